@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs; skips those already present.
+# Usage: scripts/deps.sh [build|test]
+set -euo pipefail
+mode=${1:-build}
+pkgs=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+      libsqlite3-dev libcanberra-dev libcanberra-pulse sqlite3)
+if [ "$mode" = test ]; then
+    pkgs+=(googletest libgtest-dev libgmock-dev libbenchmark-dev
+           xvfb icewm xdotool x11-utils imagemagick faketime dbus python3-dbusmock
+           pulseaudio pulseaudio-utils sox)
+fi
+missing=()
+for p in "${pkgs[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

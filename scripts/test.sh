@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what the tests need, builds everything (benchmarks included) and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh test
+build=${CHIMEWELL_BUILD_DIR:-build}
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build "$build" -j"$(nproc)"
+cd "$build"
+ctest --output-on-failure --timeout 600 ${CHIMEWELL_CTEST_ARGS:-}

@@ -1,0 +1,30 @@
+#include "Moment.h"
+
+#include <gtest/gtest.h>
+
+TEST(Moment, EncodesKnownDayNumbersAndRoundTripsToTheMillisecond) {
+    EXPECT_DOUBLE_EQ(EncodeMoment(1899, 12, 30), 0.0);
+    EXPECT_DOUBLE_EQ(EncodeMoment(2000, 1, 1), 36526.0);
+    EXPECT_DOUBLE_EQ(EncodeMoment(2000, 1, 1, 12), 36526.5);
+    const CalendarTime cases[] = {{2024, 2, 29, 23, 59, 59, 999},
+                                  {1900, 3, 1, 0, 0, 0, 1},
+                                  {2099, 12, 31, 12, 30, 15, 500},
+                                  {1899, 12, 29, 18, 0, 0, 0}};
+    for (const auto& c : cases) {
+        const CalendarTime d = DecodeMoment(EncodeMoment(c));
+        EXPECT_EQ(std::tie(d.year, d.month, d.day, d.hour, d.minute, d.second, d.millisecond),
+                  std::tie(c.year, c.month, c.day, c.hour, c.minute, c.second, c.millisecond));
+    }
+}
+
+TEST(Moment, CalendarHelpers) {
+    EXPECT_EQ(DayOfTheWeek(EncodeMoment(2026, 12, 7, 23, 59)), 1); // Monday
+    EXPECT_EQ(DayOfTheWeek(EncodeMoment(2026, 12, 13)), 7);        // Sunday
+    EXPECT_EQ(DaysInMonth(2024, 2), 29);
+    EXPECT_EQ(DaysInMonth(2100, 2), 28);
+    EXPECT_EQ(DaysInMonth(2000, 2), 29);
+    EXPECT_DOUBLE_EQ(IncMonth(EncodeMoment(2027, 1, 31, 10, 5), 1), EncodeMoment(2027, 2, 28, 10, 5));
+    EXPECT_DOUBLE_EQ(IncMonth(EncodeMoment(2027, 1, 15), -1), EncodeMoment(2026, 12, 15));
+    EXPECT_EQ(DateMinuteText(EncodeMoment(2024, 12, 24, 18, 30, 59)), "24.12.2024 18:30");
+    EXPECT_EQ(HourMinuteText(EncodeMoment(2024, 1, 2, 7, 5)), "07:05");
+}

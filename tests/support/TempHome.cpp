@@ -1,0 +1,47 @@
+#include "TempHome.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string home;
+
+void RemoveHome() {
+    std::error_code ec;
+    if (!home.empty())
+        fs::remove_all(home, ec);
+}
+} // namespace
+
+const std::string& TempHome() { return home; }
+
+void InstallTempHome() {
+    std::string tmpl = (fs::temp_directory_path() / "chimewell-test-XXXXXX").string();
+    if (::mkdtemp(tmpl.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
+    home = tmpl;
+    const std::pair<const char*, const char*> dirs[] = {{"XDG_DATA_HOME", "/.local/share"},
+                                                        {"XDG_CONFIG_HOME", "/.config"},
+                                                        {"XDG_CACHE_HOME", "/.cache"},
+                                                        {"XDG_STATE_HOME", "/.local/state"},
+                                                        {"XDG_RUNTIME_DIR", "/runtime"}};
+    ::setenv("HOME", home.c_str(), 1);
+    for (const auto& [var, sub] : dirs) {
+        fs::create_directories(home + sub);
+        ::setenv(var, (home + sub).c_str(), 1);
+    }
+    ::chmod((home + "/runtime").c_str(), 0700);
+    std::atexit(RemoveHome);
+}
+
+std::string MakeTempFolder(const std::string& name) {
+    static std::atomic<int> counter{0};
+    const fs::path p = fs::path(home) / "tmp" / (name + "-" + std::to_string(++counter));
+    fs::create_directories(p);
+    return p.string();
+}
