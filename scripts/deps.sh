@@ -3,7 +3,7 @@
 # Usage: scripts/deps.sh [build|test]
 set -euo pipefail
 mode=${1:-build}
-pkgs=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+pkgs=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libqt6dbus6
       libsqlite3-dev libcanberra-dev libcanberra-pulse sqlite3)
 if [ "$mode" = test ]; then
     pkgs+=(googletest libgtest-dev libgmock-dev libbenchmark-dev
