@@ -5,8 +5,9 @@
 ReminderEngine::ReminderEngine(TDataModule1& data, EngineHost& host,
                                std::function<TDateTime()> clock, TDateTime programStartTime,
                                QObject* parent)
-    : QObject(parent), ProgramStartTime(programStartTime), DueWindow(59.0 / 86400.0),
-      data_(data), host_(host), clock_(std::move(clock)) {}
+    : QObject(parent), ProgramStartTime(programStartTime), DueWindow(59.0 / 86400.0), data_(data),
+      host_(host), clock_(std::move(clock)) {
+}
 
 void ReminderEngine::Timer1Timer() {
     const TDateTime now = clock_();

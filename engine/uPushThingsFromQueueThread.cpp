@@ -1,7 +1,8 @@
 #include "uPushThingsFromQueueThread.h"
 
 TPushThingsFromQueueThread::TPushThingsFromQueueThread(ReminderEngine* own)
-    : QObject(own), Own(own) {}
+    : QObject(own), Own(own) {
+}
 
 void TPushThingsFromQueueThread::Create(ReminderEngine* Own) {
     auto* push = new TPushThingsFromQueueThread(Own);

@@ -4,10 +4,14 @@
 
 namespace {
 
-std::uint16_t Word(const ThingRow& row, Col c) { return static_cast<std::uint16_t>(row.Int(c)); }
+std::uint16_t Word(const ThingRow& row, Col c) {
+    return static_cast<std::uint16_t>(row.Int(c));
+}
 
 // Compares moments to the millisecond, so that day fractions never blur a boundary.
-std::int64_t Ms(TDateTime t) { return MomentToMs(t); }
+std::int64_t Ms(TDateTime t) {
+    return MomentToMs(t);
+}
 
 void FillFromRow(const ThingRow& row, eventParams& e) {
     e.N = row.Int(Col::N);
@@ -30,7 +34,8 @@ void FillFromRow(const ThingRow& row, eventParams& e) {
 
 } // namespace
 
-TScanThingsThread::TScanThingsThread(ReminderEngine* own) : QObject(own), Own(own) {}
+TScanThingsThread::TScanThingsThread(ReminderEngine* own) : QObject(own), Own(own) {
+}
 
 void TScanThingsThread::Create(ReminderEngine* Own) {
     auto* scan = new TScanThingsThread(Own);

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs; skips those already present.
-# Usage: scripts/deps.sh [build|test]
+# Usage: scripts/deps.sh [build|test|display]
 set -euo pipefail
 mode=${1:-build}
 pkgs=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libqt6dbus6
       libsqlite3-dev libcanberra-dev libcanberra-pulse sqlite3)
+if [ "$mode" = display ]; then
+    pkgs=(xvfb icewm)
+fi
 if [ "$mode" = test ]; then
     pkgs+=(googletest libgtest-dev libgmock-dev libbenchmark-dev
            xvfb icewm xdotool x11-utils imagemagick faketime dbus python3-dbusmock

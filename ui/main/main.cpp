@@ -1,25 +1,30 @@
-// Chimly: forms the program's paths, loads the reminder table (creating an empty
-// file when there is none) and lists the reminders in message order.
-#include "uDataModule.h"
+// Chimly: the reminder program in the tray.
+#include "ExitSignals.h"
+#include "SingleInstance.h"
+#include "Unit1.h"
 
-#include <cstdio>
+#include <QApplication>
+#include <QMessageBox>
 
-int main() {
-    DataFolderId = CSIDL_APPDATA;
-    SettingsFilePath();
-    const std::string thingsPath = ThingsFilePath();
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Chimewell"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Chimewell"));
+    QApplication::setQuitOnLastWindowClosed(false);
 
-    TDataModule1 data;
-    if (!data.LoadThings(thingsPath))
-        return 1;
+    // A second start ends silently and leaves the running instance and its files alone.
+    SingleInstance instance;
+    if (!instance.Acquire())
+        return 0;
 
-    const TDateTime now = NowMoment();
-    std::printf("%s: %zu reminder(s)\n", thingsPath.c_str(), data.table.Count());
-    ThingsCursor& list = data.cdsThings;
-    for (list.First(); !list.Eof(); list.Next()) {
-        const ThingRow& row = *list.Current();
-        std::printf("%d\t%s\t%s\t%s\n", row.Int(Col::N), row.Text(Col::Comment).c_str(),
-                    DateMinuteText(RowNextTime(row, now)).c_str(), RowDescription(row).c_str());
-    }
-    return 0;
+    SetMessageSink([](const std::string& text) {
+        QMessageBox::warning(nullptr, QStringLiteral("Chimewell"), QString::fromStdString(text));
+    });
+    TForm1 form;
+    ExitSignals exitSignals([&form] { form.actExitExecute(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
+                     [&form](QSessionManager&) { form.SaveEverything(); });
+    const int rc = QApplication::exec();
+    form.FormDestroy();
+    return rc;
 }

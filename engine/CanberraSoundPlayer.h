@@ -1,0 +1,27 @@
+#pragma once
+// SoundPlayer on libcanberra's PulseAudio backend (Linux).
+
+#ifndef _WIN32
+
+#include "SoundPlayer.h"
+
+struct ca_context;
+
+class CanberraSoundPlayer final : public SoundPlayer {
+public:
+    CanberraSoundPlayer();
+    ~CanberraSoundPlayer() override;
+    CanberraSoundPlayer(const CanberraSoundPlayer&) = delete;
+    CanberraSoundPlayer& operator=(const CanberraSoundPlayer&) = delete;
+
+    void play(const QString& path) override;
+    void stop() override;
+
+private:
+    bool ensureContext();
+    void dropContext();
+
+    ca_context* context_ = nullptr;
+};
+
+#endif

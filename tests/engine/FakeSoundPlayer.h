@@ -1,0 +1,22 @@
+#pragma once
+// A recording sound player for tests: installs itself as the program's player while it lives,
+// so no test reaches a sound device.
+
+#include "SoundPlayer.h"
+
+#include <QString>
+#include <QStringList>
+
+class FakeSoundPlayer final : public SoundPlayer {
+public:
+    FakeSoundPlayer() { SetProgramSoundPlayer(this); }
+    ~FakeSoundPlayer() override { SetProgramSoundPlayer(nullptr); }
+    FakeSoundPlayer(const FakeSoundPlayer&) = delete;
+    FakeSoundPlayer& operator=(const FakeSoundPlayer&) = delete;
+
+    void play(const QString& path) override { calls << QStringLiteral("play ") + path; }
+    void stop() override { calls << QStringLiteral("stop"); }
+
+    // "play <path>" / "stop", in the order asked.
+    QStringList calls;
+};

@@ -1,0 +1,153 @@
+#pragma once
+// Private services for end-to-end tests, each a child process of the test stopped by its
+// process id: a PulseAudio server with a null sink and a recorder of its monitor, a D-Bus bus
+// with a logind mock, and an X server with a window manager. No Qt, so any test can use them.
+// A child is also sent SIGTERM when the test process dies, so a crash leaves nothing behind.
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <utility>
+#include <vector>
+
+namespace testsvc {
+
+using namespace std::chrono_literals;
+
+// Variables set in a child's environment on top of the test's own.
+using Env = std::vector<std::pair<std::string, std::string>>;
+
+// Polls cond every 20 ms until it holds or timeout passes; returns its last value.
+bool WaitUntil(const std::function<bool()>& cond, std::chrono::milliseconds timeout);
+
+// One child process, stopped (SIGTERM, SIGKILL after 5 s) when stop() runs or it is destroyed.
+class ChildProcess final {
+public:
+    struct Options {
+        Env env;
+        // The child's descriptor that becomes a pipe read with readLine (-1: none).
+        int pipeFd = -1;
+        // A file the child's standard output goes to (empty: the test's own).
+        std::string stdoutFile;
+        // Standard error to /dev/null.
+        bool quiet = true;
+    };
+
+    ChildProcess() = default;
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // argv[0] is looked up on PATH when it has no slash.
+    bool start(const std::vector<std::string>& argv, const Options& options, std::string* error);
+    // One line (without its end) written by the child to the pipe, or nothing on timeout or EOF.
+    std::optional<std::string> readLine(std::chrono::milliseconds timeout);
+    bool running();
+    // Waits for the child to end by itself; its exit code, or nothing (still running, or killed).
+    std::optional<int> wait(std::chrono::milliseconds timeout);
+    void stop();
+    pid_t pid() const { return pid_; }
+
+private:
+    pid_t pid_ = -1;
+    int pipe_ = -1;
+    std::string buffered_;
+};
+
+// Runs a command to its end; its standard output, or nothing when it failed or timed out.
+std::optional<std::string> RunCommand(const std::vector<std::string>& argv, const Env& env = {},
+                                      std::chrono::milliseconds timeout = 30s);
+
+// PulseAudio with its socket in folder and one null sink; point PULSE_SERVER at address().
+class PulseAudioServer final {
+public:
+    // Waits (generously) until the server answers.
+    bool start(const std::string& folder, std::string* error,
+               const std::string& sinkName = "chimewell_test");
+    std::string address() const { return "unix:" + folder_ + "/native"; }
+    const std::string& sinkName() const { return sink_; }
+    void stop() { process_.stop(); }
+
+private:
+    ChildProcess process_;
+    std::string folder_;
+    std::string sink_;
+};
+
+// Records a sink's monitor with parec into a raw file: s16le, 44100 Hz, 2 channels.
+class SinkRecorder final {
+public:
+    static constexpr int kRate = 44100;
+    static constexpr int kFrameBytes = 4;
+
+    bool start(const PulseAudioServer& server, const std::string& file, std::string* error);
+    std::size_t bytes() const;
+    double seconds() const { return double(bytes()) / (kRate * kFrameBytes); }
+    // The loudest sample of each 10 ms window recorded so far, 0..32768.
+    std::vector<int> windowPeaks() const;
+    void stop() { process_.stop(); }
+
+private:
+    ChildProcess process_;
+    std::string file_;
+};
+
+// A private message bus; tests point DBUS_SYSTEM_BUS_ADDRESS (or the session one) at it.
+class PrivateBus final {
+public:
+    bool start(std::string* error);
+    const std::string& address() const { return address_; }
+    void stop() { process_.stop(); }
+
+private:
+    ChildProcess process_;
+    std::string address_;
+};
+
+// python3-dbusmock's logind template on busAddress, used as the system bus.
+class LogindMock final {
+public:
+    // Waits until org.freedesktop.login1 is on the bus.
+    bool start(const std::string& busAddress, const std::string& logFile, std::string* error);
+    // True when the login manager on the bus is the mock (it carries org.freedesktop.DBus.Mock).
+    bool isMock() const;
+    // The text of org.freedesktop.DBus.Mock.GetCalls as gdbus prints it, e.g.
+    // "([(uint64 1700000000, 'PowerOff', [<false>])],)".
+    std::string calls() const;
+    bool clearCalls() const;
+    void stop() { process_.stop(); }
+
+private:
+    std::optional<std::string> call(const std::vector<std::string>& args) const;
+
+    ChildProcess process_;
+    std::string bus_;
+};
+
+// Xvfb on a free display (no TCP), 1280x800x24.
+class VirtualDisplay final {
+public:
+    bool start(std::string* error);
+    // ":N"
+    const std::string& display() const { return display_; }
+    void stop() { process_.stop(); }
+
+private:
+    ChildProcess process_;
+    std::string display_;
+};
+
+// icewm on a display, started and waited for until it manages the screen.
+class WindowManager final {
+public:
+    bool start(const std::string& display, std::string* error);
+    void stop() { process_.stop(); }
+
+private:
+    ChildProcess process_;
+};
+
+} // namespace testsvc

@@ -1,0 +1,418 @@
+// The reminder list: drawing decisions, column values, order and current row,
+// column fitting and moves, and the tray pictures.
+#include "CellImages.h"
+#include "TempHome.h"
+#include "ThingsGrid.h"
+#include "ThingsListModel.h"
+#include "TrayImages.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Wednesday 9 December 2026, 07:59.
+const TDateTime Now = EncodeMoment(2026, 12, 9, 7, 59);
+
+eventParams Reminder(const std::string& text) {
+    eventParams r;
+    r.isNewThing = true;
+    r.Comment = text;
+    r.DateOrDay = 0;
+    r.D = EncodeMoment(2026, 12, 24, 18, 30);
+    r.MessageShow = true;
+    return r;
+}
+
+class ListTest : public ::testing::Test {
+protected:
+    ListTest() {
+        data.LoadThings(MakeTempFolder("list") + "/things.mln");
+        model.tableChanged(); // as the main window does after loading
+        model.SetNow(Now);
+    }
+    std::int32_t Add(const eventParams& r) {
+        const TSaveResult res = data.SaveThing(r, Now);
+        EXPECT_TRUE(res.isSaved);
+        model.tableChanged();
+        return res.NumThing;
+    }
+    QString Cell(int row, int column) const {
+        return model.data(model.index(row, column)).toString();
+    }
+    TDataModule1 data;
+    ThingsListModel model{data};
+};
+
+// --- drawing decisions ---------------------------------------------------------
+
+struct CellCase {
+    const char* name;
+    std::function<void(ThingRow&)> setup;
+    int column;
+    bool past; // the row's next time lies before now
+    bool inFocus;
+    CellLook expected;
+};
+
+CellLook Icon(int bitmap) {
+    return {false, CellTextColour::Grid, bitmap};
+}
+CellLook Blank() {
+    return {};
+}
+CellLook Text(CellTextColour c) {
+    return {true, c, -1};
+}
+
+TEST(CellDecision, IconsTextsAndInversion) {
+    const auto scheduled = [](ThingRow& r) { r.SetInt(Col::AfterStart, 0); };
+    const auto afterStart = [](ThingRow& r) { r.SetInt(Col::AfterStart, 1); };
+    const auto with = [](std::function<void(ThingRow&)> more) {
+        return [more](ThingRow& r) {
+            r.SetInt(Col::AfterStart, 0);
+            more(r);
+        };
+    };
+    const std::vector<CellCase> cases = {
+        {"clock for a scheduled reminder", scheduled, ColAfterStart, false, false,
+         Icon(BitSchedule)},
+        {"inverted clock on the highlighted row", scheduled, ColAfterStart, false, true,
+         Icon(BitScheduleInv)},
+        {"no clock after start", afterStart, ColAfterStart, false, false, Blank()},
+        {"no clock for an empty value", [](ThingRow&) {}, ColAfterStart, false, false, Blank()},
+        {"future text in grid colours", scheduled, ColComment, false, false,
+         Text(CellTextColour::Grid)},
+        {"future text highlighted in grid colours", scheduled, ColDT, false, true,
+         Text(CellTextColour::Grid)},
+        {"past text grey", scheduled, ColDescription, true, false, Text(CellTextColour::Grey)},
+        {"past text highlighted orange", scheduled, ColComment, true, true,
+         Text(CellTextColour::Orange)},
+        {"after-start text grey", afterStart, ColDT, false, false, Text(CellTextColour::Grey)},
+        {"after-start text highlighted orange", afterStart, ColComment, false, true,
+         Text(CellTextColour::Orange)},
+        {"message lines", with([](ThingRow& r) { r.SetInt(Col::MessShow, 1); }), ColMessShow, false,
+         false, Icon(BitMess)},
+        {"a flag other than 1 is off", with([](ThingRow& r) { r.SetInt(Col::MessShow, 2); }),
+         ColMessShow, false, false, Blank()},
+        {"bubble", with([](ThingRow& r) { r.SetInt(Col::Hint, 1); }), ColHint, false, true,
+         Icon(BitHintInv)},
+        {"speaker needs a sound file", with([](ThingRow& r) { r.SetInt(Col::Sound, 1); }), ColSound,
+         false, false, Blank()},
+        {"speaker", with([](ThingRow& r) {
+             r.SetInt(Col::Sound, 1);
+             r.SetText(Col::SPath, "/x/a.wav");
+         }),
+         ColSound, false, true, Icon(BitSoundInv)},
+        {"flag", with([](ThingRow& r) { r.SetInt(Col::Anim, 1); }), ColAnim, false, false,
+         Icon(BitAnim)},
+        {"triangle needs a file", with([](ThingRow& r) { r.SetInt(Col::RunProg, 1); }), ColRunProg,
+         false, false, Blank()},
+        {"triangle", with([](ThingRow& r) {
+             r.SetInt(Col::RunProg, 1);
+             r.SetText(Col::PPath, "/x/doc.txt");
+         }),
+         ColRunProg, false, false, Icon(BitRunProg)},
+        {"no cross for an ordinary reminder", scheduled, ColSpecial, false, false, Blank()},
+        {"special hides the message icon", with([](ThingRow& r) {
+             r.SetInt(Col::Special, 1);
+             r.SetInt(Col::MessShow, 1);
+         }),
+         ColMessShow, false, false, Blank()},
+        {"special shows the cross", with([](ThingRow& r) {
+             r.SetInt(Col::Special, 1);
+             r.SetInt(Col::MessShow, 1);
+         }),
+         ColSpecial, false, false, Icon(BitShutdown)},
+        {"after-start special shows the inverted cross",
+         [](ThingRow& r) {
+             r.SetInt(Col::AfterStart, 1);
+             r.SetInt(Col::Special, 1);
+         },
+         ColSpecial, false, true, Icon(BitShutdownInv)},
+    };
+    for (const CellCase& c : cases) {
+        ThingRow row;
+        c.setup(row);
+        const TDateTime next = c.past ? Now - 1 : Now + 1;
+        EXPECT_EQ(DecideCell(row, c.column, next, Now, c.inFocus), c.expected) << c.name;
+    }
+}
+
+// --- column values, order, current row ---------------------------------------
+
+TEST_F(ListTest, ColumnsShowTextsNextTimeAndDescriptionInMessageOrder) {
+    eventParams days = Reminder("gamma days");
+    days.DateOrDay = 1;
+    days.D = EncodeMoment(2000, 1, 1, 8, 0);
+    days.SetDays({true, false, true, false, true, false, false});
+    eventParams after = Reminder("Beta after start");
+    after.AfterStart = true;
+    after.MinutesAfterStart = 10;
+    Add(days);
+    Add(after);
+    Add(Reminder("alpha date"));
+
+    ASSERT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(Cell(0, ColComment), "alpha date");
+    EXPECT_EQ(Cell(1, ColComment), "Beta after start");
+    EXPECT_EQ(Cell(2, ColComment), "gamma days");
+
+    EXPECT_EQ(Cell(0, ColDescription), "Specific date and time : 24.12.2026 18:30");
+    EXPECT_EQ(Cell(0, ColDT), "24.12.2026 18:30");
+    EXPECT_EQ(Cell(1, ColDescription), "After starting, after 10 minutes");
+    EXPECT_EQ(Cell(1, ColDT), "01.01.2000 00:00");
+    EXPECT_EQ(Cell(2, ColDescription), "Days of week : Mon, Wed, Fri : 08:00");
+    EXPECT_EQ(Cell(2, ColDT), "09.12.2026 08:00");
+    EXPECT_EQ(Cell(2, ColMessShow), "");
+
+    // A minute later the view is told to recompute; Wednesday 08:00 has passed.
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    model.SetNow(EncodeMoment(2026, 12, 9, 8, 1));
+    model.RefreshCalcFields();
+    ASSERT_EQ(changed.count(), 1);
+    const auto from = changed[0][0].value<QModelIndex>();
+    const auto to = changed[0][1].value<QModelIndex>();
+    EXPECT_EQ(from.row(), 0);
+    EXPECT_EQ(to.row(), 2);
+    EXPECT_LE(from.column(), ColComment);
+    EXPECT_GE(to.column(), ColDT);
+    EXPECT_EQ(Cell(2, ColDT), "11.12.2026 08:00");
+}
+
+TEST_F(ListTest, OnlyTheTextColumnsTakeTitles) {
+    EXPECT_EQ(model.headerData(ColDT, Qt::Horizontal).toString(), "Next time");
+    EXPECT_TRUE(model.setHeaderData(ColComment, Qt::Horizontal, "Nachricht"));
+    EXPECT_EQ(model.headerData(ColComment, Qt::Horizontal).toString(), "Nachricht");
+    for (int c : {ColAfterStart, ColMessShow, ColHint, ColSound, ColAnim, ColRunProg, ColSpecial}) {
+        EXPECT_FALSE(model.setHeaderData(c, Qt::Horizontal, "x")) << c;
+        EXPECT_EQ(model.headerData(c, Qt::Horizontal).toString(), "") << c;
+    }
+}
+
+TEST_F(ListTest, RefreshCalcFieldsDoesNothingWhenClosedOrEmpty) {
+    TDataModule1 closed;
+    ThingsListModel closedModel(closed);
+    QSignalSpy closedChanged(&closedModel, &QAbstractItemModel::dataChanged);
+    QSignalSpy closedReset(&closedModel, &QAbstractItemModel::modelReset);
+    closedModel.RefreshCalcFields();
+    EXPECT_EQ(closedChanged.count() + closedReset.count(), 0);
+
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    model.RefreshCalcFields(); // open but empty
+    EXPECT_EQ(changed.count() + reset.count(), 0);
+}
+
+TEST_F(ListTest, RefreshAfterAnUnannouncedChangeReadsTheRowsAgain) {
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    data.SaveThing(Reminder("quiet"), Now); // no tableChanged
+    model.RefreshCalcFields();
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(model.rowCount(), 1);
+}
+
+TEST_F(ListTest, GridKeepsTheCurrentReminderAcrossChanges) {
+    ThingsGrid grid(model);
+    Add(Reminder("alpha"));
+    const std::int32_t beta = Add(Reminder("beta"));
+    Add(Reminder("gamma"));
+
+    // Choosing a row in the grid makes it the row the commands act on.
+    grid.setCurrentIndex(model.index(1, ColComment));
+    ASSERT_NE(data.cdsThings.Current(), nullptr);
+    EXPECT_EQ(data.cdsThings.Current()->Int(Col::N), beta);
+
+    // Renaming it moves it to the end; it stays current.
+    eventParams renamed = ThingFromRow(*data.cdsThings.Current());
+    renamed.Comment = "zulu";
+    ASSERT_TRUE(data.SaveThing(renamed, Now).isSaved);
+    model.tableChanged();
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+    EXPECT_EQ(Cell(grid.currentIndex().row(), ColComment), "zulu");
+    EXPECT_TRUE(grid.selectionModel()->isRowSelected(2, {}));
+
+    // Deleting the current (last) one leaves the row now at its place current.
+    ASSERT_TRUE(data.DeleteThing(beta));
+    model.tableChanged();
+    EXPECT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(grid.currentIndex().row(), 1);
+    EXPECT_EQ(Cell(1, ColComment), "gamma");
+    EXPECT_EQ(data.cdsThings.Current()->Text(Col::Comment), "gamma");
+
+    // A new reminder becomes current.
+    Add(Reminder("Aardvark"));
+    EXPECT_EQ(grid.currentIndex().row(), 0);
+    EXPECT_EQ(data.cdsThings.Current()->Text(Col::Comment), "Aardvark");
+}
+
+// --- keys, moves, highlighting -------------------------------------------------
+
+TEST_F(ListTest, KeysAndDoubleClickAskForCommands) {
+    Add(Reminder("alpha"));
+    ThingsGrid grid(model);
+    grid.resize(500, 200);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    QSignalSpy added(&grid, &ThingsGrid::newThingRequested);
+    QSignalSpy edited(&grid, &ThingsGrid::editThingRequested);
+    QSignalSpy deleted(&grid, &ThingsGrid::deleteThingRequested);
+    QTest::keyClick(&grid, Qt::Key_Insert);
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    QTest::keyClick(&grid, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(added.count(), 1);
+    EXPECT_EQ(deleted.count(), 1);
+    EXPECT_EQ(edited.count(), 2);
+    const QPoint cell = grid.visualRect(model.index(0, ColComment)).center();
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell);
+    EXPECT_EQ(edited.count(), 3);
+}
+
+TEST_F(ListTest, DraggedColumnGoesBack) {
+    ThingsGrid grid(model);
+    QHeaderView* header = grid.horizontalHeader();
+    ASSERT_TRUE(header->sectionsMovable());
+    header->moveSection(1, 6);
+    header->moveSection(9, 0);
+    for (int c = 0; c < ListColumnCount; ++c)
+        EXPECT_EQ(header->visualIndex(c), c);
+}
+
+TEST_F(ListTest, OnlyTheFocusedGridHighlightsItsCurrentRow) {
+    Add(Reminder("alpha"));
+    Add(Reminder("beta"));
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* grid = new ThingsGrid(model);
+    auto* other = new QLineEdit;
+    layout->addWidget(grid);
+    layout->addWidget(other);
+    window.resize(500, 200);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    grid->setCurrentIndex(model.index(0, ColComment));
+
+    const auto background = [&](int row) {
+        const QRect r = grid->visualRect(model.index(row, ColDescription));
+        return grid->viewport()->grab().toImage().pixelColor(r.right() - 3, r.bottom() - 2);
+    };
+    grid->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grid->hasFocus(); }));
+    EXPECT_TRUE(grid->Infocus(0));
+    EXPECT_EQ(background(0), QColor(0, 0, 128));
+    EXPECT_EQ(background(1), grid->palette().color(QPalette::Base));
+
+    other->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return other->hasFocus(); }));
+    EXPECT_FALSE(grid->Infocus(0));
+    EXPECT_EQ(background(0), grid->palette().color(QPalette::Base));
+}
+
+// --- column fitting --------------------------------------------------------------
+
+TEST(ColumnFit, SharesTheWidthBetweenMessageAndDescription) {
+    struct Case {
+        bool growing;
+        int grid;
+        int others;
+        SharedWidths from;
+        SharedWidths expected;
+    };
+    // Other columns 221 wide, scroll bar 15: both limits are reached at 646.
+    const std::vector<Case> cases = {
+        {true, 500, 221, {100, 154}, {100, 149}}, // widening: description grows first
+        {true, 600, 221, {100, 149}, {100, 249}},
+        {true, 800, 221, {100, 249}, {254, 295}},  // then the message takes the rest
+        {false, 700, 221, {254, 295}, {154, 295}}, // narrowing: message shrinks first
+        {false, 600, 221, {154, 295}, {100, 249}}, // then the description
+        {false, 300, 221, {100, 249}, {100, FittedWidthFloor}},
+        {true, 700, 500, {100, 295}, {FittedWidthFloor, 295}}, // widened other columns
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FitColumnWidths(c.growing, c.grid, c.others, 15, c.from), c.expected)
+            << "grid " << c.grid << (c.growing ? " growing" : " narrowing");
+}
+
+TEST_F(ListTest, PanelFitsTheColumnsToItsWidth) {
+    ThingsPanel panel(model);
+    ThingsGrid* grid = panel.Grid();
+    const int S = grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
+    const auto others = [&] {
+        int f = 0;
+        for (int c : {0, 3, 4, 5, 6, 7, 8, 9})
+            f += grid->ColumnWidth(c);
+        return f;
+    };
+    EXPECT_EQ(others(), 221);
+    panel.resize(900, 300);
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.Panel2WidthOld() == 900; }));
+    EXPECT_EQ(grid->width(), 896); // 2-pixel margin
+    EXPECT_EQ(grid->ColumnWidth(ColDescription), 295);
+    EXPECT_EQ(grid->ColumnWidth(ColComment), 896 - (221 + 295 + 2 * S));
+
+    panel.resize(560, 300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.Panel2WidthOld() == 560; }));
+    EXPECT_EQ(grid->ColumnWidth(ColComment), 100);
+    EXPECT_EQ(grid->ColumnWidth(ColDescription), 556 - (221 + 100 + 2 * S));
+
+    // A column the user widened counts in the next fit.
+    grid->SetColumnWidth(ColDT, 150);
+    panel.resize(540, 300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.Panel2WidthOld() == 540; }));
+    EXPECT_EQ(grid->ColumnWidth(ColDescription), 536 - (265 + 100 + 2 * S));
+    grid->SetColumnWidth(ColDT, 106);
+
+    // The first fit after loading puts both columns right whatever they were.
+    panel.resize(900, 300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.Panel2WidthOld() == 900; }));
+    grid->SetColumnWidth(ColComment, 100);
+    grid->SetColumnWidth(ColDescription, 154);
+    panel.StartTimerResize();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.TimerResize.isActive(); }));
+    EXPECT_EQ(grid->ColumnWidth(ColDescription), 295);
+    EXPECT_EQ(grid->ColumnWidth(ColComment), 896 - (221 + 295 + 2 * S));
+}
+
+// --- pictures ----------------------------------------------------------------------
+
+bool HasInk(const QImage& img) {
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixelColor(x, y).alpha() > 0)
+                return true;
+    return false;
+}
+
+TEST(Pictures, CellAndTrayImagesAreDrawnAtTheirScale) {
+    const TCellImages cells(2.0);
+    for (int i = 0; i < CellBitmapCount; ++i) {
+        const QPixmap& pm = cells.Bitmap(static_cast<CellBitmap>(i));
+        ASSERT_FALSE(pm.isNull()) << i;
+        EXPECT_EQ(pm.size(), QSize(32, 32)) << i;
+        EXPECT_EQ(pm.deviceIndependentSize(), QSizeF(16, 16)) << i;
+        EXPECT_TRUE(HasInk(pm.toImage())) << i;
+    }
+    EXPECT_NE(cells.Bitmap(BitAnim).toImage(), cells.Bitmap(BitAnimInv).toImage());
+
+    const TrayImageSets tray;
+    EXPECT_FALSE(tray.Plain().pixmap(16, 16).isNull());
+    EXPECT_EQ(tray.Day(5).pixmap(32, 32).size(), QSize(32, 32));
+    for (int d = 2; d <= 31; ++d)
+        EXPECT_NE(RenderTrayPicture(TrayPicture::Day, 16, d).toImage(),
+                  RenderTrayPicture(TrayPicture::Day, 16, d - 1).toImage())
+            << d;
+    EXPECT_NE(tray.Animation(0).pixmap(16, 16).toImage(),
+              tray.Animation(1).pixmap(16, 16).toImage());
+}
+
+} // namespace

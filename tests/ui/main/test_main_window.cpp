@@ -1,0 +1,164 @@
+#include "TempHome.h"
+#include "TrayImages.h"
+#include "Unit1.h"
+#include "uExecProgThread.h"
+#include "ActionWorker.h"
+#include "FakePowerService.h"
+#include "FakeSoundPlayer.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct MainWindowTest : ::testing::Test {
+    TDateTime now = EncodeMoment(2026, 12, 9, 10, 0, 0);
+    FakeSoundPlayer player;
+    FakePowerService power;
+    std::vector<std::string> messages;
+    std::string programFolder = MakeTempFolder("program");
+    std::string dataFolder = std::string(std::getenv("XDG_DATA_HOME")) + "/Chimewell";
+
+    void SetUp() override {
+        fs::remove_all(dataFolder);
+        SetMessageSink([this](const std::string& m) { messages.push_back(m); });
+        fs::create_directories(programFolder + "/sounds");
+        std::ofstream(programFolder + "/sounds/click.wav") << "RIFF";
+        SetExecutablePath(programFolder + "/Chimly");
+    }
+    void TearDown() override {
+        SetMessageSink(nullptr);
+        SetExecutablePath("");
+    }
+    std::unique_ptr<TForm1> Started() {
+        auto form = std::make_unique<TForm1>([this] { return now; });
+        form->TimerStartTimer();
+        return form;
+    }
+    static void WaitForWorkers() {
+        QTRY_COMPARE_WITH_TIMEOUT(PendingActionWorkers(), 0, 20000);
+        QCoreApplication::processEvents();
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, StartCreatesTheTableFileAndStartsTheMinuteTick) {
+    auto form = Started();
+    EXPECT_TRUE(fs::exists(dataFolder + "/things.mln"));
+    EXPECT_TRUE(form->Timer1.isActive());
+    EXPECT_EQ(form->settingsPath.toStdString(), dataFolder + "/Chimly.ini");
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(MainWindowTest, UnreadableTableIsReportedNoTickStartsAndItIsNeverOverwritten) {
+    fs::create_directories(dataFolder);
+    std::ofstream(dataFolder + "/things.mln") << "this is not a table";
+    {
+        auto form = Started();
+        EXPECT_FALSE(form->Timer1.isActive());
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find(dataFolder + "/things.mln"), std::string::npos);
+        form->SaveCDS();
+    } // destruction saves too
+    std::ifstream in(dataFolder + "/things.mln");
+    std::string text;
+    std::getline(in, text);
+    EXPECT_EQ(text, "this is not a table");
+}
+
+TEST_F(MainWindowTest, TrayStatesAndTheAnimationCountdown) {
+    auto form = Started();
+    EXPECT_EQ(form->trayState(), TForm1::TrayState::Plain);
+    form->chbShowDay->setChecked(true);
+    EXPECT_EQ(form->trayState(), TForm1::TrayState::Day);
+    EXPECT_EQ(form->XDayPrev, 9);
+
+    form->StartTrayAnimation();
+    EXPECT_EQ(form->trayState(), TForm1::TrayState::Flashing);
+    for (int i = 0; i < 8; ++i)
+        form->TimerStopAnimationTimer();
+    form->StartTrayAnimation(); // a second alert counts again from 0
+    for (int i = 0; i < 10; ++i)
+        form->TimerStopAnimationTimer();
+    EXPECT_EQ(form->trayState(), TForm1::TrayState::Flashing);
+    form->TimerStopAnimationTimer();
+    EXPECT_EQ(form->trayState(), TForm1::TrayState::Day);
+    EXPECT_FALSE(form->TimerStopAnimation.isActive());
+
+    // The minute tick moves the day icon on after midnight.
+    form->MinuteTickDayStep(EncodeMoment(2026, 12, 10, 0, 0, 1));
+    EXPECT_EQ(form->XDayPrev, 10);
+    form->chbShowDay->setChecked(false);
+    EXPECT_EQ(form->trayState(), TForm1::TrayState::Plain);
+}
+
+TEST_F(MainWindowTest, PresentationOfADueReminder) {
+    const std::string sound = programFolder + "/bell.wav";
+    std::ofstream(sound) << "RIFF";
+    const QString click = QString::fromStdString(programFolder + "/sounds/click.wav");
+    struct Case {
+        const char* what;
+        std::function<void(eventParams&)> set;
+        QStringList played;
+        std::vector<std::string> power;
+        bool flashing;
+    } cases[] = {
+        {"own sound beats the click",
+         [&](eventParams& e) { e.Sound = e.WithSound = true, e.SPath = sound; },
+         {"play " + QString::fromStdString(sound)}, {}, false},
+        {"missing sound falls back to the click",
+         [&](eventParams& e) { e.Sound = e.WithSound = true, e.SPath = sound + ".gone"; },
+         {"play " + click}, {}, false},
+        {"animation only", [](eventParams& e) { e.Anim = true; }, {}, {}, true},
+        {"power-off replaces everything",
+         [&](eventParams& e) {
+             e.Special = e.Shutdown = e.Anim = e.Sound = e.MessageShow = true, e.SPath = sound;
+         },
+         {}, {"powerOff"}, false},
+        {"reboot", [](eventParams& e) { e.Special = true; }, {}, {"reboot"}, false},
+        {"after-start power action with 0 minutes does nothing",
+         [](eventParams& e) { e.Special = e.AfterStart = true, e.MinutesAfterStart = 0; }, {}, {},
+         false},
+        {"number 0 is nothing to present",
+         [&](eventParams& e) { e.N = 0, e.Sound = true, e.SPath = sound; }, {}, {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto form = Started();
+        player.calls.clear();
+        power.calls.clear();
+        eventParams e;
+        e.N = 3;
+        e.Comment = "tea";
+        c.set(e);
+        form->engine()->CurrentEvent = e;
+        form->ShowCurrentNote();
+        WaitForWorkers();
+        EXPECT_EQ(player.calls, c.played);
+        EXPECT_EQ(power.calls, c.power);
+        EXPECT_EQ(form->trayState() == TForm1::TrayState::Flashing, c.flashing);
+    }
+}
+
+TEST_F(MainWindowTest, WithoutATrayTheWindowStaysReachable) {
+    // The offscreen platform has no tray.
+    auto form = Started();
+    ASSERT_FALSE(form->trayAvailable());
+    EXPECT_TRUE(form->isMinimized());
+    EXPECT_TRUE(form->menuBar()->isVisible() || !form->menuBar()->isHidden());
+    form->close();
+    EXPECT_TRUE(form->isVisible());
+    form->actSoundOff->trigger();
+    WaitForWorkers();
+    EXPECT_EQ(player.calls, QStringList{"stop"});
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The tray icon's three picture sets, drawn in code at every size a tray may
+// ask for: a yellow clock, the day numbers 1 to 31, and a red and an orange flag
+// for the alert animation.
+
+#include <QIcon>
+#include <QPixmap>
+#include <array>
+
+enum class TrayPicture { Clock, Day, RedFlag, OrangeFlag };
+
+// One picture at a size in device pixels; day is used for TrayPicture::Day.
+QPixmap RenderTrayPicture(TrayPicture picture, int pixelSize, int day = 1);
+
+QIcon ClockIcon();
+// Day of month 1 to 31; other values are brought into that range.
+QIcon DayIcon(int day);
+QIcon FlagIcon(bool red);
+
+// The three sets, made once: plain (one clock), day of month (31 images, index
+// day - 1) and alert animation (red flag, orange flag).
+class TrayImageSets final {
+public:
+    TrayImageSets();
+    const QIcon& Plain() const { return plain_; }
+    const QIcon& Day(int day) const;
+    // Index 0 red, 1 orange.
+    const QIcon& Animation(int index) const { return flags_[index & 1]; }
+
+private:
+    QIcon plain_;
+    std::array<QIcon, 31> days_;
+    std::array<QIcon, 2> flags_;
+};

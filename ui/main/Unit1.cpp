@@ -1,0 +1,435 @@
+#include "Unit1.h"
+
+#include "ThingsGrid.h"
+#include "ThingsListModel.h"
+#include "TrayImages.h"
+#include "UMess.h"
+#include "uExecProgThread.h"
+#include "uPlaySoundThread.h"
+#include "uShotDownProcs.h"
+#include "uStopSoundThread.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QStyleOptionTab>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Flat tabs in the scheme colour with black centred captions.
+class SchemeTabBar final : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    QSize tabSizeHint(int index) const override {
+        return {230, QTabBar::tabSizeHint(index).height()};
+    }
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        for (int i = 0; i < count(); ++i) {
+            const QRect r = tabRect(i);
+            p.fillRect(r, QColor(209, 208, 203));
+            p.setPen(Qt::black);
+            p.drawText(r, Qt::AlignCenter, tabText(i));
+            if (i == currentIndex() && hasFocus()) {
+                QStyleOptionFocusRect focus;
+                focus.initFrom(this);
+                focus.rect = r.adjusted(3, 3, -3, -3);
+                style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+            }
+        }
+    }
+};
+
+class SchemeTabWidget final : public QTabWidget {
+public:
+    explicit SchemeTabWidget(QWidget* parent) : QTabWidget(parent) {
+        setTabBar(new SchemeTabBar(this));
+    }
+};
+
+} // namespace
+
+TForm1::TForm1(std::function<TDateTime()> clock, QWidget* parent)
+    : QMainWindow(parent), clock_(std::move(clock)) {
+    FormCreate();
+}
+
+TForm1::~TForm1() { FormDestroy(); }
+
+void TForm1::FormCreate() {
+    setWindowTitle(QStringLiteral("Chimewell"));
+    setAccessibleName(windowTitle());
+    resize(540, 422);
+    setMinimumSize(520, 430);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(5, 10, 5, 0);
+    PageControl1 = new SchemeTabWidget(central);
+    PageControl1->setAccessibleName(QStringLiteral("Pages"));
+    auto* TabSheet1 = new QWidget;
+    auto* TabSheet2 = new QWidget;
+    PageControl1->addTab(TabSheet1, QStringLiteral("List"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("Settings"));
+    layout->addWidget(PageControl1);
+    setCentralWidget(central);
+    BuildListPage(TabSheet1);
+    BuildSettingsPage(TabSheet2);
+    PageControl1->setCurrentIndex(0);
+
+    // Four empty panels, as the status bar has always had.
+    for (int w : {100, 120, 100, 100}) {
+        auto* panel = new QLabel(statusBar());
+        panel->setFixedWidth(w);
+        statusBar()->addWidget(panel);
+    }
+    statusBar()->setSizeGripEnabled(false);
+
+    MissedEvents = 0;
+    DataFolderId = CSIDL_APPDATA;
+    settingsPath = QString::fromStdString(SettingsFilePath());
+    thingsPath = QString::fromStdString(ThingsFilePath());
+    LastThingNumber = 0;
+    BuildTray();
+    ReadSettings();
+    ProgramStartTime = clock_();
+    engine_ = new ReminderEngine(DataModule1, *this, clock_, ProgramStartTime, this);
+    stopAnimationCounter = 0;
+
+    TimerStart.setSingleShot(true);
+    TimerStart.setInterval(100);
+    connect(&TimerStart, &QTimer::timeout, this, &TForm1::TimerStartTimer);
+    Timer1.setInterval(1000);
+    connect(&Timer1, &QTimer::timeout, engine_, &ReminderEngine::Timer1Timer);
+    TimerStopAnimation.setInterval(1000);
+    connect(&TimerStopAnimation, &QTimer::timeout, this, &TForm1::TimerStopAnimationTimer);
+    animationTimer_.setInterval(400);
+    connect(&animationTimer_, &QTimer::timeout, this, [this] {
+        animationRed_ = !animationRed_;
+        SetTrayIcon(FlagIcon(animationRed_));
+    });
+    TimerStart.start();
+    if (!trayAvailable_)
+        showMinimized();
+}
+
+void TForm1::BuildListPage(QWidget* page) {
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    listModel_ = new ThingsListModel(DataModule1, this);
+    listModel_->SetNow(clock_());
+    Panel2 = new ThingsPanel(*listModel_, page);
+    layout->addWidget(Panel2);
+    // Columns other than the message, description and next time carry no title.
+    static const char* titles[] = {"", "Message", "description", "Next time"};
+    for (int c = ColComment; c <= ColDT; ++c)
+        listModel_->setHeaderData(c, Qt::Horizontal, QString::fromLatin1(titles[c]));
+}
+
+void TForm1::BuildSettingsPage(QWidget* page) {
+    auto* layout = new QVBoxLayout(page);
+    auto* GroupBox5 = new QGroupBox(QStringLiteral("Language"), page);
+    auto* lang = new QVBoxLayout(GroupBox5);
+    RadioButton1 = new QRadioButton(QStringLiteral("English"), GroupBox5);
+    RadioButton2 = new QRadioButton(QStringLiteral("Russian"), GroupBox5);
+    RadioButton3 = new QRadioButton(QStringLiteral("Other"), GroupBox5);
+    auto* SpeedButton1 = new QToolButton(GroupBox5);
+    SpeedButton1->setText(QStringLiteral("..."));
+    SpeedButton1->setToolTip(QStringLiteral("Select..."));
+    SpeedButton1->setAccessibleName(QStringLiteral("Select..."));
+    SpeedButton1->setAutoRaise(true);
+    Label1 = new QLabel(GroupBox5);
+    Label1->setAccessibleName(QStringLiteral("Language file"));
+    lang->addWidget(RadioButton1);
+    lang->addWidget(RadioButton2);
+    auto* other = new QHBoxLayout;
+    other->addWidget(RadioButton3);
+    other->addWidget(SpeedButton1);
+    other->addWidget(Label1, 1);
+    lang->addLayout(other);
+    layout->addWidget(GroupBox5);
+
+    chbMissed = new QCheckBox(QStringLiteral("Show Missed after start"), page);
+    chbShowDay = new QCheckBox(QStringLiteral("Show the day in the tray"), page);
+    layout->addWidget(chbMissed);
+    layout->addWidget(chbShowDay);
+    connect(chbMissed, &QCheckBox::toggled, this, [this](bool on) { ShowMissedAtStart = on; });
+    connect(chbShowDay, &QCheckBox::toggled, this, [this](bool on) {
+        ShowDayInTray = on;
+        RefreshTrayIcon();
+    });
+
+    auto* buttons = new QHBoxLayout;
+    auto* btHelp = new QPushButton(QStringLiteral("Help..."), page);
+    auto* btAbout = new QPushButton(QStringLiteral("About..."), page);
+    for (QPushButton* b : {btHelp, btAbout}) {
+        b->setAccessibleName(b->text());
+        b->setEnabled(false); // help and the About box are not in this version yet
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    layout->addStretch();
+    for (QWidget* w : std::initializer_list<QWidget*>{RadioButton1, RadioButton2, RadioButton3,
+                                                      chbMissed, chbShowDay})
+        w->setAccessibleName(static_cast<QAbstractButton*>(w)->text());
+}
+
+void TForm1::BuildTray() {
+    List1 = new QAction(QStringLiteral("Open list..."), this);
+    actNewThing = new QAction(QStringLiteral("New..."), this);
+    actNewThing->setEnabled(false); // the editor is not in this version yet
+    actSoundOff = new QAction(QStringLiteral("Sound off"), this);
+    actExit = new QAction(QStringLiteral("Exit"), this);
+    connect(List1, &QAction::triggered, this, &TForm1::List1Click);
+    connect(actSoundOff, &QAction::triggered, this, &TForm1::actSoundOffExecute);
+    connect(actExit, &QAction::triggered, this, &TForm1::actExitExecute);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->addAction(List1);
+    PopupMenu1->addAction(actNewThing);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(actSoundOff);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(actExit);
+
+    TrayIcon1 = new QSystemTrayIcon(this);
+    TrayIcon1->setToolTip(QStringLiteral("Chimewell"));
+    TrayIcon1->setContextMenu(PopupMenu1);
+    connect(TrayIcon1, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger)
+                    List1Click();
+            });
+    SetTrayIcon(ClockIcon());
+    TrayIcon1->show();
+
+    trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable();
+    // Without a tray the window must stay reachable: it starts minimized, closing it
+    // minimizes it, and the tray menu's commands are offered in the window.
+    fallbackMenu_ = new QMenuBar(this);
+    auto* program = fallbackMenu_->addMenu(QStringLiteral("&Program"));
+    program->addAction(actNewThing);
+    program->addAction(actSoundOff);
+    program->addSeparator();
+    program->addAction(actExit);
+    setMenuBar(fallbackMenu_);
+    UseTrayFallback(!trayAvailable_);
+    trayWatch_.setInterval(1000);
+    connect(&trayWatch_, &QTimer::timeout, this, &TForm1::CheckTrayAppeared);
+    if (!trayAvailable_)
+        trayWatch_.start();
+}
+
+void TForm1::UseTrayFallback(bool on) { fallbackMenu_->setVisible(on); }
+
+void TForm1::CheckTrayAppeared() {
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    trayWatch_.stop();
+    trayAvailable_ = true;
+    UseTrayFallback(false);
+    // Embed the icon in the tray that has just appeared.
+    TrayIcon1->hide();
+    TrayIcon1->show();
+}
+
+void TForm1::SetTrayIcon(const QIcon& icon) {
+    trayIcon_ = icon;
+    TrayIcon1->setIcon(icon);
+    setWindowIcon(ClockIcon());
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // Closing only hides the window; "Exit" in the tray menu ends the program.
+    event->ignore();
+    if (trayAvailable_)
+        hide();
+    else
+        showMinimized();
+}
+
+void TForm1::TimerStartTimer() {
+    TimerStart.stop();
+    if (!DataModule1.LoadThings(thingsPath.toStdString())) {
+        // The file exists but could not be read (already reported): run without a
+        // minute tick and never write over it.
+        tableOpen_ = DataModule1.FileWritable();
+        return;
+    }
+    tableOpen_ = true;
+    listModel_->SetNow(clock_());
+    listModel_->tableChanged();
+    Panel2->StartTimerResize();
+    if (isVisible())
+        Panel2->Grid()->setFocus();
+    if (ShowMissedAtStart) {
+        MissedEvents = DataModule1.OpenJournal(LastRunTime, ProgramStartTime, clock_());
+        // The journal window comes in a later version; MissedEvents keeps the count.
+    }
+    Timer1.start();
+}
+
+void TForm1::SaveCDS() {
+    if (tableOpen_)
+        DataModule1.SaveThings(thingsPath.toStdString());
+}
+
+void TForm1::CloseOtherWindows() {
+    // Alert windows (and later editors and the journal) are top-level widgets of
+    // their own; destroy them directly, without their close handlers.
+    const auto widgets = QApplication::topLevelWidgets();
+    for (auto it = widgets.rbegin(); it != widgets.rend(); ++it)
+        if (qobject_cast<TFMess*>(*it))
+            delete *it;
+}
+
+void TForm1::actExitExecute() {
+    CloseOtherWindows();
+    QCoreApplication::quit();
+}
+
+void TForm1::SaveEverything() {
+    SaveCDS();
+    WriteSettings();
+}
+
+void TForm1::FormDestroy() {
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    CloseOtherWindows();
+    SaveCDS();
+    if (engine_)
+        engine_->AlertQueue.clear();
+    WriteSettings();
+}
+
+void TForm1::RefreshCalcFields() {
+    listModel_->SetNow(clock_());
+    listModel_->RefreshCalcFields();
+}
+
+void TForm1::MinuteTickDayStep(TDateTime now) {
+    if (trayState_ != TrayState::Day)
+        return;
+    const int day = DecodeMoment(now).day;
+    if (day != XDayPrev) {
+        XDayPrev = static_cast<std::uint16_t>(day);
+        SetTrayIcon(DayIcon(day));
+    }
+}
+
+void TForm1::ShowCurrentNote() {
+    const eventParams& e = engine_->CurrentEvent;
+    if (e.N == 0)
+        return;
+    if (e.Special) {
+        // A power action replaces every other presentation.
+        if (e.AfterStart && e.MinutesAfterStart == 0)
+            return;
+        if (e.Shutdown)
+            PowerOffComputer();
+        else
+            RebootComputer();
+        return;
+    }
+    if (e.Anim)
+        StartTrayAnimation();
+    const QString pPath = QString::fromStdString(e.PPath);
+    if (e.RunProg && !pPath.isEmpty() && QFileInfo::exists(pPath))
+        TExecProgThread::Create(this, pPath);
+    const QString sPath = QString::fromStdString(e.SPath);
+    bool soundStarted = false;
+    if (e.Sound && !sPath.isEmpty() && QFileInfo::exists(sPath)) {
+        TPlaySoundThread::Create(this, sPath);
+        soundStarted = true;
+    }
+    const QString click = QString::fromStdString(ClickSoundPath());
+    if (e.WithSound && !soundStarted && QFileInfo::exists(click))
+        TPlaySoundThread::Create(this, click);
+    if (e.MessageShow)
+        ShowAlertWindow(QString::fromStdString(e.Comment), e.N);
+}
+
+void TForm1::ShowAlertWindow(const QString& text, std::int32_t number) {
+    ::ShowAlertWindow(text, number, clock_());
+}
+
+void TForm1::StartTrayAnimation() {
+    trayState_ = TrayState::Flashing;
+    animationRed_ = true;
+    SetTrayIcon(FlagIcon(true));
+    animationTimer_.start();
+    stopAnimationCounter = 0;
+    if (!TimerStopAnimation.isActive())
+        TimerStopAnimation.start();
+}
+
+void TForm1::TimerStopAnimationTimer() {
+    if (++stopAnimationCounter <= 10)
+        return;
+    TimerStopAnimation.stop();
+    stopAnimationCounter = 0;
+    animationTimer_.stop();
+    RefreshTrayIcon();
+}
+
+void TForm1::RefreshTrayIcon() {
+    if (ShowDayInTray) {
+        trayState_ = TrayState::Day;
+        const int day = DecodeMoment(clock_()).day;
+        XDayPrev = static_cast<std::uint16_t>(day);
+        SetTrayIcon(DayIcon(day));
+    } else {
+        trayState_ = TrayState::Plain;
+        SetTrayIcon(ClockIcon());
+    }
+}
+
+void TForm1::List1Click() {
+    // A window both minimized and hidden is shown at the first activation.
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    if (PageControl1->currentIndex() == 0 && tableOpen_ && isVisible())
+        Panel2->Grid()->setFocus();
+    raise();
+    activateWindow();
+}
+
+void TForm1::actSoundOffExecute() { TStopSoundThread::Create(this); }
+
+void TForm1::ReadSettings() {
+    // SETTINGS
+    LastRunTime = clock_();
+    RadioButton1->setChecked(true);
+    chbMissed->setChecked(true);
+    ShowMissedAtStart = true;
+    chbShowDay->setChecked(false);
+    ShowDayInTray = false;
+    RefreshTrayIcon();
+}
+
+void TForm1::WriteSettings() {
+    // SETTINGS
+}

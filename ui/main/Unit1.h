@@ -1,0 +1,112 @@
+#pragma once
+// The main window: lives for the whole run in the tray, owns the reminder table
+// and the engine, presents due reminders and holds the list and settings pages.
+
+#include "ReminderEngine.h"
+#include "uDataModule.h"
+
+#include <QIcon>
+#include <QMainWindow>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QToolButton;
+
+class TForm1 final : public QMainWindow, public EngineHost {
+    Q_OBJECT
+public:
+    // clock gives the current local moment; the program passes the system clock.
+    explicit TForm1(std::function<TDateTime()> clock = NowMoment, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Start-up and exit.
+    void TimerStartTimer();
+    void actExitExecute();
+    void FormDestroy();
+    void SaveCDS();
+    void CloseOtherWindows();
+    // Saves the table and the settings without ending (the session is ending).
+    void SaveEverything();
+
+    // Alert presentation and the tray.
+    void ShowCurrentNote() override;
+    void RefreshCalcFields() override;
+    void MinuteTickDayStep(TDateTime now) override;
+    void ShowAlertWindow(const QString& text, std::int32_t number);
+    void StartTrayAnimation();
+    void TimerStopAnimationTimer();
+    void RefreshTrayIcon();
+    void List1Click();
+    void actSoundOffExecute();
+
+    // Settings file.
+    void ReadSettings();
+    void WriteSettings();
+
+    enum class TrayState { Plain, Day, Flashing };
+    TrayState trayState() const { return trayState_; }
+    const QIcon& trayIconShown() const { return trayIcon_; }
+    bool trayAvailable() const { return trayAvailable_; }
+
+    TDataModule1 DataModule1;
+    ReminderEngine* engine() const { return engine_; }
+    QTimer TimerStart, Timer1, TimerStopAnimation;
+    std::int32_t MissedEvents = 0;
+    std::uint16_t stopAnimationCounter = 0;
+    std::uint16_t XDayPrev = 0;
+    TDateTime ProgramStartTime = 0;
+    TDateTime LastRunTime = 0;
+    bool ShowMissedAtStart = true;
+    bool ShowDayInTray = false;
+    QString settingsPath;
+    QString thingsPath;
+
+    QTabWidget* PageControl1 = nullptr;
+    class ThingsPanel* Panel2 = nullptr;
+    QCheckBox* chbMissed = nullptr;
+    QCheckBox* chbShowDay = nullptr;
+    QRadioButton* RadioButton1 = nullptr;
+    QRadioButton* RadioButton2 = nullptr;
+    QRadioButton* RadioButton3 = nullptr;
+    QLabel* Label1 = nullptr;
+    QAction* actNewThing = nullptr;
+    QAction* actSoundOff = nullptr;
+    QAction* actExit = nullptr;
+    QAction* List1 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void BuildListPage(QWidget* page);
+    void BuildSettingsPage(QWidget* page);
+    void BuildTray();
+    void SetTrayIcon(const QIcon& icon);
+    void CheckTrayAppeared();
+    void UseTrayFallback(bool on);
+
+    std::function<TDateTime()> clock_;
+    ReminderEngine* engine_ = nullptr;
+    class ThingsListModel* listModel_ = nullptr;
+    QSystemTrayIcon* TrayIcon1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QMenuBar* fallbackMenu_ = nullptr;
+    QTimer animationTimer_, trayWatch_;
+    bool animationRed_ = true;
+    bool trayAvailable_ = false;
+    TrayState trayState_ = TrayState::Plain;
+    QIcon trayIcon_;
+    bool tableOpen_ = false;
+    bool destroyed_ = false;
+};
