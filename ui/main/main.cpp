@@ -9,7 +9,6 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Chimewell"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Chimewell"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     // A second start ends silently and leaves the running instance and its files alone.
