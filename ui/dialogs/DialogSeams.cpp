@@ -1,0 +1,32 @@
+#include "DialogSeams.h"
+#include "DialogSeamsDetail.h"
+
+#include <utility>
+
+namespace {
+
+// GUI thread only, like the dialogs themselves.
+std::optional<bool> nextAnswer;
+std::function<void(const QString&)> infoRecorder;
+
+} // namespace
+
+void SetNextAskYesNoAnswer(bool yes) {
+    nextAnswer = yes;
+}
+
+void SetShowInfoRecorder(std::function<void(const QString&)> recorder) {
+    infoRecorder = std::move(recorder);
+}
+
+namespace dialog_seams {
+
+std::optional<bool> TakeNextAskYesNoAnswer() {
+    return std::exchange(nextAnswer, std::nullopt);
+}
+
+const std::function<void(const QString&)>& ShowInfoRecorder() {
+    return infoRecorder;
+}
+
+} // namespace dialog_seams
