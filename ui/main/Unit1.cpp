@@ -1,6 +1,11 @@
 #include "Unit1.h"
 
+#include "CommandImages.h"
+#include "ProgramSettings.h"
+#include "SharedTexts.h"
 #include "ThingsGrid.h"
+#include "UNote.h"
+#include "uMyMessageDlg.h"
 #include "ThingsListModel.h"
 #include "TrayImages.h"
 #include "UMess.h"
@@ -27,6 +32,7 @@
 #include <QStyleOptionTab>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -80,6 +86,7 @@ void TForm1::FormCreate() {
     resize(540, 422);
     setMinimumSize(520, 430);
 
+    BuildCommands();
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(5, 10, 5, 0);
@@ -124,7 +131,7 @@ void TForm1::FormCreate() {
     animationTimer_.setInterval(400);
     connect(&animationTimer_, &QTimer::timeout, this, [this] {
         animationRed_ = !animationRed_;
-        SetTrayIcon(FlagIcon(animationRed_));
+        SetTrayIcon(trayImages_.Animation(animationRed_ ? 0 : 1));
     });
     TimerStart.start();
     if (!trayAvailable_)
@@ -134,10 +141,31 @@ void TForm1::FormCreate() {
 void TForm1::BuildListPage(QWidget* page) {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
+    auto* ToolBar1 = new QToolBar(page);
+    ToolBar1->setAccessibleName(QStringLiteral("Commands"));
+    ToolBar1->setIconSize({16, 16});
+    ToolBar1->addAction(actNew);
+    ToolBar1->addAction(actEditThing);
+    ToolBar1->addAction(actCopyThing);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(actDelThing);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(actJournal);
+    layout->addWidget(ToolBar1);
+
     listModel_ = new ThingsListModel(DataModule1, this);
     listModel_->SetNow(clock_());
     Panel2 = new ThingsPanel(*listModel_, page);
     layout->addWidget(Panel2);
+    ThingsGrid* grid = Panel2->Grid();
+    auto* separator = new QAction(grid);
+    separator->setSeparator(true);
+    grid->addActions({actNewThing, actEditThing, actCopyThing, separator, actDelThing});
+    connect(grid, &ThingsGrid::newThingRequested, actNewThing, &QAction::trigger);
+    connect(grid, &ThingsGrid::editThingRequested, actEditThing, &QAction::trigger);
+    connect(grid, &ThingsGrid::deleteThingRequested, actDelThing, &QAction::trigger);
+    connect(grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TForm1::actEditThingUpdate);
     // Columns other than the message, description and next time carry no title.
     static const char* titles[] = {"", "Message", "description", "Next time"};
     for (int c = ColComment; c <= ColDT; ++c)
@@ -195,8 +223,6 @@ void TForm1::BuildSettingsPage(QWidget* page) {
 
 void TForm1::BuildTray() {
     List1 = new QAction(QStringLiteral("Open list..."), this);
-    actNewThing = new QAction(QStringLiteral("New..."), this);
-    actNewThing->setEnabled(false); // the editor is not in this version yet
     actSoundOff = new QAction(QStringLiteral("Sound off"), this);
     actExit = new QAction(QStringLiteral("Exit"), this);
     connect(List1, &QAction::triggered, this, &TForm1::List1Click);
@@ -219,7 +245,7 @@ void TForm1::BuildTray() {
                 if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger)
                     List1Click();
             });
-    SetTrayIcon(ClockIcon());
+    SetTrayIcon(trayImages_.Plain());
     TrayIcon1->show();
 
     trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable();
@@ -255,7 +281,7 @@ void TForm1::CheckTrayAppeared() {
 void TForm1::SetTrayIcon(const QIcon& icon) {
     trayIcon_ = icon;
     TrayIcon1->setIcon(icon);
-    setWindowIcon(ClockIcon());
+    setWindowIcon(trayImages_.Plain());
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -277,7 +303,7 @@ void TForm1::TimerStartTimer() {
     }
     tableOpen_ = true;
     listModel_->SetNow(clock_());
-    listModel_->tableChanged();
+    TableChanged();
     Panel2->StartTimerResize();
     if (isVisible())
         Panel2->Grid()->setFocus();
@@ -288,18 +314,21 @@ void TForm1::TimerStartTimer() {
     Timer1.start();
 }
 
-void TForm1::SaveCDS() {
-    if (tableOpen_)
-        DataModule1.SaveThings(thingsPath.toStdString());
+bool TForm1::SaveCDS() {
+    return tableOpen_ && DataModule1.SaveThings(thingsPath.toStdString());
 }
 
 void TForm1::CloseOtherWindows() {
-    // Alert windows (and later editors and the journal) are top-level widgets of
-    // their own; destroy them directly, without their close handlers.
-    const auto widgets = QApplication::topLevelWidgets();
-    for (auto it = widgets.rbegin(); it != widgets.rend(); ++it)
-        if (qobject_cast<TFMess*>(*it))
-            delete *it;
+    // Editors (their unsaved input is discarded), then alert windows: top-level
+    // windows of their own, destroyed directly without their close handlers.
+    auto destroyAll = [](auto isKind) {
+        const auto widgets = QApplication::topLevelWidgets();
+        for (auto it = widgets.rbegin(); it != widgets.rend(); ++it)
+            if (isKind(*it))
+                delete *it;
+    };
+    destroyAll([](QWidget* w) { return qobject_cast<TfNote*>(w) != nullptr; });
+    destroyAll([](QWidget* w) { return qobject_cast<TFMess*>(w) != nullptr; });
 }
 
 void TForm1::actExitExecute() {
@@ -334,7 +363,7 @@ void TForm1::MinuteTickDayStep(TDateTime now) {
     const int day = DecodeMoment(now).day;
     if (day != XDayPrev) {
         XDayPrev = static_cast<std::uint16_t>(day);
-        SetTrayIcon(DayIcon(day));
+        SetTrayIcon(trayImages_.Day(day));
     }
 }
 
@@ -371,13 +400,15 @@ void TForm1::ShowCurrentNote() {
 }
 
 void TForm1::ShowAlertWindow(const QString& text, std::int32_t number) {
-    ::ShowAlertWindow(text, number, clock_());
+    if (TFMess* alert = ::ShowAlertWindow(text, number, clock_()))
+        connect(alert, &TFMess::editRequested, this, &TForm1::AlertEditClick,
+                Qt::UniqueConnection);
 }
 
 void TForm1::StartTrayAnimation() {
     trayState_ = TrayState::Flashing;
     animationRed_ = true;
-    SetTrayIcon(FlagIcon(true));
+    SetTrayIcon(trayImages_.Animation(0));
     animationTimer_.start();
     stopAnimationCounter = 0;
     if (!TimerStopAnimation.isActive())
@@ -398,10 +429,10 @@ void TForm1::RefreshTrayIcon() {
         trayState_ = TrayState::Day;
         const int day = DecodeMoment(clock_()).day;
         XDayPrev = static_cast<std::uint16_t>(day);
-        SetTrayIcon(DayIcon(day));
+        SetTrayIcon(trayImages_.Day(day));
     } else {
         trayState_ = TrayState::Plain;
-        SetTrayIcon(ClockIcon());
+        SetTrayIcon(trayImages_.Plain());
     }
 }
 
@@ -420,16 +451,143 @@ void TForm1::List1Click() {
 void TForm1::actSoundOffExecute() { TStopSoundThread::Create(this); }
 
 void TForm1::ReadSettings() {
-    // SETTINGS
-    LastRunTime = clock_();
-    RadioButton1->setChecked(true);
-    chbMissed->setChecked(true);
-    ShowMissedAtStart = true;
-    chbShowDay->setChecked(false);
-    ShowDayInTray = false;
+    const ProgramSettings settings =
+        ::ReadSettings(settingsPath, clock_(), frameGeometry().width(), frameGeometry().height());
+    const WindowPlacement& pos = settings.position;
+    move(pos.left, pos.top);
+    resize(pos.width, pos.height); // the minimum size still bounds it
+    switch (pos.state) {
+    case WindowStateCode::Maximized:
+        setWindowState(Qt::WindowMaximized);
+        break;
+    case WindowStateCode::Minimized:
+        setWindowState(Qt::WindowMinimized);
+        break;
+    case WindowStateCode::Normal:
+        setWindowState(Qt::WindowNoState);
+        break;
+    }
+    LastRunTime = settings.LastRunTime;
+    RadioButton1->setChecked(settings.language == LanguageChoice::English);
+    RadioButton2->setChecked(settings.language == LanguageChoice::Russian);
+    RadioButton3->setChecked(settings.language == LanguageChoice::Other);
+    chbMissed->setChecked(settings.ShowMissedAtStart);
+    ShowMissedAtStart = chbMissed->isChecked();
+    chbShowDay->setChecked(settings.ShowDayInTray);
+    ShowDayInTray = chbShowDay->isChecked();
     RefreshTrayIcon();
+    Label1->setText(settings.languageFile);
 }
 
 void TForm1::WriteSettings() {
-    // SETTINGS
+    ProgramSettings settings;
+    WindowPlacement& pos = settings.position;
+    pos.state = isMaximized()   ? WindowStateCode::Maximized
+                : isMinimized() ? WindowStateCode::Minimized
+                                : WindowStateCode::Normal;
+    const QRect frame = frameGeometry();
+    pos.left = frame.left();
+    pos.top = frame.top();
+    pos.width = frame.width();
+    pos.height = frame.height();
+    settings.language = RadioButton1->isChecked()   ? LanguageChoice::English
+                        : RadioButton2->isChecked() ? LanguageChoice::Russian
+                                                    : LanguageChoice::Other;
+    settings.languageFile = Label1->text();
+    settings.ShowMissedAtStart = ShowMissedAtStart;
+    settings.ShowDayInTray = ShowDayInTray;
+    if (const SettingsWriteResult r = ::WriteSettings(settingsPath, settings, clock_()); !r)
+        ShowCoreMessage(r.errorText.toStdString());
+}
+
+void TForm1::BuildCommands() {
+    auto make = [this](const char* text, CommandImage image, QKeySequence key) {
+        auto* a = new QAction(CommandIcon(image), QString::fromLatin1(text), this);
+        a->setToolTip(a->text());
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+        return a;
+    };
+    actNew = make("New...", CommandImage::BlankDocument, Qt::Key_F2);
+    actNewThing = make("New...", CommandImage::BlankDocument, {});
+    actEditThing = make("Edit...", CommandImage::LinedDocument, Qt::Key_F4);
+    actCopyThing = make("Copy...", CommandImage::TwoDocuments, Qt::Key_F9);
+    actDelThing = make("Delete", CommandImage::Cross, Qt::Key_F8);
+    actJournal = make("", CommandImage::List, {});
+    actJournal->setToolTip(QStringLiteral("Events that skipped"));
+    actJournal->setEnabled(false); // the journal window is not in this version yet
+    connect(actNew, &QAction::triggered, this, &TForm1::actNewExecute);
+    connect(actNewThing, &QAction::triggered, this, &TForm1::actNewThingExecute);
+    connect(actEditThing, &QAction::triggered, this, &TForm1::actEditThingExecute);
+    connect(actCopyThing, &QAction::triggered, this, &TForm1::actCopyThingExecute);
+    connect(actDelThing, &QAction::triggered, this, &TForm1::actDelThingExecute);
+
+    editorContext_ = std::make_unique<EditorContext>(EditorContext{DataModule1});
+    editorContext_->clock = clock_;
+    editorContext_->saveTable = [this] { return SaveCDS(); };
+    editorContext_->tableChanged = [this] { TableChanged(); };
+    editorContext_->newIcon = CommandIcon(CommandImage::BlankDocument);
+    editorContext_->editIcon = CommandIcon(CommandImage::LinedDocument);
+}
+
+void TForm1::TableChanged() {
+    listModel_->tableChanged();
+    actEditThingUpdate();
+}
+
+bool TForm1::ListIsUsable() const {
+    return isVisible() && !isMinimized() && PageControl1->currentIndex() == 0;
+}
+
+bool TForm1::CurrentRowHasNumber() const { return FieldHasValue(DataModule1.cdsThings, "N"); }
+
+void TForm1::actEditThingUpdate() {
+    const bool has = CurrentRowHasNumber();
+    for (QAction* a : {actEditThing, actCopyThing, actDelThing})
+        a->setEnabled(has);
+}
+
+void TForm1::actNewExecute() {
+    if (ListIsUsable())
+        actNewThingExecute();
+}
+
+void TForm1::actNewThingExecute() { OpenNewEditor(*editorContext_); }
+
+void TForm1::actCopyThingExecute() {
+    if (!ListIsUsable() || !CurrentRowHasNumber())
+        return;
+    const ThingsCursor& list = DataModule1.cdsThings;
+    if (auto thing = DataModule1.DoEditThing(list, list.Current()->Int(Col::N)))
+        OpenNewEditor(*editorContext_, &*thing);
+}
+
+void TForm1::actEditThingExecute() {
+    if (!ListIsUsable() || !CurrentRowHasNumber())
+        return;
+    const ThingsCursor& list = DataModule1.cdsThings;
+    if (auto thing = DataModule1.DoEditThing(list, list.Current()->Int(Col::N)))
+        OpenEditorForThing(*thing, *editorContext_);
+}
+
+void TForm1::actDelThingExecute() {
+    if (!ListIsUsable() || !CurrentRowHasNumber())
+        return;
+    if (!AskYesNo(QString::fromStdString(TextDeleteNote), QString::fromStdString(TextYes),
+                  QString::fromStdString(TextNo), this))
+        return;
+    if (DataModule1.DeleteThing(DataModule1.cdsThings.Current()->Int(Col::N)))
+        SaveCDS();
+    TableChanged();
+}
+
+void TForm1::AlertEditClick(std::int32_t N) {
+    ThingsCursor& byNumber = DataModule1.cdsThingsListDM;
+    if (!byNumber.LocateN(N))
+        return; // deleted meanwhile: the alert stays
+    if (auto thing = DataModule1.DoEditThing(byNumber, N))
+        OpenEditorForThing(*thing, *editorContext_);
+    if (TFMess* alert = FindAlertForm(N))
+        alert->close();
 }

@@ -3,6 +3,7 @@
 // and the engine, presents due reminders and holds the list and settings pages.
 
 #include "ReminderEngine.h"
+#include "TrayImages.h"
 #include "uDataModule.h"
 
 #include <QIcon>
@@ -11,6 +12,9 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
+
+struct EditorContext;
 
 class QAction;
 class QCheckBox;
@@ -33,7 +37,7 @@ public:
     void TimerStartTimer();
     void actExitExecute();
     void FormDestroy();
-    void SaveCDS();
+    bool SaveCDS();
     void CloseOtherWindows();
     // Saves the table and the settings without ending (the session is ending).
     void SaveEverything();
@@ -48,6 +52,18 @@ public:
     void RefreshTrayIcon();
     void List1Click();
     void actSoundOffExecute();
+
+    // Reminder commands; those under the list guard act only while the list shows.
+    bool ListIsUsable() const;
+    bool CurrentRowHasNumber() const;
+    void actNewExecute();
+    void actNewThingExecute();
+    void actEditThingExecute();
+    void actCopyThingExecute();
+    void actDelThingExecute();
+    void actEditThingUpdate();
+    // "Edit..." of an alert window: opens the reminder's editor and closes the alert.
+    void AlertEditClick(std::int32_t N);
 
     // Settings file.
     void ReadSettings();
@@ -79,7 +95,12 @@ public:
     QRadioButton* RadioButton2 = nullptr;
     QRadioButton* RadioButton3 = nullptr;
     QLabel* Label1 = nullptr;
+    QAction* actNew = nullptr;
     QAction* actNewThing = nullptr;
+    QAction* actEditThing = nullptr;
+    QAction* actCopyThing = nullptr;
+    QAction* actDelThing = nullptr;
+    QAction* actJournal = nullptr;
     QAction* actSoundOff = nullptr;
     QAction* actExit = nullptr;
     QAction* List1 = nullptr;
@@ -92,6 +113,8 @@ private:
     void BuildListPage(QWidget* page);
     void BuildSettingsPage(QWidget* page);
     void BuildTray();
+    void BuildCommands();
+    void TableChanged();
     void SetTrayIcon(const QIcon& icon);
     void CheckTrayAppeared();
     void UseTrayFallback(bool on);
@@ -102,6 +125,8 @@ private:
     QSystemTrayIcon* TrayIcon1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QMenuBar* fallbackMenu_ = nullptr;
+    TrayImageSets trayImages_;
+    std::unique_ptr<EditorContext> editorContext_;
     QTimer animationTimer_, trayWatch_;
     bool animationRed_ = true;
     bool trayAvailable_ = false;

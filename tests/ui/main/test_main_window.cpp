@@ -1,5 +1,8 @@
 #include "TempHome.h"
 #include "TrayImages.h"
+#include "DialogSeams.h"
+#include "UMess.h"
+#include "UNote.h"
 #include "Unit1.h"
 #include "uExecProgThread.h"
 #include "ActionWorker.h"
@@ -9,6 +12,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QMenuBar>
+#include <QTabWidget>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -161,4 +165,104 @@ TEST_F(MainWindowTest, WithoutATrayTheWindowStaysReachable) {
     form->actSoundOff->trigger();
     WaitForWorkers();
     EXPECT_EQ(player.calls, QStringList{"stop"});
+}
+
+namespace {
+
+int OpenEditors() {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        n += qobject_cast<TfNote*>(w) != nullptr && !static_cast<TfNote*>(w)->Closing() ? 1 : 0;
+    return n;
+}
+
+struct CommandsTest : MainWindowTest {
+    std::unique_ptr<TForm1> form;
+    std::int32_t tea = 0;
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        form = Started();
+        eventParams e;
+        e.isNewThing = true;
+        e.Comment = "tea";
+        tea = form->DataModule1.SaveThing(e, now).NumThing;
+        form->SaveCDS();
+        form->DataModule1.cdsThings.LocateN(tea);
+        form->actEditThingUpdate();
+        form->showNormal();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void TearDown() override {
+        form->CloseOtherWindows();
+        form.reset();
+        MainWindowTest::TearDown();
+    }
+    fs::file_time_type Written() const { return fs::last_write_time(dataFolder + "/things.mln"); }
+};
+
+} // namespace
+
+TEST_F(CommandsTest, EnablingFollowsTheCurrentRow) {
+    EXPECT_TRUE(form->actEditThing->isEnabled());
+    EXPECT_TRUE(form->actDelThing->isEnabled());
+    SetNextAskYesNoAnswer(true);
+    form->actDelThing->trigger();
+    EXPECT_FALSE(form->actEditThing->isEnabled());
+    EXPECT_FALSE(form->actCopyThing->isEnabled());
+    EXPECT_FALSE(form->actDelThing->isEnabled());
+    EXPECT_TRUE(form->actNew->isEnabled());
+    EXPECT_TRUE(form->actNewThing->isEnabled());
+}
+
+TEST_F(CommandsTest, ListGuardStopsCommandsUnlessTheListShows) {
+    form->PageControl1->setCurrentIndex(1);
+    for (QAction* a : {form->actNew, form->actEditThing, form->actCopyThing, form->actDelThing})
+        a->trigger();
+    EXPECT_EQ(OpenEditors(), 0);
+    EXPECT_EQ(form->DataModule1.table.Count(), 1u);
+
+    form->PageControl1->setCurrentIndex(0);
+    form->hide();
+    form->actNew->trigger();
+    EXPECT_EQ(OpenEditors(), 0);
+    form->actNewThing->trigger(); // "New..." of the tray menu works while hidden
+    EXPECT_EQ(OpenEditors(), 1);
+}
+
+TEST_F(CommandsTest, DeleteAsksAndWritesTheFileOnlyOnYes) {
+    const auto before = Written();
+    SetNextAskYesNoAnswer(false);
+    form->actDelThing->trigger();
+    EXPECT_EQ(form->DataModule1.table.Count(), 1u);
+    EXPECT_EQ(Written(), before);
+
+    SetNextAskYesNoAnswer(true);
+    form->actDelThing->trigger();
+    EXPECT_EQ(form->DataModule1.table.Count(), 0u);
+    TDataModule1 onDisk;
+    ASSERT_TRUE(onDisk.LoadThings(dataFolder + "/things.mln"));
+    EXPECT_EQ(onDisk.table.Count(), 0u);
+}
+
+TEST_F(CommandsTest, EditOpensOneEditorPerReminderAndCopyANewOne) {
+    form->actEditThing->trigger();
+    form->actEditThing->trigger();
+    EXPECT_EQ(OpenEditors(), 1);
+    ASSERT_NE(FindEditorForm(tea), nullptr);
+    form->actCopyThing->trigger();
+    EXPECT_EQ(OpenEditors(), 2);
+    EXPECT_EQ(form->DataModule1.table.Count(), 1u); // a copy exists only once saved
+}
+
+TEST_F(CommandsTest, EditOnTheAlertOpensTheEditorAndClosesTheAlert) {
+    TFMess* alert = ShowAlertWindow("tea", tea, now);
+    ASSERT_NE(alert, nullptr);
+    form->AlertEditClick(tea);
+    EXPECT_NE(FindEditorForm(tea), nullptr);
+    QTRY_VERIFY(FindAlertForm(tea) == nullptr);
+
+    // A reminder deleted meanwhile: the alert stays.
+    TFMess* gone = ShowAlertWindow("gone", 999, now);
+    form->AlertEditClick(999);
+    EXPECT_EQ(FindAlertForm(999), gone);
 }

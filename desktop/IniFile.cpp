@@ -1,0 +1,276 @@
+#include "IniFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <limits>
+#include <utility>
+
+namespace {
+
+#ifdef Q_OS_WIN
+constexpr bool NativeCrlf = true;
+#else
+constexpr bool NativeCrlf = false;
+#endif
+
+bool sameName(const QString& a, const QString& b) {
+    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+}
+
+// The section name of a header line "[Name]", or a null string for other lines.
+QString headerName(const QString& line) {
+    const QString t = line.trimmed();
+    if (!t.startsWith(u'['))
+        return {};
+    const qsizetype close = t.indexOf(u']');
+    if (close < 0)
+        return {};
+    return t.mid(1, close - 1).trimmed();
+}
+
+bool isComment(const QString& trimmed) {
+    return trimmed.startsWith(u';') || trimmed.startsWith(u'#');
+}
+
+// Splits a key line at its first '='; false for blank, comment and other lines.
+bool splitKeyLine(const QString& line, QString* key, qsizetype* eq) {
+    const QString t = line.trimmed();
+    if (t.isEmpty() || isComment(t) || t.startsWith(u'['))
+        return false;
+    const qsizetype at = line.indexOf(u'=');
+    if (at < 0)
+        return false;
+    *key = line.left(at).trimmed();
+    *eq = at;
+    return true;
+}
+
+QString unquote(const QString& raw) {
+    QString v = raw.trimmed();
+    if (v.size() >= 2 && v.startsWith(u'"') && v.endsWith(u'"'))
+        v = v.mid(1, v.size() - 2);
+    return v;
+}
+
+QString encodeValue(QString value) {
+    value.replace(u'\r', u' ');
+    value.replace(u'\n', u' ');
+    const bool blankEnds = !value.isEmpty() && (value.front().isSpace() || value.back().isSpace());
+    const bool quoted = value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"');
+    if (blankEnds || quoted)
+        return u'"' + value + u'"';
+    return value;
+}
+
+bool allDigits(QStringView s, int base) {
+    if (s.isEmpty())
+        return false;
+    for (const QChar c : s) {
+        const char16_t u = c.unicode();
+        const bool dec = u >= u'0' && u <= u'9';
+        const bool hex = (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
+        if (!(dec || (base == 16 && hex)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+IniFile::IniFile(QString path) : path_(std::move(path)), crlf_(NativeCrlf) {
+}
+
+bool IniFile::load() {
+    lines_.clear();
+    bom_ = false;
+    crlf_ = NativeCrlf;
+    unreadable_ = false;
+    loadError_.clear();
+
+    QFile file(path_);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        unreadable_ = true;
+        loadError_ = file.errorString();
+        return false;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        unreadable_ = true;
+        loadError_ = file.errorString();
+        return false;
+    }
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        bom_ = true;
+        bytes.remove(0, 3);
+    }
+    const qsizetype firstEnd = bytes.indexOf('\n');
+    if (firstEnd >= 0)
+        crlf_ = firstEnd > 0 && bytes.at(firstEnd - 1) == '\r';
+
+    QStringDecoder decode(QStringDecoder::Utf8);
+    const QString text = decode(bytes);
+    lines_ = text.split(u'\n');
+    if (!lines_.isEmpty() && lines_.back().isEmpty())
+        lines_.removeLast();
+    for (QString& line : lines_) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
+    return true;
+}
+
+int IniFile::findSection(const QString& section) const {
+    for (int i = 0; i < lines_.size(); ++i) {
+        const QString name = headerName(lines_.at(i));
+        if (!name.isNull() && sameName(name, section.trimmed()))
+            return i;
+    }
+    return -1;
+}
+
+int IniFile::sectionEnd(int sectionLine) const {
+    int i = sectionLine + 1;
+    while (i < lines_.size() && headerName(lines_.at(i)).isNull())
+        ++i;
+    return i;
+}
+
+int IniFile::findKey(int sectionLine, const QString& key) const {
+    const int end = sectionEnd(sectionLine);
+    const QString wanted = key.trimmed();
+    for (int i = sectionLine + 1; i < end; ++i) {
+        QString name;
+        qsizetype eq = 0;
+        if (splitKeyLine(lines_.at(i), &name, &eq) && sameName(name, wanted))
+            return i;
+    }
+    return -1;
+}
+
+bool IniFile::hasKey(const QString& section, const QString& key) const {
+    const int s = findSection(section);
+    return s >= 0 && findKey(s, key) >= 0;
+}
+
+QString IniFile::readString(const QString& section, const QString& key, const QString& def) const {
+    const int s = findSection(section);
+    if (s < 0)
+        return def;
+    const int k = findKey(s, key);
+    if (k < 0)
+        return def;
+    const QString& line = lines_.at(k);
+    return unquote(line.mid(line.indexOf(u'=') + 1));
+}
+
+bool IniFile::parseInteger(const QString& text, int* value) {
+    const QString t = text.trimmed();
+    QStringView digits;
+    int base = 10;
+    if (t.startsWith(u'$')) {
+        digits = QStringView(t).mid(1);
+        base = 16;
+    } else if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        digits = QStringView(t).mid(2);
+        base = 16;
+    } else {
+        digits = QStringView(t);
+        if (t.startsWith(u'+') || t.startsWith(u'-'))
+            digits = digits.mid(1);
+    }
+    if (!allDigits(digits, base))
+        return false;
+    bool ok = false;
+    if (base == 16) {
+        const qulonglong u = digits.toULongLong(&ok, 16);
+        if (!ok || u > std::numeric_limits<quint32>::max())
+            return false;
+        *value = static_cast<int>(static_cast<quint32>(u));
+        return true;
+    }
+    const qlonglong n = t.toLongLong(&ok, 10);
+    if (!ok || n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+        return false;
+    *value = static_cast<int>(n);
+    return true;
+}
+
+int IniFile::readInteger(const QString& section, const QString& key, int def) const {
+    int value = def;
+    if (!parseInteger(readString(section, key, QString()), &value))
+        return def;
+    return value;
+}
+
+bool IniFile::readBool(const QString& section, const QString& key, bool def) const {
+    return readInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void IniFile::writeString(const QString& section, const QString& key, const QString& value) {
+    const QString v = encodeValue(value);
+    const int s = findSection(section);
+    if (s < 0) {
+        lines_.append(u'[' + section.trimmed() + u']');
+        lines_.append(key.trimmed() + u'=' + v);
+        return;
+    }
+    const int k = findKey(s, key);
+    if (k >= 0) {
+        // Keep the key as spelled in the file and the blanks after '='.
+        QString& line = lines_[k];
+        qsizetype start = line.indexOf(u'=') + 1;
+        while (start < line.size() && line.at(start).isSpace())
+            ++start;
+        line = line.left(start) + v;
+        return;
+    }
+    // After the last non-blank line of the section, before any blank separators.
+    int at = sectionEnd(s);
+    while (at > s + 1 && lines_.at(at - 1).trimmed().isEmpty())
+        --at;
+    lines_.insert(at, key.trimmed() + u'=' + v);
+}
+
+void IniFile::writeInteger(const QString& section, const QString& key, int value) {
+    writeString(section, key, QString::number(value));
+}
+
+void IniFile::writeBool(const QString& section, const QString& key, bool value) {
+    writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+QString IniFile::text() const {
+    const QString eol = crlf_ ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    QString out;
+    for (const QString& line : lines_)
+        out += line + eol;
+    return out;
+}
+
+bool IniFile::save(QString* reason) const {
+    auto fail = [reason](const QString& why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    if (unreadable_)
+        return fail(QStringLiteral("the file could not be read: ") + loadError_);
+
+    QSaveFile file(path_);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    QByteArray bytes = bom_ ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    bytes += text().toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return fail(why);
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
+}
