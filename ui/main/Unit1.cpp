@@ -523,7 +523,7 @@ void TForm1::BuildCommands() {
     connect(actCopyThing, &QAction::triggered, this, &TForm1::actCopyThingExecute);
     connect(actDelThing, &QAction::triggered, this, &TForm1::actDelThingExecute);
 
-    editorContext_ = std::make_unique<EditorContext>(EditorContext{DataModule1});
+    editorContext_ = std::make_unique<EditorContext>(DataModule1);
     editorContext_->clock = clock_;
     editorContext_->saveTable = [this] { return SaveCDS(); };
     editorContext_->tableChanged = [this] { TableChanged(); };
@@ -567,8 +567,7 @@ void TForm1::actEditThingExecute() {
     if (!ListIsUsable() || !CurrentRowHasNumber())
         return;
     const ThingsCursor& list = DataModule1.cdsThings;
-    if (auto thing = DataModule1.DoEditThing(list, list.Current()->Int(Col::N)))
-        OpenEditorForThing(*thing, *editorContext_);
+    DoEditThing(list, list.Current()->Int(Col::N), *editorContext_);
 }
 
 void TForm1::actDelThingExecute() {
@@ -586,8 +585,7 @@ void TForm1::AlertEditClick(std::int32_t N) {
     ThingsCursor& byNumber = DataModule1.cdsThingsListDM;
     if (!byNumber.LocateN(N))
         return; // deleted meanwhile: the alert stays
-    if (auto thing = DataModule1.DoEditThing(byNumber, N))
-        OpenEditorForThing(*thing, *editorContext_);
+    DoEditThing(byNumber, N, *editorContext_);
     if (TFMess* alert = FindAlertForm(N))
         alert->close();
 }
