@@ -56,17 +56,18 @@ protected:
                {"PULSE_SERVER", pulse.address()}};
     }
 
-    std::vector<std::string> Command(const std::string& fakeStart = {}) const {
-        if (fakeStart.empty())
-            return {CHIMLY_PATH};
-        return {"faketime", fakeStart, CHIMLY_PATH};
-    }
-
-    void Start(ChildProcess& p, const std::string& fakeStart = {}) {
+    // fakeClock: empty for the real clock, else where the program's clock starts and how
+    // fast it runs ("@2026-12-09 07:50:00 x10"). libfaketime is preloaded into the program
+    // itself, so that signals reach the program and not a wrapper.
+    void Start(ChildProcess& p, const std::string& fakeClock = {}) {
         ChildProcess::Options options;
         options.env = env;
+        if (!fakeClock.empty()) {
+            options.env.emplace_back("LD_PRELOAD", FAKETIME_LIBRARY);
+            options.env.emplace_back("FAKETIME", fakeClock);
+        }
         std::string error;
-        ASSERT_TRUE(p.start(Command(fakeStart), options, &error)) << error;
+        ASSERT_TRUE(p.start({CHIMLY_PATH}, options, &error)) << error;
     }
 
     // Visible windows whose title matches the regular expression.
@@ -77,6 +78,23 @@ protected:
     }
     bool WaitForWindow(const std::string& title) const {
         return WaitUntil([&] { return !Windows(title).empty(); }, 60s);
+    }
+    std::string FirstWindow(const std::string& title) const {
+        const std::string ids = Windows(title);
+        return ids.substr(0, ids.find('\n'));
+    }
+    void Xdo(std::vector<std::string> args) const {
+        args.insert(args.begin(), "xdotool");
+        RunCommand(args, {{"DISPLAY", display.display()}}, 20s);
+    }
+    // Clicks at a point of a window, in the window's own coordinates.
+    void ClickIn(const std::string& window, int x, int y) const {
+        Xdo({"mousemove", "--window", window, std::to_string(x), std::to_string(y), "click", "1"});
+    }
+    void Keys(const std::string& window, std::vector<std::string> keys) const {
+        std::vector<std::string> args{"windowactivate", "--sync", window, "key", "--delay", "60"};
+        args.insert(args.end(), keys.begin(), keys.end());
+        Xdo(args);
     }
     void Screenshot(const std::string& name) const {
         RunCommand({"import", "-window", "root", std::string(CHIMEWELL_ARTIFACTS_DIR) + "/" + name},
@@ -164,7 +182,7 @@ TEST_F(ChimlyE2E, DueReminderShowsItsAlertAndPlaysItsSound) {
     std::string error;
     ASSERT_TRUE(recorder.start(pulse, home + "/sink.raw", &error)) << error;
     ChildProcess chimly;
-    Start(chimly, "2026-12-09 07:59:54");
+    Start(chimly, "@2026-12-09 07:59:54");
     ASSERT_TRUE(WaitForWindow("^tea time$")) << "no alert window";
     const bool heard = WaitUntil(
         [&] {
@@ -215,6 +233,9 @@ TEST_F(ChimlyE2E, TerminationSavesTheTableAndTheExitMoment) {
     ChildProcess chimly;
     Start(chimly);
     ASSERT_TRUE(WaitForWindow("^loaded$"));
+    // With the list showing too: a window that only hides must not hold up the exit.
+    OpenListFromTray();
+    ASSERT_TRUE(WaitForWindow("^Chimewell$"));
     ::kill(chimly.pid(), SIGTERM);
     ASSERT_EQ(chimly.wait(60s), std::optional<int>(0));
 
@@ -225,4 +246,69 @@ TEST_F(ChimlyE2E, TerminationSavesTheTableAndTheExitMoment) {
     const std::string ini = ReadFile(dataFolder + "/Chimly.ini");
     EXPECT_NE(ini.find("[Last]"), std::string::npos) << ini;
     EXPECT_NE(ini.find("LastTime="), std::string::npos) << ini;
+}
+
+// A new user's round: a reminder made with the keyboard and mouse a few minutes ahead
+// fires, is postponed by a minute, comes back, is opened with "Edit...", changed and
+// saved. The clock runs ten times faster, and so do the program's timers.
+TEST_F(ChimlyE2E, CreatePostponeAndEditAReminder) {
+    ChildProcess chimly;
+    Start(chimly, "@2026-12-09 07:50:00 x10");
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(dataFolder + "/things.mln"); }, 60s));
+    OpenListFromTray();
+    ASSERT_TRUE(WaitForWindow("^Chimewell$"));
+    const std::string list = FirstWindow("^Chimewell$");
+
+    // F2 opens an editor for a new reminder, set to the current time.
+    Keys(list, {"F2"});
+    ASSERT_TRUE(WaitForWindow("^New$")) << "no editor";
+    const std::string editor = FirstWindow("^New$");
+    ClickIn(editor, 523, 102); // the message box
+    Xdo({"type", "--delay", "40", "tea"});
+    ClickIn(editor, 538, 150); // "with click"
+    // Three minutes ahead, from the keyboard.
+    Keys(editor, {"alt+shift+Up", "alt+shift+Up", "alt+shift+Up"});
+    Screenshot("editor-new.png");
+    Keys(editor, {"ctrl+Return"});
+    ASSERT_TRUE(WaitUntil([&] { return Windows("^New$").empty(); }, 60s)) << "not saved";
+    Screenshot("list-with-reminder.png");
+
+    ASSERT_TRUE(WaitForWindow("^tea$")) << "the reminder did not fire";
+    const std::string alert = FirstWindow("^tea$");
+    Screenshot("alert-first.png");
+    // "1" postpones by a minute: the window goes and comes back.
+    ClickIn(alert, 146, 216);
+    ASSERT_TRUE(WaitUntil([&] { return Windows("^tea$").empty(); }, 60s)) << "not postponed";
+    ASSERT_TRUE(WaitForWindow("^tea$")) << "did not come back";
+    // "Edit..." works once the buttons are armed again.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            if (!Windows("^Edit ").empty())
+                return true;
+            ClickIn(FirstWindow("^tea$"), 126, 252);
+            return false;
+        },
+        60s))
+        << "no editor from the alert";
+    EXPECT_TRUE(Windows("^tea$").empty()) << "the alert stayed";
+    const std::string edit = FirstWindow("^Edit ");
+    ClickIn(edit, 523, 102);
+    Xdo({"key", "ctrl+a"});
+    Xdo({"type", "--delay", "40", "tea with milk"});
+    Screenshot("editor-edit.png");
+    Keys(edit, {"ctrl+s"});
+    ASSERT_TRUE(WaitUntil([&] { return Windows("^Edit ").empty(); }, 60s)) << "not saved";
+    Screenshot("list-after-edit.png");
+
+    ::kill(chimly.pid(), SIGTERM);
+    ASSERT_EQ(chimly.wait(60s), std::optional<int>(0));
+    TDataModule1 data;
+    ASSERT_TRUE(data.LoadThings(dataFolder + "/things.mln"));
+    ASSERT_EQ(data.table.Count(), 1u);
+    const ThingRow& row = data.table.RowAt(0);
+    EXPECT_EQ(row.Text(Col::Comment), "tea with milk");
+    EXPECT_EQ(row.Int(Col::N), 1);
+    EXPECT_TRUE(row.Flag(Col::WSound));
+    EXPECT_TRUE(row.Flag(Col::MessShow));
+    EXPECT_EQ(row.Int(Col::DateOrDay), 0);
 }

@@ -333,7 +333,9 @@ void TForm1::CloseOtherWindows() {
 
 void TForm1::actExitExecute() {
     CloseOtherWindows();
-    QCoreApplication::quit();
+    // exit(), not quit(): quit() first asks every window to close, and this one
+    // refuses (it only hides), which would cancel the exit.
+    QCoreApplication::exit(0);
 }
 
 void TForm1::SaveEverything() {
