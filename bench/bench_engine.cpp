@@ -39,7 +39,8 @@ void BM_MinuteScan(benchmark::State& state) {
     data.table.Assign(std::move(rows));
     data.cdsThingsList.Open();
     QuietHost host;
-    ReminderEngine engine(data, host, [&] { return now; }, now - 0.5);
+    ReminderEngine engine(
+        data, host, [&] { return now; }, now - 0.5);
     for (auto _ : state) {
         TScanThingsThread::Create(&engine);
         for (int i = 0; i < 4; ++i)

@@ -12,7 +12,9 @@ using namespace std::chrono;
 // Day number of 1899-12-30 relative to the Unix epoch.
 constexpr std::int64_t EpochShift = -25'569;
 
-sys_days ToSysDays(std::int64_t day) { return sys_days{days{day + EpochShift}}; }
+sys_days ToSysDays(std::int64_t day) {
+    return sys_days{days{day + EpochShift}};
+}
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     std::int64_t q = a / b;
@@ -23,7 +25,9 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
 
 } // namespace
 
-std::int64_t MomentToMs(TDateTime t) { return std::llround(t * static_cast<double>(MsPerDay)); }
+std::int64_t MomentToMs(TDateTime t) {
+    return std::llround(t * static_cast<double>(MsPerDay));
+}
 
 TDateTime MsToMoment(std::int64_t ms) {
     // Split so that whole days stay exact and the fraction carries the time of day.
@@ -65,7 +69,9 @@ TDateTime EncodeMoment(int year, int month, int day, int hour, int minute, int s
     return EncodeMoment(CalendarTime{year, month, day, hour, minute, second, millisecond});
 }
 
-std::int64_t DayNumber(TDateTime t) { return FloorDiv(MomentToMs(t), MsPerDay); }
+std::int64_t DayNumber(TDateTime t) {
+    return FloorDiv(MomentToMs(t), MsPerDay);
+}
 
 int DayOfTheWeek(TDateTime t) {
     // Day 0 (1899-12-30) was a Saturday, weekday 6.
@@ -73,7 +79,9 @@ int DayOfTheWeek(TDateTime t) {
     return static_cast<int>(((d + 5) % 7 + 7) % 7) + 1;
 }
 
-bool IsLeapYear(int y) { return year{y}.is_leap(); }
+bool IsLeapYear(int y) {
+    return year{y}.is_leap();
+}
 
 int DaysInMonth(int y, int m) {
     const year_month_day_last last{year{y}, month_day_last{month{static_cast<unsigned>(m)}}};

@@ -27,8 +27,8 @@ TDateTime MsToMoment(std::int64_t ms);
 
 CalendarTime DecodeMoment(TDateTime t);
 TDateTime EncodeMoment(const CalendarTime& c);
-TDateTime EncodeMoment(int year, int month, int day, int hour = 0, int minute = 0,
-                       int second = 0, int millisecond = 0);
+TDateTime EncodeMoment(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
+                       int millisecond = 0);
 
 // The calendar date of t (its time of day dropped) as a day number.
 std::int64_t DayNumber(TDateTime t);

@@ -61,8 +61,12 @@ int CompareComments(const std::string& a, const std::string& b) {
 
 } // namespace
 
-const ColumnDef& Column(Col c) { return Defs[static_cast<std::size_t>(c)]; }
-const std::array<ColumnDef, ColumnCount>& Columns() { return Defs; }
+const ColumnDef& Column(Col c) {
+    return Defs[static_cast<std::size_t>(c)];
+}
+const std::array<ColumnDef, ColumnCount>& Columns() {
+    return Defs;
+}
 
 std::optional<Col> ColumnByName(std::string_view name) {
     for (int i = 0; i < ColumnCount; ++i)
@@ -244,7 +248,9 @@ void ThingsCursor::Next() {
     MoveTo(pos_ + 1);
 }
 
-bool ThingsCursor::Eof() const { return !active_ || eof_ || table_.Count() == 0; }
+bool ThingsCursor::Eof() const {
+    return !active_ || eof_ || table_.Count() == 0;
+}
 
 int ThingsCursor::RecNo() const {
     Sync();

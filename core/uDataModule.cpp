@@ -7,10 +7,16 @@
 
 std::int32_t LastThingNumber = 0;
 
-std::int32_t NewThingNumber() { return ++LastThingNumber; }
+std::int32_t NewThingNumber() {
+    return ++LastThingNumber;
+}
 
-std::uint16_t BoolToWord(bool b) { return b ? 1 : 0; }
-bool WordToBool(std::uint16_t w) { return w == 1; }
+std::uint16_t BoolToWord(bool b) {
+    return b ? 1 : 0;
+}
+bool WordToBool(std::uint16_t w) {
+    return w == 1;
+}
 
 bool FieldHasValue(const ThingsCursor& DS, std::string_view fieldName) {
     const auto col = ColumnByName(fieldName);
@@ -24,7 +30,9 @@ WeekDays RowDays(const ThingRow& row) {
 }
 
 namespace {
-std::uint16_t Word(const ThingRow& row, Col c) { return static_cast<std::uint16_t>(row.Int(c)); }
+std::uint16_t Word(const ThingRow& row, Col c) {
+    return static_cast<std::uint16_t>(row.Int(c));
+}
 } // namespace
 
 TDateTime RowNextTime(const ThingRow& row, TDateTime now) {
@@ -84,7 +92,8 @@ void JournalTable::Insert(JournalRow row) {
     rows_.insert(at, std::move(row));
 }
 
-TDataModule1::TDataModule1(std::unique_ptr<ThingsStore> store) : store_(std::move(store)) {}
+TDataModule1::TDataModule1(std::unique_ptr<ThingsStore> store) : store_(std::move(store)) {
+}
 
 bool TDataModule1::LoadThings(const std::string& path) {
     table.Assign({});

@@ -29,9 +29,13 @@ std::int64_t FloorDay(std::int64_t ms) {
 }
 
 // Weekday 1..7 (Monday..Sunday) of a day number.
-int WeekdayOfDay(std::int64_t day) { return static_cast<int>(((day + 5) % 7 + 7) % 7) + 1; }
+int WeekdayOfDay(std::int64_t day) {
+    return static_cast<int>(((day + 5) % 7 + 7) % 7) + 1;
+}
 
-bool WeekdayFlag(const WeekDays& days, int k) { return k >= 1 && k <= 7 && days[k - 1]; }
+bool WeekdayFlag(const WeekDays& days, int k) {
+    return k >= 1 && k <= 7 && days[k - 1];
+}
 
 // everyMonthDay limited to the month; 0 counts as the 1st.
 int LimitedDay(int everyMonthDay, int year, int month) {
@@ -52,7 +56,9 @@ std::int64_t ReferenceMs(TDateTime now, bool Flag) {
 
 } // namespace
 
-void SetMessageSink(MessageSink sink) { Sink() = std::move(sink); }
+void SetMessageSink(MessageSink sink) {
+    Sink() = std::move(sink);
+}
 
 void ShowCoreMessage(const std::string& text) {
     if (Sink())
@@ -61,7 +67,9 @@ void ShowCoreMessage(const std::string& text) {
         std::cerr << text << '\n';
 }
 
-TDateTime BaseDate() { return EncodeMoment(2000, 1, 1); }
+TDateTime BaseDate() {
+    return EncodeMoment(2000, 1, 1);
+}
 
 TDateTime NextEventTime(std::uint16_t DateOrDay, std::uint16_t everyMonthDay, TDateTime D,
                         const WeekDays& days, bool Flag, TDateTime now) {

@@ -92,7 +92,9 @@ std::string ExecutablePath() {
     return ec ? std::string() : p.string();
 }
 
-void SetExecutablePath(const std::string& path) { ExePathOverride() = path; }
+void SetExecutablePath(const std::string& path) {
+    ExePathOverride() = path;
+}
 
 std::string ExeFolder() {
     const fs::path exe = ExecutablePath();
@@ -120,7 +122,9 @@ std::string SpecialFolder(int id) {
     return result.empty() ? WorkingDirectory() : StripTrailingSeparator(result);
 }
 
-std::string DocumentsFolder() { return WithTrailingBackslash(SpecialFolder(CSIDL_PERSONAL)); }
+std::string DocumentsFolder() {
+    return WithTrailingBackslash(SpecialFolder(CSIDL_PERSONAL));
+}
 
 std::string SettingsFilePath() {
     const fs::path exe = ExecutablePath();
@@ -157,6 +161,10 @@ std::string ThingsFilePath() {
     return WithTrailingBackslash(fs::path(settings).parent_path().string()) + ThingsFileName;
 }
 
-std::string SoundsFolder() { return WithTrailingBackslash(ExeFolder()) + "sounds/"; }
+std::string SoundsFolder() {
+    return WithTrailingBackslash(ExeFolder()) + "sounds/";
+}
 
-std::string ClickSoundPath() { return SoundsFolder() + "click.wav"; }
+std::string ClickSoundPath() {
+    return SoundsFolder() + "click.wav";
+}

@@ -15,12 +15,7 @@ void TPushThingsFromQueueThread::Start() {
         return;
     }
     Own->SetNotesThreadOn();
-    QCount = static_cast<int>(Own->AlertQueue.size());
-    if (QCount > 0)
-        QMetaObject::invokeMethod(this, &TPushThingsFromQueueThread::DeliverOne,
-                                  Qt::QueuedConnection);
-    else
-        Finish();
+    Continue();
 }
 
 void TPushThingsFromQueueThread::DeliverOne() {
@@ -28,6 +23,11 @@ void TPushThingsFromQueueThread::DeliverOne() {
     Own->AlertQueue.pop_front();
     Own->CurrentEvent = MyEvent;
     Own->Host().ShowCurrentNote();
+    Continue();
+}
+
+void TPushThingsFromQueueThread::Continue() {
+    // The count is read again after every record, so records queued meanwhile are delivered too.
     QCount = static_cast<int>(Own->AlertQueue.size());
     if (QCount > 0)
         QMetaObject::invokeMethod(this, &TPushThingsFromQueueThread::DeliverOne,

@@ -16,6 +16,7 @@ private:
     explicit TPushThingsFromQueueThread(ReminderEngine* Own);
     void Start();
     void DeliverOne();
+    void Continue();
     void Finish();
 
     ReminderEngine* Own;

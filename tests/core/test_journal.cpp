@@ -4,7 +4,9 @@
 
 namespace {
 
-TDateTime At(int y, int mo, int d, int h = 0, int mi = 0) { return EncodeMoment(y, mo, d, h, mi); }
+TDateTime At(int y, int mo, int d, int h = 0, int mi = 0) {
+    return EncodeMoment(y, mo, d, h, mi);
+}
 
 struct JournalTest : ::testing::Test {
     TDataModule1 data;
@@ -35,13 +37,13 @@ struct JournalTest : ::testing::Test {
 } // namespace
 
 TEST_F(JournalTest, ListsLatestMissedOccurrencesWithinTheBounds) {
-    Add(7, 1, At(2000, 1, 1, 8), true);          // daily 08:00: Tuesday 08:00 missed
-    Add(2, 1, At(2000, 1, 1, 9, 30), true);      // daily 09:30: last Monday 09:30, before the end
-    Add(5, 0, start, false);                     // exactly at start: listed
-    Add(4, 0, lastRun, false);                   // exactly at last run: not listed
-    Add(3, 1, At(2000, 1, 1, 8), true, true);    // after-start reminders never appear
-    Add(1, 2, At(2000, 1, 1, 12), false);        // monthly 1st 12:00 is outside
-    const TDateTime now = start + 1.0 / 86400;  // a second after start
+    Add(7, 1, At(2000, 1, 1, 8), true);        // daily 08:00: Tuesday 08:00 missed
+    Add(2, 1, At(2000, 1, 1, 9, 30), true);    // daily 09:30: last Monday 09:30, before the end
+    Add(5, 0, start, false);                   // exactly at start: listed
+    Add(4, 0, lastRun, false);                 // exactly at last run: not listed
+    Add(3, 1, At(2000, 1, 1, 8), true, true);  // after-start reminders never appear
+    Add(1, 2, At(2000, 1, 1, 12), false);      // monthly 1st 12:00 is outside
+    const TDateTime now = start + 1.0 / 86400; // a second after start
     EXPECT_EQ(data.OpenJournal(lastRun, start, now), 2);
     EXPECT_EQ(Numbers(), (std::vector<std::int32_t>{5, 7}));
     EXPECT_DOUBLE_EQ(data.cdsJournal.Rows()[1].DT, At(2026, 12, 8, 8));

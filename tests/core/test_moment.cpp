@@ -23,7 +23,8 @@ TEST(Moment, CalendarHelpers) {
     EXPECT_EQ(DaysInMonth(2024, 2), 29);
     EXPECT_EQ(DaysInMonth(2100, 2), 28);
     EXPECT_EQ(DaysInMonth(2000, 2), 29);
-    EXPECT_DOUBLE_EQ(IncMonth(EncodeMoment(2027, 1, 31, 10, 5), 1), EncodeMoment(2027, 2, 28, 10, 5));
+    EXPECT_DOUBLE_EQ(IncMonth(EncodeMoment(2027, 1, 31, 10, 5), 1),
+                     EncodeMoment(2027, 2, 28, 10, 5));
     EXPECT_DOUBLE_EQ(IncMonth(EncodeMoment(2027, 1, 15), -1), EncodeMoment(2026, 12, 15));
     EXPECT_EQ(DateMinuteText(EncodeMoment(2024, 12, 24, 18, 30, 59)), "24.12.2024 18:30");
     EXPECT_EQ(HourMinuteText(EncodeMoment(2024, 1, 2, 7, 5)), "07:05");

@@ -63,14 +63,15 @@ const Case Cases[] = {
      At(2000, 1, 1, 0), ThuOnly, true, At(2026, 12, 10, 0, 0, 20), At(2026, 12, 10, 0), 0},
     {"monthly 31st on 28 Feb after the time", 2, 31, At(2000, 1, 1, 10), None, false,
      At(2027, 2, 28, 12), At(2027, 3, 31, 10), At(2027, 2, 28, 10)},
-    {"monthly 31st on 15 Feb: limited to the 28th, and the step back keeps it", 2, 31, At(2000, 1, 1, 10), None, false,
-     At(2027, 2, 15, 12), At(2027, 2, 28, 10), At(2027, 1, 28, 10)},
-    {"monthly 31st in a leap February", 2, 31, At(2000, 1, 1, 10), None, false,
-     At(2028, 2, 10, 12), At(2028, 2, 29, 10), At(2028, 1, 29, 10)},
+    {"monthly 31st on 15 Feb: limited to the 28th, and the step back keeps it", 2, 31,
+     At(2000, 1, 1, 10), None, false, At(2027, 2, 15, 12), At(2027, 2, 28, 10),
+     At(2027, 1, 28, 10)},
+    {"monthly 31st in a leap February", 2, 31, At(2000, 1, 1, 10), None, false, At(2028, 2, 10, 12),
+     At(2028, 2, 29, 10), At(2028, 1, 29, 10)},
     {"monthly 15th across the year end", 2, 15, At(2000, 1, 1, 9), None, false,
      At(2026, 12, 20, 10), At(2027, 1, 15, 9), At(2026, 12, 15, 9)},
-    {"monthly 31st on 30 April after the time gives 31 May", 2, 31, At(2000, 1, 1, 10), None,
-     false, At(2027, 4, 30, 12), At(2027, 5, 31, 10), At(2027, 4, 30, 10)},
+    {"monthly 31st on 30 April after the time gives 31 May", 2, 31, At(2000, 1, 1, 10), None, false,
+     At(2027, 4, 30, 12), At(2027, 5, 31, 10), At(2027, 4, 30, 10)},
     {"monthly 31st on 10 April: previous is 30 March", 2, 31, At(2000, 1, 1, 10), None, false,
      At(2027, 4, 10, 12), At(2027, 4, 30, 10), At(2027, 3, 30, 10)},
     {"monthly 31st on 10 March of a leap year: previous is 29 Feb", 2, 31, At(2000, 1, 1, 10), None,
@@ -108,4 +109,6 @@ TEST(Occurrence, ComputedOccurrencesDropSecondsOfD) {
               Text(At(2026, 12, 9, 9, 15)));
 }
 
-TEST(Occurrence, BaseDateIsTheFirstOf2000) { EXPECT_EQ(Text(BaseDate()), Text(At(2000, 1, 1))); }
+TEST(Occurrence, BaseDateIsTheFirstOf2000) {
+    EXPECT_EQ(Text(BaseDate()), Text(At(2000, 1, 1)));
+}

@@ -164,8 +164,9 @@ TEST_F(StoreTest, UnreadableFilesAreReportedAndNeverOverwritten) {
              SqliteThingsStore().Save(p, {});
              sqlite3* db = nullptr;
              sqlite3_open(p.c_str(), &db);
-             sqlite3_exec(db, "PRAGMA ignore_check_constraints = ON;"
-                              "INSERT INTO things (N, MON) VALUES (1, 70000);",
+             sqlite3_exec(db,
+                          "PRAGMA ignore_check_constraints = ON;"
+                          "INSERT INTO things (N, MON) VALUES (1, 70000);",
                           nullptr, nullptr, nullptr);
              sqlite3_close(db);
          }},

@@ -35,7 +35,9 @@ struct TableTest : ::testing::Test {
         p.MessageShow = true;
         return p;
     }
-    std::int32_t Add(const std::string& text) { return data.SaveThing(NewThing(text), now).NumThing; }
+    std::int32_t Add(const std::string& text) {
+        return data.SaveThing(NewThing(text), now).NumThing;
+    }
     void AddRowWithNumber(std::int32_t n) {
         ThingRow r;
         r.SetInt(Col::N, n);

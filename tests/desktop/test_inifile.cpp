@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "IniFile.h"
 #include "TempHome.h"
 
@@ -7,17 +8,6 @@
 #include <QFile>
 
 namespace {
-
-QByteArray ReadBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 class IniFileTest : public ::testing::Test {
 protected:

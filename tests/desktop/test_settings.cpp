@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "ProgramSettings.h"
 #include "RegionalDateTime.h"
 #include "TempHome.h"
@@ -20,17 +21,6 @@ const TDateTime Now = EncodeMoment(2026, 12, 10, 9, 0, 1, 250);
 const TDateTime Later = EncodeMoment(2026, 12, 11, 8, 30);
 constexpr int CurrentWidth = 556;
 constexpr int CurrentHeight = 480;
-
-QByteArray ReadBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 ProgramSettings Defaults() {
     ProgramSettings s;

@@ -102,18 +102,17 @@ protected:
     }
     // Double-clicks the program's tray icon, which opens the list.
     void OpenListFromTray() const {
-        const std::string icons = RunCommand({"xdotool", "search", "--onlyvisible", "--classname",
-                                              "Chimly"},
-                                             {{"DISPLAY", display.display()}}, 10s)
-                                      .value_or("");
+        const std::string icons =
+            RunCommand({"xdotool", "search", "--onlyvisible", "--classname", "Chimly"},
+                       {{"DISPLAY", display.display()}}, 10s)
+                .value_or("");
         // The tray icon is the program's one small window.
         std::string icon;
         std::istringstream ids(icons);
         for (std::string id; icon.empty() && std::getline(ids, id);) {
-            const std::string geometry =
-                RunCommand({"xdotool", "getwindowgeometry", id}, {{"DISPLAY", display.display()}},
-                           10s)
-                    .value_or("");
+            const std::string geometry = RunCommand({"xdotool", "getwindowgeometry", id},
+                                                    {{"DISPLAY", display.display()}}, 10s)
+                                             .value_or("");
             const auto at = geometry.find("Geometry: ");
             if (at != std::string::npos && std::stoi(geometry.substr(at + 10)) <= 64)
                 icon = id;

@@ -51,7 +51,8 @@ struct ScanTest : ::testing::Test {
     std::unique_ptr<ReminderEngine> engine;
 
     void SetUp() override {
-        engine = std::make_unique<ReminderEngine>(data, host, [this] { return now; }, start);
+        engine = std::make_unique<ReminderEngine>(
+            data, host, [this] { return now; }, start);
         host.engine = engine.get();
         data.cdsThingsList.Open();
     }
@@ -98,9 +99,12 @@ TEST_F(ScanTest, DueRulesAroundTheWindowAndTheMinuteBoundaries) {
     monthly.SetInt(Col::DateOrDay, 2);
     monthly.SetInt(Col::EMonth, 9);
     const Case cases[] = {
-        {"daily, half a second into its minute", Daily("d", 8, 0), At(2026, 12, 9, 8, 0, 0, 500), true},
-        {"daily, last instant of the window", Daily("d", 8, 0), At(2026, 12, 9, 8, 0, 58, 999), true},
-        {"daily, 59 s after: window closed", Daily("d", 8, 0), At(2026, 12, 9, 8, 0, 59, 500), false},
+        {"daily, half a second into its minute", Daily("d", 8, 0), At(2026, 12, 9, 8, 0, 0, 500),
+         true},
+        {"daily, last instant of the window", Daily("d", 8, 0), At(2026, 12, 9, 8, 0, 58, 999),
+         true},
+        {"daily, 59 s after: window closed", Daily("d", 8, 0), At(2026, 12, 9, 8, 0, 59, 500),
+         false},
         {"daily, a second before", Daily("d", 8, 0), At(2026, 12, 9, 7, 59, 59), false},
         {"daily, next minute", Daily("d", 8, 0), At(2026, 12, 9, 8, 1, 0, 500), false},
         {"specific date in its minute", once, At(2026, 12, 9, 8, 0, 1), true},

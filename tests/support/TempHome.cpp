@@ -18,7 +18,9 @@ void RemoveHome() {
 }
 } // namespace
 
-const std::string& TempHome() { return home; }
+const std::string& TempHome() {
+    return home;
+}
 
 void InstallTempHome() {
     std::string tmpl = (fs::temp_directory_path() / "chimewell-test-XXXXXX").string();

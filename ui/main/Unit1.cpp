@@ -4,12 +4,12 @@
 #include "ProgramSettings.h"
 #include "SharedTexts.h"
 #include "ThingsGrid.h"
-#include "UNote.h"
-#include "uMyMessageDlg.h"
 #include "ThingsListModel.h"
 #include "TrayImages.h"
 #include "UMess.h"
+#include "UNote.h"
 #include "uExecProgThread.h"
+#include "uMyMessageDlg.h"
 #include "uPlaySoundThread.h"
 #include "uShotDownProcs.h"
 #include "uStopSoundThread.h"
@@ -78,7 +78,9 @@ TForm1::TForm1(std::function<TDateTime()> clock, QWidget* parent)
     FormCreate();
 }
 
-TForm1::~TForm1() { FormDestroy(); }
+TForm1::~TForm1() {
+    FormDestroy();
+}
 
 void TForm1::FormCreate() {
     setWindowTitle(QStringLiteral("Chimewell"));
@@ -265,7 +267,9 @@ void TForm1::BuildTray() {
         trayWatch_.start();
 }
 
-void TForm1::UseTrayFallback(bool on) { fallbackMenu_->setVisible(on); }
+void TForm1::UseTrayFallback(bool on) {
+    fallbackMenu_->setVisible(on);
+}
 
 void TForm1::CheckTrayAppeared() {
     if (!QSystemTrayIcon::isSystemTrayAvailable())
@@ -403,8 +407,7 @@ void TForm1::ShowCurrentNote() {
 
 void TForm1::ShowAlertWindow(const QString& text, std::int32_t number) {
     if (TFMess* alert = ::ShowAlertWindow(text, number, clock_()))
-        connect(alert, &TFMess::editRequested, this, &TForm1::AlertEditClick,
-                Qt::UniqueConnection);
+        connect(alert, &TFMess::editRequested, this, &TForm1::AlertEditClick, Qt::UniqueConnection);
 }
 
 void TForm1::StartTrayAnimation() {
@@ -450,7 +453,9 @@ void TForm1::List1Click() {
     activateWindow();
 }
 
-void TForm1::actSoundOffExecute() { TStopSoundThread::Create(this); }
+void TForm1::actSoundOffExecute() {
+    TStopSoundThread::Create(this);
+}
 
 void TForm1::ReadSettings() {
     const ProgramSettings settings =
@@ -542,7 +547,9 @@ bool TForm1::ListIsUsable() const {
     return isVisible() && !isMinimized() && PageControl1->currentIndex() == 0;
 }
 
-bool TForm1::CurrentRowHasNumber() const { return FieldHasValue(DataModule1.cdsThings, "N"); }
+bool TForm1::CurrentRowHasNumber() const {
+    return FieldHasValue(DataModule1.cdsThings, "N");
+}
 
 void TForm1::actEditThingUpdate() {
     const bool has = CurrentRowHasNumber();
@@ -555,7 +562,9 @@ void TForm1::actNewExecute() {
         actNewThingExecute();
 }
 
-void TForm1::actNewThingExecute() { OpenNewEditor(*editorContext_); }
+void TForm1::actNewThingExecute() {
+    OpenNewEditor(*editorContext_);
+}
 
 void TForm1::actCopyThingExecute() {
     if (!ListIsUsable() || !CurrentRowHasNumber())

@@ -1,19 +1,19 @@
+#include "ActionWorker.h"
+#include "DialogSeams.h"
+#include "FakePowerService.h"
+#include "FakeSoundPlayer.h"
 #include "TempHome.h"
 #include "TrayImages.h"
-#include "DialogSeams.h"
 #include "UMess.h"
 #include "UNote.h"
 #include "Unit1.h"
 #include "uExecProgThread.h"
-#include "ActionWorker.h"
-#include "FakePowerService.h"
-#include "FakeSoundPlayer.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QMenuBar>
-#include <QTabWidget>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -119,22 +119,33 @@ TEST_F(MainWindowTest, PresentationOfADueReminder) {
     } cases[] = {
         {"own sound beats the click",
          [&](eventParams& e) { e.Sound = e.WithSound = true, e.SPath = sound; },
-         {"play " + QString::fromStdString(sound)}, {}, false},
+         {"play " + QString::fromStdString(sound)},
+         {},
+         false},
         {"missing sound falls back to the click",
          [&](eventParams& e) { e.Sound = e.WithSound = true, e.SPath = sound + ".gone"; },
-         {"play " + click}, {}, false},
+         {"play " + click},
+         {},
+         false},
         {"animation only", [](eventParams& e) { e.Anim = true; }, {}, {}, true},
         {"power-off replaces everything",
          [&](eventParams& e) {
              e.Special = e.Shutdown = e.Anim = e.Sound = e.MessageShow = true, e.SPath = sound;
          },
-         {}, {"powerOff"}, false},
+         {},
+         {"powerOff"},
+         false},
         {"reboot", [](eventParams& e) { e.Special = true; }, {}, {"reboot"}, false},
         {"after-start power action with 0 minutes does nothing",
-         [](eventParams& e) { e.Special = e.AfterStart = true, e.MinutesAfterStart = 0; }, {}, {},
+         [](eventParams& e) { e.Special = e.AfterStart = true, e.MinutesAfterStart = 0; },
+         {},
+         {},
          false},
         {"number 0 is nothing to present",
-         [&](eventParams& e) { e.N = 0, e.Sound = true, e.SPath = sound; }, {}, {}, false},
+         [&](eventParams& e) { e.N = 0, e.Sound = true, e.SPath = sound; },
+         {},
+         {},
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
