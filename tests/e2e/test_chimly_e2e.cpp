@@ -100,27 +100,29 @@ protected:
         RunCommand({"import", "-window", "root", std::string(CHIMEWELL_ARTIFACTS_DIR) + "/" + name},
                    {{"DISPLAY", display.display()}}, 30s);
     }
+    // The program's tray icon: its one small visible window on that display, or "".
+    static std::string TrayIconWindow(const std::string& onDisplay) {
+        const testsvc::Env env{{"DISPLAY", onDisplay}};
+        const std::string ids =
+            RunCommand({"xdotool", "search", "--onlyvisible", "--classname", "Chimly"}, env, 10s)
+                .value_or("");
+        std::istringstream lines(ids);
+        for (std::string id; std::getline(lines, id);) {
+            const std::string g =
+                RunCommand({"xdotool", "getwindowgeometry", id}, env, 10s).value_or("");
+            const auto at = g.find("Geometry: ");
+            if (at != std::string::npos && std::stoi(g.substr(at + 10)) <= 64)
+                return id;
+        }
+        return {};
+    }
     // Double-clicks the program's tray icon, which opens the list.
     void OpenListFromTray() const {
-        const std::string icons =
-            RunCommand({"xdotool", "search", "--onlyvisible", "--classname", "Chimly"},
-                       {{"DISPLAY", display.display()}}, 10s)
-                .value_or("");
-        // The tray icon is the program's one small window.
         std::string icon;
-        std::istringstream ids(icons);
-        for (std::string id; icon.empty() && std::getline(ids, id);) {
-            const std::string geometry = RunCommand({"xdotool", "getwindowgeometry", id},
-                                                    {{"DISPLAY", display.display()}}, 10s)
-                                             .value_or("");
-            const auto at = geometry.find("Geometry: ");
-            if (at != std::string::npos && std::stoi(geometry.substr(at + 10)) <= 64)
-                icon = id;
-        }
-        ASSERT_FALSE(icon.empty()) << "no tray icon among " << icons;
-        RunCommand({"xdotool", "mousemove", "--window", icon, "10", "10", "click", "--repeat", "2",
-                    "--delay", "80", "1"},
-                   {{"DISPLAY", display.display()}}, 10s);
+        WaitUntil([&] { return !(icon = TrayIconWindow(display.display())).empty(); }, 60s);
+        ASSERT_FALSE(icon.empty()) << "no tray icon";
+        Xdo({"mousemove", "--window", icon, "10", "10", "click", "--repeat", "2", "--delay", "80",
+             "1"});
     }
 
     void WriteThings(const std::vector<eventParams>& things) {
@@ -310,4 +312,39 @@ TEST_F(ChimlyE2E, CreatePostponeAndEditAReminder) {
     EXPECT_TRUE(row.Flag(Col::WSound));
     EXPECT_TRUE(row.Flag(Col::MessShow));
     EXPECT_EQ(row.Int(Col::DateOrDay), 0);
+}
+
+// A desktop whose tray appears only after the program started: until then the window
+// stays reachable (shown minimized, with the tray menu's commands in it), and then the
+// icon goes into the tray.
+TEST_F(ChimlyE2E, IconGoesIntoATrayThatAppearsLater) {
+    testsvc::VirtualDisplay bare;
+    std::string error;
+    ASSERT_TRUE(bare.start(&error)) << error;
+    for (auto& [name, value] : env)
+        if (name == "DISPLAY")
+            value = bare.display();
+    const testsvc::Env onBare{{"DISPLAY", bare.display()}};
+    ChildProcess chimly;
+    Start(chimly);
+    // Without a window manager the minimized window is simply mapped on the screen.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return !RunCommand({"xdotool", "search", "--onlyvisible", "--name", "^Chimewell$"},
+                               onBare, 10s)
+                        .value_or("")
+                        .empty();
+        },
+        60s))
+        << "no window without a tray";
+
+    EXPECT_TRUE(TrayIconWindow(bare.display()).empty());
+
+    testsvc::WindowManager lateTray;
+    ASSERT_TRUE(lateTray.start(bare.display(), &error)) << error;
+    EXPECT_TRUE(WaitUntil([&] { return !TrayIconWindow(bare.display()).empty(); }, 60s))
+        << "the icon did not go into the tray";
+    chimly.stop();
+    lateTray.stop();
+    bare.stop();
 }
