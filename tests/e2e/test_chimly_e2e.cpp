@@ -168,6 +168,14 @@ TEST_F(ChimlyE2E, FirstStartCreatesTheTableAndASecondStartEndsSilently) {
     EXPECT_TRUE(first.running());
     EXPECT_EQ(fs::last_write_time(table), written);
     EXPECT_TRUE(Windows("^Chimewell$").empty()) << "the second start showed a window";
+
+    // Closing the list only hides it; the program stays in the tray.
+    OpenListFromTray();
+    ASSERT_TRUE(WaitForWindow("^Chimewell$"));
+    Keys(FirstWindow("^Chimewell$"), {"alt+F4"});
+    EXPECT_TRUE(WaitUntil([&] { return Windows("^Chimewell$").empty(); }, 60s));
+    EXPECT_TRUE(first.running());
+    EXPECT_FALSE(TrayIconWindow(display.display()).empty());
 }
 
 TEST_F(ChimlyE2E, DueReminderShowsItsAlertAndPlaysItsSound) {

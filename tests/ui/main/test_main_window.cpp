@@ -165,6 +165,16 @@ TEST_F(MainWindowTest, PresentationOfADueReminder) {
     }
 }
 
+TEST_F(MainWindowTest, OpenListShowsAWindowThatIsBothHiddenAndMinimized) {
+    auto form = Started();
+    form->showMinimized();
+    form->hide();
+    ASSERT_TRUE(form->isMinimized());
+    form->List1Click();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isMinimized());
+}
+
 TEST_F(MainWindowTest, WithoutATrayTheWindowStaysReachable) {
     // The offscreen platform has no tray.
     auto form = Started();
