@@ -85,6 +85,7 @@ TForm1::~TForm1() {
 void TForm1::FormCreate() {
     setWindowTitle(QStringLiteral("Chimewell"));
     setAccessibleName(windowTitle());
+    setWindowIcon(trayImages_.Plain());
     resize(540, 422);
     setMinimumSize(520, 430);
 
@@ -285,7 +286,6 @@ void TForm1::CheckTrayAppeared() {
 void TForm1::SetTrayIcon(const QIcon& icon) {
     trayIcon_ = icon;
     TrayIcon1->setIcon(icon);
-    setWindowIcon(trayImages_.Plain());
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -299,13 +299,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::TimerStartTimer() {
     TimerStart.stop();
-    if (!DataModule1.LoadThings(thingsPath.toStdString())) {
-        // The file exists but could not be read (already reported): run without a
-        // minute tick and never write over it.
-        tableOpen_ = DataModule1.FileWritable();
+    // Failures are reported by the data module. A new file that could not be created
+    // does not stop the program; a file that exists but could not be read does: no
+    // minute tick, and it is never written over.
+    DataModule1.LoadThings(thingsPath.toStdString());
+    tableOpen_ = DataModule1.FileWritable();
+    if (!tableOpen_)
         return;
-    }
-    tableOpen_ = true;
     listModel_->SetNow(clock_());
     TableChanged();
     Panel2->StartTimerResize();

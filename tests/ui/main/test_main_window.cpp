@@ -19,6 +19,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -78,6 +79,15 @@ TEST_F(MainWindowTest, UnreadableTableIsReportedNoTickStartsAndItIsNeverOverwrit
     std::string text;
     std::getline(in, text);
     EXPECT_EQ(text, "this is not a table");
+}
+
+TEST_F(MainWindowTest, ATableFileThatCannotBeCreatedIsReportedButRemindersStillFire) {
+    // A folder stands where the new file would be written.
+    fs::create_directories(dataFolder + "/things.mln.new-" + std::to_string(::getpid()) + "/x");
+    auto form = Started();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("Unable to write"), std::string::npos) << messages[0];
+    EXPECT_TRUE(form->Timer1.isActive());
 }
 
 TEST_F(MainWindowTest, TrayStatesAndTheAnimationCountdown) {
