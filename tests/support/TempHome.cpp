@@ -38,6 +38,12 @@ void InstallTempHome() {
         ::setenv(var, (home + sub).c_str(), 1);
     }
     ::chmod((home + "/runtime").c_str(), 0700);
+    // No test reaches the user's sound server, desktop session or the real login
+    // manager by accident: they point at sockets that exist only once a test starts
+    // its own.
+    ::setenv("PULSE_SERVER", ("unix:" + home + "/no-sound-server").c_str(), 1);
+    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", ("unix:path=" + home + "/no-system-bus").c_str(), 1);
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + home + "/no-session-bus").c_str(), 1);
     std::atexit(RemoveHome);
 }
 
