@@ -1,15 +1,11 @@
 // The minute scan over a large table: the walk with its due test, as the program runs it.
+#include "NullThingsStore.h"
 #include "uScanThingsThread.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
-
-struct NullStore final : ThingsStore {
-    StoreResult Load(const std::string&, std::vector<ThingRow>&) override { return {}; }
-    StoreResult Save(const std::string&, const std::vector<ThingRow>&) override { return {}; }
-};
 
 struct QuietHost final : EngineHost {
     int shown = 0;
@@ -21,7 +17,7 @@ void BM_MinuteScan(benchmark::State& state) {
     int argc = 0;
     static QCoreApplication app(argc, nullptr);
     const TDateTime now = EncodeMoment(2026, 12, 9, 10, 30, 0, 400);
-    TDataModule1 data(std::make_unique<NullStore>());
+    TDataModule1 data(std::make_unique<NullThingsStore>());
     std::vector<ThingRow> rows;
     for (int i = 1; i <= state.range(0); ++i) {
         ThingRow r;

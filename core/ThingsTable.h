@@ -64,6 +64,8 @@ public:
     std::int32_t Int(Col c) const { return IsNull(c) ? 0 : ints_[Column(c).slot]; }
     double Real(Col c) const { return IsNull(c) ? 0.0 : reals_[Column(c).slot]; }
     const std::string& Text(Col c) const { return texts_[Column(c).slot]; }
+    // A 16-bit column's value; 0 for null.
+    std::uint16_t Word(Col c) const { return static_cast<std::uint16_t>(Int(c)); }
     // A flag is true only when it holds exactly 1.
     bool Flag(Col c) const { return !IsNull(c) && ints_[Column(c).slot] == 1; }
 

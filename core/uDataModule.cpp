@@ -29,22 +29,16 @@ WeekDays RowDays(const ThingRow& row) {
             row.Flag(Col::Fri), row.Flag(Col::Sat), row.Flag(Col::Sun)};
 }
 
-namespace {
-std::uint16_t Word(const ThingRow& row, Col c) {
-    return static_cast<std::uint16_t>(row.Int(c));
-}
-} // namespace
-
-TDateTime RowNextTime(const ThingRow& row, TDateTime now) {
+TDateTime RowNextTime(const ThingRow& row, TDateTime now, bool Flag) {
     if (row.Flag(Col::AfterStart))
         return BaseDate();
-    return NextEventTime(Word(row, Col::DateOrDay), Word(row, Col::EMonth), row.Real(Col::Data),
-                         RowDays(row), false, now);
+    return NextEventTime(row.Word(Col::DateOrDay), row.Word(Col::EMonth), row.Real(Col::Data),
+                         RowDays(row), Flag, now);
 }
 
 std::string RowDescription(const ThingRow& row) {
-    return ScheduleDescription(Word(row, Col::DateOrDay), Word(row, Col::EMonth),
-                               Word(row, Col::AfterStart), row.Real(Col::Data),
+    return ScheduleDescription(row.Word(Col::DateOrDay), row.Word(Col::EMonth),
+                               row.Word(Col::AfterStart), row.Real(Col::Data),
                                row.Int(Col::MinutesAfterStart), RowDays(row));
 }
 
@@ -54,9 +48,9 @@ eventParams ThingFromRow(const ThingRow& row) {
     r.D = row.Real(Col::Data);
     r.Comment = row.Text(Col::Comment);
     r.SPath = row.Text(Col::SPath);
-    r.DateOrDay = Word(row, Col::DateOrDay);
+    r.DateOrDay = row.Word(Col::DateOrDay);
     r.SetDays(RowDays(row));
-    r.everyMonthDay = Word(row, Col::EMonth);
+    r.everyMonthDay = row.Word(Col::EMonth);
     r.MessageShow = row.Flag(Col::MessShow);
     r.WithSound = row.Flag(Col::WSound);
     r.Anim = row.Flag(Col::Anim);
@@ -259,7 +253,7 @@ std::int32_t TDataModule1::FillJournalTable(JournalTable& Tb, TDateTime LastRunT
         const ThingRow& row = *cdsThingsListDM.Current();
         if (row.Flag(Col::AfterStart))
             continue;
-        const TDateTime p = PrevEventTime(Word(row, Col::DateOrDay), Word(row, Col::EMonth),
+        const TDateTime p = PrevEventTime(row.Word(Col::DateOrDay), row.Word(Col::EMonth),
                                           row.Real(Col::Data), RowDays(row), false, now);
         const std::int64_t pm = MomentToMs(p);
         if (pm > from && pm <= to)

@@ -23,8 +23,9 @@ bool WordToBool(std::uint16_t w);
 // the field is neither null nor empty text.
 bool FieldHasValue(const ThingsCursor& DS, std::string_view fieldName);
 
-// The calculated columns of a row: next occurrence and schedule text.
-TDateTime RowNextTime(const ThingRow& row, TDateTime now);
+// The calculated columns of a row: next occurrence and schedule text. Flag shifts the
+// reference moment 60 s back (the minute scan's view); after-start rows give BaseDate.
+TDateTime RowNextTime(const ThingRow& row, TDateTime now, bool Flag = false);
 std::string RowDescription(const ThingRow& row);
 WeekDays RowDays(const ThingRow& row);
 

@@ -4,32 +4,9 @@
 
 namespace {
 
-std::uint16_t Word(const ThingRow& row, Col c) {
-    return static_cast<std::uint16_t>(row.Int(c));
-}
-
 // Compares moments to the millisecond, so that day fractions never blur a boundary.
 std::int64_t Ms(TDateTime t) {
     return MomentToMs(t);
-}
-
-void FillFromRow(const ThingRow& row, eventParams& e) {
-    e.N = row.Int(Col::N);
-    e.DateOrDay = Word(row, Col::DateOrDay);
-    e.everyMonthDay = Word(row, Col::EMonth);
-    e.AfterStart = row.Flag(Col::AfterStart);
-    e.Comment = row.Text(Col::Comment);
-    e.SetDays(RowDays(row));
-    e.MessageShow = row.Flag(Col::MessShow);
-    e.WithSound = row.Flag(Col::WSound);
-    e.Anim = row.Flag(Col::Anim);
-    e.Sound = row.Flag(Col::Sound);
-    e.SPath = row.Text(Col::SPath);
-    e.RunProg = row.Flag(Col::RunProg);
-    e.PPath = row.Text(Col::PPath);
-    e.MinutesAfterStart = row.Int(Col::MinutesAfterStart);
-    e.Special = row.Flag(Col::Special);
-    e.Shutdown = row.Flag(Col::Shutdown);
 }
 
 } // namespace
@@ -45,8 +22,7 @@ void TScanThingsThread::Create(ReminderEngine* Own) {
 bool TScanThingsThread::IsDue(const ThingRow& row, TDateTime now, const ReminderEngine& engine,
                               eventParams& NewEvent) {
     if (!row.Flag(Col::AfterStart)) {
-        const TDateTime m = NextEventTime(Word(row, Col::DateOrDay), Word(row, Col::EMonth),
-                                          row.Real(Col::Data), RowDays(row), true, now);
+        const TDateTime m = RowNextTime(row, now, true);
         NewEvent.D = m;
         return Ms(now) >= Ms(m) && Ms(now) - Ms(m) < Ms(engine.DueWindow);
     }
@@ -71,7 +47,10 @@ void TScanThingsThread::Walk() {
         for (list.First(); !list.Eof(); list.Next()) {
             const ThingRow& row = *list.Current();
             if (IsDue(row, now, *Own, NewEvent)) {
-                FillFromRow(row, NewEvent);
+                // D keeps the occurrence that fell due, not the stored moment.
+                const TDateTime occurrence = NewEvent.D;
+                NewEvent = ThingFromRow(row);
+                NewEvent.D = occurrence;
                 Own->AlertQueue.push_back(NewEvent);
             }
         }

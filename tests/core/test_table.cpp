@@ -1,3 +1,4 @@
+#include "NullThingsStore.h"
 #include "uDataModule.h"
 
 #include <gtest/gtest.h>
@@ -6,13 +7,8 @@
 
 namespace {
 
-struct NullStore final : ThingsStore {
-    StoreResult Load(const std::string&, std::vector<ThingRow>&) override { return {}; }
-    StoreResult Save(const std::string&, const std::vector<ThingRow>&) override { return {}; }
-};
-
 struct TableTest : ::testing::Test {
-    TDataModule1 data{std::make_unique<NullStore>()};
+    TDataModule1 data{std::make_unique<NullThingsStore>()};
     std::vector<std::string> messages;
     const TDateTime now = EncodeMoment(2026, 12, 9, 10, 0);
 
@@ -51,7 +47,7 @@ TEST_F(TableTest, NumberingContinuesAfterTheHighestNumber) {
     EXPECT_EQ(data.GetMaxNumberOfThings(), 0);
     EXPECT_EQ(Add("first"), 1);
 
-    TDataModule1 other{std::make_unique<NullStore>()};
+    TDataModule1 other{std::make_unique<NullThingsStore>()};
     for (int n : {3, 8, 5}) {
         ThingRow r;
         r.SetInt(Col::N, n);

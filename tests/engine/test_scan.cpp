@@ -1,3 +1,4 @@
+#include "NullThingsStore.h"
 #include "uPushThingsFromQueueThread.h"
 #include "uScanThingsThread.h"
 
@@ -13,11 +14,6 @@ namespace {
 TDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
     return EncodeMoment(y, mo, d, h, mi, s, ms);
 }
-
-struct NullStore final : ThingsStore {
-    StoreResult Load(const std::string&, std::vector<ThingRow>&) override { return {}; }
-    StoreResult Save(const std::string&, const std::vector<ThingRow>&) override { return {}; }
-};
 
 struct RecordingHost final : EngineHost {
     ReminderEngine* engine = nullptr;
@@ -46,7 +42,7 @@ void Settle() {
 struct ScanTest : ::testing::Test {
     const TDateTime start = At(2026, 12, 9, 7, 30);
     TDateTime now = start;
-    TDataModule1 data{std::make_unique<NullStore>()};
+    TDataModule1 data{std::make_unique<NullThingsStore>()};
     RecordingHost host;
     std::unique_ptr<ReminderEngine> engine;
 

@@ -120,19 +120,11 @@ QPixmap RenderTrayPicture(TrayPicture picture, int pixelSize, int day) {
     return pm;
 }
 
-QIcon ClockIcon() {
-    return IconOf(TrayPicture::Clock);
-}
-QIcon DayIcon(int day) {
-    return IconOf(TrayPicture::Day, std::clamp(day, 1, 31));
-}
-QIcon FlagIcon(bool red) {
-    return IconOf(red ? TrayPicture::RedFlag : TrayPicture::OrangeFlag);
-}
-
-TrayImageSets::TrayImageSets() : plain_(ClockIcon()), flags_{FlagIcon(true), FlagIcon(false)} {
+TrayImageSets::TrayImageSets()
+    : plain_(IconOf(TrayPicture::Clock)), flags_{IconOf(TrayPicture::RedFlag),
+                                                 IconOf(TrayPicture::OrangeFlag)} {
     for (int d = 1; d <= 31; ++d)
-        days_[d - 1] = DayIcon(d);
+        days_[d - 1] = IconOf(TrayPicture::Day, d);
 }
 
 const QIcon& TrayImageSets::Day(int day) const {

@@ -12,11 +12,6 @@ enum class TrayPicture { Clock, Day, RedFlag, OrangeFlag };
 // One picture at a size in device pixels; day is used for TrayPicture::Day.
 QPixmap RenderTrayPicture(TrayPicture picture, int pixelSize, int day = 1);
 
-QIcon ClockIcon();
-// Day of month 1 to 31; other values are brought into that range.
-QIcon DayIcon(int day);
-QIcon FlagIcon(bool red);
-
 // The three sets, made once: plain (one clock), day of month (31 images, index
 // day - 1) and alert animation (red flag, orange flag).
 class TrayImageSets final {

@@ -219,9 +219,9 @@ void TForm1::BuildSettingsPage(QWidget* page) {
     buttons->addStretch();
     layout->addLayout(buttons);
     layout->addStretch();
-    for (QWidget* w : std::initializer_list<QWidget*>{RadioButton1, RadioButton2, RadioButton3,
-                                                      chbMissed, chbShowDay})
-        w->setAccessibleName(static_cast<QAbstractButton*>(w)->text());
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
+             RadioButton1, RadioButton2, RadioButton3, chbMissed, chbShowDay})
+        b->setAccessibleName(b->text());
 }
 
 void TForm1::BuildTray() {
@@ -284,7 +284,6 @@ void TForm1::CheckTrayAppeared() {
 }
 
 void TForm1::SetTrayIcon(const QIcon& icon) {
-    trayIcon_ = icon;
     TrayIcon1->setIcon(icon);
 }
 

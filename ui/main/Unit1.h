@@ -71,7 +71,6 @@ public:
 
     enum class TrayState { Plain, Day, Flashing };
     TrayState trayState() const { return trayState_; }
-    const QIcon& trayIconShown() const { return trayIcon_; }
     bool trayAvailable() const { return trayAvailable_; }
 
     TDataModule1 DataModule1;
@@ -131,7 +130,6 @@ private:
     bool animationRed_ = true;
     bool trayAvailable_ = false;
     TrayState trayState_ = TrayState::Plain;
-    QIcon trayIcon_;
     bool tableOpen_ = false;
     bool destroyed_ = false;
 };
