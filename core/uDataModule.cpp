@@ -92,6 +92,7 @@ TDataModule1::TDataModule1(std::unique_ptr<ThingsStore> store) : store_(std::mov
 bool TDataModule1::LoadThings(const std::string& path) {
     table.Assign({});
     fileUnreadable_ = false;
+    loadError_.clear();
     std::error_code ec;
     const bool exists = std::filesystem::exists(path, ec);
     bool ok = true;
@@ -103,6 +104,7 @@ bool TDataModule1::LoadThings(const std::string& path) {
         } else {
             // Never overwrite a file we could not read: it may hold the user's reminders.
             fileUnreadable_ = true;
+            loadError_ = r.error;
             ok = false;
             ShowCoreMessage("Unable to read the reminder file " + path + ": " + r.error);
         }

@@ -80,6 +80,8 @@ public:
     // Writes the whole table to the file. Refused after a failed load.
     bool SaveThings(const std::string& path);
     bool FileWritable() const { return !fileUnreadable_; }
+    // Why the file could not be read; empty when it was.
+    const std::string& LoadError() const { return loadError_; }
     ThingsStore& Store() { return *store_; }
 
     TSaveResult SaveThing(const eventParams& newThing, TDateTime now);
@@ -97,6 +99,7 @@ public:
 private:
     std::unique_ptr<ThingsStore> store_;
     bool fileUnreadable_ = false;
+    std::string loadError_;
 };
 
 // A text for the user when a record cannot be stored as it is; empty when it can.

@@ -1,5 +1,6 @@
 #include "UMess.h"
 
+#include "ColorScheme.h"
 #include "uFunct.h"
 
 #include <QAccessible>
@@ -54,6 +55,7 @@ TFMess::TFMess()
     InstallAccessibleFactory();
     setObjectName(QStringLiteral("FMess"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setFont(ColorScheme::font());
     setFixedSize(388, 273);
 
     // Buttons first, so that the tab order is Ok, Edit...

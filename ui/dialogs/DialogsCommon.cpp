@@ -1,12 +1,11 @@
 #include "DialogsCommon.h"
+#include "ColorScheme.h"
 
 #include <QWidget>
 #include <QWindow>
 
 QFont DialogFont() {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
-    return font;
+    return ColorScheme::font();
 }
 
 QMargins KnownFrameMargins(QWidget* window) {

@@ -1,5 +1,6 @@
 #include "UNote.h"
 
+#include "ColorScheme.h"
 #include "SharedTexts.h"
 #include "SoundPlayer.h"
 #include "uMyMessage.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -105,9 +107,7 @@ TfNote::TfNote(const EditorContext& ctx)
 TfNote::~TfNote() = default;
 
 void TfNote::FormCreate() {
-    QFont f(QStringLiteral("Tahoma"));
-    f.setPointSize(8);
-    setFont(f);
+    setFont(ColorScheme::font());
     setFixedSize(694, 467);
 
     // The scheme colour everywhere; captions of disabled frames turn grey.
@@ -133,6 +133,8 @@ void TfNote::FormCreate() {
     // Enter on a focused button presses it.
     btOk->setAutoDefault(true);
     btCancel->setAutoDefault(true);
+    connect(btOk, &QPushButton::clicked, this, &TfNote::btOkClick);
+    connect(btCancel, &QPushButton::clicked, this, &TfNote::btCancelClick);
 
     CaptionNew = QStringLiteral("New");
     CaptionEdit = QStringLiteral("Edit");
@@ -589,15 +591,20 @@ void TfNote::btOkClick() {
         for (QCheckBox* b : days_)
             anyDay = anyDay || b->isChecked();
         if (!anyDay) {
+            // The program may end while the dialog is open, destroying this editor.
+            QPointer<TfNote> self(this);
             ShowInfo(QString::fromStdString(TextNoDayMarked), this);
-            CheckBox1->setFocus(Qt::OtherFocusReason);
+            if (self)
+                CheckBox1->setFocus(Qt::OtherFocusReason);
             return;
         }
     }
     if (!chbMessage->isChecked() && !CHBSound->isChecked() && !chbRunProg->isChecked() &&
         !CHBAnimation->isChecked() && !chbSpecial->isChecked()) {
+        QPointer<TfNote> self(this);
         ShowInfo(QString::fromStdString(TextNoItemMarked), this);
-        chbMessage->setFocus(Qt::OtherFocusReason);
+        if (self)
+            chbMessage->setFocus(Qt::OtherFocusReason);
         return;
     }
     TSaveResult result;
@@ -755,8 +762,11 @@ void TfNote::Timer1Timer() {
 
 // --- file buttons -----------------------------------------------------------
 
-void TfNote::TakeChosenPath(QLabel* label, const QString& path) {
-    if (path.isEmpty())
+void TfNote::ChoosePath(QLabel* label, const QString& startFolder, const QString& filter) {
+    // The program may end while the file dialog is open, destroying this editor.
+    QPointer<TfNote> self(this);
+    const QString path = ChooseFile(this, startFolder, filter);
+    if (!self || path.isEmpty())
         return;
     const QString full = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     if (CodePoints(full) > MaxPathLength) {
@@ -775,7 +785,7 @@ void TfNote::SpeedButton1Click() {
     QString folder = QString::fromStdString(SoundsFolder());
     if (!QFileInfo(folder).isDir())
         folder = QString::fromStdString(ExeFolder());
-    TakeChosenPath(lbSPath, ChooseFile(this, folder, QStringLiteral("WAV Files (*.wav)")));
+    ChoosePath(lbSPath, folder, QStringLiteral("WAV Files (*.wav)"));
 }
 
 void TfNote::SpeedButton2Click() {
@@ -794,8 +804,7 @@ void TfNote::SpeedButton3Click() {
 void TfNote::SpeedButton4Click() {
     if (!SpeedButton4->isEnabled())
         return;
-    TakeChosenPath(lbPPath, ChooseFile(this, QString::fromStdString(DocumentsFolder()),
-                                       QStringLiteral("All Files (*)")));
+    ChoosePath(lbPPath, QString::fromStdString(DocumentsFolder()), QStringLiteral("All Files (*)"));
 }
 
 void TfNote::SpeedButton5Click() {

@@ -187,8 +187,8 @@ private:
     // The widget Tab reaches after (or before) `from`, skipping what cannot take it.
     QWidget* NextInTabOrder(QWidget* from, bool next) const;
     bool TakesTabFocus(QWidget* w) const;
-    // Puts a path chosen by the user into a path label, refusing overlong ones.
-    void TakeChosenPath(QLabel* label, const QString& path);
+    // Asks the user for a file and puts its path into a path label, refusing overlong ones.
+    void ChoosePath(QLabel* label, const QString& startFolder, const QString& filter);
     void LimitMessage();
 
     EditorContext ctx_;

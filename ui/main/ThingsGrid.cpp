@@ -156,6 +156,7 @@ ThingsGrid::ThingsGrid(ThingsListModel& model, QWidget* parent)
     for (int c = 0; c < ListColumnCount; ++c)
         SetColumnWidth(c, DesignWidths[c]);
     UpdateRowHeight();
+    FitNextTimeColumn();
     connect(header, &QHeaderView::sectionMoved, this, &ThingsGrid::DBGrid1ColumnMoved);
     connect(&model_, &QAbstractItemModel::modelReset, this, &ThingsGrid::FollowCursor);
     FollowCursor();
@@ -184,6 +185,26 @@ void ThingsGrid::UpdateRowHeight() {
     const int cell = std::max(CellImageSize + 1, fontMetrics().height() + 3);
     verticalHeader()->setDefaultSectionSize(cell + (showGrid() ? 1 : 0));
     verticalHeader()->setMinimumSectionSize(1);
+}
+
+int NextTimeTextWidth(const QFontMetrics& fm) {
+    // Every date and time has the same pattern; the widest digit in every place
+    // gives the widest text.
+    QChar widest = QLatin1Char('0');
+    for (char d = '1'; d <= '9'; ++d)
+        if (fm.horizontalAdvance(QLatin1Char(d)) > fm.horizontalAdvance(widest))
+            widest = QLatin1Char(d);
+    QString text = NextTimeText(EncodeMoment(2000, 10, 10, 10, 10));
+    for (QChar& c : text)
+        if (c.isDigit())
+            c = widest;
+    return fm.horizontalAdvance(text);
+}
+
+void ThingsGrid::FitNextTimeColumn() {
+    // The text starts 2 pixels in; keep as much free at its end.
+    const int needed = NextTimeTextWidth(fontMetrics()) + 4;
+    SetColumnWidth(ColDT, std::max<int>(DesignWidths[ColDT], needed));
 }
 
 void ThingsGrid::keyPressEvent(QKeyEvent* event) {
@@ -231,8 +252,10 @@ void ThingsGrid::focusOutEvent(QFocusEvent* event) {
 
 void ThingsGrid::changeEvent(QEvent* event) {
     QTableView::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
         UpdateRowHeight();
+        FitNextTimeColumn();
+    }
 }
 
 void ThingsGrid::DBGrid1ColumnMoved(int logical, int oldVisual, int newVisual) {

@@ -47,6 +47,9 @@ constexpr int FittedWidthFloor = 20;
 SharedWidths FitColumnWidths(bool growing, int gridWidth, int otherColumns, int scrollBar,
                              SharedWidths current);
 
+// The width of the widest "Next time" text in a font.
+int NextTimeTextWidth(const QFontMetrics& fm);
+
 class ThingsGrid;
 
 class ThingsCellDelegate final : public QStyledItemDelegate {
@@ -95,6 +98,8 @@ private:
     void DBGrid1ColumnMoved(int logical, int oldVisual, int newVisual);
     void FollowCursor();
     void UpdateRowHeight();
+    // Widens the "Next time" column so that its texts show whole in the grid's font.
+    void FitNextTimeColumn();
 
     ThingsListModel& model_;
     mutable std::unique_ptr<TCellImages> images_;

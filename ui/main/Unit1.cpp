@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include "ColorScheme.h"
 #include "CommandImages.h"
 #include "ProgramSettings.h"
 #include "SharedTexts.h"
@@ -26,6 +27,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -35,6 +37,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -85,7 +88,10 @@ TForm1::~TForm1() {
 void TForm1::FormCreate() {
     setWindowTitle(QStringLiteral("Chimewell"));
     setAccessibleName(windowTitle());
+    // Every window of the program that has no icon of its own shows the program's.
+    QApplication::setWindowIcon(trayImages_.Plain());
     setWindowIcon(trayImages_.Plain());
+    setFont(ColorScheme::font());
     resize(540, 422);
     setMinimumSize(520, 430);
 
@@ -287,6 +293,36 @@ void TForm1::SetTrayIcon(const QIcon& icon) {
     TrayIcon1->setIcon(icon);
 }
 
+void TForm1::ApplyPlacedOuterSize() {
+    const QWindow* handle = windowHandle();
+    if (!placedOuterSize_.isValid() || handle == nullptr ||
+        handle->windowState() != Qt::WindowNoState)
+        return;
+    const QMargins frame = handle->frameMargins();
+    if (frame.isNull())
+        return;
+    resize(placedOuterSize_.shrunkBy(frame));
+    placedOuterSize_ = QSize();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // A window manager frames the window only once it is mapped, and a window shown
+    // minimized or maximized gets its normal size only when restored: watch for both.
+    if (QWindow* handle = windowHandle(); handle && placedOuterSize_.isValid()) {
+        handle->installEventFilter(this);
+        connect(handle, &QWindow::windowStateChanged, this, &TForm1::ApplyPlacedOuterSize,
+                Qt::UniqueConnection);
+    }
+    ApplyPlacedOuterSize();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose)
+        ApplyPlacedOuterSize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
     // Closing only hides the window; "Exit" in the tray menu ends the program.
     event->ignore();
@@ -303,8 +339,16 @@ void TForm1::TimerStartTimer() {
     // minute tick, and it is never written over.
     DataModule1.LoadThings(thingsPath.toStdString());
     tableOpen_ = DataModule1.FileWritable();
-    if (!tableOpen_)
+    if (!tableOpen_) {
+        // Nothing typed in this run could be saved: the commands that change
+        // reminders stay off, and the status bar tells why.
+        actEditThingUpdate();
+        statusBar()->showMessage(
+            QStringLiteral(
+                "Reminders cannot be changed: the reminder file %1 could not be read (%2)")
+                .arg(thingsPath, QString::fromStdString(DataModule1.LoadError())));
         return;
+    }
     listModel_->SetNow(clock_());
     TableChanged();
     Panel2->StartTimerResize();
@@ -323,21 +367,26 @@ bool TForm1::SaveCDS() {
 
 void TForm1::CloseOtherWindows() {
     // Editors (their unsaved input is discarded), then alert windows: top-level
-    // windows of their own, destroyed directly without their close handlers.
+    // windows of their own, destroyed directly without their close handlers. The
+    // victims are picked before any is destroyed: an editor takes its own pop-ups
+    // and dialogs, which are top-level widgets too, with it.
     auto destroyAll = [](auto isKind) {
-        const auto widgets = QApplication::topLevelWidgets();
-        for (auto it = widgets.rbegin(); it != widgets.rend(); ++it)
-            if (isKind(*it))
-                delete *it;
+        QList<QPointer<QWidget>> victims;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (isKind(w))
+                victims << w;
+        for (const QPointer<QWidget>& w : victims)
+            delete w.data();
     };
     destroyAll([](QWidget* w) { return qobject_cast<TfNote*>(w) != nullptr; });
     destroyAll([](QWidget* w) { return qobject_cast<TFMess*>(w) != nullptr; });
 }
 
 void TForm1::actExitExecute() {
-    CloseOtherWindows();
-    // exit(), not quit(): quit() first asks every window to close, and this one
-    // refuses (it only hides), which would cancel the exit.
+    // Only ends the event loops, nested ones of open dialogs included; the windows are
+    // destroyed once every loop has returned (FormDestroy), so no window goes away
+    // under code of its own that is still running. exit(), not quit(): quit() first
+    // asks every window to close, and this one refuses (it only hides).
     QCoreApplication::exit(0);
 }
 
@@ -457,11 +506,16 @@ void TForm1::actSoundOffExecute() {
 }
 
 void TForm1::ReadSettings() {
-    const ProgramSettings settings =
-        ::ReadSettings(settingsPath, clock_(), frameGeometry().width(), frameGeometry().height());
+    // A size of 0 stands for none stored: the window keeps its designed size.
+    const ProgramSettings settings = ::ReadSettings(settingsPath, clock_(), 0, 0);
     const WindowPlacement& pos = settings.position;
     move(pos.left, pos.top);
-    resize(pos.width, pos.height); // the minimum size still bounds it
+    if (pos.width > 0 && pos.height > 0) {
+        // The stored size is the outer one; the client size follows once the frame is known.
+        placedOuterSize_ = QSize(pos.width, pos.height);
+        resize(placedOuterSize_); // the minimum size still bounds it
+        ApplyPlacedOuterSize();
+    }
     switch (pos.state) {
     case WindowStateCode::Maximized:
         setWindowState(Qt::WindowMaximized);
@@ -494,8 +548,10 @@ void TForm1::WriteSettings() {
     const QRect frame = frameGeometry();
     pos.left = frame.left();
     pos.top = frame.top();
-    pos.width = frame.width();
-    pos.height = frame.height();
+    // Never framed in this run: the outer size read at start is still the one wanted.
+    const QSize outer = placedOuterSize_.isValid() ? placedOuterSize_ : frame.size();
+    pos.width = outer.width();
+    pos.height = outer.height();
     settings.language = RadioButton1->isChecked()   ? LanguageChoice::English
                         : RadioButton2->isChecked() ? LanguageChoice::Russian
                                                     : LanguageChoice::Other;
@@ -551,9 +607,12 @@ bool TForm1::CurrentRowHasNumber() const {
 }
 
 void TForm1::actEditThingUpdate() {
-    const bool has = CurrentRowHasNumber();
+    const bool writable = DataModule1.FileWritable();
+    const bool has = writable && CurrentRowHasNumber();
     for (QAction* a : {actEditThing, actCopyThing, actDelThing})
         a->setEnabled(has);
+    for (QAction* a : {actNew, actNewThing})
+        a->setEnabled(writable);
 }
 
 void TForm1::actNewExecute() {

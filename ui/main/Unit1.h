@@ -106,6 +106,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
@@ -117,6 +119,8 @@ private:
     void SetTrayIcon(const QIcon& icon);
     void CheckTrayAppeared();
     void UseTrayFallback(bool on);
+    // Gives the window the outer size read from the settings once its frame is known.
+    void ApplyPlacedOuterSize();
 
     std::function<TDateTime()> clock_;
     ReminderEngine* engine_ = nullptr;
@@ -130,6 +134,8 @@ private:
     bool animationRed_ = true;
     bool trayAvailable_ = false;
     TrayState trayState_ = TrayState::Plain;
+    // The outer size from the settings, until the window has been framed.
+    QSize placedOuterSize_;
     bool tableOpen_ = false;
     bool destroyed_ = false;
 };

@@ -71,12 +71,14 @@ TEST(AlertMoment, IsTheDateAndTimeInTheUsersLocale) {
 }
 
 TEST_F(AlertTest, OkAndEscAreIgnoredDuringTheGuardTimeAndCloseAfterIt) {
-    for (const bool useEsc : {false, true}) {
-        SCOPED_TRACE(useEsc ? "Esc" : "Ok");
+    for (const char* way : {"click", "Space", "Esc"}) {
+        SCOPED_TRACE(way);
         QPointer<TFMess> f = ShowAlertWindow("Tea", 1, Alarm);
         auto press = [&] {
-            if (useEsc)
+            if (way == std::string("Esc"))
                 QTest::keyClick(Button(f, "btOk"), Qt::Key_Escape);
+            else if (way == std::string("Space"))
+                QTest::keyClick(Button(f, "btOk"), Qt::Key_Space);
             else
                 QTest::mouseClick(Button(f, "btOk"), Qt::LeftButton);
         };

@@ -365,6 +365,14 @@ TEST_F(DialogsTest, QuestionAnswers) {
              QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
          },
          true},
+        {"Tab, Space",
+         [](QDialog*) {
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+         },
+         true},
+        {"Space at once",
+         [](QDialog*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space); }, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

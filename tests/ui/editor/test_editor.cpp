@@ -29,6 +29,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -379,6 +380,41 @@ TEST_F(EditorTest, CtrlEnterAndCtrlSSaveEscCancels) {
     EXPECT_EQ(dm_.table.RowAt(0).Text(Col::Comment), "Tea");
 }
 
+TEST_F(EditorTest, OkAndCancelAnswerTheMouseSpaceAndEnter) {
+    struct Case {
+        const char* name;
+        bool ok;
+        std::function<void(QPushButton*)> press;
+    };
+    const auto key = [](Qt::Key k) {
+        return [k](QPushButton* b) {
+            b->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(b, k);
+        };
+    };
+    const Case cases[] = {
+        {"Ok clicked", true, [](QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }},
+        {"Ok by Space", true, key(Qt::Key_Space)},
+        {"Ok by Enter", true, key(Qt::Key_Return)},
+        {"Cancel clicked", false, [](QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }},
+        {"Cancel by Space", false, key(Qt::Key_Space)},
+        {"Cancel by Enter", false, key(Qt::Key_Return)},
+    };
+    std::size_t rows = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TfNote* f = OpenNewEditor(ctx_);
+        Activate(f);
+        f->Memo1->setPlainText(QStringLiteral("Tea"));
+        QPointer<TfNote> alive(f);
+        c.press(c.ok ? f->btOk : f->btCancel);
+        EXPECT_TRUE(Destroyed(alive));
+        rows += c.ok ? 1 : 0;
+        EXPECT_EQ(dm_.table.Count(), rows);
+        EXPECT_EQ(tableSaves_, static_cast<int>(rows));
+    }
+}
+
 TEST_F(EditorTest, FunctionKeysOfTheMainWindowAreSwallowed) {
     // A window-wide command on the same key in another window never runs from the editor,
     // and the keys do nothing in the editor itself.
@@ -661,12 +697,12 @@ TEST_F(EditorTest, FilePickersStartInTheirFoldersAndRefuseOverlongPaths) {
 
     // Without a sounds folder the sound picker starts in the program's folder.
     answer = "/data/bell.wav";
-    f->SpeedButton1Click();
+    QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
     std::filesystem::create_directories(exeFolder + "/sounds");
     answer.clear(); // cancelled
-    f->SpeedButton1Click();
+    QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
     answer = "/data/report.pdf";
-    f->SpeedButton4Click();
+    QTest::mouseClick(f->SpeedButton4, Qt::LeftButton);
     EXPECT_EQ(asked, (QStringList{QString::fromStdString(ExeFolder()) + "|WAV Files (*.wav)",
                                   QString::fromStdString(SoundsFolder()) + "|WAV Files (*.wav)",
                                   QString::fromStdString(DocumentsFolder()) + "|All Files (*)"}));
@@ -678,12 +714,12 @@ TEST_F(EditorTest, FilePickersStartInTheirFoldersAndRefuseOverlongPaths) {
     const QString fits = QStringLiteral("/") + QString(506, QLatin1Char('a')) + ".wav";
     ASSERT_EQ(fits.size(), 511);
     answer = fits;
-    f->SpeedButton1Click();
+    QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
     EXPECT_EQ(f->lbSPath->text(), fits);
     answer = QStringLiteral("/") + QString(507, QLatin1Char('b')) + ".wav";
-    f->SpeedButton1Click();
+    QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
     answer = QStringLiteral("/") + QString(600, QLatin1Char('c'));
-    f->SpeedButton4Click();
+    QTest::mouseClick(f->SpeedButton4, Qt::LeftButton);
     EXPECT_EQ(f->lbSPath->text(), fits);
     EXPECT_EQ(f->lbPPath->text(), "/data/report.pdf");
     ASSERT_EQ(infos_.size(), 2);
@@ -692,7 +728,7 @@ TEST_F(EditorTest, FilePickersStartInTheirFoldersAndRefuseOverlongPaths) {
     // Disabled pickers do nothing.
     asked.clear();
     f->CHBSound->click();
-    f->SpeedButton1Click();
+    QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
     EXPECT_TRUE(asked.isEmpty());
     SetExecutablePath("");
 }
@@ -711,26 +747,26 @@ TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {
     f->CHBSound->click();
     f->chbRunProg->click();
 
-    f->SpeedButton2Click(); // empty path: nothing
-    f->SpeedButton5Click();
+    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton); // empty path: nothing
+    QTest::mouseClick(f->SpeedButton5, Qt::LeftButton);
     f->lbSPath->setText(wav + ".missing");
     f->lbPPath->setText(doc + ".missing");
-    f->SpeedButton2Click();
-    f->SpeedButton5Click();
+    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
+    QTest::mouseClick(f->SpeedButton5, Qt::LeftButton);
     f->lbSPath->setText(wav);
     f->lbPPath->setText(doc);
-    f->SpeedButton2Click();
-    f->SpeedButton3Click();
-    f->SpeedButton5Click();
+    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
+    QTest::mouseClick(f->SpeedButton3, Qt::LeftButton);
+    QTest::mouseClick(f->SpeedButton5, Qt::LeftButton);
     EXPECT_EQ(player.calls, (QStringList{"play " + wav, "stop"}));
     EXPECT_EQ(opener.opened, QStringList{doc});
 
     // With their boxes unticked the buttons do nothing.
     f->CHBSound->click();
     f->chbRunProg->click();
-    f->SpeedButton2Click();
-    f->SpeedButton3Click();
-    f->SpeedButton5Click();
+    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
+    QTest::mouseClick(f->SpeedButton3, Qt::LeftButton);
+    QTest::mouseClick(f->SpeedButton5, Qt::LeftButton);
     EXPECT_EQ(player.calls.size(), 2);
     EXPECT_EQ(opener.opened.size(), 1);
     QDesktopServices::unsetUrlHandler("file");

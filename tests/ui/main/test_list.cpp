@@ -1,6 +1,7 @@
 // The reminder list: drawing decisions, column values, order and current row,
 // column fitting and moves, and the tray pictures.
 #include "CellImages.h"
+#include "ColorScheme.h"
 #include "TempHome.h"
 #include "ThingsGrid.h"
 #include "ThingsListModel.h"
@@ -351,26 +352,29 @@ TEST_F(ListTest, PanelFitsTheColumnsToItsWidth) {
             f += grid->ColumnWidth(c);
         return f;
     };
-    EXPECT_EQ(others(), 221);
+    // The next-time column fits its texts in the grid's font; the rest are as designed.
+    const int F = 115 + grid->ColumnWidth(ColDT);
+    EXPECT_EQ(others(), F);
     panel.resize(900, 300);
     panel.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.Panel2WidthOld() == 900; }));
     EXPECT_EQ(grid->width(), 896); // 2-pixel margin
     EXPECT_EQ(grid->ColumnWidth(ColDescription), 295);
-    EXPECT_EQ(grid->ColumnWidth(ColComment), 896 - (221 + 295 + 2 * S));
+    EXPECT_EQ(grid->ColumnWidth(ColComment), 896 - (F + 295 + 2 * S));
 
     panel.resize(560, 300);
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.Panel2WidthOld() == 560; }));
     EXPECT_EQ(grid->ColumnWidth(ColComment), 100);
-    EXPECT_EQ(grid->ColumnWidth(ColDescription), 556 - (221 + 100 + 2 * S));
+    EXPECT_EQ(grid->ColumnWidth(ColDescription), 556 - (F + 100 + 2 * S));
 
     // A column the user widened counts in the next fit.
-    grid->SetColumnWidth(ColDT, 150);
+    const int dt = grid->ColumnWidth(ColDT);
+    grid->SetColumnWidth(ColDT, dt + 44);
     panel.resize(540, 300);
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.Panel2WidthOld() == 540; }));
-    EXPECT_EQ(grid->ColumnWidth(ColDescription), 536 - (265 + 100 + 2 * S));
-    grid->SetColumnWidth(ColDT, 106);
+    EXPECT_EQ(grid->ColumnWidth(ColDescription), 536 - (F + 44 + 100 + 2 * S));
+    grid->SetColumnWidth(ColDT, dt);
 
     // The first fit after loading puts both columns right whatever they were.
     panel.resize(900, 300);
@@ -380,7 +384,24 @@ TEST_F(ListTest, PanelFitsTheColumnsToItsWidth) {
     panel.StartTimerResize();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.TimerResize.isActive(); }));
     EXPECT_EQ(grid->ColumnWidth(ColDescription), 295);
-    EXPECT_EQ(grid->ColumnWidth(ColComment), 896 - (221 + 295 + 2 * S));
+    EXPECT_EQ(grid->ColumnWidth(ColComment), 896 - (F + 295 + 2 * S));
+}
+
+TEST_F(ListTest, NextTimeTextsShowWholeInTheProgramFontAndLarger) {
+    // Text is drawn 2 pixels into its cell.
+    const TDateTime moments[] = {EncodeMoment(2088, 8, 28, 20, 8),
+                                 EncodeMoment(2026, 12, 10, 12, 11),
+                                 EncodeMoment(2099, 12, 31, 23, 59)};
+    for (const int pixels :
+         {ColorScheme::DefaultPixelSize, ColorScheme::DefaultPixelSize * 3 / 2}) {
+        SCOPED_TRACE(pixels);
+        ThingsGrid grid(model);
+        grid.setFont(ColorScheme::font(pixels));
+        const QFontMetrics fm(grid.font());
+        for (TDateTime t : moments)
+            EXPECT_LE(2 + fm.horizontalAdvance(NextTimeText(t)), grid.ColumnWidth(ColDT))
+                << NextTimeText(t).toStdString();
+    }
 }
 
 // --- pictures ----------------------------------------------------------------------

@@ -1,7 +1,9 @@
 #include "ActionWorker.h"
 #include "DialogSeams.h"
+#include "ExitSignals.h"
 #include "FakePowerService.h"
 #include "FakeSoundPlayer.h"
+#include "SharedTexts.h"
 #include "TempHome.h"
 #include "TrayImages.h"
 #include "UMess.h"
@@ -9,14 +11,22 @@
 #include "Unit1.h"
 #include "uExecProgThread.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QFile>
+#include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -73,12 +83,35 @@ TEST_F(MainWindowTest, UnreadableTableIsReportedNoTickStartsAndItIsNeverOverwrit
         EXPECT_FALSE(form->Timer1.isActive());
         ASSERT_EQ(messages.size(), 1u);
         EXPECT_NE(messages[0].find(dataFolder + "/things.mln"), std::string::npos);
+        // Nothing can be typed that would be lost: the commands that change reminders
+        // are off, and the status bar says why.
+        for (QAction* a : {form->actNew, form->actNewThing, form->actEditThing, form->actCopyThing,
+                           form->actDelThing}) {
+            EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+            a->trigger();
+        }
+        EXPECT_EQ(FindEditorForm(-1), nullptr);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            EXPECT_EQ(qobject_cast<TfNote*>(w), nullptr);
+        const QString status = form->statusBar()->currentMessage();
+        EXPECT_TRUE(status.contains(QString::fromStdString(dataFolder + "/things.mln")))
+            << status.toStdString();
+        EXPECT_TRUE(status.contains("could not be read")) << status.toStdString();
         form->SaveCDS();
     } // destruction saves too
     std::ifstream in(dataFolder + "/things.mln");
     std::string text;
     std::getline(in, text);
     EXPECT_EQ(text, "this is not a table");
+}
+
+TEST_F(MainWindowTest, EveryWindowShowsTheProgramIcon) {
+    auto form = Started();
+    ASSERT_FALSE(QApplication::windowIcon().isNull());
+    TFMess* alert = ShowAlertWindow("tea", 1, now);
+    ASSERT_NE(alert, nullptr);
+    EXPECT_FALSE(alert->windowIcon().isNull());
+    delete alert;
 }
 
 TEST_F(MainWindowTest, ATableFileThatCannotBeCreatedIsReportedButRemindersStillFire) {
@@ -173,6 +206,94 @@ TEST_F(MainWindowTest, PresentationOfADueReminder) {
         EXPECT_EQ(power.calls, c.power);
         EXPECT_EQ(form->trayState() == TForm1::TrayState::Flashing, c.flashing);
     }
+}
+
+namespace {
+
+int SettingsInteger(const std::string& ini, const std::string& key) {
+    std::ifstream in(ini);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(key + "=", 0) == 0)
+            return std::stoi(line.substr(key.size() + 1));
+    return -1;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, WindowKeepsItsSizeOverRunsThatShowIt) {
+    const std::string ini = dataFolder + "/Chimly.ini";
+    std::vector<std::pair<int, int>> sizes;
+    for (int run = 0; run < 3; ++run) {
+        auto form = Started();
+        form->List1Click();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        QCoreApplication::processEvents();
+        form.reset(); // writes the settings
+        sizes.emplace_back(SettingsInteger(ini, "Width"), SettingsInteger(ini, "Height"));
+        EXPECT_GT(sizes.back().first, 0);
+    }
+    EXPECT_EQ(sizes[1], sizes[0]);
+    EXPECT_EQ(sizes[2], sizes[0]);
+}
+
+// Ends the program as its entry does: the event loop runs until the exit, then the
+// main window is destroyed.
+void RunUntilExit(std::unique_ptr<TForm1>& form) {
+    EXPECT_EQ(QApplication::exec(), 0);
+    form.reset();
+}
+
+TEST_F(MainWindowTest, ExitAfterAnEditorOpenedItsCalendar) {
+    auto form = Started();
+    form->actNewThing->trigger();
+    TfNote* editor = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* e = qobject_cast<TfNote*>(w))
+            editor = e;
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
+    // The drop-down button at the date box's right end opens the calendar.
+    QTest::mouseClick(editor->DE, Qt::LeftButton, {},
+                      QPoint(editor->DE->width() - 6, editor->DE->height() / 2));
+    QWidget* calendar = editor->DE->calendarWidget()->window();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return calendar->isVisible(); }));
+    calendar->close();
+    QPointer<TfNote> alive(editor);
+    QTimer::singleShot(0, form.get(), [&] { form->actExit->trigger(); });
+    RunUntilExit(form);
+    EXPECT_TRUE(alive.isNull());
+}
+
+TEST_F(MainWindowTest, TerminationWhileAnEditorShowsItsDialogEndsInOrder) {
+    auto form = Started();
+    ExitSignals exitSignals([&form] { form->actExitExecute(); });
+    form->actNewThing->trigger();
+    TfNote* editor = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* e = qobject_cast<TfNote*>(w))
+            editor = e;
+    ASSERT_NE(editor, nullptr);
+    editor->RadioButton2->setChecked(true);
+    for (int i = 0; i < 7; ++i)
+        editor->DayBox(i)->setChecked(false);
+    QPointer<TfNote> alive(editor);
+    // "Ok" without a day shows its dialog; the signal arrives while it is open.
+    QTimer::singleShot(0, editor, [editor] { editor->btOk->click(); });
+    QTimer watch;
+    QString dialogText;
+    QObject::connect(&watch, &QTimer::timeout, &watch, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            for (QLabel* l : modal->findChildren<QLabel*>())
+                dialogText += l->text();
+            watch.stop();
+            ::raise(SIGTERM);
+        }
+    });
+    watch.start(10);
+    RunUntilExit(form);
+    EXPECT_TRUE(alive.isNull());
+    EXPECT_EQ(dialogText, QString::fromStdString(TextNoDayMarked));
+    EXPECT_GT(SettingsInteger(dataFolder + "/Chimly.ini", "State"), -1) << "settings not written";
 }
 
 TEST_F(MainWindowTest, OpenListShowsAWindowThatIsBothHiddenAndMinimized) {
@@ -296,4 +417,27 @@ TEST_F(CommandsTest, EditOnTheAlertOpensTheEditorAndClosesTheAlert) {
     TFMess* gone = ShowAlertWindow("gone", 999, now);
     form->AlertEditClick(999);
     EXPECT_EQ(FindAlertForm(999), gone);
+}
+
+TEST_F(CommandsTest, ToolbarAndSettingsPageAnswerTheMouseAndSpace) {
+    auto* bar = form->findChild<QToolBar*>();
+    ASSERT_NE(bar, nullptr);
+    QTest::mouseClick(bar->widgetForAction(form->actNew), Qt::LeftButton);
+    EXPECT_EQ(OpenEditors(), 1);
+    QTest::mouseClick(bar->widgetForAction(form->actEditThing), Qt::LeftButton);
+    EXPECT_EQ(OpenEditors(), 2);
+    QTest::mouseClick(bar->widgetForAction(form->actCopyThing), Qt::LeftButton);
+    EXPECT_EQ(OpenEditors(), 3);
+    SetNextAskYesNoAnswer(true);
+    QTest::mouseClick(bar->widgetForAction(form->actDelThing), Qt::LeftButton);
+    EXPECT_EQ(form->DataModule1.table.Count(), 0u);
+
+    form->PageControl1->setCurrentIndex(1);
+    // On its box: the check box spans the page, its text does not.
+    QTest::mouseClick(form->chbShowDay, Qt::LeftButton, {},
+                      QPoint(6, form->chbShowDay->height() / 2));
+    EXPECT_EQ(form->trayState(), TForm1::TrayState::Day);
+    form->chbShowDay->setFocus();
+    QTest::keyClick(form->chbShowDay, Qt::Key_Space);
+    EXPECT_EQ(form->trayState(), TForm1::TrayState::Plain);
 }
