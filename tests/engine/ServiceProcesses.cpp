@@ -1,4 +1,4 @@
-#include "ServiceProcesses.h"
+#include "tests/engine/ServiceProcesses.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "DialogsCommon.h"
+#include "ui/dialogs/DialogsCommon.h"
 
 #include <QWidget>
 #include <QWindow>
