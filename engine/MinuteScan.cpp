@@ -19,7 +19,8 @@ bool isDue(const ReminderRow& row, Moment now, Moment programStart,
         return false;
     const std::int32_t delay = row.integer(Col::MinutesAfterStart);
     if (delay >= 1)
-        return now >= programStart + minutes(delay) && now < programStart + minutes(delay + 1);
+        return now >= programStart + minutes(delay) &&
+               now < programStart + minutes(delay) + minutes(1);
     return now < programStart + minutes(delay) + std::chrono::seconds(2);
 }
 

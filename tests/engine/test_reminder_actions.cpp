@@ -85,7 +85,7 @@ TEST(AsyncTask, CallbacksRunInTheOrderTheTasksStartedWhicheverFinishesFirst) {
             [&applied](int delay) { applied << QString::number(delay); });
     }
     ASSERT_TRUE(WaitForTasks());
-    EXPECT_EQ(applied, (QStringList{"300", "0", "100"}));
+    EXPECT_EQ(applied.join(QLatin1Char(',')).toStdString(), "300,0,100");
 }
 
 TEST(AsyncTask, ATaskOfAGoneOwnerDoesNotHoldBackTheOthers) {
