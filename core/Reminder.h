@@ -19,7 +19,7 @@ enum class PowerAction { PowerOff, Reboot };
 struct Reminder {
     std::int32_t number = -1;
     // The date and time of a once-only reminder; the time of day of a repeating one.
-    // A reminder that fell due carries the occurrence instead.
+    // A scheduled reminder that fell due carries the occurrence instead.
     Moment moment = DayCountEpoch;
     ScheduleKind kind = ScheduleKind::Once;
     std::uint16_t monthDay = 1;
