@@ -1,10 +1,11 @@
-#include "UNote.h"
+#include "ui/editor/UNote.h"
 
-#include "ColorScheme.h"
-#include "SharedTexts.h"
-#include "SoundPlayer.h"
-#include "uMyMessage.h"
-#include "uShellExec.h"
+#include "core/AppPaths.h"
+#include "platform/ShellOpen.h"
+#include "platform/SoundPlayer.h"
+#include "ui/controls/ColorScheme.h"
+#include "ui/dialogs/ErrorMessage.h"
+#include "ui/dialogs/uMyMessage.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -474,57 +475,57 @@ void TfNote::SetEditMode(std::int32_t N) {
         setWindowIcon(ctx_.editIcon);
 }
 
-void TfNote::FillFrom(const eventParams& r) {
-    const CalendarTime c = DecodeMoment(r.D);
+void TfNote::FillFrom(const Reminder& r) {
+    const CalendarTime c = calendarTime(r.moment);
     if (const QDate d(c.year, c.month, c.day); d.isValid())
         DE->setDate(d);
     SetTime(c.hour, c.minute);
-    if (r.DateOrDay <= 2)
-        dayKindGroup_->button(r.DateOrDay)->setChecked(true);
-    const WeekDays days = r.Days();
+    if (const auto kind = static_cast<int>(r.kind); kind <= 2)
+        dayKindGroup_->button(kind)->setChecked(true);
+    const WeekDays days = r.days;
     for (int i = 0; i < 7; ++i)
         days_[i]->setChecked(days[i]);
-    seDay->setValue(r.everyMonthDay == 0 ? 1 : r.everyMonthDay);
-    chbMessage->setChecked(r.MessageShow);
-    chbWithSound->setChecked(r.WithSound);
-    CHBAnimation->setChecked(r.Anim);
-    CHBSound->setChecked(r.Sound);
-    lbSPath->setText(QString::fromStdString(r.SPath));
-    chbRunProg->setChecked(r.RunProg);
-    lbPPath->setText(QString::fromStdString(r.PPath));
-    Memo1->setPlainText(QString::fromStdString(r.Comment));
-    (r.AfterStart ? rbAfterStart : rbSchedule)->setChecked(true);
-    seMinutes->setValue(r.MinutesAfterStart);
-    chbSpecial->setChecked(r.Special);
-    (r.Shutdown ? rbShutdown : rbReboot)->setChecked(true);
+    seDay->setValue(r.monthDay == 0 ? 1 : r.monthDay);
+    chbMessage->setChecked(r.showAlert);
+    chbWithSound->setChecked(r.click);
+    CHBAnimation->setChecked(r.flashTray);
+    CHBSound->setChecked(r.playSound);
+    lbSPath->setText(QString::fromStdString(r.soundPath));
+    chbRunProg->setChecked(r.openFile);
+    lbPPath->setText(QString::fromStdString(r.openPath));
+    Memo1->setPlainText(QString::fromStdString(r.message));
+    (r.afterStart ? rbAfterStart : rbSchedule)->setChecked(true);
+    seMinutes->setValue(r.minutesAfterStart);
+    chbSpecial->setChecked(r.power);
+    (r.powerAction == PowerAction::PowerOff ? rbShutdown : rbReboot)->setChecked(true);
     SetMomentsEnabled();
 }
 
-eventParams TfNote::BuildThing() const {
-    eventParams r;
-    r.isNewThing = isNew;
-    r.N = isNew ? -1 : NumOfThing;
+Reminder TfNote::BuildThing() const {
+    Reminder r;
+    r.isNew = isNew;
+    r.number = isNew ? -1 : NumOfThing;
     const QDate d = DE->date();
-    r.D = EncodeMoment(d.year(), d.month(), d.day(), Label1->text().toInt(), Label2->text().toInt(),
-                       0, 0);
-    r.DateOrDay = static_cast<std::uint16_t>(CheckedRadioMod());
+    r.moment = makeMoment(d.year(), d.month(), d.day(), Label1->text().toInt(),
+                          Label2->text().toInt(), 0, 0);
+    r.kind = static_cast<ScheduleKind>(CheckedRadioMod());
     WeekDays days{};
     for (int i = 0; i < 7; ++i)
         days[i] = days_[i]->isChecked();
-    r.SetDays(days);
-    r.everyMonthDay = static_cast<std::uint16_t>(seDay->value());
-    r.MessageShow = chbMessage->isChecked();
-    r.WithSound = chbWithSound->isChecked();
-    r.Anim = CHBAnimation->isChecked();
-    r.Sound = CHBSound->isChecked();
-    r.SPath = lbSPath->text().toStdString();
-    r.RunProg = chbRunProg->isChecked();
-    r.PPath = lbPPath->text().toStdString();
-    r.Comment = Memo1->toPlainText().toStdString();
-    r.AfterStart = rbAfterStart->isChecked();
-    r.MinutesAfterStart = seMinutes->value();
-    r.Special = chbSpecial->isChecked();
-    r.Shutdown = rbShutdown->isChecked();
+    r.days = days;
+    r.monthDay = static_cast<std::uint16_t>(seDay->value());
+    r.showAlert = chbMessage->isChecked();
+    r.click = chbWithSound->isChecked();
+    r.flashTray = CHBAnimation->isChecked();
+    r.playSound = CHBSound->isChecked();
+    r.soundPath = lbSPath->text().toStdString();
+    r.openFile = chbRunProg->isChecked();
+    r.openPath = lbPPath->text().toStdString();
+    r.message = Memo1->toPlainText().toStdString();
+    r.afterStart = rbAfterStart->isChecked();
+    r.minutesAfterStart = seMinutes->value();
+    r.power = chbSpecial->isChecked();
+    r.powerAction = rbShutdown->isChecked() ? PowerAction::PowerOff : PowerAction::Reboot;
     return r;
 }
 
@@ -593,7 +594,7 @@ void TfNote::btOkClick() {
         if (!anyDay) {
             // The program may end while the dialog is open, destroying this editor.
             QPointer<TfNote> self(this);
-            ShowInfo(QString::fromStdString(TextNoDayMarked), this);
+            ShowInfo(QString::fromStdString(ctx_.texts.noDayMarked), this);
             if (self)
                 CheckBox1->setFocus(Qt::OtherFocusReason);
             return;
@@ -602,22 +603,17 @@ void TfNote::btOkClick() {
     if (!chbMessage->isChecked() && !CHBSound->isChecked() && !chbRunProg->isChecked() &&
         !CHBAnimation->isChecked() && !chbSpecial->isChecked()) {
         QPointer<TfNote> self(this);
-        ShowInfo(QString::fromStdString(TextNoItemMarked), this);
+        ShowInfo(QString::fromStdString(ctx_.texts.noItemMarked), this);
         if (self)
             chbMessage->setFocus(Qt::OtherFocusReason);
         return;
     }
-    TSaveResult result;
-    try {
-        const TDateTime now = ctx_.clock ? ctx_.clock() : NowMoment();
-        result = ctx_.data.SaveThing(BuildThing(), now);
-    } catch (const std::exception& e) {
-        ShowCoreMessage(e.what());
+    const SaveResult result = ctx_.data.saveReminder(BuildThing(), ctx_.clock->now().local);
+    // Not saved: say why; the user's input stays.
+    if (!result.saved) {
+        showErrorMessage(QString::fromStdString(result.error));
         return;
     }
-    // Not saved: the data module has said why; the user's input stays.
-    if (!result.isSaved)
-        return;
     // The row is in the table; a failed file write is reported by the writer and the
     // editor closes all the same, so that "Ok" cannot add the reminder twice.
     if (ctx_.saveTable)
@@ -782,9 +778,9 @@ void TfNote::ChoosePath(QLabel* label, const QString& startFolder, const QString
 void TfNote::SpeedButton1Click() {
     if (!SpeedButton1->isEnabled())
         return;
-    QString folder = QString::fromStdString(SoundsFolder());
+    QString folder = QString::fromStdString(soundsFolder());
     if (!QFileInfo(folder).isDir())
-        folder = QString::fromStdString(ExeFolder());
+        folder = QString::fromStdString(programFolder());
     ChoosePath(lbSPath, folder, QStringLiteral("WAV Files (*.wav)"));
 }
 
@@ -792,26 +788,26 @@ void TfNote::SpeedButton2Click() {
     const QString path = lbSPath->text();
     if (!SpeedButton2->isEnabled() || path.isEmpty() || !QFileInfo(path).isFile())
         return;
-    ProgramSoundPlayer().play(path);
+    programSoundPlayer().play(path.toStdString());
 }
 
 void TfNote::SpeedButton3Click() {
     if (!SpeedButton3->isEnabled())
         return;
-    ProgramSoundPlayer().stop();
+    programSoundPlayer().stop();
 }
 
 void TfNote::SpeedButton4Click() {
     if (!SpeedButton4->isEnabled())
         return;
-    ChoosePath(lbPPath, QString::fromStdString(DocumentsFolder()), QStringLiteral("All Files (*)"));
+    ChoosePath(lbPPath, QString::fromStdString(documentsFolder()), QStringLiteral("All Files (*)"));
 }
 
 void TfNote::SpeedButton5Click() {
     const QString path = lbPPath->text();
     if (!SpeedButton5->isEnabled() || path.isEmpty() || !QFileInfo(path).exists())
         return;
-    ShellOpen(path);
+    shellOpen(path.toStdString());
 }
 
 void TfNote::LimitMessage() {
@@ -841,8 +837,8 @@ TfNote* FindEditorForm(std::int32_t N) {
     return nullptr;
 }
 
-TfNote* OpenEditorForThing(const eventParams& thing, const EditorContext& ctx) {
-    if (TfNote* e = FindEditorForm(thing.N)) {
+TfNote* OpenEditorForThing(const Reminder& thing, const EditorContext& ctx) {
+    if (TfNote* e = FindEditorForm(thing.number)) {
         if (e->isMinimized())
             e->setWindowState(e->windowState() & ~Qt::WindowMinimized);
         e->show();
@@ -851,40 +847,40 @@ TfNote* OpenEditorForThing(const eventParams& thing, const EditorContext& ctx) {
         return e;
     }
     auto* e = new TfNote(ctx);
-    e->SetEditMode(thing.N);
+    e->SetEditMode(thing.number);
     e->FillFrom(thing);
     e->show();
     return e;
 }
 
-TfNote* DoEditThing(const ThingsCursor& DS, std::int32_t NumThing, const EditorContext& ctx) {
-    const std::optional<eventParams> thing = ctx.data.DoEditThing(DS, NumThing);
+TfNote* DoEditThing(const ReminderCursor& DS, std::int32_t number, const EditorContext& ctx) {
+    (void)number; // the cursor's current row is the authority
+    const std::optional<Reminder> thing = currentReminder(DS);
     if (!thing)
         return nullptr;
     return OpenEditorForThing(*thing, ctx);
 }
 
-eventParams NewThingDefaults(TDateTime now) {
-    eventParams r;
-    const CalendarTime c = DecodeMoment(now);
-    r.D = EncodeMoment(c.year, c.month, c.day, c.hour, c.minute);
-    r.DateOrDay = 0;
-    r.everyMonthDay = 1;
-    r.SetDays({true, true, true, true, true, false, false});
-    r.MessageShow = true;
-    r.AfterStart = false;
-    r.MinutesAfterStart = 2;
-    r.Special = false;
-    r.Shutdown = true;
-    r.isNewThing = true;
+Reminder NewThingDefaults(Moment now) {
+    Reminder r;
+    const CalendarTime c = calendarTime(now);
+    r.moment = makeMoment(c.year, c.month, c.day, c.hour, c.minute);
+    r.kind = ScheduleKind::Once;
+    r.monthDay = 1;
+    r.days = {true, true, true, true, true, false, false};
+    r.showAlert = true;
+    r.afterStart = false;
+    r.minutesAfterStart = 2;
+    r.power = false;
+    r.powerAction = PowerAction::PowerOff;
+    r.isNew = true;
     return r;
 }
 
-TfNote* OpenNewEditor(const EditorContext& ctx, const eventParams* copyFrom) {
+TfNote* OpenNewEditor(const EditorContext& ctx, const Reminder* copyFrom) {
     auto* e = new TfNote(ctx);
     e->SetNewMode();
-    e->FillFrom(copyFrom != nullptr ? *copyFrom
-                                    : NewThingDefaults(ctx.clock ? ctx.clock() : NowMoment()));
+    e->FillFrom(copyFrom != nullptr ? *copyFrom : NewThingDefaults(ctx.clock->now().local));
     e->show();
     return e;
 }

@@ -3,8 +3,10 @@
 // filled by its opener from a record, turns its controls back into a record on
 // "Ok" and hands that to the data module; it never reads the table itself.
 
-#include "uDataModule.h"
-#include "uFunct.h"
+#include "core/Clock.h"
+#include "core/Reminder.h"
+#include "core/ReminderRepository.h"
+#include "i18n/Texts.h"
 
 #include <QIcon>
 #include <QWidget>
@@ -27,11 +29,12 @@ class QToolButton;
 
 // What an editor needs from the program, given by the window that opens it.
 struct EditorContext {
-    explicit EditorContext(TDataModule1& d) : data(d) {}
+    explicit EditorContext(ReminderRepository& d) : data(d) {}
 
-    TDataModule1& data;
-    // The current local moment.
-    std::function<TDateTime()> clock = NowMoment;
+    ReminderRepository& data;
+    const Clock* clock = &systemClock();
+    // The texts of the messages the editor shows.
+    Texts texts;
     // Writes the whole table file (the main window's SaveCDS); false when that failed.
     std::function<bool()> saveTable;
     // Tells the list that the table changed.
@@ -73,9 +76,9 @@ public:
     // Opening: mode, caption and icon, then every control from a record.
     void SetNewMode();
     void SetEditMode(std::int32_t N);
-    void FillFrom(const eventParams& r);
+    void FillFrom(const Reminder& r);
     // The record the controls describe (D with seconds 0).
-    eventParams BuildThing() const;
+    Reminder BuildThing() const;
 
     // Enabling rules.
     void SetMomentsEnabled();
@@ -207,13 +210,13 @@ private:
 TfNote* FindEditorForm(std::int32_t N);
 
 // The window half of editing a reminder: brings back the editor already open for
-// thing.N (restored when minimized, raised) or opens one in edit mode.
-TfNote* OpenEditorForThing(const eventParams& thing, const EditorContext& ctx);
+// thing.number (restored when minimized, raised) or opens one in edit mode.
+TfNote* OpenEditorForThing(const Reminder& thing, const EditorContext& ctx);
 // Reads the current row of DS through the data module and opens its editor as
 // above; null when DS has no current row.
-TfNote* DoEditThing(const ThingsCursor& DS, std::int32_t NumThing, const EditorContext& ctx);
+TfNote* DoEditThing(const ReminderCursor& DS, std::int32_t number, const EditorContext& ctx);
 // An editor for a new reminder: with the defaults for a new one, or a copy of
 // *copyFrom (its number and creation date are not taken over).
-TfNote* OpenNewEditor(const EditorContext& ctx, const eventParams* copyFrom = nullptr);
+TfNote* OpenNewEditor(const EditorContext& ctx, const Reminder* copyFrom = nullptr);
 // The record an editor for a new reminder starts from, at the moment now.
-eventParams NewThingDefaults(TDateTime now);
+Reminder NewThingDefaults(Moment now);

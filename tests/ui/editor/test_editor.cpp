@@ -1,12 +1,14 @@
 // The reminder editor driven as a real window: enabling rules, the checks of "Ok",
 // keys, the time buttons, the three opening modes with a real table underneath,
 // one editor per reminder, failed saves and the file buttons.
-#include "UNote.h"
+#include "ui/editor/UNote.h"
 
-#include "DialogSeams.h"
-#include "FakeSoundPlayer.h"
-#include "SharedTexts.h"
-#include "TempHome.h"
+#include "core/AppPaths.h"
+#include "tests/platform/FakeSoundPlayer.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/TempHome.h"
+#include "ui/dialogs/DialogSeams.h"
+#include "ui/dialogs/ErrorMessage.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -33,7 +35,7 @@
 
 namespace {
 
-const TDateTime Now = EncodeMoment(2026, 12, 9, 9, 5, 30);
+const Moment Now = makeMoment(2026, 12, 9, 9, 5, 30);
 
 // Receives the files the editor asks the desktop to open.
 class OpenRecorder final : public QObject {
@@ -49,13 +51,13 @@ protected:
     void SetUp() override {
         folder_ = MakeTempFolder("editor");
         thingsPath_ = folder_ + "/things.mln";
-        ASSERT_TRUE(dm_.LoadThings(thingsPath_));
-        SetMessageSink([this](const std::string& m) { coreMessages_.push_back(m); });
+        ASSERT_TRUE(dm_.load(thingsPath_).ok);
+        setErrorMessageRecorderForTests([this](const QString& m) { errorMessages_ << m; });
         SetShowInfoRecorder([this](const QString& t) { infos_ << t; });
-        ctx_.clock = [] { return Now; };
+        ctx_.clock = &clock_;
         ctx_.saveTable = [this] {
             ++tableSaves_;
-            return dm_.SaveThings(thingsPath_);
+            return dm_.save(thingsPath_).ok;
         };
         ctx_.tableChanged = [this] { ++tableChanges_; };
     }
@@ -66,7 +68,7 @@ protected:
                 delete w;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         SetShowInfoRecorder(nullptr);
-        SetMessageSink(nullptr);
+        setErrorMessageRecorderForTests(nullptr);
         SetEditorFileChooser(nullptr);
     }
 
@@ -81,66 +83,69 @@ protected:
     }
 
     // Every column set to something other than the new-reminder defaults.
-    static ThingRow FullRow(std::int32_t n) {
-        ThingRow r;
-        r.SetInt(Col::N, n);
-        r.SetReal(Col::Data, EncodeMoment(2027, 3, 14, 23, 59));
-        r.SetInt(Col::DateOrDay, 1);
+    static ReminderRow FullRow(std::int32_t n) {
+        ReminderRow r;
+        r.setInteger(Col::N, n);
+        r.setMoment(Col::Data, makeMoment(2027, 3, 14, 23, 59));
+        r.setInteger(Col::DateOrDay, 1);
         const int days[7] = {0, 1, 0, 1, 0, 1, 1};
         const Col dayCols[7] = {Col::Mon, Col::Tue, Col::Wed, Col::Thu,
                                 Col::Fri, Col::Sat, Col::Sun};
         for (int i = 0; i < 7; ++i)
-            r.SetInt(dayCols[i], days[i]);
-        r.SetInt(Col::MessShow, 0);
-        r.SetInt(Col::Anim, 1);
-        r.SetInt(Col::Sound, 1);
-        r.SetInt(Col::Hint, 1);
-        r.SetInt(Col::RunProg, 1);
-        r.SetText(Col::Comment, "Ring Anna — ёжик & <b>co</b>");
-        r.SetText(Col::SPath, "/tmp/sounds/bell one.wav");
-        r.SetInt(Col::WSound, 1);
-        r.SetInt(Col::EMonth, 17);
-        r.SetText(Col::PPath, "/tmp/docs/plan.odt");
-        r.SetInt(Col::AfterStart, 1);
-        r.SetInt(Col::MinutesAfterStart, 1439);
-        r.SetReal(Col::CrDate, EncodeMoment(2020, 1, 2, 3, 4, 5));
-        r.SetInt(Col::Special, 1);
-        r.SetInt(Col::Shutdown, 0);
+            r.setInteger(dayCols[i], days[i]);
+        r.setInteger(Col::MessShow, 0);
+        r.setInteger(Col::Anim, 1);
+        r.setInteger(Col::Sound, 1);
+        r.setInteger(Col::Hint, 1);
+        r.setInteger(Col::RunProg, 1);
+        r.setText(Col::Comment, "Ring Anna — ёжик & <b>co</b>");
+        r.setText(Col::SPath, "/tmp/sounds/bell one.wav");
+        r.setInteger(Col::WSound, 1);
+        r.setInteger(Col::EMonth, 17);
+        r.setText(Col::PPath, "/tmp/docs/plan.odt");
+        r.setInteger(Col::AfterStart, 1);
+        r.setInteger(Col::MinutesAfterStart, 1439);
+        r.setMoment(Col::CrDate, makeMoment(2020, 1, 2, 3, 4, 5));
+        r.setInteger(Col::Special, 1);
+        r.setInteger(Col::Shutdown, 0);
         return r;
     }
 
     // A monthly reminder on a schedule, other flags flipped.
-    static ThingRow MonthlyRow(std::int32_t n) {
-        ThingRow r = FullRow(n);
-        r.SetInt(Col::DateOrDay, 2);
-        r.SetInt(Col::AfterStart, 0);
-        r.SetInt(Col::MinutesAfterStart, 0);
-        r.SetInt(Col::MessShow, 1);
-        r.SetInt(Col::WSound, 0);
-        r.SetInt(Col::Special, 0);
-        r.SetInt(Col::Shutdown, 1);
-        r.SetInt(Col::EMonth, 31);
-        r.SetText(Col::SPath, "");
-        r.SetText(Col::Comment, "");
+    static ReminderRow MonthlyRow(std::int32_t n) {
+        ReminderRow r = FullRow(n);
+        r.setInteger(Col::DateOrDay, 2);
+        r.setInteger(Col::AfterStart, 0);
+        r.setInteger(Col::MinutesAfterStart, 0);
+        r.setInteger(Col::MessShow, 1);
+        r.setInteger(Col::WSound, 0);
+        r.setInteger(Col::Special, 0);
+        r.setInteger(Col::Shutdown, 1);
+        r.setInteger(Col::EMonth, 31);
+        r.setText(Col::SPath, "");
+        r.setText(Col::Comment, "");
         return r;
     }
 
-    RowId Insert(const ThingRow& row) {
-        const RowId id = dm_.table.Insert(row);
-        LastThingNumber = std::max(LastThingNumber, row.Int(Col::N));
-        return id;
+    // Adds a row to the table file and loads it again.
+    void Insert(const ReminderRow& row) {
+        fileRows_.push_back(row);
+        ASSERT_TRUE(SqliteReminderStore().save(thingsPath_, fileRows_).ok);
+        ASSERT_TRUE(dm_.load(thingsPath_).ok);
     }
 
     TfNote* Edit(std::int32_t n) {
-        EXPECT_TRUE(dm_.cdsThingsListDM.LocateN(n));
-        return DoEditThing(dm_.cdsThingsListDM, n, ctx_);
+        EXPECT_TRUE(dm_.numberCursor().locateNumber(n));
+        return DoEditThing(dm_.numberCursor(), n, ctx_);
     }
 
     std::string folder_;
     std::string thingsPath_;
-    TDataModule1 dm_;
+    ReminderRepository dm_;
     EditorContext ctx_{dm_};
-    std::vector<std::string> coreMessages_;
+    FakeClock clock_{Now};
+    std::vector<ReminderRow> fileRows_;
+    QStringList errorMessages_;
     QStringList infos_;
     int tableSaves_ = 0;
     int tableChanges_ = 0;
@@ -224,12 +229,12 @@ TEST_F(EditorTest, DisabledDayControlsKeepAndSaveTheirValues) {
     f->seDay->setValue(20);
     f->RadioButton1->click(); // monthly and weekday controls now disabled
     f->btOkClick();
-    ASSERT_EQ(dm_.table.Count(), 1u);
-    const ThingRow& row = dm_.table.RowAt(0);
-    EXPECT_EQ(row.Int(Col::DateOrDay), 0);
-    EXPECT_EQ(row.Int(Col::EMonth), 20);
-    EXPECT_EQ(row.Int(Col::Sun), 1);
-    EXPECT_EQ(row.Int(Col::Mon), 1);
+    ASSERT_EQ(dm_.table().count(), 1u);
+    const ReminderRow& row = dm_.table().rowAt(0);
+    EXPECT_EQ(row.integer(Col::DateOrDay), 0);
+    EXPECT_EQ(row.integer(Col::EMonth), 20);
+    EXPECT_EQ(row.integer(Col::Sun), 1);
+    EXPECT_EQ(row.integer(Col::Mon), 1);
 }
 
 // --- "Ok" ---------------------------------------------------------------------
@@ -279,7 +284,7 @@ TEST_F(EditorTest, OkRefusesWithoutADayOrAnAction) {
         }
         EXPECT_FALSE(Destroyed(alive));
         EXPECT_FALSE(f->Closing());
-        EXPECT_EQ(dm_.table.Count(), 0u);
+        EXPECT_EQ(dm_.table().count(), 0u);
         EXPECT_EQ(tableSaves_, 0);
         delete f;
     }
@@ -295,7 +300,7 @@ TEST_F(EditorTest, OkWithOnlyAnimationOrSpecialSaves) {
         EXPECT_TRUE(Destroyed(alive));
     }
     EXPECT_TRUE(infos_.isEmpty());
-    EXPECT_EQ(dm_.table.Count(), 2u);
+    EXPECT_EQ(dm_.table().count(), 2u);
 }
 
 // --- keys -----------------------------------------------------------------------
@@ -374,10 +379,10 @@ TEST_F(EditorTest, CtrlEnterAndCtrlSSaveEscCancels) {
         QTest::keyClick(f->Memo1, c.key.key(), c.key.keyboardModifiers());
         EXPECT_TRUE(Destroyed(alive));
         rows += c.saves ? 1 : 0;
-        EXPECT_EQ(dm_.table.Count(), rows);
+        EXPECT_EQ(dm_.table().count(), rows);
         EXPECT_EQ(tableSaves_, static_cast<int>(rows));
     }
-    EXPECT_EQ(dm_.table.RowAt(0).Text(Col::Comment), "Tea");
+    EXPECT_EQ(dm_.table().rowAt(0).text(Col::Comment), "Tea");
 }
 
 TEST_F(EditorTest, OkAndCancelAnswerTheMouseSpaceAndEnter) {
@@ -410,7 +415,7 @@ TEST_F(EditorTest, OkAndCancelAnswerTheMouseSpaceAndEnter) {
         c.press(c.ok ? f->btOk : f->btCancel);
         EXPECT_TRUE(Destroyed(alive));
         rows += c.ok ? 1 : 0;
-        EXPECT_EQ(dm_.table.Count(), rows);
+        EXPECT_EQ(dm_.table().count(), rows);
         EXPECT_EQ(tableSaves_, static_cast<int>(rows));
     }
 }
@@ -516,7 +521,6 @@ TEST_F(EditorTest, ArrowButtonsAnswerTheMouseAndTheRepeatTimer) {
 // --- opening modes and saving ---------------------------------------------------
 
 TEST_F(EditorTest, NewEditorStartsFromNowAndSavesANewRow) {
-    LastThingNumber = 0;
     Insert(FullRow(8));
     TfNote* f = OpenNewEditor(ctx_);
     EXPECT_EQ(f->windowTitle(), "New");
@@ -541,24 +545,24 @@ TEST_F(EditorTest, NewEditorStartsFromNowAndSavesANewRow) {
     EXPECT_TRUE(f->Memo1->toPlainText().isEmpty());
 
     f->btOkClick();
-    ASSERT_EQ(dm_.table.Count(), 2u);
-    const ThingRow& row = dm_.table.RowAt(1);
-    EXPECT_EQ(row.Int(Col::N), 9);
-    EXPECT_EQ(row.Text(Col::Comment), "note 9");
-    EXPECT_EQ(row.Real(Col::Data), EncodeMoment(2026, 12, 9, 9, 5));
-    EXPECT_EQ(row.Real(Col::CrDate), Now);
-    EXPECT_TRUE(row.IsNull(Col::Hint));
+    ASSERT_EQ(dm_.table().count(), 2u);
+    const ReminderRow& row = dm_.table().rowAt(1);
+    EXPECT_EQ(row.integer(Col::N), 9);
+    EXPECT_EQ(row.text(Col::Comment), "note 9");
+    EXPECT_EQ(row.moment(Col::Data), makeMoment(2026, 12, 9, 9, 5));
+    EXPECT_EQ(row.moment(Col::CrDate), Now);
+    EXPECT_TRUE(row.isNull(Col::Hint));
     EXPECT_EQ(tableSaves_, 1);
     EXPECT_EQ(tableChanges_, 1);
     // The file holds the new row.
-    TDataModule1 reread;
-    ASSERT_TRUE(reread.LoadThings(thingsPath_));
-    EXPECT_EQ(reread.table.Count(), 2u);
+    ReminderRepository reread;
+    ASSERT_TRUE(reread.load(thingsPath_).ok);
+    EXPECT_EQ(reread.table().count(), 2u);
 }
 
 TEST_F(EditorTest, EditFillsEveryControlAndSavesTheSameRowBack) {
-    for (const ThingRow& source : {FullRow(4), MonthlyRow(6)}) {
-        const std::int32_t n = source.Int(Col::N);
+    for (const ReminderRow& source : {FullRow(4), MonthlyRow(6)}) {
+        const std::int32_t n = source.integer(Col::N);
         SCOPED_TRACE(n);
         Insert(source);
         TfNote* f = Edit(n);
@@ -569,65 +573,65 @@ TEST_F(EditorTest, EditFillsEveryControlAndSavesTheSameRowBack) {
         EXPECT_EQ(f->Label1->text(), "23");
         EXPECT_EQ(f->Label2->text(), "59");
         EXPECT_EQ(f->DE->date(), QDate(2027, 3, 14));
-        EXPECT_EQ(f->lbSPath->text().toStdString(), source.Text(Col::SPath));
-        EXPECT_EQ(f->Memo1->toPlainText().toStdString(), source.Text(Col::Comment));
-        EXPECT_EQ(f->rbAfterStart->isChecked(), source.Int(Col::AfterStart) == 1);
-        EXPECT_EQ(f->seMinutes->isEnabled(), source.Int(Col::AfterStart) == 1);
+        EXPECT_EQ(f->lbSPath->text().toStdString(), source.text(Col::SPath));
+        EXPECT_EQ(f->Memo1->toPlainText().toStdString(), source.text(Col::Comment));
+        EXPECT_EQ(f->rbAfterStart->isChecked(), source.integer(Col::AfterStart) == 1);
+        EXPECT_EQ(f->seMinutes->isEnabled(), source.integer(Col::AfterStart) == 1);
 
         QPointer<TfNote> alive(f);
         f->btOkClick();
         EXPECT_TRUE(Destroyed(alive));
-        dm_.cdsThingsListDM.LocateN(n);
+        dm_.numberCursor().locateNumber(n);
         // Every column, creation date and the untouched "Hint" included.
-        EXPECT_EQ(*dm_.cdsThingsListDM.Current(), source);
+        EXPECT_EQ(*dm_.numberCursor().current(), source);
     }
-    EXPECT_EQ(dm_.table.Count(), 2u);
+    EXPECT_EQ(dm_.table().count(), 2u);
     EXPECT_EQ(tableSaves_, 2);
 }
 
 TEST_F(EditorTest, CopyGetsANewNumberAndLeavesTheSourceUnchanged) {
-    const ThingRow source = FullRow(5);
+    const ReminderRow source = FullRow(5);
     Insert(source);
-    ThingRow zeroDay = MonthlyRow(7);
-    zeroDay.SetInt(Col::EMonth, 0);
+    ReminderRow zeroDay = MonthlyRow(7);
+    zeroDay.setInteger(Col::EMonth, 0);
     Insert(zeroDay);
 
-    const eventParams fromRow = ThingFromRow(source);
+    const Reminder fromRow = reminderFromRow(source);
     TfNote* f = OpenNewEditor(ctx_, &fromRow);
     EXPECT_EQ(f->windowTitle(), "New");
     EXPECT_TRUE(f->isNew);
     EXPECT_EQ(f->NumOfThing, -1);
     EXPECT_EQ(FindEditorForm(5), nullptr);
-    EXPECT_EQ(dm_.table.Count(), 2u);
+    EXPECT_EQ(dm_.table().count(), 2u);
     f->btOkClick();
 
-    ASSERT_EQ(dm_.table.Count(), 3u);
-    dm_.cdsThingsListDM.LocateN(5);
-    EXPECT_EQ(*dm_.cdsThingsListDM.Current(), source);
-    ASSERT_TRUE(dm_.cdsThingsListDM.LocateN(8));
-    ThingRow expected = source;
-    expected.SetInt(Col::N, 8);
-    expected.SetReal(Col::CrDate, Now);
+    ASSERT_EQ(dm_.table().count(), 3u);
+    dm_.numberCursor().locateNumber(5);
+    EXPECT_EQ(*dm_.numberCursor().current(), source);
+    ASSERT_TRUE(dm_.numberCursor().locateNumber(8));
+    ReminderRow expected = source;
+    expected.setInteger(Col::N, 8);
+    expected.setMoment(Col::CrDate, Now);
     expected = [&] {
-        ThingRow r;
+        ReminderRow r;
         for (int c = 0; c < ColumnCount; ++c) {
             const Col col = static_cast<Col>(c);
-            if (col == Col::Hint || expected.IsNull(col))
+            if (col == Col::Hint || expected.isNull(col))
                 continue;
-            const ColumnType t = Column(col).type;
+            const ColumnType t = column(col).type;
             if (t == ColumnType::Text)
-                r.SetText(col, expected.Text(col));
+                r.setText(col, expected.text(col));
             else if (t == ColumnType::Real)
-                r.SetReal(col, expected.Real(col));
+                r.setReal(col, expected.real(col));
             else
-                r.SetInt(col, expected.Int(col));
+                r.setInteger(col, expected.integer(col));
         }
         return r;
     }();
-    EXPECT_EQ(*dm_.cdsThingsListDM.Current(), expected);
+    EXPECT_EQ(*dm_.numberCursor().current(), expected);
 
     // A month day of 0 comes into the editor as 1.
-    const eventParams zero = ThingFromRow(zeroDay);
+    const Reminder zero = reminderFromRow(zeroDay);
     EXPECT_EQ(OpenNewEditor(ctx_, &zero)->seDay->value(), 1);
 }
 
@@ -661,21 +665,22 @@ TEST_F(EditorTest, OneEditorPerReminderAnyNumberOfNewOnes) {
     EXPECT_EQ(FindEditorForm(7), nullptr);
     TfNote* fresh = Edit(7);
     EXPECT_NE(fresh, nullptr);
-    EXPECT_EQ(fresh->Memo1->toPlainText().toStdString(), FullRow(7).Text(Col::Comment));
+    EXPECT_EQ(fresh->Memo1->toPlainText().toStdString(), FullRow(7).text(Col::Comment));
 }
 
 TEST_F(EditorTest, SavingAReminderDeletedMeanwhileKeepsTheEditorOpen) {
     Insert(FullRow(5));
     TfNote* f = Edit(5);
     f->Memo1->setPlainText("my changes");
-    ASSERT_TRUE(dm_.DeleteThing(5));
+    ASSERT_TRUE(dm_.deleteReminder(5));
     QPointer<TfNote> alive(f);
     f->btOkClick();
     EXPECT_FALSE(Destroyed(alive));
     EXPECT_FALSE(f->Closing());
     EXPECT_EQ(f->Memo1->toPlainText(), "my changes");
-    EXPECT_EQ(coreMessages_.size(), 1u);
-    EXPECT_EQ(dm_.table.Count(), 0u);
+    ASSERT_EQ(errorMessages_.size(), 1);
+    EXPECT_TRUE(errorMessages_[0].contains("no longer exists")) << errorMessages_[0].toStdString();
+    EXPECT_EQ(dm_.table().count(), 0u);
     EXPECT_EQ(tableSaves_, 0);
     EXPECT_EQ(tableChanges_, 0);
 }
@@ -690,7 +695,7 @@ TEST_F(EditorTest, FilePickersStartInTheirFoldersAndRefuseOverlongPaths) {
         return answer;
     });
     const std::string exeFolder = MakeTempFolder("program");
-    SetExecutablePath(exeFolder + "/Chimly");
+    setExecutablePathForTests(exeFolder + "/Chimly");
     TfNote* f = OpenNewEditor(ctx_);
     f->CHBSound->click();
     f->chbRunProg->click();
@@ -703,9 +708,9 @@ TEST_F(EditorTest, FilePickersStartInTheirFoldersAndRefuseOverlongPaths) {
     QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
     answer = "/data/report.pdf";
     QTest::mouseClick(f->SpeedButton4, Qt::LeftButton);
-    EXPECT_EQ(asked, (QStringList{QString::fromStdString(ExeFolder()) + "|WAV Files (*.wav)",
-                                  QString::fromStdString(SoundsFolder()) + "|WAV Files (*.wav)",
-                                  QString::fromStdString(DocumentsFolder()) + "|All Files (*)"}));
+    EXPECT_EQ(asked, (QStringList{QString::fromStdString(programFolder()) + "|WAV Files (*.wav)",
+                                  QString::fromStdString(soundsFolder()) + "|WAV Files (*.wav)",
+                                  QString::fromStdString(documentsFolder()) + "|All Files (*)"}));
     EXPECT_EQ(f->lbSPath->text(), "/data/bell.wav");
     EXPECT_EQ(f->lbPPath->text(), "/data/report.pdf");
     EXPECT_TRUE(infos_.isEmpty());
@@ -730,7 +735,7 @@ TEST_F(EditorTest, FilePickersStartInTheirFoldersAndRefuseOverlongPaths) {
     f->CHBSound->click();
     QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
     EXPECT_TRUE(asked.isEmpty());
-    SetExecutablePath("");
+    setExecutablePathForTests("");
 }
 
 TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {
