@@ -853,9 +853,8 @@ TfNote* OpenEditorForThing(const Reminder& thing, const EditorContext& ctx) {
     return e;
 }
 
-TfNote* DoEditThing(const ReminderCursor& DS, std::int32_t number, const EditorContext& ctx) {
-    (void)number; // the cursor's current row is the authority
-    const std::optional<Reminder> thing = currentReminder(DS);
+TfNote* DoEditThing(std::int32_t number, const EditorContext& ctx) {
+    const std::optional<Reminder> thing = ctx.data.reminder(number);
     if (!thing)
         return nullptr;
     return OpenEditorForThing(*thing, ctx);

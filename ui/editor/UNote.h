@@ -212,9 +212,9 @@ TfNote* FindEditorForm(std::int32_t N);
 // The window half of editing a reminder: brings back the editor already open for
 // thing.number (restored when minimized, raised) or opens one in edit mode.
 TfNote* OpenEditorForThing(const Reminder& thing, const EditorContext& ctx);
-// Reads the current row of DS through the data module and opens its editor as
-// above; null when DS has no current row.
-TfNote* DoEditThing(const ReminderCursor& DS, std::int32_t number, const EditorContext& ctx);
+// Reads reminder `number` through the data module and opens its editor as above;
+// null when there is no such reminder.
+TfNote* DoEditThing(std::int32_t number, const EditorContext& ctx);
 // An editor for a new reminder: with the defaults for a new one, or a copy of
 // *copyFrom (its number and creation date are not taken over).
 TfNote* OpenNewEditor(const EditorContext& ctx, const Reminder* copyFrom = nullptr);
