@@ -1,9 +1,9 @@
 #include "UNote.h"
 
 #include "ColorScheme.h"
+#include "InfoDialog.h"
 #include "SharedTexts.h"
 #include "SoundPlayer.h"
-#include "uMyMessage.h"
 #include "uShellExec.h"
 
 #include <QApplication>
@@ -593,7 +593,7 @@ void TfNote::btOkClick() {
         if (!anyDay) {
             // The program may end while the dialog is open, destroying this editor.
             QPointer<TfNote> self(this);
-            ShowInfo(QString::fromStdString(TextNoDayMarked), this);
+            showInfo(QString::fromStdString(TextNoDayMarked), this);
             if (self)
                 CheckBox1->setFocus(Qt::OtherFocusReason);
             return;
@@ -602,7 +602,7 @@ void TfNote::btOkClick() {
     if (!chbMessage->isChecked() && !CHBSound->isChecked() && !chbRunProg->isChecked() &&
         !CHBAnimation->isChecked() && !chbSpecial->isChecked()) {
         QPointer<TfNote> self(this);
-        ShowInfo(QString::fromStdString(TextNoItemMarked), this);
+        showInfo(QString::fromStdString(TextNoItemMarked), this);
         if (self)
             chbMessage->setFocus(Qt::OtherFocusReason);
         return;
@@ -770,7 +770,7 @@ void TfNote::ChoosePath(QLabel* label, const QString& startFolder, const QString
         return;
     const QString full = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     if (CodePoints(full) > MaxPathLength) {
-        ShowInfo(QStringLiteral("The path of the chosen file is longer than %1 characters.\n"
+        showInfo(QStringLiteral("The path of the chosen file is longer than %1 characters.\n"
                                 "Please choose a file with a shorter path.")
                      .arg(MaxPathLength),
                  this);

@@ -1,16 +1,16 @@
 #include "Unit1.h"
 
+#include "AlertWindow.h"
 #include "ColorScheme.h"
 #include "CommandImages.h"
 #include "ProgramSettings.h"
+#include "QuestionDialog.h"
 #include "SharedTexts.h"
 #include "ThingsGrid.h"
 #include "ThingsListModel.h"
 #include "TrayImages.h"
-#include "UMess.h"
 #include "UNote.h"
 #include "uExecProgThread.h"
-#include "uMyMessageDlg.h"
 #include "uPlaySoundThread.h"
 #include "uShotDownProcs.h"
 #include "uStopSoundThread.h"
@@ -54,7 +54,7 @@ protected:
         QPainter p(this);
         for (int i = 0; i < count(); ++i) {
             const QRect r = tabRect(i);
-            p.fillRect(r, QColor(209, 208, 203));
+            p.fillRect(r, ColorScheme::color());
             p.setPen(Qt::black);
             p.drawText(r, Qt::AlignCenter, tabText(i));
             if (i == currentIndex() && hasFocus()) {
@@ -379,7 +379,7 @@ void TForm1::CloseOtherWindows() {
             delete w.data();
     };
     destroyAll([](QWidget* w) { return qobject_cast<TfNote*>(w) != nullptr; });
-    destroyAll([](QWidget* w) { return qobject_cast<TFMess*>(w) != nullptr; });
+    destroyAll([](QWidget* w) { return qobject_cast<AlertWindow*>(w) != nullptr; });
 }
 
 void TForm1::actExitExecute() {
@@ -454,8 +454,9 @@ void TForm1::ShowCurrentNote() {
 }
 
 void TForm1::ShowAlertWindow(const QString& text, std::int32_t number) {
-    if (TFMess* alert = ::ShowAlertWindow(text, number, clock_()))
-        connect(alert, &TFMess::editRequested, this, &TForm1::AlertEditClick, Qt::UniqueConnection);
+    if (AlertWindow* alert = AlertWindow::showAlert(text, number, clock_()))
+        connect(alert, &AlertWindow::editRequested, this, &TForm1::AlertEditClick,
+                Qt::UniqueConnection);
 }
 
 void TForm1::StartTrayAnimation() {
@@ -642,7 +643,7 @@ void TForm1::actEditThingExecute() {
 void TForm1::actDelThingExecute() {
     if (!ListIsUsable() || !CurrentRowHasNumber())
         return;
-    if (!AskYesNo(QString::fromStdString(TextDeleteNote), QString::fromStdString(TextYes),
+    if (!askYesNo(QString::fromStdString(TextDeleteNote), QString::fromStdString(TextYes),
                   QString::fromStdString(TextNo), this))
         return;
     if (DataModule1.DeleteThing(DataModule1.cdsThings.Current()->Int(Col::N)))
@@ -655,6 +656,6 @@ void TForm1::AlertEditClick(std::int32_t N) {
     if (!byNumber.LocateN(N))
         return; // deleted meanwhile: the alert stays
     DoEditThing(byNumber, N, *editorContext_);
-    if (TFMess* alert = FindAlertForm(N))
+    if (AlertWindow* alert = AlertWindow::find(N))
         alert->close();
 }

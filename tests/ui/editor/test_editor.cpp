@@ -51,7 +51,7 @@ protected:
         thingsPath_ = folder_ + "/things.mln";
         ASSERT_TRUE(dm_.LoadThings(thingsPath_));
         SetMessageSink([this](const std::string& m) { coreMessages_.push_back(m); });
-        SetShowInfoRecorder([this](const QString& t) { infos_ << t; });
+        setShowInfoRecorder([this](const QString& t) { infos_ << t; });
         ctx_.clock = [] { return Now; };
         ctx_.saveTable = [this] {
             ++tableSaves_;
@@ -65,7 +65,7 @@ protected:
             if (qobject_cast<TfNote*>(w))
                 delete w;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        SetShowInfoRecorder(nullptr);
+        setShowInfoRecorder(nullptr);
         SetMessageSink(nullptr);
         SetEditorFileChooser(nullptr);
     }
