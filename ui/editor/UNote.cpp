@@ -5,7 +5,7 @@
 #include "platform/SoundPlayer.h"
 #include "ui/controls/ColorScheme.h"
 #include "ui/dialogs/ErrorMessage.h"
-#include "ui/dialogs/uMyMessage.h"
+#include "ui/dialogs/InfoDialog.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -594,7 +594,7 @@ void TfNote::btOkClick() {
         if (!anyDay) {
             // The program may end while the dialog is open, destroying this editor.
             QPointer<TfNote> self(this);
-            ShowInfo(QString::fromStdString(ctx_.texts.noDayMarked), this);
+            showInfo(QString::fromStdString(ctx_.texts.noDayMarked), this);
             if (self)
                 CheckBox1->setFocus(Qt::OtherFocusReason);
             return;
@@ -603,7 +603,7 @@ void TfNote::btOkClick() {
     if (!chbMessage->isChecked() && !CHBSound->isChecked() && !chbRunProg->isChecked() &&
         !CHBAnimation->isChecked() && !chbSpecial->isChecked()) {
         QPointer<TfNote> self(this);
-        ShowInfo(QString::fromStdString(ctx_.texts.noItemMarked), this);
+        showInfo(QString::fromStdString(ctx_.texts.noItemMarked), this);
         if (self)
             chbMessage->setFocus(Qt::OtherFocusReason);
         return;
@@ -766,7 +766,7 @@ void TfNote::ChoosePath(QLabel* label, const QString& startFolder, const QString
         return;
     const QString full = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     if (CodePoints(full) > MaxPathLength) {
-        ShowInfo(QStringLiteral("The path of the chosen file is longer than %1 characters.\n"
+        showInfo(QStringLiteral("The path of the chosen file is longer than %1 characters.\n"
                                 "Please choose a file with a shorter path.")
                      .arg(MaxPathLength),
                  this);

@@ -3,7 +3,7 @@
 #include "core/AppPaths.h"
 #include "engine/ReminderActions.h"
 #include "platform/PowerControl.h"
-#include "ui/alert/UMess.h"
+#include "ui/alert/AlertWindow.h"
 #include "ui/main/TrayController.h"
 
 AlertPresenter::AlertPresenter(TrayController& tray, const Clock& clock, QObject* parent)
@@ -36,7 +36,7 @@ void AlertPresenter::present(const Reminder& e) {
 }
 
 void AlertPresenter::showAlertWindow(const QString& message, std::int32_t number) {
-    if (TFMess* alert = ::ShowAlertWindow(message, number, m_clock.now().local))
-        connect(alert, &TFMess::editRequested, this, &AlertPresenter::editRequested,
+    if (AlertWindow* alert = AlertWindow::showAlert(message, number, m_clock.now().local))
+        connect(alert, &AlertWindow::editRequested, this, &AlertPresenter::editRequested,
                 Qt::UniqueConnection);
 }

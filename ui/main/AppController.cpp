@@ -2,7 +2,7 @@
 
 #include "core/AppPaths.h"
 #include "engine/ReminderEngine.h"
-#include "ui/alert/UMess.h"
+#include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/editor/UNote.h"
 #include "ui/main/AlertPresenter.h"
@@ -136,7 +136,7 @@ void AppController::closeOtherWindows() {
             delete w.data();
     };
     destroyAll([](QWidget* w) { return qobject_cast<TfNote*>(w) != nullptr; });
-    destroyAll([](QWidget* w) { return qobject_cast<TFMess*>(w) != nullptr; });
+    destroyAll([](QWidget* w) { return qobject_cast<AlertWindow*>(w) != nullptr; });
 }
 
 void AppController::exit() {
@@ -161,7 +161,7 @@ void AppController::editFromAlert(std::int32_t number) {
     if (!m_repository.reminder(number))
         return; // deleted meanwhile: the alert stays
     DoEditThing(number, *m_editorContext);
-    if (TFMess* alert = FindAlertForm(number))
+    if (AlertWindow* alert = AlertWindow::find(number))
         alert->close();
 }
 

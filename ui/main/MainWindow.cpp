@@ -1,7 +1,7 @@
 #include "ui/main/MainWindow.h"
 
 #include "ui/controls/ColorScheme.h"
-#include "ui/dialogs/uMyMessageDlg.h"
+#include "ui/dialogs/QuestionDialog.h"
 #include "ui/editor/UNote.h"
 #include "ui/main/CommandImages.h"
 #include "ui/main/ReminderListModel.h"
@@ -150,7 +150,7 @@ void MainWindow::deleteReminder() {
     const auto number = currentNumber();
     if (!number || !listIsUsable())
         return;
-    if (!AskYesNo(QString::fromStdString(m_editors.texts.deleteReminder), m_editors.texts, this))
+    if (!askYesNo(QString::fromStdString(m_editors.texts.deleteReminder), m_editors.texts, this))
         return;
     if (m_editors.data.deleteReminder(*number))
         m_editors.saveTable();

@@ -1,5 +1,6 @@
 #include "ui/main/ReminderListView.h"
 
+#include "ui/controls/ColorScheme.h"
 #include "ui/main/ReminderListDelegate.h"
 
 #include <QHeaderView>
@@ -88,8 +89,8 @@ ReminderListView::ReminderListView(QWidget* parent) : QTableView(parent) {
     // The highlighted row is navy with white text, which the light pictures suit.
     QPalette pal = palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-        pal.setColor(group, QPalette::Highlight, QColor(0, 0, 128));
-        pal.setColor(group, QPalette::HighlightedText, Qt::white);
+        pal.setColor(group, QPalette::Highlight, ColorScheme::highlightColor());
+        pal.setColor(group, QPalette::HighlightedText, ColorScheme::highlightedTextColor());
     }
     setPalette(pal);
     updateRowHeight();

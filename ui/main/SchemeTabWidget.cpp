@@ -1,5 +1,7 @@
 #include "ui/main/SchemeTabWidget.h"
 
+#include "ui/controls/ColorScheme.h"
+
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <QTabBar>
@@ -22,7 +24,7 @@ protected:
         QPainter p(this);
         for (int i = 0; i < count(); ++i) {
             const QRect r = tabRect(i);
-            p.fillRect(r, QColor(209, 208, 203));
+            p.fillRect(r, ColorScheme::color());
             p.setPen(Qt::black);
             p.drawText(r, Qt::AlignCenter, tabText(i));
             if (i == currentIndex() && hasFocus()) {

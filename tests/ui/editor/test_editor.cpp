@@ -53,7 +53,7 @@ protected:
         thingsPath_ = folder_ + "/things.mln";
         ASSERT_TRUE(dm_.load(thingsPath_).ok);
         setErrorMessageRecorderForTests([this](const QString& m) { errorMessages_ << m; });
-        SetShowInfoRecorder([this](const QString& t) { infos_ << t; });
+        setShowInfoRecorder([this](const QString& t) { infos_ << t; });
         ctx_.clock = &clock_;
         ctx_.saveTable = [this] {
             ++tableSaves_;
@@ -67,7 +67,7 @@ protected:
             if (qobject_cast<TfNote*>(w))
                 delete w;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        SetShowInfoRecorder(nullptr);
+        setShowInfoRecorder(nullptr);
         setErrorMessageRecorderForTests(nullptr);
         SetEditorFileChooser(nullptr);
     }

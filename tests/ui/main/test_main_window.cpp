@@ -5,8 +5,11 @@
 #include "tests/platform/FakePowerControl.h"
 #include "tests/platform/FakeSoundPlayer.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/LayoutCheck.h"
+#include "tests/support/Screenshot.h"
 #include "tests/support/TempHome.h"
-#include "ui/alert/UMess.h"
+#include "ui/alert/AlertWindow.h"
+#include "ui/controls/ColorScheme.h"
 #include "ui/dialogs/DialogSeams.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/editor/UNote.h"
@@ -31,6 +34,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -158,7 +162,7 @@ TEST_F(MainWindowTest, EveryWindowShowsTheProgramIcon) {
     ASSERT_FALSE(QApplication::windowIcon().isNull());
     EXPECT_FALSE(app->mainWindow()->windowIcon().isNull());
     app->alertPresenter()->showAlertWindow("tea", 1);
-    TFMess* alert = FindAlertForm(1);
+    AlertWindow* alert = AlertWindow::find(1);
     ASSERT_NE(alert, nullptr);
     EXPECT_FALSE(alert->windowIcon().isNull());
     delete alert;
@@ -275,8 +279,8 @@ TEST_F(MainWindowTest, PresentationOfADueReminder) {
         EXPECT_EQ(player.calls, c.played);
         EXPECT_EQ(power.calls, c.power);
         EXPECT_EQ(app->tray()->state() == TrayController::State::Flashing, c.flashing);
-        EXPECT_EQ(FindAlertForm(3) != nullptr, c.alert);
-        delete FindAlertForm(3);
+        EXPECT_EQ(AlertWindow::find(3) != nullptr, c.alert);
+        delete AlertWindow::find(3);
     }
 }
 
@@ -388,6 +392,23 @@ TEST_F(MainWindowTest, TheDesignedSizeAtTheDefaultFont) {
     EXPECT_EQ(app->mainWindow()->size(), MainWindow::DesignedSize);
 }
 
+TEST_F(MainWindowTest, ALargerFontClipsNothingOnEitherPage) {
+    const ScopedLook look({QStringLiteral("en"), 1.5, true});
+    auto app = Started();
+    Reminder e;
+    e.isNew = true;
+    e.message = "Call Anna about the concert tickets";
+    ASSERT_TRUE(app->repository().saveReminder(e, now).saved);
+    MainWindow* window = app->mainWindow();
+    window->reloadReminders();
+    window->showList();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    EXPECT_GT(window->font().pixelSize(), ColorScheme::DefaultPixelSize);
+    EXPECT_THAT(clippedWidgets(window), ::testing::IsEmpty());
+    window->findChild<QTabWidget*>("pages")->setCurrentIndex(1);
+    EXPECT_THAT(clippedWidgets(window), ::testing::IsEmpty());
+}
+
 namespace {
 
 int OpenEditors() {
@@ -430,7 +451,7 @@ TEST_F(CommandsTest, EnablingFollowsTheCurrentReminder) {
     EXPECT_EQ(window->listView()->currentNumber(), tea);
     EXPECT_TRUE(Command("actionEdit")->isEnabled());
     EXPECT_TRUE(Command("actionDelete")->isEnabled());
-    SetNextAskYesNoAnswer(true);
+    setNextAskYesNoAnswer(true);
     Command("actionDelete")->trigger();
     EXPECT_EQ(window->listView()->currentNumber(), std::nullopt);
     for (const char* name : {"actionEdit", "actionCopy", "actionDelete"})
@@ -450,7 +471,7 @@ TEST_F(CommandsTest, CommandsActOnTheReminderTheListShowsCurrent) {
     window->listView()->setFocus();
     QTest::keyClick(window->listView(), Qt::Key_Down);
     ASSERT_EQ(window->listView()->currentNumber(), tea);
-    SetNextAskYesNoAnswer(true);
+    setNextAskYesNoAnswer(true);
     QTest::keyClick(window->listView(), Qt::Key_Delete);
     EXPECT_EQ(app->repository().findRow(tea), nullptr);
     EXPECT_NE(app->repository().findRow(apple), nullptr);
@@ -474,12 +495,12 @@ TEST_F(CommandsTest, ListGuardStopsCommandsUnlessTheListShows) {
 
 TEST_F(CommandsTest, DeleteAsksAndWritesTheFileOnlyOnYes) {
     const auto before = Written();
-    SetNextAskYesNoAnswer(false);
+    setNextAskYesNoAnswer(false);
     Command("actionDelete")->trigger();
     EXPECT_EQ(app->repository().table().count(), 1u);
     EXPECT_EQ(Written(), before);
 
-    SetNextAskYesNoAnswer(true);
+    setNextAskYesNoAnswer(true);
     Command("actionDelete")->trigger();
     EXPECT_EQ(app->repository().table().count(), 0u);
     ReminderRepository onDisk;
@@ -499,18 +520,18 @@ TEST_F(CommandsTest, EditOpensOneEditorPerReminderAndCopyANewOne) {
 
 TEST_F(CommandsTest, EditOnTheAlertOpensTheEditorAndClosesTheAlert) {
     app->alertPresenter()->showAlertWindow("tea", tea);
-    TFMess* alert = FindAlertForm(tea);
+    AlertWindow* alert = AlertWindow::find(tea);
     ASSERT_NE(alert, nullptr);
     emit alert->editRequested(tea); // "Edit..." once the alert's buttons are armed
     EXPECT_NE(FindEditorForm(tea), nullptr);
-    QTRY_VERIFY(FindAlertForm(tea) == nullptr);
+    QTRY_VERIFY(AlertWindow::find(tea) == nullptr);
 
     // A reminder deleted meanwhile: the alert stays.
     app->alertPresenter()->showAlertWindow("gone", 999);
-    TFMess* gone = FindAlertForm(999);
+    AlertWindow* gone = AlertWindow::find(999);
     ASSERT_NE(gone, nullptr);
     emit gone->editRequested(999);
-    EXPECT_EQ(FindAlertForm(999), gone);
+    EXPECT_EQ(AlertWindow::find(999), gone);
     EXPECT_EQ(FindEditorForm(999), nullptr);
 }
 
@@ -523,7 +544,7 @@ TEST_F(CommandsTest, ToolbarTabsAndSettingsPageAnswerTheMouseAndSpace) {
     EXPECT_EQ(OpenEditors(), 2);
     QTest::mouseClick(bar->widgetForAction(Command("actionCopy")), Qt::LeftButton);
     EXPECT_EQ(OpenEditors(), 3);
-    SetNextAskYesNoAnswer(true);
+    setNextAskYesNoAnswer(true);
     QTest::mouseClick(bar->widgetForAction(Command("actionDelete")), Qt::LeftButton);
     EXPECT_EQ(app->repository().table().count(), 0u);
 
