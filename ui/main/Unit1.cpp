@@ -8,12 +8,12 @@
 #include "ThingsListModel.h"
 #include "TrayImages.h"
 #include "UMess.h"
-#include "UNote.h"
 #include "uExecProgThread.h"
 #include "uMyMessageDlg.h"
 #include "uPlaySoundThread.h"
 #include "uShotDownProcs.h"
 #include "uStopSoundThread.h"
+#include "ui/editor/ReminderEditor.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -378,7 +378,7 @@ void TForm1::CloseOtherWindows() {
         for (const QPointer<QWidget>& w : victims)
             delete w.data();
     };
-    destroyAll([](QWidget* w) { return qobject_cast<TfNote*>(w) != nullptr; });
+    destroyAll([](QWidget* w) { return qobject_cast<ReminderEditor*>(w) != nullptr; });
     destroyAll([](QWidget* w) { return qobject_cast<TFMess*>(w) != nullptr; });
 }
 
@@ -621,7 +621,7 @@ void TForm1::actNewExecute() {
 }
 
 void TForm1::actNewThingExecute() {
-    OpenNewEditor(*editorContext_);
+    openNewEditor(*editorContext_);
 }
 
 void TForm1::actCopyThingExecute() {
@@ -629,14 +629,14 @@ void TForm1::actCopyThingExecute() {
         return;
     const ThingsCursor& list = DataModule1.cdsThings;
     if (auto thing = DataModule1.DoEditThing(list, list.Current()->Int(Col::N)))
-        OpenNewEditor(*editorContext_, &*thing);
+        openNewEditor(*editorContext_, &*thing);
 }
 
 void TForm1::actEditThingExecute() {
     if (!ListIsUsable() || !CurrentRowHasNumber())
         return;
     const ThingsCursor& list = DataModule1.cdsThings;
-    DoEditThing(list, list.Current()->Int(Col::N), *editorContext_);
+    openEditorFor(list.Current()->Int(Col::N), *editorContext_);
 }
 
 void TForm1::actDelThingExecute() {
@@ -654,7 +654,7 @@ void TForm1::AlertEditClick(std::int32_t N) {
     ThingsCursor& byNumber = DataModule1.cdsThingsListDM;
     if (!byNumber.LocateN(N))
         return; // deleted meanwhile: the alert stays
-    DoEditThing(byNumber, N, *editorContext_);
+    openEditorFor(N, *editorContext_);
     if (TFMess* alert = FindAlertForm(N))
         alert->close();
 }
