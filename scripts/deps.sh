@@ -11,7 +11,7 @@ fi
 if [ "$mode" = test ]; then
     pkgs+=(googletest libgtest-dev libgmock-dev libbenchmark-dev
            xvfb icewm xdotool x11-utils imagemagick faketime dbus python3-dbusmock
-           pulseaudio pulseaudio-utils sox)
+           pulseaudio pulseaudio-utils sox at-spi2-core gir1.2-atspi-2.0 python3-gi)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

@@ -26,15 +26,20 @@ protected:
     static inline testsvc::VirtualDisplay display;
     static inline testsvc::WindowManager wm;
     static inline testsvc::PulseAudioServer pulse;
+    static inline testsvc::AccessibilityBus a11y;
 
     static void SetUpTestSuite() {
         std::string error;
         ASSERT_TRUE(display.start(&error)) << error;
         ASSERT_TRUE(wm.start(display.display(), &error)) << error;
+        const std::string a11yRuntime = MakeTempFolder("a11y");
+        ::chmod(a11yRuntime.c_str(), 0700);
+        ASSERT_TRUE(a11y.start(a11yRuntime, display.display(), &error)) << error;
         ASSERT_TRUE(pulse.start(MakeTempFolder("pulse"), &error)) << error;
         fs::create_directories(CHIMEWELL_ARTIFACTS_DIR);
     }
     static void TearDownTestSuite() {
+        a11y.stop();
         pulse.stop();
         wm.stop();
         display.stop();
@@ -54,6 +59,9 @@ protected:
                {"DISPLAY", display.display()},
                {"QT_QPA_PLATFORM", "xcb"},
                {"PULSE_SERVER", pulse.address()}};
+        for (const auto& e : a11y.env())
+            if (e.first != "DISPLAY")
+                env.push_back(e);
     }
 
     // fakeClock: empty for the real clock, else where the program's clock starts and how
@@ -86,10 +94,6 @@ protected:
     void Xdo(std::vector<std::string> args) const {
         args.insert(args.begin(), "xdotool");
         RunCommand(args, {{"DISPLAY", display.display()}}, 20s);
-    }
-    // Clicks at a point of a window, in the window's own coordinates.
-    void ClickIn(const std::string& window, int x, int y) const {
-        Xdo({"mousemove", "--window", window, std::to_string(x), std::to_string(y), "click", "1"});
     }
     void Keys(const std::string& window, std::vector<std::string> keys) const {
         std::vector<std::string> args{"windowactivate", "--sync", window, "key", "--delay", "60"};
@@ -268,25 +272,31 @@ TEST_F(ChimlyE2E, CreatePostponeAndEditAReminder) {
     ASSERT_TRUE(WaitForWindow("^Chimewell$"));
     const std::string list = FirstWindow("^Chimewell$");
 
+    // Controls are found by window title, role and accessible name.
+    const testsvc::Controls ui(ATSPI_CONTROL, a11y.env());
+    const auto in = [](const std::string& window, const std::string& role,
+                       const std::string& name) {
+        return std::vector<std::string>{"--window", window, "--role", role, "--name", name};
+    };
+
     // F2 opens an editor for a new reminder, set to the current time.
     Keys(list, {"F2"});
     ASSERT_TRUE(WaitForWindow("^New$")) << "no editor";
     const std::string editor = FirstWindow("^New$");
-    ClickIn(editor, 523, 102); // the message box
+    ASSERT_TRUE(ui.click(in("^New$", "text", "Message")));
     Xdo({"type", "--delay", "40", "tea"});
-    ClickIn(editor, 538, 150); // "with click"
+    ASSERT_TRUE(ui.click(in("^New$", "check box", "with click")));
     // Three minutes ahead, from the keyboard.
     Keys(editor, {"alt+shift+Up", "alt+shift+Up", "alt+shift+Up"});
     Screenshot("editor-new.png");
-    Keys(editor, {"ctrl+Return"});
+    ASSERT_TRUE(ui.click(in("^New$", "push button", "Ok")));
     ASSERT_TRUE(WaitUntil([&] { return Windows("^New$").empty(); }, 60s)) << "not saved";
     Screenshot("list-with-reminder.png");
 
     ASSERT_TRUE(WaitForWindow("^tea$")) << "the reminder did not fire";
-    const std::string alert = FirstWindow("^tea$");
     Screenshot("alert-first.png");
     // "1" postpones by a minute: the window goes and comes back.
-    ClickIn(alert, 146, 216);
+    ASSERT_TRUE(ui.click(in("^tea$", "push button", "Move by 1 minutes")));
     ASSERT_TRUE(WaitUntil([&] { return Windows("^tea$").empty(); }, 60s)) << "not postponed";
     ASSERT_TRUE(WaitForWindow("^tea$")) << "did not come back";
     // "Edit..." works once the buttons are armed again.
@@ -294,20 +304,29 @@ TEST_F(ChimlyE2E, CreatePostponeAndEditAReminder) {
         [&] {
             if (!Windows("^Edit ").empty())
                 return true;
-            ClickIn(FirstWindow("^tea$"), 126, 252);
+            ui.click(in("^tea$", "push button", "Edit..."));
             return false;
         },
         60s))
         << "no editor from the alert";
     EXPECT_TRUE(Windows("^tea$").empty()) << "the alert stayed";
     const std::string edit = FirstWindow("^Edit ");
-    ClickIn(edit, 523, 102);
+    ASSERT_TRUE(ui.click(in("^Edit ", "text", "Message")));
     Xdo({"key", "ctrl+a"});
     Xdo({"type", "--delay", "40", "tea with milk"});
+    EXPECT_EQ(ui.text(in("^Edit ", "text", "Message")), "tea with milk");
     Screenshot("editor-edit.png");
-    Keys(edit, {"ctrl+s"});
+    ASSERT_TRUE(ui.click(in("^Edit ", "push button", "Ok")));
     ASSERT_TRUE(WaitUntil([&] { return Windows("^Edit ").empty(); }, 60s)) << "not saved";
     Screenshot("list-after-edit.png");
+
+    // Cancel closes an editor and keeps nothing of it.
+    Keys(list, {"F2"});
+    ASSERT_TRUE(WaitForWindow("^New$")) << "no editor";
+    ASSERT_TRUE(ui.click(in("^New$", "text", "Message")));
+    Xdo({"type", "--delay", "40", "dropped"});
+    ASSERT_TRUE(ui.click(in("^New$", "push button", "Cancel")));
+    ASSERT_TRUE(WaitUntil([&] { return Windows("^New$").empty(); }, 60s)) << "not cancelled";
 
     ::kill(chimly.pid(), SIGTERM);
     ASSERT_EQ(chimly.wait(60s), std::optional<int>(0));

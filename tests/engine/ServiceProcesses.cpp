@@ -9,6 +9,7 @@
 #include <fstream>
 #include <map>
 #include <poll.h>
+#include <sstream>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
@@ -220,12 +221,13 @@ void ChildProcess::stop() {
 }
 
 std::optional<std::string> RunCommand(const std::vector<std::string>& argv, const Env& env,
-                                      std::chrono::milliseconds timeout) {
+                                      std::chrono::milliseconds timeout, bool quiet) {
     const auto deadline = Clock::now() + timeout;
     ChildProcess child;
     ChildProcess::Options options;
     options.env = env;
     options.pipeFd = 1;
+    options.quiet = quiet;
     if (!child.start(argv, options, nullptr))
         return std::nullopt;
     std::string out;
@@ -420,6 +422,99 @@ bool WindowManager::start(const std::string& display, std::string* error) {
         return false;
     }
     return true;
+}
+
+bool AccessibilityBus::start(const std::string& runtimeDir, const std::string& display,
+                             std::string* error) {
+    stop();
+    display_ = display;
+    if (!session_.start(error))
+        return false;
+    ChildProcess::Options options;
+    // The launcher reads its settings from GSettings: from memory, not from the user's dconf.
+    options.env = {{"DBUS_SESSION_BUS_ADDRESS", session_.address()},
+                   {"DISPLAY", display},
+                   {"XDG_RUNTIME_DIR", runtimeDir},
+                   {"GSETTINGS_BACKEND", "memory"}};
+    if (!launcher_.start({"/usr/libexec/at-spi-bus-launcher", "--launch-immediately", "--a11y=1"},
+                         options, error)) {
+        session_.stop();
+        return false;
+    }
+    // Prints "('unix:path=.../at-spi/bus_0,guid=...',)" once the bus runs.
+    const std::vector<std::string> getAddress = {
+        "gdbus",         "call",         "--session",
+        "--dest",        "org.a11y.Bus", "--object-path",
+        "/org/a11y/bus", "--method",     "org.a11y.Bus.GetAddress"};
+    std::string reply;
+    const bool up = WaitUntil(
+        [&] {
+            if (!launcher_.running())
+                return true;
+            reply = RunCommand(getAddress, {{"DBUS_SESSION_BUS_ADDRESS", session_.address()}}, 10s)
+                        .value_or("");
+            return reply.find("unix:") != std::string::npos;
+        },
+        60s);
+    const std::size_t from = reply.find("unix:");
+    const std::size_t to = reply.find('\'', from);
+    if (!up || !launcher_.running() || from == std::string::npos || to == std::string::npos) {
+        SetError(error, "at-spi-bus-launcher did not come up");
+        stop();
+        return false;
+    }
+    a11yAddress_ = reply.substr(from, to - from);
+    return true;
+}
+
+Env AccessibilityBus::env() const {
+    // Not AT_SPI_BUS_ADDRESS: with it, Qt 6.4 puts nothing on the bus. Qt and the client
+    // both find the bus through the launcher on the session bus (or the root window).
+    return {{"DISPLAY", display_},
+            {"DBUS_SESSION_BUS_ADDRESS", session_.address()},
+            {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1"}};
+}
+
+void AccessibilityBus::stop() {
+    launcher_.stop();
+    session_.stop();
+    a11yAddress_.clear();
+}
+
+std::optional<std::string> Controls::run(const std::vector<std::string>& args) const {
+    // The system python: it has the AT-SPI bindings, another python on PATH may not.
+    std::vector<std::string> argv = {"/usr/bin/python3", script_, "--timeout", "60"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunCommand(argv, env_, 120s, false);
+}
+
+std::optional<Rect> Controls::extents(const std::vector<std::string>& selector) const {
+    std::vector<std::string> args = selector;
+    args.push_back("--extents");
+    const std::optional<std::string> out = run(args);
+    Rect r;
+    if (!out || !(std::istringstream(*out) >> r.x >> r.y >> r.width >> r.height))
+        return std::nullopt;
+    return r;
+}
+
+bool Controls::click(const std::vector<std::string>& selector) const {
+    const std::optional<Rect> r = extents(selector);
+    if (!r || r->width <= 0 || r->height <= 0)
+        return false;
+    return RunCommand({"xdotool", "mousemove", std::to_string(r->x + r->width / 2),
+                       std::to_string(r->y + r->height / 2), "click", "1"},
+                      env_, 20s)
+        .has_value();
+}
+
+std::optional<std::string> Controls::text(const std::vector<std::string>& selector) const {
+    std::vector<std::string> args = selector;
+    args.push_back("--text");
+    std::optional<std::string> out = run(args);
+    if (out && !out->empty() && out->back() == '\n')
+        out->pop_back();
+    return out;
 }
 
 } // namespace testsvc

@@ -1,7 +1,8 @@
 #pragma once
 // Private services for end-to-end tests, each a child process of the test stopped by its
 // process id: a PulseAudio server with a null sink and a recorder of its monitor, a D-Bus bus
-// with a logind mock, and an X server with a window manager. No Qt, so any test can use them.
+// with a logind mock, an X server with a window manager, and an accessibility bus through which
+// a program's controls are found by window title, role and name. No Qt, so any test can use them.
 // A child is also sent SIGTERM when the test process dies, so a crash leaves nothing behind.
 
 #include <chrono>
@@ -58,8 +59,9 @@ private:
 };
 
 // Runs a command to its end; its standard output, or nothing when it failed or timed out.
+// Its standard error goes to /dev/null, or with quiet false to the test's own.
 std::optional<std::string> RunCommand(const std::vector<std::string>& argv, const Env& env = {},
-                                      std::chrono::milliseconds timeout = 30s);
+                                      std::chrono::milliseconds timeout = 30s, bool quiet = true);
 
 // PulseAudio with its socket in folder and one null sink; point PULSE_SERVER at address().
 class PulseAudioServer final {
@@ -148,6 +150,55 @@ public:
 
 private:
     ChildProcess process_;
+};
+
+// A private session bus with at-spi-bus-launcher on it: a Qt program started with env() puts
+// its accessibility tree on the launcher's bus, where tests/e2e/atspi_control.py reads it.
+class AccessibilityBus final {
+public:
+    // runtimeDir (mode 0700) gets the bus socket, at-spi/bus_N; the launcher also writes the
+    // bus address on display's root window, where Qt and the client look for it too. Waits
+    // (generously) until the launcher hands out the address of its running bus.
+    bool start(const std::string& runtimeDir, const std::string& display, std::string* error);
+    // For the program and for the client: the display, the session bus, and Qt's tree
+    // exposed whether or not an assistive technology asked for it.
+    Env env() const;
+    const std::string& accessibilityAddress() const { return a11yAddress_; }
+    // The launcher ends its bus; the registry daemon that the bus started ends with the
+    // session bus.
+    void stop();
+
+private:
+    PrivateBus session_;
+    ChildProcess launcher_;
+    std::string display_;
+    std::string a11yAddress_;
+};
+
+// A control on the screen, in root window pixels.
+struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// Finds and works a program's controls with tests/e2e/atspi_control.py, e.g.
+// click({"--window", "^New$", "--role", "push button", "--name", "Cancel"}). The script
+// waits up to 60 s for the control (pass "--timeout", "0" for one look).
+class Controls final {
+public:
+    // script: the path of atspi_control.py; env: AccessibilityBus::env().
+    Controls(std::string script, Env env) : script_(std::move(script)), env_(std::move(env)) {}
+    // The script's output with args, or nothing when it found nothing or failed (it says why
+    // on the test's standard error).
+    std::optional<std::string> run(const std::vector<std::string>& args) const;
+    std::optional<Rect> extents(const std::vector<std::string>& selector) const;
+    // A real mouse click (xdotool) at the control's centre; false when it was not found.
+    bool click(const std::vector<std::string>& selector) const;
+    // Its text (an edit box), value (a spin box) or else accessible name, without the line end.
+    std::optional<std::string> text(const std::vector<std::string>& selector) const;
+
+private:
+    std::string script_;
+    Env env_;
 };
 
 } // namespace testsvc
