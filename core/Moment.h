@@ -1,15 +1,12 @@
 #pragma once
-// The program's date-time: a day count from 1899-12-30 00:00 local time, the
-// time of day as the fraction. Conversions go through std::chrono calendar types
-// and are exact to the millisecond.
+// The program's moments: local calendar time, exact to the millisecond, and the
+// calendar arithmetic the schedules need. The reminder file and the settings file
+// store a moment as a day count (see toDayCount); nothing else uses that form.
 
-#include <cstdint>
-#include <string>
+#include <chrono>
 
-using TDateTime = double;
-
-constexpr std::int64_t MsPerDay = 86'400'000;
-constexpr double OneSecond = 1.0 / 86'400.0;
+using Moment = std::chrono::local_time<std::chrono::milliseconds>;
+using UtcInstant = std::chrono::sys_time<std::chrono::milliseconds>;
 
 struct CalendarTime {
     int year = 1899;
@@ -21,30 +18,28 @@ struct CalendarTime {
     int millisecond = 0;
 };
 
-// Whole milliseconds since the epoch day, rounded to the nearest millisecond.
-std::int64_t MomentToMs(TDateTime t);
-TDateTime MsToMoment(std::int64_t ms);
+Moment makeMoment(const CalendarTime& c);
+Moment makeMoment(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
+                  int millisecond = 0);
+CalendarTime calendarTime(Moment m);
 
-CalendarTime DecodeMoment(TDateTime t);
-TDateTime EncodeMoment(const CalendarTime& c);
-TDateTime EncodeMoment(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
-                       int millisecond = 0);
-
-// The calendar date of t (its time of day dropped) as a day number.
-std::int64_t DayNumber(TDateTime t);
 // 1 Monday .. 7 Sunday.
-int DayOfTheWeek(TDateTime t);
-bool IsLeapYear(int year);
-int DaysInMonth(int year, int month);
+int dayOfWeek(Moment m);
+bool isLeapYear(int year);
+int daysInMonth(int year, int month);
 // Steps a moment by whole months, keeping the time of day and limiting the day
 // to the length of the target month.
-TDateTime IncMonth(TDateTime t, int months);
+Moment addMonths(Moment m, int months);
 
-// The current local time as a moment (the one place the clock is read).
-TDateTime NowMoment();
-// Local broken-down time of a Unix time in milliseconds, as a moment.
-TDateTime UnixMsToLocalMoment(std::int64_t unixMs);
+// 1899-12-30 00:00, day 0 of the stored form.
+inline constexpr Moment DayCountEpoch{
+    std::chrono::local_days{std::chrono::year{1899} / 12 / 30}.time_since_epoch()};
 
-// "dd.mm.yyyy hh:nn" and "hh:nn".
-std::string DateMinuteText(TDateTime t);
-std::string HourMinuteText(TDateTime t);
+// The stored form: days since DayCountEpoch, the time of day as the fraction.
+// Reading rounds to the nearest millisecond; values outside the years 1 to 9999
+// (or not numbers at all) are held at the nearest end of that range.
+double toDayCount(Moment m);
+Moment fromDayCount(double days);
+
+// The local calendar moment of a UTC instant, in the system's time zone.
+Moment toLocalMoment(UtcInstant t);

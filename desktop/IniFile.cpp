@@ -1,4 +1,4 @@
-#include "IniFile.h"
+#include "desktop/IniFile.h"
 
 #include <QFile>
 #include <QSaveFile>

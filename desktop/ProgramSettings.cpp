@@ -1,7 +1,7 @@
-#include "ProgramSettings.h"
+#include "desktop/ProgramSettings.h"
 
-#include "IniFile.h"
-#include "RegionalDateTime.h"
+#include "desktop/IniFile.h"
+#include "desktop/RegionalDateTime.h"
 
 namespace {
 
@@ -58,14 +58,13 @@ WindowStateCode WindowStateFromCode(int code) {
     }
 }
 
-ProgramSettings ReadSettings(const QString& path, TDateTime now, int currentWidth,
-                             int currentHeight) {
+ProgramSettings ReadSettings(const QString& path, Moment now, int currentWidth, int currentHeight) {
     const IniFile ini = loaded(path);
     ProgramSettings s;
     s.position = readPlacement(ini, Position, currentWidth, currentHeight);
 
     s.LastRunTime = now;
-    TDateTime last = 0;
+    Moment last{};
     if (ParseRegionalDateTime(ini.readString(Last, QStringLiteral("LastTime"), QString()), &last) &&
         last <= now)
         s.LastRunTime = last;
@@ -88,7 +87,7 @@ ProgramSettings ReadSettings(const QString& path, TDateTime now, int currentWidt
 }
 
 SettingsWriteResult WriteSettings(const QString& path, const ProgramSettings& settings,
-                                  TDateTime now) {
+                                  Moment now) {
     IniFile ini = loaded(path);
     writePlacement(ini, Position, settings.position);
     ini.writeString(Last, QStringLiteral("LastTime"), RegionalDateTimeText(now));

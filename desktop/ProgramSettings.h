@@ -2,7 +2,7 @@
 // The settings file as plain values: the main window and the journal window map
 // these onto their controls. Nothing here reads the clock or shows a window.
 
-#include "Moment.h"
+#include "core/Moment.h"
 
 #include <QString>
 
@@ -26,7 +26,7 @@ enum class LanguageChoice : int { English = 0, Russian = 1, Other = 2 };
 struct ProgramSettings {
     WindowPlacement position;
     // When the program last exited (read only; WriteSettings stores its `now`).
-    TDateTime LastRunTime = 0;
+    Moment LastRunTime = DayCountEpoch;
     LanguageChoice language = LanguageChoice::English;
     QString languageFile; // the "Other" language file; empty when never chosen
     bool ShowMissedAtStart = true;
@@ -47,14 +47,13 @@ struct SettingsWriteResult {
 // (the defaults of the size). A missing or unreadable file gives the defaults.
 // A stored "LastTime" that does not read in the default locale's format, or
 // that lies after now, gives now.
-ProgramSettings ReadSettings(const QString& path, TDateTime now, int currentWidth,
-                             int currentHeight);
+ProgramSettings ReadSettings(const QString& path, Moment now, int currentWidth, int currentHeight);
 
 // Writes the main window's settings with "LastTime" := now, keeping everything
 // else in the file. A maximized window leaves the stored position and size as
 // they are. The file is replaced whole or not at all.
 [[nodiscard]] SettingsWriteResult WriteSettings(const QString& path,
-                                                const ProgramSettings& settings, TDateTime now);
+                                                const ProgramSettings& settings, Moment now);
 
 // The journal window's section, as for the main window.
 WindowPlacement ReadJournalPlacement(const QString& path, int currentWidth, int currentHeight);

@@ -1,4 +1,4 @@
-#include "RegionalDateTime.h"
+#include "desktop/RegionalDateTime.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -33,13 +33,13 @@ QDate dateOf(const CalendarTime& c) {
     return QDate(c.year, c.month, c.day);
 }
 
-bool readLocal(const QString& text, const QLocale& locale, TDateTime* moment) {
+bool readLocal(const QString& text, const QLocale& locale, Moment* moment) {
     const QString df = RegionalDateFormat(locale);
     const QString tf = RegionalTimeFormat(locale);
 
     const QDate dateOnly = locale.toDate(text, df);
     if (dateOnly.isValid() && locale.toString(dateOnly, df) == text) {
-        *moment = EncodeMoment(dateOnly.year(), dateOnly.month(), dateOnly.day());
+        *moment = makeMoment(dateOnly.year(), dateOnly.month(), dateOnly.day());
         return true;
     }
     // The date part may itself hold blanks (for example "2026. 12. 09."), so
@@ -53,13 +53,13 @@ bool readLocal(const QString& text, const QLocale& locale, TDateTime* moment) {
         const QTime t = locale.toTime(timePart, tf);
         if (!t.isValid() || locale.toString(t, tf) != timePart)
             continue;
-        *moment = EncodeMoment(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
+        *moment = makeMoment(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
         return true;
     }
     return false;
 }
 
-bool readIso(const QString& text, TDateTime* moment) {
+bool readIso(const QString& text, Moment* moment) {
     static const QRegularExpression iso(QStringLiteral(
         "^([0-9]{4})-([0-9]{2})-([0-9]{2})(?:[ T]([0-9]{2}):([0-9]{2})(?::([0-9]{2}))?)?$"));
     const QRegularExpressionMatch m = iso.match(text);
@@ -69,7 +69,7 @@ bool readIso(const QString& text, TDateTime* moment) {
     const QTime t(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
     if (!d.isValid() || !t.isValid())
         return false;
-    *moment = EncodeMoment(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
+    *moment = makeMoment(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
     return true;
 }
 
@@ -87,8 +87,8 @@ QString RegionalTimeFormat(const QLocale& locale) {
     return f.simplified();
 }
 
-QString RegionalDateTimeText(TDateTime moment, const QLocale& locale) {
-    const CalendarTime c = DecodeMoment(moment);
+QString RegionalDateTimeText(Moment moment, const QLocale& locale) {
+    const CalendarTime c = calendarTime(moment);
     const QDate d = dateOf(c);
     if (!d.isValid())
         return {};
@@ -99,7 +99,7 @@ QString RegionalDateTimeText(TDateTime moment, const QLocale& locale) {
     return text;
 }
 
-bool ParseRegionalDateTime(const QString& text, TDateTime* moment, const QLocale& locale) {
+bool ParseRegionalDateTime(const QString& text, Moment* moment, const QLocale& locale) {
     const QString t = text.trimmed();
     if (t.isEmpty())
         return false;

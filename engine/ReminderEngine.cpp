@@ -1,23 +1,23 @@
-#include "ReminderEngine.h"
+#include "engine/ReminderEngine.h"
 
-#include "uScanThingsThread.h"
+#include "engine/MinuteScan.h"
 
-ReminderEngine::ReminderEngine(TDataModule1& data, EngineHost& host,
-                               std::function<TDateTime()> clock, TDateTime programStartTime,
-                               QObject* parent)
-    : QObject(parent), ProgramStartTime(programStartTime), DueWindow(59.0 / 86400.0), data_(data),
-      host_(host), clock_(std::move(clock)) {
+ReminderEngine::ReminderEngine(const ReminderRepository& reminders, const Clock& clock,
+                               Moment programStart, QObject* parent)
+    : QObject(parent), m_reminders(reminders), m_clock(clock), m_programStart(programStart) {
 }
 
-void ReminderEngine::Timer1Timer() {
-    const TDateTime now = clock_();
-    const auto minute = static_cast<std::uint16_t>(DecodeMoment(now).minute);
-    if (minute == LastMunite)
+void ReminderEngine::tick() {
+    const Moment now = m_clock.now().local;
+    const CalendarTime c = calendarTime(now);
+    if (c.minute == m_lastScannedMinute)
         return;
-    LastMunite = minute;
-    const ThingsCursor& list = data_.cdsThingsList;
-    if (!list.Active() || list.RecordCount() == 0)
+    m_lastScannedMinute = c.minute;
+    if (!m_reminders.isLoaded() || m_reminders.table().count() == 0)
         return;
-    TScanThingsThread::Create(this);
-    host_.MinuteTickDayStep(now);
+    MinuteScan::start(this, now);
+    if (c.day != m_lastDay) {
+        m_lastDay = c.day;
+        emit dayChanged(c.day);
+    }
 }

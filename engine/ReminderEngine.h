@@ -1,60 +1,55 @@
 #pragma once
-// The engine's state shared by the minute scan and the delivery: the alert queue,
-// the delivery flag, the reminder being presented, and the tick rule that starts
-// a scan on the first tick of every new minute. Everything here lives on the GUI
-// thread; the scan and the delivery run as steps posted to its event queue.
+// The minute tick and what it starts: on the first tick of every new minute a scan
+// finds the reminders due in that minute, queues them, and a delivery hands them out
+// one by one through reminderDue. Everything here lives on the GUI thread; the scan
+// and the delivery run as steps posted to its event queue.
 
-#include "uDataModule.h"
+#include "core/Clock.h"
+#include "core/Reminder.h"
+#include "core/ReminderRepository.h"
 
 #include <QObject>
 
-#include <cstdint>
+#include <chrono>
 #include <deque>
-#include <functional>
-
-// What the engine needs from the main window.
-class EngineHost {
-public:
-    virtual ~EngineHost() = default;
-    // Makes the list recompute its calculated columns after a walk.
-    virtual void RefreshCalcFields() = 0;
-    // Presents the engine's CurrentEvent.
-    virtual void ShowCurrentNote() = 0;
-    // The day-of-month step of the minute tick (the tray's day icon).
-    virtual void MinuteTickDayStep(TDateTime now) { (void)now; }
-};
 
 class ReminderEngine final : public QObject {
     Q_OBJECT
 public:
-    // The scan walks data.cdsThingsList; clock gives the current local moment.
-    ReminderEngine(TDataModule1& data, EngineHost& host, std::function<TDateTime()> clock,
-                   TDateTime programStartTime, QObject* parent = nullptr);
+    // How long after its occurrence a scheduled reminder still falls due.
+    static constexpr std::chrono::milliseconds DueWindow{59'000};
 
-    // Timer1's handler: a new minute number starts a scan (when the table has rows).
-    void Timer1Timer();
+    // The scans walk the repository's table in stored order.
+    ReminderEngine(const ReminderRepository& reminders, const Clock& clock, Moment programStart,
+                   QObject* parent = nullptr);
 
-    void SetNotesThreadOn() { NotesThreadActive = true; }
-    void SetNotesThreadOff() { NotesThreadActive = false; }
+    // Called every second: the first tick of a new minute (by its number) starts a scan,
+    // when the table has rows.
+    void tick();
+    // Drops the reminders found due and not yet handed out.
+    void clearDueQueue() { m_dueQueue.clear(); }
+    bool isDelivering() const { return m_delivering; }
+    Moment programStart() const { return m_programStart; }
 
-    TDataModule1& Data() { return data_; }
-    EngineHost& Host() { return host_; }
-    TDateTime Now() const { return clock_(); }
-
-    // Records found due, oldest first; unbounded.
-    std::deque<eventParams> AlertQueue;
-    // True while a delivery is draining the queue.
-    bool NotesThreadActive = false;
-    // The reminder being presented.
-    eventParams CurrentEvent;
-    // Minute number (0..59) of the last tick that started a walk; 62 matches none.
-    std::uint16_t LastMunite = 62;
-    const TDateTime ProgramStartTime;
-    // 59 seconds, as a fraction of a day.
-    const TDateTime DueWindow;
+signals:
+    // A reminder falls due; its moment is the occurrence that fell due.
+    void reminderDue(const Reminder& reminder);
+    // A scan as of now has walked the table (before its reminders are handed out).
+    void scanned(Moment now);
+    // The day of the month of a tick that started a scan differs from the last one's.
+    void dayChanged(int day);
 
 private:
-    TDataModule1& data_;
-    EngineHost& host_;
-    std::function<TDateTime()> clock_;
+    friend class MinuteScan;
+    friend class AlertDelivery;
+
+    const ReminderRepository& m_reminders;
+    const Clock& m_clock;
+    const Moment m_programStart;
+    // Reminders found due, oldest first.
+    std::deque<Reminder> m_dueQueue;
+    // True while a delivery is draining the queue.
+    bool m_delivering = false;
+    int m_lastScannedMinute = -1;
+    int m_lastDay = 0;
 };

@@ -1,5 +1,5 @@
-#include "TempHome.h"
-#include "uDataModule.h"
+#include "core/AppPaths.h"
+#include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
 
@@ -13,22 +13,19 @@ namespace {
 
 struct PathsTest : ::testing::Test {
     std::string base = MakeTempFolder("paths");
-    std::vector<std::string> messages;
     std::string savedData = std::getenv("XDG_DATA_HOME");
     std::string savedConfig = std::getenv("XDG_CONFIG_HOME");
+    fs::path savedWorkingDirectory = fs::current_path();
 
     void SetUp() override {
-        SetMessageSink([this](const std::string& m) { messages.push_back(m); });
         fs::create_directories(base + "/tools");
-        SetExecutablePath(base + "/tools/Chimly");
-        DataFolderId = CSIDL_APPDATA;
-        DataFolder.clear();
+        setExecutablePathForTests(base + "/tools/Chimly");
     }
     void TearDown() override {
-        SetMessageSink(nullptr);
-        SetExecutablePath("");
+        setExecutablePathForTests("");
         ::setenv("XDG_DATA_HOME", savedData.c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
+        fs::current_path(savedWorkingDirectory);
     }
 };
 
@@ -36,46 +33,58 @@ struct PathsTest : ::testing::Test {
 
 TEST_F(PathsTest, DataFolderHoldsSettingsAndTable) {
     ::setenv("XDG_DATA_HOME", (base + "/data").c_str(), 1);
-    EXPECT_EQ(SettingsFilePath(), base + "/data/Chimewell/Chimly.ini");
-    EXPECT_EQ(DataFolder, base + "/data/Chimewell");
-    EXPECT_TRUE(fs::is_directory(DataFolder));
-    EXPECT_EQ(ThingsFilePath(), base + "/data/Chimewell/things.mln");
-    EXPECT_EQ(ExeFolder(), base + "/tools/");
-    EXPECT_EQ(ClickSoundPath(), base + "/tools/sounds/click.wav");
-    EXPECT_EQ(SoundsFolder(), base + "/tools/sounds/");
+    const DataPaths paths = locateDataPaths();
+    EXPECT_EQ(paths.settingsFilePath, base + "/data/Chimewell/Chimly.ini");
+    EXPECT_EQ(paths.dataFolder, base + "/data/Chimewell");
+    EXPECT_TRUE(fs::is_directory(paths.dataFolder));
+    EXPECT_EQ(paths.reminderFilePath, base + "/data/Chimewell/things.mln");
+    EXPECT_EQ(paths.error, "");
+    EXPECT_EQ(programFolder(), base + "/tools/");
+    EXPECT_EQ(clickSoundPath(), base + "/tools/sounds/click.wav");
+    EXPECT_EQ(soundsFolder(), base + "/tools/sounds/");
 
-    SetExecutablePath(base + "/tools/Other.bin");
-    EXPECT_EQ(SettingsFilePath(), base + "/data/Chimewell/Other.ini");
-    EXPECT_EQ(ThingsFilePath(), base + "/data/Chimewell/things.mln");
-    EXPECT_TRUE(messages.empty());
+    setExecutablePathForTests(base + "/tools/Other.bin");
+    const DataPaths other = locateDataPaths();
+    EXPECT_EQ(other.settingsFilePath, base + "/data/Chimewell/Other.ini");
+    EXPECT_EQ(other.reminderFilePath, base + "/data/Chimewell/things.mln");
+}
+
+TEST_F(PathsTest, TheDataFolderIsUsedWhateverTheWorkingDirectory) {
+    // Started from inside the data home itself.
+    ::setenv("XDG_DATA_HOME", (base + "/data").c_str(), 1);
+    fs::create_directories(base + "/data");
+    fs::current_path(base + "/data");
+    const DataPaths paths = locateDataPaths();
+    EXPECT_EQ(paths.dataFolder, base + "/data/Chimewell");
+    EXPECT_EQ(paths.reminderFilePath, base + "/data/Chimewell/things.mln");
 }
 
 TEST_F(PathsTest, WithoutADataFolderBothFilesLiveBesideTheExecutable) {
     // The folder cannot be created: a file stands where its parent should be.
     std::ofstream(base + "/blocker") << "x";
     ::setenv("XDG_DATA_HOME", (base + "/blocker").c_str(), 1);
-    EXPECT_EQ(SettingsFilePath(), base + "/tools/Chimly.ini");
-    EXPECT_EQ(ThingsFilePath(), base + "/tools/things.mln");
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find(base + "/blocker/Chimewell"), std::string::npos);
+    const DataPaths blocked = locateDataPaths();
+    EXPECT_EQ(blocked.settingsFilePath, base + "/tools/Chimly.ini");
+    EXPECT_EQ(blocked.reminderFilePath, base + "/tools/things.mln");
+    EXPECT_EQ(blocked.dataFolder, "");
+    EXPECT_NE(blocked.error.find(base + "/blocker/Chimewell"), std::string::npos);
 
-    DataFolderId = 0;
-    messages.clear();
-    EXPECT_EQ(SettingsFilePath(), base + "/tools/Chimly.ini");
-    EXPECT_EQ(ThingsFilePath(), base + "/tools/things.mln");
-    EXPECT_TRUE(messages.empty());
+    const DataPaths unused = locateDataPaths(false);
+    EXPECT_EQ(unused.settingsFilePath, base + "/tools/Chimly.ini");
+    EXPECT_EQ(unused.reminderFilePath, base + "/tools/things.mln");
+    EXPECT_EQ(unused.error, "");
 }
 
 TEST_F(PathsTest, DocumentsFolderFollowsUserDirs) {
     ::setenv("XDG_CONFIG_HOME", (base + "/cfg").c_str(), 1);
-    EXPECT_EQ(DocumentsFolder(), WithTrailingBackslash(std::getenv("HOME")));
+    EXPECT_EQ(documentsFolder(), withTrailingSeparator(std::getenv("HOME")));
     fs::create_directories(base + "/cfg");
     std::ofstream(base + "/cfg/user-dirs.dirs")
         << "# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";
-    EXPECT_EQ(DocumentsFolder(), std::string(std::getenv("HOME")) + "/Dokumente/");
+    EXPECT_EQ(documentsFolder(), std::string(std::getenv("HOME")) + "/Dokumente/");
 }
 
-TEST(Paths, WithTrailingBackslash) {
-    EXPECT_EQ(WithTrailingBackslash("/data/"), "/data/");
-    EXPECT_EQ(WithTrailingBackslash("/data"), "/data/");
+TEST(Paths, WithTrailingSeparator) {
+    EXPECT_EQ(withTrailingSeparator("/data/"), "/data/");
+    EXPECT_EQ(withTrailingSeparator("/data"), "/data/");
 }

@@ -1,5 +1,5 @@
-#include "TempHome.h"
-#include "uDataModule.h"
+#include "core/ReminderRepository.h"
+#include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -25,26 +25,26 @@ std::string ReadAll(const std::string& path) {
 }
 
 // A row that sets every column, with the given number.
-ThingRow FullRow(std::int32_t n) {
-    ThingRow r;
+ReminderRow FullRow(std::int32_t n) {
+    ReminderRow r;
     for (int i = 0; i < ColumnCount; ++i) {
         const Col c = static_cast<Col>(i);
-        switch (Column(c).type) {
+        switch (column(c).type) {
         case ColumnType::Int32:
-            r.SetInt(c, -2'000'000'000 + i);
+            r.setInteger(c, -2'000'000'000 + i);
             break;
         case ColumnType::Word:
-            r.SetInt(c, 65535 - i);
+            r.setInteger(c, 65535 - i);
             break;
         case ColumnType::Real:
-            r.SetReal(c, 46000.123456789 + i);
+            r.setReal(c, 46000.123456789 + i);
             break;
         case ColumnType::Text:
-            r.SetText(c, "Привет, \"мир\" ' " + std::to_string(i));
+            r.setText(c, "Привет, \"мир\" ' " + std::to_string(i));
             break;
         }
     }
-    r.SetInt(Col::N, n);
+    r.setInteger(Col::N, n);
     return r;
 }
 
@@ -64,37 +64,32 @@ std::vector<std::string> Query(const std::string& path, const std::string& sql) 
 struct StoreTest : ::testing::Test {
     std::string folder = MakeTempFolder("store");
     std::string path = folder + "/things.mln";
-    std::vector<std::string> messages;
-    void SetUp() override {
-        SetMessageSink([this](const std::string& m) { messages.push_back(m); });
-    }
-    void TearDown() override { SetMessageSink(nullptr); }
 };
 
 } // namespace
 
 TEST_F(StoreTest, RoundTripsEveryColumnTypeNullsAndOddFlags) {
-    std::vector<ThingRow> rows{FullRow(3), ThingRow{}, FullRow(1)};
-    rows[1].SetInt(Col::N, 2);
-    rows[1].SetInt(Col::Mon, 2); // stored as 2, read back as 2 (and as false)
-    rows[1].SetText(Col::Comment, "");
-    SqliteThingsStore store;
-    ASSERT_TRUE(store.Save(path, rows).ok);
-    std::vector<ThingRow> back;
-    ASSERT_TRUE(store.Load(path, back).ok);
+    std::vector<ReminderRow> rows{FullRow(3), ReminderRow{}, FullRow(1)};
+    rows[1].setInteger(Col::N, 2);
+    rows[1].setInteger(Col::Mon, 2); // stored as 2, read back as 2 (and as false)
+    rows[1].setText(Col::Comment, "");
+    SqliteReminderStore store;
+    ASSERT_TRUE(store.save(path, rows).ok);
+    std::vector<ReminderRow> back;
+    ASSERT_TRUE(store.load(path, back).ok);
     EXPECT_EQ(back, rows); // stored order kept
-    EXPECT_EQ(back[1].Int(Col::Mon), 2);
-    EXPECT_FALSE(back[1].Flag(Col::Mon));
-    EXPECT_TRUE(back[1].IsNull(Col::Hint));
-    EXPECT_FALSE(back[1].IsNull(Col::Comment));
+    EXPECT_EQ(back[1].integer(Col::Mon), 2);
+    EXPECT_FALSE(back[1].flag(Col::Mon));
+    EXPECT_TRUE(back[1].isNull(Col::Hint));
+    EXPECT_FALSE(back[1].isNull(Col::Comment));
 }
 
 TEST_F(StoreTest, FileHasTheStoredSchema) {
-    SqliteThingsStore store;
-    ASSERT_TRUE(store.Save(path, {FullRow(1)}).ok);
+    SqliteReminderStore store;
+    ASSERT_TRUE(store.save(path, {FullRow(1)}).ok);
     const auto cols = Query(path, "SELECT name FROM pragma_table_info('things') ORDER BY cid");
     std::vector<std::string> expected;
-    for (const auto& c : Columns())
+    for (const auto& c : columns())
         expected.emplace_back(c.storedName);
     EXPECT_EQ(cols, expected);
     EXPECT_EQ(Query(path, "SELECT name FROM sqlite_master WHERE type='index' ORDER BY name"),
@@ -119,22 +114,22 @@ TEST_F(StoreTest, ReadsAFileWrittenByTheSqliteShellWithColumnNamesInAnyCase) {
     ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
 
-    TDataModule1 data;
-    ASSERT_TRUE(data.LoadThings(path));
-    ASSERT_EQ(data.table.Count(), 1u);
-    EXPECT_EQ(data.table.RowAt(0).Text(Col::Comment), "tea");
-    EXPECT_TRUE(data.table.RowAt(0).Flag(Col::Mon));
-    EXPECT_TRUE(data.table.RowAt(0).IsNull(Col::Special));
-    EXPECT_EQ(LastThingNumber, 4);
+    ReminderRepository data;
+    ASSERT_TRUE(data.load(path).ok);
+    ASSERT_EQ(data.table().count(), 1u);
+    EXPECT_EQ(data.table().rowAt(0).text(Col::Comment), "tea");
+    EXPECT_TRUE(data.table().rowAt(0).flag(Col::Mon));
+    EXPECT_TRUE(data.table().rowAt(0).isNull(Col::Special));
+    EXPECT_EQ(data.nextNumber(), 5);
 }
 
 TEST_F(StoreTest, MissingFileIsCreatedEmpty) {
-    TDataModule1 data;
-    ASSERT_TRUE(data.LoadThings(path));
+    ReminderRepository data;
+    const Status loaded = data.load(path);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
     EXPECT_TRUE(fs::exists(path));
-    EXPECT_EQ(data.table.Count(), 0u);
-    EXPECT_EQ(LastThingNumber, 0);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(data.table().count(), 0u);
+    EXPECT_EQ(data.nextNumber(), 1);
 }
 
 TEST_F(StoreTest, UnreadableFilesAreReportedAndNeverOverwritten) {
@@ -153,7 +148,7 @@ TEST_F(StoreTest, UnreadableFilesAreReportedAndNeverOverwritten) {
          }},
         {"newer format",
          [](const std::string& p) {
-             SqliteThingsStore().Save(p, {FullRow(1)});
+             ASSERT_TRUE(SqliteReminderStore().save(p, {FullRow(1)}).ok);
              sqlite3* db = nullptr;
              sqlite3_open(p.c_str(), &db);
              sqlite3_exec(db, "PRAGMA user_version = 9", nullptr, nullptr, nullptr);
@@ -161,7 +156,7 @@ TEST_F(StoreTest, UnreadableFilesAreReportedAndNeverOverwritten) {
          }},
         {"value out of range",
          [](const std::string& p) {
-             SqliteThingsStore().Save(p, {});
+             ASSERT_TRUE(SqliteReminderStore().save(p, {}).ok);
              sqlite3* db = nullptr;
              sqlite3_open(p.c_str(), &db);
              sqlite3_exec(db,
@@ -174,50 +169,59 @@ TEST_F(StoreTest, UnreadableFilesAreReportedAndNeverOverwritten) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         fs::remove(path);
-        messages.clear();
         c.make(path);
         const std::string before = ReadAll(path);
-        TDataModule1 data;
-        EXPECT_FALSE(data.LoadThings(path));
-        ASSERT_EQ(messages.size(), 1u);
-        EXPECT_NE(messages[0].find(path), std::string::npos) << messages[0];
-        EXPECT_FALSE(data.FileWritable());
-        eventParams p;
-        p.isNewThing = true;
-        EXPECT_TRUE(data.SaveThing(p, 1).isSaved); // kept in memory
-        EXPECT_FALSE(data.SaveThings(path));
+        ReminderRepository data;
+        const Status loaded = data.load(path);
+        EXPECT_FALSE(loaded.ok);
+        EXPECT_NE(loaded.error.find(path), std::string::npos) << loaded.error;
+        EXPECT_FALSE(data.fileWritable());
+        Reminder p;
+        p.isNew = true;
+        EXPECT_TRUE(data.saveReminder(p, DayCountEpoch).saved); // kept in memory
+        EXPECT_FALSE(data.save(path).ok);
         EXPECT_EQ(ReadAll(path), before);
     }
 }
 
-TEST_F(StoreTest, FailureBeforeReplaceKeepsThePreviousFile) {
-    SqliteThingsStore store;
-    ASSERT_TRUE(store.Save(path, {FullRow(1)}).ok);
+TEST_F(StoreTest, ASaveStoppedAtAnyStepKeepsThePreviousFile) {
+    using Step = SqliteReminderStore::SaveStep;
+    SqliteReminderStore store;
+    ASSERT_TRUE(store.save(path, {FullRow(1)}).ok);
     const std::string before = ReadAll(path);
-    store.beforeReplace = [](const std::string& temp) {
-        EXPECT_TRUE(fs::exists(temp));
-        return false;
-    };
-    EXPECT_FALSE(store.Save(path, {FullRow(1), FullRow(2)}).ok);
-    EXPECT_EQ(ReadAll(path), before);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    for (const Step stopAt : {Step::Write, Step::Sync, Step::Rename}) {
+        SCOPED_TRACE(static_cast<int>(stopAt));
+        std::vector<Step> reached;
+        store.setStepHookForTests([&](Step step, const std::string& newFile) {
+            reached.push_back(step);
+            // The new file exists, complete, from the sync on.
+            EXPECT_EQ(fs::exists(newFile), step != Step::Write);
+            return step != stopAt;
+        });
+        EXPECT_FALSE(store.save(path, {FullRow(1), FullRow(2)}).ok);
+        EXPECT_EQ(reached.back(), stopAt);
+        EXPECT_EQ(ReadAll(path), before);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    }
+    store.setStepHookForTests({});
+    EXPECT_TRUE(store.save(path, {FullRow(1), FullRow(2)}).ok);
 }
 
 TEST_F(StoreTest, SaveKilledAtAnyMomentLeavesAReadableFile) {
     // A child process saves a large table over and over; it is killed at varying
     // moments and the file must always read back whole, old or new.
-    std::vector<ThingRow> big;
+    std::vector<ReminderRow> big;
     for (int i = 1; i <= 20000; ++i)
         big.push_back(FullRow(i));
-    SqliteThingsStore store;
-    ASSERT_TRUE(store.Save(path, {FullRow(1)}).ok);
+    SqliteReminderStore store;
+    ASSERT_TRUE(store.save(path, {FullRow(1)}).ok);
     for (int round = 0; round < 4; ++round) {
         const pid_t pid = ::fork();
         ASSERT_NE(pid, -1);
         if (pid == 0) {
-            SqliteThingsStore child;
+            SqliteReminderStore child;
             for (;;)
-                child.Save(path, big);
+                (void)child.save(path, big);
         }
         // Wait until the child is writing a temporary file, then kill it.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -230,8 +234,8 @@ TEST_F(StoreTest, SaveKilledAtAnyMomentLeavesAReadableFile) {
         ::kill(pid, SIGKILL);
         ::waitpid(pid, nullptr, 0);
         ASSERT_TRUE(writing);
-        std::vector<ThingRow> back;
-        const StoreResult r = store.Load(path, back);
+        std::vector<ReminderRow> back;
+        const Status r = store.load(path, back);
         ASSERT_TRUE(r.ok) << r.error;
         EXPECT_TRUE(back.size() == 1 || back.size() == big.size()) << back.size();
     }

@@ -1,6 +1,6 @@
-#include "FileBytes.h"
-#include "IniFile.h"
-#include "TempHome.h"
+#include "desktop/IniFile.h"
+#include "tests/desktop/FileBytes.h"
+#include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
 

@@ -1,17 +1,21 @@
-#include "RegionalDateTime.h"
+#include "desktop/RegionalDateTime.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const TDateTime WithSeconds = EncodeMoment(2026, 12, 9, 7, 59, 50);
-const TDateTime Afternoon = EncodeMoment(2026, 1, 2, 17, 5, 9);
-const TDateTime Midnight = EncodeMoment(2026, 12, 9);
+const Moment WithSeconds = makeMoment(2026, 12, 9, 7, 59, 50);
+const Moment Afternoon = makeMoment(2026, 1, 2, 17, 5, 9);
+const Moment Midnight = makeMoment(2026, 12, 9);
+
+std::int64_t Ms(Moment m) {
+    return m.time_since_epoch().count();
+}
 
 TEST(RegionalDateTime, WritesShortDateAndLongTimeWithFourDigitYearAndNoZone) {
     struct Case {
         const char* locale;
-        TDateTime moment;
+        Moment moment;
         const char* text;
     };
     const Case cases[] = {
@@ -21,8 +25,8 @@ TEST(RegionalDateTime, WritesShortDateAndLongTimeWithFourDigitYearAndNoZone) {
         {"de_DE", WithSeconds, "09.12.2026 07:59:50"},
         {"ru_RU", Afternoon, "02.01.2026 17:05:09"},
         {"zh_CN", WithSeconds, "2026/12/9 07:59:50"},
-        {"en_US", WithSeconds + 0.4 * OneSecond, "12/9/2026 7:59:50 AM"},
-        {"en_US", Midnight + 0.7 * OneSecond, "12/9/2026"},
+        {"en_US", WithSeconds + std::chrono::milliseconds(400), "12/9/2026 7:59:50 AM"},
+        {"en_US", Midnight + std::chrono::milliseconds(700), "12/9/2026"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(RegionalDateTimeText(c.moment, QLocale(QString::fromLatin1(c.locale))),
@@ -36,12 +40,12 @@ TEST(RegionalDateTime, ReadsBackUnderEveryLocale) {
                                    "nl_NL", "fa_IR", "bg_BG", "C"};
     for (const char* name : locales) {
         const QLocale locale(QString::fromLatin1(name));
-        for (const TDateTime moment : {WithSeconds, Afternoon, Midnight}) {
+        for (const Moment moment : {WithSeconds, Afternoon, Midnight}) {
             const QString text = RegionalDateTimeText(moment, locale);
-            TDateTime back = -1;
+            Moment back{};
             ASSERT_TRUE(ParseRegionalDateTime(text, &back, locale))
                 << name << ": " << text.toStdString();
-            EXPECT_EQ(MomentToMs(back), MomentToMs(moment)) << name << ": " << text.toStdString();
+            EXPECT_EQ(Ms(back), Ms(moment)) << name << ": " << text.toStdString();
         }
     }
 }
@@ -67,22 +71,22 @@ TEST(RegionalDateTime, RefusesTextItCannotReadExactly) {
         {"en_US", "2026-02-30"},
     };
     for (const Case& c : cases) {
-        TDateTime back = 123;
+        Moment back = Afternoon;
         EXPECT_FALSE(ParseRegionalDateTime(QString::fromUtf8(c.text), &back, QLocale(c.locale)))
             << c.locale << ": " << c.text;
-        EXPECT_EQ(back, 123);
+        EXPECT_EQ(Ms(back), Ms(Afternoon));
     }
 }
 
 TEST(RegionalDateTime, AlsoReadsIsoDates) {
     const QLocale locale("de_DE");
-    TDateTime back = 0;
+    Moment back{};
     ASSERT_TRUE(ParseRegionalDateTime("2026-12-09 07:59:50", &back, locale));
-    EXPECT_EQ(MomentToMs(back), MomentToMs(WithSeconds));
+    EXPECT_EQ(Ms(back), Ms(WithSeconds));
     ASSERT_TRUE(ParseRegionalDateTime(" 2026-12-09T07:59 ", &back, locale));
-    EXPECT_EQ(MomentToMs(back), MomentToMs(EncodeMoment(2026, 12, 9, 7, 59)));
+    EXPECT_EQ(Ms(back), Ms(makeMoment(2026, 12, 9, 7, 59)));
     ASSERT_TRUE(ParseRegionalDateTime("2026-12-09", &back, locale));
-    EXPECT_EQ(MomentToMs(back), MomentToMs(Midnight));
+    EXPECT_EQ(Ms(back), Ms(Midnight));
 }
 
 } // namespace

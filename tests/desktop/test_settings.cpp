@@ -1,7 +1,7 @@
-#include "FileBytes.h"
-#include "ProgramSettings.h"
-#include "RegionalDateTime.h"
-#include "TempHome.h"
+#include "desktop/ProgramSettings.h"
+#include "desktop/RegionalDateTime.h"
+#include "tests/desktop/FileBytes.h"
+#include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +17,13 @@
 
 namespace {
 
-const TDateTime Now = EncodeMoment(2026, 12, 10, 9, 0, 1, 250);
-const TDateTime Later = EncodeMoment(2026, 12, 11, 8, 30);
+const Moment Now = makeMoment(2026, 12, 10, 9, 0, 1, 250);
+const Moment Later = makeMoment(2026, 12, 11, 8, 30);
 constexpr int CurrentWidth = 556;
+
+std::int64_t Ms(Moment m) {
+    return m.time_since_epoch().count();
+}
 constexpr int CurrentHeight = 480;
 
 ProgramSettings Defaults() {
@@ -35,7 +39,7 @@ void ExpectSame(const ProgramSettings& a, const ProgramSettings& e, const std::s
     EXPECT_EQ(a.position.top, e.position.top) << what;
     EXPECT_EQ(a.position.width, e.position.width) << what;
     EXPECT_EQ(a.position.height, e.position.height) << what;
-    EXPECT_EQ(MomentToMs(a.LastRunTime), MomentToMs(e.LastRunTime)) << what;
+    EXPECT_EQ(Ms(a.LastRunTime), Ms(e.LastRunTime)) << what;
     EXPECT_EQ(a.language, e.language) << what;
     EXPECT_EQ(a.languageFile, e.languageFile) << what;
     EXPECT_EQ(a.ShowMissedAtStart, e.ShowMissedAtStart) << what;
@@ -43,8 +47,8 @@ void ExpectSame(const ProgramSettings& a, const ProgramSettings& e, const std::s
 }
 
 // The moment as written: whole seconds.
-TDateTime ToSeconds(TDateTime t) {
-    return MsToMoment(MomentToMs(t) / 1000 * 1000);
+Moment ToSeconds(Moment t) {
+    return std::chrono::floor<std::chrono::seconds>(t);
 }
 
 class SettingsTest : public ::testing::Test {
@@ -78,9 +82,9 @@ TEST_F(SettingsTest, ReadsGoodMissingAndUnreadableValues) {
          }},
         {"[Settings]\nPosX=3\n[Journal]\nState=0\n", [](ProgramSettings&) {}},
         {"[Last]\nLastTime=12/9/2026 7:59:50 AM\n",
-         [](ProgramSettings& e) { e.LastRunTime = EncodeMoment(2026, 12, 9, 7, 59, 50); }},
+         [](ProgramSettings& e) { e.LastRunTime = makeMoment(2026, 12, 9, 7, 59, 50); }},
         {"[Last]\nLastTime=12/9/2026\n",
-         [](ProgramSettings& e) { e.LastRunTime = EncodeMoment(2026, 12, 9); }},
+         [](ProgramSettings& e) { e.LastRunTime = makeMoment(2026, 12, 9); }},
         {"[Last]\nLastTime=09.12.2026 07:59:50\n", [](ProgramSettings&) {}},
         {"[Last]\nLastTime=12/11/2026 7:59:50 AM\n", [](ProgramSettings&) {}}, // after now
         {"[Last]\nLastTime=\n", [](ProgramSettings&) {}},
@@ -123,7 +127,7 @@ TEST_F(SettingsTest, MissingOrUnreadableFileGivesDefaults) {
 TEST_F(SettingsTest, EverySettingRoundTripsInTheFileOrder) {
     ProgramSettings s;
     s.position = {WindowStateCode::Minimized, -20, 30, 700, 500};
-    s.LastRunTime = EncodeMoment(2001, 1, 1); // not written: WriteSettings stores now
+    s.LastRunTime = makeMoment(2001, 1, 1); // not written: WriteSettings stores now
     s.language = LanguageChoice::Other;
     s.languageFile = QString::fromUtf8("/home/u/My \xD0\xAF.lng");
     s.ShowMissedAtStart = false;
@@ -223,9 +227,7 @@ TEST_F(SettingsTest, LastTimeRoundTripsUnderEachLocaleAndNotAcrossThem) {
     for (const char* name : {"en_US", "de_DE", "ru_RU", "ko_KR", "ar_EG"}) {
         QLocale::setDefault(QLocale(name));
         ASSERT_TRUE(WriteSettings(path, ProgramSettings{}, Now)) << name;
-        EXPECT_EQ(MomentToMs(ReadSettings(path, Later, 1, 1).LastRunTime),
-                  MomentToMs(ToSeconds(Now)))
-            << name;
+        EXPECT_EQ(Ms(ReadSettings(path, Later, 1, 1).LastRunTime), Ms(ToSeconds(Now))) << name;
     }
     // Written as "12/10/2026 9:00:01 AM", then the regional format changes: the
     // text no longer reads, so the moment of reading is used, never a wrong one.

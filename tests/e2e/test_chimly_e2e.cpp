@@ -1,9 +1,9 @@
 // The real program in a private desktop: a virtual display with a tray, its own home and
 // runtime folders, and a PulseAudio null sink that stands for the speakers.
-#include "ServiceProcesses.h"
-#include "TempHome.h"
-#include "WavFile.h"
-#include "uDataModule.h"
+#include "core/ReminderRepository.h"
+#include "tests/engine/ServiceProcesses.h"
+#include "tests/platform/WavFile.h"
+#include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
 
@@ -28,14 +28,18 @@ protected:
     static inline testsvc::PulseAudioServer pulse;
     static inline testsvc::AccessibilityBus a11y;
 
+    // Why the shared services did not start; every test then fails with it (a failure in
+    // SetUpTestSuite alone would only mark the tests skipped).
+    static inline std::string suiteError;
+
     static void SetUpTestSuite() {
-        std::string error;
-        ASSERT_TRUE(display.start(&error)) << error;
-        ASSERT_TRUE(wm.start(display.display(), &error)) << error;
         const std::string a11yRuntime = MakeTempFolder("a11y");
         ::chmod(a11yRuntime.c_str(), 0700);
-        ASSERT_TRUE(a11y.start(a11yRuntime, display.display(), &error)) << error;
-        ASSERT_TRUE(pulse.start(MakeTempFolder("pulse"), &error)) << error;
+        std::string error;
+        const bool up = display.start(&error) && wm.start(display.display(), &error) &&
+                        a11y.start(a11yRuntime, display.display(), &error) &&
+                        pulse.start(MakeTempFolder("pulse"), &error);
+        suiteError = up ? "" : error;
         fs::create_directories(CHIMEWELL_ARTIFACTS_DIR);
     }
     static void TearDownTestSuite() {
@@ -46,6 +50,7 @@ protected:
     }
 
     void SetUp() override {
+        ASSERT_TRUE(suiteError.empty()) << suiteError;
         home = MakeTempFolder("home");
         for (const char* sub : {"/data", "/config", "/cache", "/runtime"})
             fs::create_directories(home + sub);
@@ -129,13 +134,13 @@ protected:
              "1"});
     }
 
-    void WriteThings(const std::vector<eventParams>& things) {
+    void WriteThings(const std::vector<Reminder>& things) {
         fs::create_directories(dataFolder);
-        TDataModule1 data;
-        ASSERT_TRUE(data.LoadThings(dataFolder + "/things.mln"));
+        ReminderRepository data;
+        ASSERT_TRUE(data.load(dataFolder + "/things.mln").ok);
         for (const auto& t : things)
-            ASSERT_TRUE(data.SaveThing(t, EncodeMoment(2026, 1, 1)).isSaved);
-        ASSERT_TRUE(data.SaveThings(dataFolder + "/things.mln"));
+            ASSERT_TRUE(data.saveReminder(t, makeMoment(2026, 1, 1)).saved);
+        ASSERT_TRUE(data.save(dataFolder + "/things.mln").ok);
     }
 
     static std::string ReadFile(const std::string& path) {
@@ -149,11 +154,11 @@ protected:
     testsvc::Env env;
 };
 
-eventParams Thing(const std::string& text) {
-    eventParams e;
-    e.isNewThing = true;
-    e.Comment = text;
-    e.MessageShow = true;
+Reminder Thing(const std::string& text) {
+    Reminder e;
+    e.isNew = true;
+    e.message = text;
+    e.showAlert = true;
     return e;
 }
 
@@ -185,10 +190,10 @@ TEST_F(ChimlyE2E, FirstStartCreatesTheTableAndASecondStartEndsSilently) {
 TEST_F(ChimlyE2E, DueReminderShowsItsAlertAndPlaysItsSound) {
     const std::string wav = home + "/bell.wav";
     WriteToneWav(wav, 1.5, 880, 0.5);
-    eventParams tea = Thing("tea time");
-    tea.D = EncodeMoment(2026, 12, 9, 8, 0);
-    tea.Sound = true;
-    tea.SPath = wav;
+    Reminder tea = Thing("tea time");
+    tea.moment = makeMoment(2026, 12, 9, 8, 0);
+    tea.playSound = true;
+    tea.soundPath = wav;
     WriteThings({tea});
 
     testsvc::SinkRecorder recorder;
@@ -228,12 +233,12 @@ TEST_F(ChimlyE2E, DueReminderShowsItsAlertAndPlaysItsSound) {
 
 TEST_F(ChimlyE2E, TerminationSavesTheTableAndTheExitMoment) {
     // An alert in the first walk after start shows that the table was loaded.
-    eventParams atStart = Thing("loaded");
-    atStart.AfterStart = true;
-    atStart.MinutesAfterStart = 0;
-    eventParams other = Thing("other");
-    other.DateOrDay = 2;
-    other.everyMonthDay = 15;
+    Reminder atStart = Thing("loaded");
+    atStart.afterStart = true;
+    atStart.minutesAfterStart = 0;
+    Reminder other = Thing("other");
+    other.kind = ScheduleKind::Monthly;
+    other.monthDay = 15;
     WriteThings({atStart, other});
     const std::string table = dataFolder + "/things.mln";
     const auto inode = [&] {
@@ -253,9 +258,9 @@ TEST_F(ChimlyE2E, TerminationSavesTheTableAndTheExitMoment) {
     ASSERT_EQ(chimly.wait(60s), std::optional<int>(0));
 
     EXPECT_NE(inode(), before) << "the table was not written at exit";
-    TDataModule1 data;
-    ASSERT_TRUE(data.LoadThings(table));
-    EXPECT_EQ(data.table.Count(), 2u);
+    ReminderRepository data;
+    ASSERT_TRUE(data.load(table).ok);
+    EXPECT_EQ(data.table().count(), 2u);
     const std::string ini = ReadFile(dataFolder + "/Chimly.ini");
     EXPECT_NE(ini.find("[Last]"), std::string::npos) << ini;
     EXPECT_NE(ini.find("LastTime="), std::string::npos) << ini;
@@ -330,15 +335,15 @@ TEST_F(ChimlyE2E, CreatePostponeAndEditAReminder) {
 
     ::kill(chimly.pid(), SIGTERM);
     ASSERT_EQ(chimly.wait(60s), std::optional<int>(0));
-    TDataModule1 data;
-    ASSERT_TRUE(data.LoadThings(dataFolder + "/things.mln"));
-    ASSERT_EQ(data.table.Count(), 1u);
-    const ThingRow& row = data.table.RowAt(0);
-    EXPECT_EQ(row.Text(Col::Comment), "tea with milk");
-    EXPECT_EQ(row.Int(Col::N), 1);
-    EXPECT_TRUE(row.Flag(Col::WSound));
-    EXPECT_TRUE(row.Flag(Col::MessShow));
-    EXPECT_EQ(row.Int(Col::DateOrDay), 0);
+    ReminderRepository data;
+    ASSERT_TRUE(data.load(dataFolder + "/things.mln").ok);
+    ASSERT_EQ(data.table().count(), 1u);
+    const ReminderRow& row = data.table().rowAt(0);
+    EXPECT_EQ(row.text(Col::Comment), "tea with milk");
+    EXPECT_EQ(row.integer(Col::N), 1);
+    EXPECT_TRUE(row.flag(Col::WSound));
+    EXPECT_TRUE(row.flag(Col::MessShow));
+    EXPECT_EQ(row.integer(Col::DateOrDay), 0);
 }
 
 // A desktop whose tray appears only after the program started: until then the window

@@ -169,6 +169,8 @@ public:
     void stop();
 
 private:
+    bool startOnce(const std::string& runtimeDir, const std::string& display, std::string* error);
+
     PrivateBus session_;
     ChildProcess launcher_;
     std::string display_;

@@ -1,35 +1,23 @@
-#include "NullThingsStore.h"
-#include "uPushThingsFromQueueThread.h"
-#include "uScanThingsThread.h"
+#include "engine/AlertDelivery.h"
+#include "engine/MinuteScan.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/MemoryReminderStore.h"
 
 #include <QCoreApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 namespace {
 
-TDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    return EncodeMoment(y, mo, d, h, mi, s, ms);
-}
+using namespace std::chrono_literals;
 
-struct RecordingHost final : EngineHost {
-    ReminderEngine* engine = nullptr;
-    std::vector<std::string> delivered;
-    int refreshes = 0;
-    int daySteps = 0;
-    std::function<void()> onShow;
-    void RefreshCalcFields() override { ++refreshes; }
-    void ShowCurrentNote() override {
-        EXPECT_TRUE(engine->NotesThreadActive);
-        delivered.push_back(engine->CurrentEvent.Comment);
-        if (onShow)
-            onShow();
-    }
-    void MinuteTickDayStep(TDateTime) override { ++daySteps; }
-};
+Moment At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
+    return makeMoment(y, mo, d, h, mi, s, ms);
+}
 
 void Settle() {
     for (int i = 0; i < 50; ++i) {
@@ -40,41 +28,65 @@ void Settle() {
 
 // Program started 2026-12-09 07:30:00.
 struct ScanTest : ::testing::Test {
-    const TDateTime start = At(2026, 12, 9, 7, 30);
-    TDateTime now = start;
-    TDataModule1 data{std::make_unique<NullThingsStore>()};
-    RecordingHost host;
-    std::unique_ptr<ReminderEngine> engine;
+    const Moment start = At(2026, 12, 9, 7, 30);
+    FakeClock clock{start};
+    MemoryReminderStore* store = nullptr;
+    ReminderRepository data{[this] {
+        auto s = std::make_unique<MemoryReminderStore>();
+        store = s.get();
+        return s;
+    }()};
+    std::unique_ptr<ReminderEngine> engine = std::make_unique<ReminderEngine>(data, clock, start);
+    std::vector<Reminder> delivered;
+    std::vector<Moment> scans;
+    std::vector<int> days;
+    std::function<void()> onDue;
 
     void SetUp() override {
-        engine = std::make_unique<ReminderEngine>(
-            data, host, [this] { return now; }, start);
-        host.engine = engine.get();
-        data.cdsThingsList.Open();
+        QObject::connect(engine.get(), &ReminderEngine::reminderDue, [this](const Reminder& r) {
+            EXPECT_TRUE(engine->isDelivering());
+            delivered.push_back(r);
+            if (onDue)
+                onDue();
+        });
+        QObject::connect(engine.get(), &ReminderEngine::scanned,
+                         [this](Moment now) { scans.push_back(now); });
+        QObject::connect(engine.get(), &ReminderEngine::dayChanged,
+                         [this](int day) { days.push_back(day); });
     }
-    ThingRow Daily(const std::string& text, int h, int mi) {
-        ThingRow r;
-        r.SetInt(Col::N, static_cast<std::int32_t>(data.table.Count() + 1));
-        r.SetInt(Col::DateOrDay, 1);
-        r.SetReal(Col::Data, At(2000, 1, 1, h, mi));
+    void Load(std::vector<ReminderRow> rows) {
+        store->rows = std::move(rows);
+        ASSERT_TRUE(data.load("things.mln").ok);
+    }
+    ReminderRow Daily(const std::string& text, int h, int mi) {
+        ReminderRow r;
+        r.setInteger(Col::N, static_cast<std::int32_t>(store->rows.size() + 1));
+        r.setInteger(Col::DateOrDay, 1);
+        r.setMoment(Col::Data, At(2000, 1, 1, h, mi));
         for (Col c : {Col::Mon, Col::Tue, Col::Wed, Col::Thu, Col::Fri, Col::Sat, Col::Sun})
-            r.SetInt(c, 1);
-        r.SetInt(Col::AfterStart, 0);
-        r.SetText(Col::Comment, text);
-        r.SetReal(Col::CrDate, start - 1);
+            r.setInteger(c, 1);
+        r.setInteger(Col::AfterStart, 0);
+        r.setText(Col::Comment, text);
+        r.setMoment(Col::CrDate, start - 24h);
         return r;
     }
-    ThingRow AfterStart(const std::string& text, int minutes, TDateTime created) {
-        ThingRow r = Daily(text, 0, 0);
-        r.SetInt(Col::AfterStart, 1);
-        r.SetInt(Col::MinutesAfterStart, minutes);
-        r.SetReal(Col::CrDate, created);
+    ReminderRow AfterStart(const std::string& text, int minutes, Moment created) {
+        ReminderRow r = Daily(text, 0, 0);
+        r.setInteger(Col::AfterStart, 1);
+        r.setInteger(Col::MinutesAfterStart, minutes);
+        r.setMoment(Col::CrDate, created);
         return r;
     }
-    void Tick(TDateTime t) {
-        now = t;
-        engine->Timer1Timer();
+    void Tick(Moment t) {
+        clock.set(t);
+        engine->tick();
         Settle();
+    }
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> v;
+        for (const Reminder& r : delivered)
+            v.push_back(r.message);
+        return v;
     }
 };
 
@@ -83,17 +95,17 @@ struct ScanTest : ::testing::Test {
 TEST_F(ScanTest, DueRulesAroundTheWindowAndTheMinuteBoundaries) {
     struct Case {
         const char* what;
-        ThingRow row;
-        TDateTime now;
+        ReminderRow row;
+        Moment now;
         bool due;
     };
-    ThingRow once;
-    once = Daily("once", 0, 0);
-    once.SetInt(Col::DateOrDay, 0);
-    once.SetReal(Col::Data, At(2026, 12, 9, 8));
-    ThingRow monthly = Daily("monthly", 8, 0);
-    monthly.SetInt(Col::DateOrDay, 2);
-    monthly.SetInt(Col::EMonth, 9);
+    ReminderRow once = Daily("once", 0, 0);
+    once.setInteger(Col::DateOrDay, 0);
+    once.setMoment(Col::Data, At(2026, 12, 9, 8));
+    ReminderRow monthly = Daily("monthly", 8, 0);
+    monthly.setInteger(Col::DateOrDay, 2);
+    monthly.setInteger(Col::EMonth, 9);
+    const Moment before = start - 24h;
     const Case cases[] = {
         {"daily, half a second into its minute", Daily("d", 8, 0), At(2026, 12, 9, 8, 0, 0, 500),
          true},
@@ -106,91 +118,95 @@ TEST_F(ScanTest, DueRulesAroundTheWindowAndTheMinuteBoundaries) {
         {"specific date in its minute", once, At(2026, 12, 9, 8, 0, 1), true},
         {"specific date already past", once, At(2026, 12, 9, 8, 5), false},
         {"monthly in its minute", monthly, At(2026, 12, 9, 8, 0, 10), true},
-        {"after 5 min, at 5:00", AfterStart("a", 5, start - 1), start + 300.0 / 86400, true},
-        {"after 5 min, at 5:59", AfterStart("a", 5, start - 1), start + 359.5 / 86400, true},
-        {"after 5 min, at 6:00", AfterStart("a", 5, start - 1), start + 360.0 / 86400, false},
-        {"after 5 min, at 4:59", AfterStart("a", 5, start - 1), start + 299.0 / 86400, false},
-        {"after 5 min, created in this run", AfterStart("a", 5, start + 1.0 / 86400),
-         start + 310.0 / 86400, false},
-        {"after 0 min, first walk", AfterStart("a", 0, start - 1), start + 1.5 / 86400, true},
-        {"after 0 min, from 2 s on", AfterStart("a", 0, start - 1), start + 2.0 / 86400, false},
-        {"after -1 min", AfterStart("a", -1, start - 1), start + 0.5 / 86400, false},
+        {"after 5 min, at 5:00", AfterStart("a", 5, before), start + 300s, true},
+        {"after 5 min, at 5:59", AfterStart("a", 5, before), start + 359500ms, true},
+        {"after 5 min, at 6:00", AfterStart("a", 5, before), start + 360s, false},
+        {"after 5 min, at 4:59", AfterStart("a", 5, before), start + 299s, false},
+        {"after 5 min, created in this run", AfterStart("a", 5, start + 1s), start + 310s, false},
+        {"after 0 min, first walk", AfterStart("a", 0, before), start + 1500ms, true},
+        {"after 0 min, from 2 s on", AfterStart("a", 0, before), start + 2s, false},
+        {"after -1 min", AfterStart("a", -1, before), start + 500ms, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        eventParams e{};
-        EXPECT_EQ(TScanThingsThread::IsDue(c.row, c.now, *engine, e), c.due);
+        EXPECT_EQ(isDue(c.row, c.now, start, ReminderEngine::DueWindow), c.due);
     }
 }
 
-TEST_F(ScanTest, WalkQueuesInStoredOrderRefreshesAndDelivers) {
-    data.table.Insert(Daily("zulu", 8, 0)); // stored first, last in message order
-    data.table.Insert(Daily("not now", 9, 0));
-    ThingRow sound = Daily("alpha", 8, 0);
-    sound.SetInt(Col::Sound, 1);
-    sound.SetText(Col::SPath, "/tmp/bell.wav");
-    data.table.Insert(sound);
-    data.table.Insert(Daily("bravo", 8, 0));
+TEST_F(ScanTest, WalkQueuesInStoredOrderAnnouncesAndDelivers) {
+    std::vector<ReminderRow> rows;
+    auto add = [&](ReminderRow r) {
+        r.setInteger(Col::N, static_cast<std::int32_t>(rows.size() + 1));
+        rows.push_back(std::move(r));
+    };
+    add(Daily("zulu", 8, 0)); // stored first, last in message order
+    add(Daily("not now", 9, 0));
+    ReminderRow sound = Daily("alpha", 8, 0);
+    sound.setInteger(Col::Sound, 1);
+    sound.setText(Col::SPath, "/tmp/bell.wav");
+    add(sound);
+    add(Daily("bravo", 8, 0));
+    Load(rows);
 
     Tick(At(2026, 12, 9, 8, 0, 0, 400));
-    EXPECT_EQ(host.delivered, (std::vector<std::string>{"zulu", "alpha", "bravo"}));
-    EXPECT_EQ(host.refreshes, 1);
-    EXPECT_EQ(host.daySteps, 1);
-    EXPECT_FALSE(engine->NotesThreadActive);
-    EXPECT_TRUE(engine->AlertQueue.empty());
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"zulu", "alpha", "bravo"}));
+    EXPECT_EQ(scans, std::vector<Moment>{At(2026, 12, 9, 8, 0, 0, 400)});
+    EXPECT_EQ(days, std::vector<int>{9});
+    EXPECT_FALSE(engine->isDelivering());
     // The record carries the occurrence and the row's fields.
-    EXPECT_DOUBLE_EQ(engine->CurrentEvent.D, At(2026, 12, 9, 8));
-    EXPECT_EQ(engine->CurrentEvent.N, 4);
+    EXPECT_EQ(delivered.back().moment, At(2026, 12, 9, 8));
+    EXPECT_EQ(delivered.back().number, 4);
+    EXPECT_TRUE(delivered[1].playSound);
+    EXPECT_EQ(delivered[1].soundPath, "/tmp/bell.wav");
 
     // The same minute again, and then exactly an hour later: no walk.
     Tick(At(2026, 12, 9, 8, 0, 30));
     Tick(At(2026, 12, 9, 9, 0, 0, 400));
-    EXPECT_EQ(host.refreshes, 1);
+    EXPECT_EQ(scans.size(), 1u);
     // The next minute walks again; nothing is due, but a delivery still runs.
     Tick(At(2026, 12, 9, 9, 1, 0, 400));
-    EXPECT_EQ(host.refreshes, 2);
-    EXPECT_EQ(host.delivered.size(), 3u);
-    EXPECT_FALSE(engine->NotesThreadActive);
+    EXPECT_EQ(scans.size(), 2u);
+    EXPECT_EQ(delivered.size(), 3u);
+    EXPECT_FALSE(engine->isDelivering());
+    // A new day is announced once.
+    Tick(At(2026, 12, 10, 0, 0, 10));
+    EXPECT_EQ(days, (std::vector<int>{9, 10}));
 }
 
-TEST_F(ScanTest, EmptyTableStartsNoWalk) {
-    Tick(At(2026, 12, 9, 8, 0, 1));
-    EXPECT_EQ(host.refreshes, 0);
-    EXPECT_EQ(host.daySteps, 0);
-    EXPECT_EQ(engine->LastMunite, 0);
+TEST_F(ScanTest, EmptyOrUnloadedTableStartsNoWalk) {
+    Tick(At(2026, 12, 9, 8, 0, 1)); // not loaded yet
+    Load({});
+    Tick(At(2026, 12, 9, 8, 1, 1));
+    EXPECT_TRUE(scans.empty());
+    EXPECT_TRUE(days.empty());
 }
 
 TEST_F(ScanTest, SecondDeliveryWhileOneDrainsLeavesTheQueueToIt) {
-    engine->AlertQueue.push_back({});
-    engine->AlertQueue.back().Comment = "one";
-    engine->AlertQueue.push_back({});
-    engine->AlertQueue.back().Comment = "two";
+    std::vector<ReminderRow> rows{Daily("one", 8, 0), Daily("two", 8, 0), Daily("three", 8, 1)};
+    rows[1].setInteger(Col::N, 2);
+    rows[2].setInteger(Col::N, 3);
+    Load(rows);
     bool started = false;
-    host.onShow = [&] {
+    onDue = [&] {
         if (started)
             return;
         started = true;
-        // A later walk queues a record and starts its own delivery meanwhile.
-        engine->AlertQueue.push_back({});
-        engine->AlertQueue.back().Comment = "three";
-        TPushThingsFromQueueThread::Create(engine.get());
+        // The next minute's scan queues a reminder and starts its own delivery meanwhile.
+        clock.set(At(2026, 12, 9, 8, 1, 0, 200));
+        engine->tick();
     };
-    TPushThingsFromQueueThread::Create(engine.get());
-    Settle();
-    EXPECT_EQ(host.delivered, (std::vector<std::string>{"one", "two", "three"}));
-    EXPECT_FALSE(engine->NotesThreadActive);
+    Tick(At(2026, 12, 9, 8, 0, 0, 200));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"one", "two", "three"}));
+    EXPECT_EQ(scans.size(), 2u);
+    EXPECT_FALSE(engine->isDelivering());
 }
 
-TEST_F(ScanTest, NothingRunsAfterTheOwnerIsDestroyed) {
-    for (const char* text : {"one", "two", "three"}) {
-        engine->AlertQueue.push_back({});
-        engine->AlertQueue.back().Comment = text;
-    }
-    host.onShow = [&] {
+TEST_F(ScanTest, NothingRunsAfterTheEngineIsDestroyed) {
+    Load({Daily("one", 8, 0), Daily("two", 8, 0), Daily("three", 8, 0)});
+    onDue = [&] {
         // Posted before the delivery's next step: the engine goes away in between.
         QTimer::singleShot(0, [&] { engine.reset(); });
     };
-    TPushThingsFromQueueThread::Create(engine.get());
-    Settle();
-    EXPECT_EQ(host.delivered, std::vector<std::string>{"one"});
+    Tick(At(2026, 12, 9, 8, 0, 0, 200));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"one"});
 }

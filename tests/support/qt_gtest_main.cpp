@@ -1,5 +1,5 @@
 // Test main for programs that need a QApplication: offscreen unless a platform is set.
-#include "TempHome.h"
+#include "tests/support/TempHome.h"
 
 #include <QApplication>
 #include <cstdlib>

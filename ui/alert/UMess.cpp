@@ -1,7 +1,7 @@
-#include "UMess.h"
+#include "ui/alert/UMess.h"
 
-#include "ColorScheme.h"
-#include "uFunct.h"
+#include "ui/controls/ColorScheme.h"
+#include "ui/dialogs/ErrorMessage.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -232,8 +232,8 @@ void TFMess::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-QString AlertMomentText(TDateTime t) {
-    const CalendarTime c = DecodeMoment(t);
+QString AlertMomentText(Moment t) {
+    const CalendarTime c = calendarTime(t);
     const QDateTime dt(QDate(c.year, c.month, c.day), QTime(c.hour, c.minute, c.second));
     return QLocale().toString(dt, QLocale::ShortFormat);
 }
@@ -246,7 +246,7 @@ TFMess* FindAlertForm(std::int32_t N) {
     return nullptr;
 }
 
-TFMess* ShowAlertWindow(const QString& text, std::int32_t number, TDateTime now) {
+TFMess* ShowAlertWindow(const QString& text, std::int32_t number, Moment now) {
     const QString when = AlertMomentText(now);
     if (TFMess* f = FindAlertForm(number)) {
         // A new alert for an open window: only its caption and text change.
@@ -269,7 +269,7 @@ TFMess* ShowAlertWindow(const QString& text, std::int32_t number, TDateTime now)
         f->Announce();
         return f;
     } catch (const std::exception& e) {
-        ShowCoreMessage(e.what());
+        showErrorMessage(QString::fromUtf8(e.what()));
         return nullptr;
     }
 }

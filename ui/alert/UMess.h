@@ -3,7 +3,7 @@
 // and lets the user acknowledge it, open it in the editor or hide it for a while.
 // One window per reminder number; it destroys itself when it closes.
 
-#include "Moment.h"
+#include "core/Moment.h"
 
 #include <QWidget>
 #include <cstdint>
@@ -56,7 +56,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    friend TFMess* ShowAlertWindow(const QString& text, std::int32_t number, TDateTime now);
+    friend TFMess* ShowAlertWindow(const QString& text, std::int32_t number, Moment now);
     friend TFMess* FindAlertForm(std::int32_t N);
 
     void SetCaption(const QString& text);
@@ -82,8 +82,8 @@ private:
 
 // Opens the alert window of reminder `number`, or reuses the one already open for
 // it ("re:" before the text). `now` is the moment of the alert.
-TFMess* ShowAlertWindow(const QString& text, std::int32_t number, TDateTime now);
+TFMess* ShowAlertWindow(const QString& text, std::int32_t number, Moment now);
 // The first open alert window of reminder N, or null.
 TFMess* FindAlertForm(std::int32_t N);
 // The moment as the alert window shows it: date and time in the user's locale.
-QString AlertMomentText(TDateTime t);
+QString AlertMomentText(Moment t);

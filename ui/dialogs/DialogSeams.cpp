@@ -1,5 +1,5 @@
-#include "DialogSeams.h"
-#include "DialogSeamsDetail.h"
+#include "ui/dialogs/DialogSeams.h"
+#include "ui/dialogs/DialogSeamsDetail.h"
 
 #include <utility>
 

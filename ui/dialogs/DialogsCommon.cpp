@@ -1,5 +1,5 @@
-#include "DialogsCommon.h"
-#include "ColorScheme.h"
+#include "ui/dialogs/DialogsCommon.h"
+#include "ui/controls/ColorScheme.h"
 
 #include <QWidget>
 #include <QWindow>

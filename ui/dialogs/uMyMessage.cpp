@@ -1,6 +1,6 @@
-#include "uMyMessage.h"
-#include "DialogSeamsDetail.h"
-#include "DialogsCommon.h"
+#include "ui/dialogs/uMyMessage.h"
+#include "ui/dialogs/DialogSeamsDetail.h"
+#include "ui/dialogs/DialogsCommon.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,8 +1,7 @@
-#include "uMyMessageDlg.h"
-#include "DialogSeamsDetail.h"
-#include "DialogsCommon.h"
-#include "SharedTexts.h"
-#include "uMyMessage.h"
+#include "ui/dialogs/uMyMessageDlg.h"
+#include "ui/dialogs/DialogSeamsDetail.h"
+#include "ui/dialogs/DialogsCommon.h"
+#include "ui/dialogs/uMyMessage.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -24,7 +23,7 @@ QuestionDialogLayout LayOutQuestionDialog(QSize labelSize, QSize yesSize, QSize 
 
 TfMyMessageDlg::TfMyMessageDlg(QWidget* owner) : QDialog(owner, DialogWindowFlags) {
     setObjectName(QStringLiteral("fMyMessageDlg"));
-    setWindowTitle(QString::fromStdString(TextQuestion));
+    setWindowTitle(QString::fromStdString(Texts().question));
     setFont(DialogFont());
     setFixedSize(263, QuestionClientHeight);
 
@@ -46,10 +45,11 @@ TfMyMessageDlg::TfMyMessageDlg(QWidget* owner) : QDialog(owner, DialogWindowFlag
     connect(btNo, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfMyMessageDlg::SetQuestion(const QString& text, const QString& yesCaption,
-                                 const QString& noCaption) {
+void TfMyMessageDlg::SetQuestion(const QString& text, const Texts& texts) {
+    const QString yesCaption = QString::fromStdString(texts.yes);
+    const QString noCaption = QString::fromStdString(texts.no);
     Label1->setText(text);
-    setWindowTitle(QString::fromStdString(TextQuestion));
+    setWindowTitle(QString::fromStdString(texts.question));
     const QuestionDialogLayout l =
         LayOutQuestionDialog(LabelTextSize(text, Label1->fontMetrics()), QuestionButtonSize,
                              QuestionButtonSize, KnownFrameMargins(this));
@@ -62,16 +62,15 @@ void TfMyMessageDlg::SetQuestion(const QString& text, const QString& yesCaption,
 }
 
 bool AskYesNo(const QString& text, QWidget* parent) {
-    return AskYesNo(text, QString::fromStdString(TextYes), QString::fromStdString(TextNo), parent);
+    return AskYesNo(text, Texts(), parent);
 }
 
-bool AskYesNo(const QString& text, const QString& yesCaption, const QString& noCaption,
-              QWidget* parent) {
+bool AskYesNo(const QString& text, const Texts& texts, QWidget* parent) {
     if (const auto canned = dialog_seams::TakeNextAskYesNoAnswer())
         return *canned;
     // The owner may be destroyed while the dialog runs; the dialog goes with it then.
     QPointer<TfMyMessageDlg> dialog = new TfMyMessageDlg(parent);
-    dialog->SetQuestion(text, yesCaption, noCaption);
+    dialog->SetQuestion(text, texts);
     const bool yes = dialog->exec() == QDialog::Accepted;
     delete dialog.data();
     return yes;

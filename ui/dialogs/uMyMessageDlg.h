@@ -2,6 +2,8 @@
 // The question dialog: the program's own modal yes/no window, as wide as its text
 // needs. AskYesNo creates it for one question; "no" is the safe answer.
 
+#include "i18n/Texts.h"
+
 #include <QDialog>
 #include <QMargins>
 #include <QRect>
@@ -36,8 +38,9 @@ class TfMyMessageDlg final : public QDialog {
 public:
     explicit TfMyMessageDlg(QWidget* owner);
 
-    // Shows the question and the button captions and sizes the window to them.
-    void SetQuestion(const QString& text, const QString& yesCaption, const QString& noCaption);
+    // Shows the question with the title and button captions of texts and sizes the
+    // window to them.
+    void SetQuestion(const QString& text, const Texts& texts);
 
 private:
     QLabel* Label1;
@@ -45,9 +48,9 @@ private:
     QPushButton* btNo;
 };
 
-// Asks `text` modally over `parent` with the buttons TextYes and TextNo; true exactly
-// when the yes button was pressed (no, Esc and the close box give false).
+// Asks `text` modally over `parent` with the title and the yes and no captions of
+// texts; true exactly when the yes button was pressed (no, Esc and the close box give
+// false).
+bool AskYesNo(const QString& text, const Texts& texts, QWidget* parent = nullptr);
+// The same with the English texts.
 bool AskYesNo(const QString& text, QWidget* parent = nullptr);
-// The same with the given button captions.
-bool AskYesNo(const QString& text, const QString& yesCaption, const QString& noCaption,
-              QWidget* parent = nullptr);

@@ -1,6 +1,6 @@
 #include "ui/editor/FilePathRow.h"
 
-#include "uMyMessage.h"
+#include "ui/dialogs/uMyMessage.h"
 
 #include <QBoxLayout>
 #include <QDir>

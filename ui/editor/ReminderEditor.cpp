@@ -2,11 +2,12 @@
 
 #include "ui_ReminderEditor.h"
 
-#include "ColorScheme.h"
-#include "SharedTexts.h"
-#include "SoundPlayer.h"
-#include "uMyMessage.h"
-#include "uShellExec.h"
+#include "core/AppPaths.h"
+#include "platform/ShellOpen.h"
+#include "platform/SoundPlayer.h"
+#include "ui/controls/ColorScheme.h"
+#include "ui/dialogs/ErrorMessage.h"
+#include "ui/dialogs/uMyMessage.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -18,7 +19,6 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
-#include <exception>
 
 namespace {
 
@@ -75,18 +75,18 @@ ReminderEditor::ReminderEditor(const EditorContext& context)
     m_ui->soundRow->setFilter(QStringLiteral("WAV Files (*.wav)"));
     m_ui->soundRow->setStartFolder([] {
         // The program's sounds, else the program's own folder.
-        const QString sounds = QString::fromStdString(SoundsFolder());
-        return QFileInfo(sounds).isDir() ? sounds : QString::fromStdString(ExeFolder());
+        const QString sounds = QString::fromStdString(soundsFolder());
+        return QFileInfo(sounds).isDir() ? sounds : QString::fromStdString(programFolder());
     });
     m_ui->fileRow->setFilter(QStringLiteral("All Files (*)"));
-    m_ui->fileRow->setStartFolder([] { return QString::fromStdString(DocumentsFolder()); });
+    m_ui->fileRow->setStartFolder([] { return QString::fromStdString(documentsFolder()); });
     m_ui->fileRow->setStopButtonVisible(false);
 
     m_momentGroup->addButton(m_ui->scheduledRadio);
     m_momentGroup->addButton(m_ui->afterStartRadio);
-    m_kindGroup->addButton(m_ui->onceRadio, 0);
-    m_kindGroup->addButton(m_ui->weeklyRadio, 1);
-    m_kindGroup->addButton(m_ui->monthlyRadio, 2);
+    m_kindGroup->addButton(m_ui->onceRadio, static_cast<int>(ScheduleKind::Once));
+    m_kindGroup->addButton(m_ui->weeklyRadio, static_cast<int>(ScheduleKind::Weekly));
+    m_kindGroup->addButton(m_ui->monthlyRadio, static_cast<int>(ScheduleKind::Monthly));
     m_powerGroup->addButton(m_ui->powerOffRadio);
     m_powerGroup->addButton(m_ui->rebootRadio);
 
@@ -173,7 +173,7 @@ void ReminderEditor::wireRules() {
     });
     connect(m_kindGroup, &QButtonGroup::idToggled, this, [this](int kind, bool on) {
         if (on)
-            enableKindControls(kind);
+            enableKindControls(static_cast<ScheduleKind>(kind));
     });
     connect(m_ui->messageEdit, &QPlainTextEdit::textChanged, this, &ReminderEditor::limitMessage);
     connect(m_ui->soundRow, &FilePathRow::testClicked, this, &ReminderEditor::testSound);
@@ -228,79 +228,76 @@ void ReminderEditor::setEditMode(std::int32_t number) {
         setWindowIcon(m_context.editIcon);
 }
 
-void ReminderEditor::fill(const eventParams& r) {
-    const CalendarTime c = DecodeMoment(r.D);
+void ReminderEditor::fill(const Reminder& r) {
+    const CalendarTime c = calendarTime(r.moment);
     if (const QDate d(c.year, c.month, c.day); d.isValid())
         m_ui->dateEdit->setDate(d);
     m_ui->timeStepper->setValue(QTime(c.hour, c.minute));
-    if (r.DateOrDay <= 2)
-        m_kindGroup->button(r.DateOrDay)->setChecked(true);
-    const WeekDays days = r.Days();
+    // A kind the editor does not offer (written by another program) keeps the selection.
+    if (QAbstractButton* kind = m_kindGroup->button(static_cast<int>(r.kind)))
+        kind->setChecked(true);
     for (std::size_t i = 0; i < m_dayChecks.size(); ++i)
-        m_dayChecks[i]->setChecked(days[i]);
-    m_ui->monthDaySpin->setValue(r.everyMonthDay == 0 ? 1 : r.everyMonthDay);
-    m_ui->showAlertCheck->setChecked(r.MessageShow);
-    m_ui->clickCheck->setChecked(r.WithSound);
-    m_ui->flashCheck->setChecked(r.Anim);
-    m_ui->playSoundCheck->setChecked(r.Sound);
-    m_ui->soundRow->setPath(QString::fromStdString(r.SPath));
-    m_ui->openFileCheck->setChecked(r.RunProg);
-    m_ui->fileRow->setPath(QString::fromStdString(r.PPath));
-    m_ui->messageEdit->setPlainText(QString::fromStdString(r.Comment));
-    (r.AfterStart ? m_ui->afterStartRadio : m_ui->scheduledRadio)->setChecked(true);
-    m_ui->startDelaySpin->setValue(r.MinutesAfterStart);
-    m_ui->powerCheck->setChecked(r.Special);
-    (r.Shutdown ? m_ui->powerOffRadio : m_ui->rebootRadio)->setChecked(true);
+        m_dayChecks[i]->setChecked(r.days[i]);
+    m_ui->monthDaySpin->setValue(r.monthDay == 0 ? 1 : r.monthDay);
+    m_ui->showAlertCheck->setChecked(r.showAlert);
+    m_ui->clickCheck->setChecked(r.click);
+    m_ui->flashCheck->setChecked(r.flashTray);
+    m_ui->playSoundCheck->setChecked(r.playSound);
+    m_ui->soundRow->setPath(QString::fromStdString(r.soundPath));
+    m_ui->openFileCheck->setChecked(r.openFile);
+    m_ui->fileRow->setPath(QString::fromStdString(r.openPath));
+    m_ui->messageEdit->setPlainText(QString::fromStdString(r.message));
+    (r.afterStart ? m_ui->afterStartRadio : m_ui->scheduledRadio)->setChecked(true);
+    m_ui->startDelaySpin->setValue(r.minutesAfterStart);
+    m_ui->powerCheck->setChecked(r.power);
+    (r.powerAction == PowerAction::PowerOff ? m_ui->powerOffRadio : m_ui->rebootRadio)
+        ->setChecked(true);
     updateScheduleEnabling();
 }
 
-eventParams ReminderEditor::reminder() const {
-    eventParams r;
-    r.isNewThing = m_isNew;
-    r.N = m_isNew ? -1 : m_number;
+Reminder ReminderEditor::reminder() const {
+    Reminder r;
+    r.isNew = m_isNew;
+    r.number = m_isNew ? -1 : m_number;
     const QDate d = m_ui->dateEdit->date();
     const QTime t = m_ui->timeStepper->value();
-    r.D = EncodeMoment(d.year(), d.month(), d.day(), t.hour(), t.minute(), 0, 0);
-    r.DateOrDay = static_cast<std::uint16_t>(scheduleKind());
-    WeekDays days{};
+    r.moment = makeMoment(d.year(), d.month(), d.day(), t.hour(), t.minute(), 0, 0);
+    r.kind = scheduleKind();
     for (std::size_t i = 0; i < m_dayChecks.size(); ++i)
-        days[i] = m_dayChecks[i]->isChecked();
-    r.SetDays(days);
-    r.everyMonthDay = static_cast<std::uint16_t>(m_ui->monthDaySpin->value());
-    r.MessageShow = m_ui->showAlertCheck->isChecked();
-    r.WithSound = m_ui->clickCheck->isChecked();
-    r.Anim = m_ui->flashCheck->isChecked();
-    r.Sound = m_ui->playSoundCheck->isChecked();
-    r.SPath = m_ui->soundRow->path().toStdString();
-    r.RunProg = m_ui->openFileCheck->isChecked();
-    r.PPath = m_ui->fileRow->path().toStdString();
-    r.Comment = m_ui->messageEdit->toPlainText().toStdString();
-    r.AfterStart = m_ui->afterStartRadio->isChecked();
-    r.MinutesAfterStart = m_ui->startDelaySpin->value();
-    r.Special = m_ui->powerCheck->isChecked();
-    r.Shutdown = m_ui->powerOffRadio->isChecked();
+        r.days[i] = m_dayChecks[i]->isChecked();
+    r.monthDay = static_cast<std::uint16_t>(m_ui->monthDaySpin->value());
+    r.showAlert = m_ui->showAlertCheck->isChecked();
+    r.click = m_ui->clickCheck->isChecked();
+    r.flashTray = m_ui->flashCheck->isChecked();
+    r.playSound = m_ui->playSoundCheck->isChecked();
+    r.soundPath = m_ui->soundRow->path().toStdString();
+    r.openFile = m_ui->openFileCheck->isChecked();
+    r.openPath = m_ui->fileRow->path().toStdString();
+    r.message = m_ui->messageEdit->toPlainText().toStdString();
+    r.afterStart = m_ui->afterStartRadio->isChecked();
+    r.minutesAfterStart = m_ui->startDelaySpin->value();
+    r.power = m_ui->powerCheck->isChecked();
+    r.powerAction = m_ui->powerOffRadio->isChecked() ? PowerAction::PowerOff : PowerAction::Reboot;
     return r;
 }
 
 // --- enabling rules ---------------------------------------------------------
 
-int ReminderEditor::scheduleKind() const {
+ScheduleKind ReminderEditor::scheduleKind() const {
     if (m_ui->onceRadio->isChecked())
-        return 0;
+        return ScheduleKind::Once;
     if (m_ui->weeklyRadio->isChecked())
-        return 1;
-    return 2;
+        return ScheduleKind::Weekly;
+    return ScheduleKind::Monthly;
 }
 
-void ReminderEditor::enableKindControls(int kind) {
-    if (kind < 0 || kind > 2)
-        return;
+void ReminderEditor::enableKindControls(ScheduleKind kind) {
     // Disabled controls keep their values, which are saved like all others.
     for (QCheckBox* day : m_dayChecks)
-        day->setEnabled(kind == 1);
-    m_ui->dateEdit->setEnabled(kind == 0);
-    m_ui->monthDayLabel->setEnabled(kind == 2);
-    m_ui->monthDaySpin->setEnabled(kind == 2);
+        day->setEnabled(kind == ScheduleKind::Weekly);
+    m_ui->dateEdit->setEnabled(kind == ScheduleKind::Once);
+    m_ui->monthDayLabel->setEnabled(kind == ScheduleKind::Monthly);
+    m_ui->monthDaySpin->setEnabled(kind == ScheduleKind::Monthly);
 }
 
 void ReminderEditor::updateScheduleEnabling() {
@@ -325,7 +322,7 @@ void ReminderEditor::accept() {
     if (m_ui->weeklyRadio->isChecked() &&
         std::none_of(m_dayChecks.begin(), m_dayChecks.end(),
                      [](const QCheckBox* day) { return day->isChecked(); })) {
-        ShowInfo(QString::fromStdString(TextNoDayMarked), this);
+        ShowInfo(QString::fromStdString(m_context.texts.noDayMarked), this);
         if (self)
             m_dayChecks[0]->setFocus(Qt::OtherFocusReason);
         return;
@@ -334,22 +331,17 @@ void ReminderEditor::accept() {
     if (!m_ui->showAlertCheck->isChecked() && !m_ui->playSoundCheck->isChecked() &&
         !m_ui->openFileCheck->isChecked() && !m_ui->flashCheck->isChecked() &&
         !m_ui->powerCheck->isChecked()) {
-        ShowInfo(QString::fromStdString(TextNoItemMarked), this);
+        ShowInfo(QString::fromStdString(m_context.texts.noItemMarked), this);
         if (self)
             m_ui->showAlertCheck->setFocus(Qt::OtherFocusReason);
         return;
     }
-    TSaveResult result;
-    try {
-        const TDateTime now = m_context.clock ? m_context.clock() : NowMoment();
-        result = m_context.data.SaveThing(reminder(), now);
-    } catch (const std::exception& e) {
-        ShowCoreMessage(e.what());
+    const SaveResult result = m_context.data.saveReminder(reminder(), m_context.clock->now().local);
+    // Not saved: say why; the user's input stays.
+    if (!result.saved) {
+        showErrorMessage(QString::fromStdString(result.error));
         return;
     }
-    // Not saved: the data module has said why; the user's input stays.
-    if (!result.isSaved)
-        return;
     // The row is in the table; a failed file write is reported by the writer and the
     // editor closes all the same, so that "Ok" cannot add the reminder twice.
     if (m_context.saveTable)
@@ -386,16 +378,16 @@ void ReminderEditor::limitMessage() {
 void ReminderEditor::testSound(const QString& path) {
     // Silently nothing without a sound file.
     if (!path.isEmpty() && QFileInfo(path).isFile())
-        ProgramSoundPlayer().play(path);
+        programSoundPlayer().play(path.toStdString());
 }
 
 void ReminderEditor::stopSound() {
-    ProgramSoundPlayer().stop();
+    programSoundPlayer().stop();
 }
 
 void ReminderEditor::testOpen(const QString& path) {
     if (!path.isEmpty() && QFileInfo::exists(path))
-        ShellOpen(path);
+        shellOpen(path.toStdString());
 }
 
 // --- keys -------------------------------------------------------------------
@@ -464,10 +456,10 @@ ReminderEditor* ReminderEditor::find(std::int32_t number) {
 }
 
 ReminderEditor* openEditorFor(std::int32_t number, const EditorContext& context) {
-    ThingsCursor& byNumber = context.data.cdsThingsListDM;
-    if (!byNumber.LocateN(number))
+    ReminderCursor& byNumber = context.data.numberCursor();
+    if (!byNumber.locateNumber(number))
         return nullptr;
-    const std::optional<eventParams> reminder = context.data.DoEditThing(byNumber, number);
+    const std::optional<Reminder> reminder = currentReminder(byNumber);
     if (!reminder)
         return nullptr;
     if (ReminderEditor* open = ReminderEditor::find(number)) {
@@ -485,28 +477,26 @@ ReminderEditor* openEditorFor(std::int32_t number, const EditorContext& context)
     return editor;
 }
 
-eventParams newReminderDefaults(TDateTime now) {
-    eventParams r;
-    const CalendarTime c = DecodeMoment(now);
-    r.D = EncodeMoment(c.year, c.month, c.day, c.hour, c.minute);
-    r.DateOrDay = 0;
-    r.everyMonthDay = 1;
-    r.SetDays({true, true, true, true, true, false, false});
-    r.MessageShow = true;
-    r.AfterStart = false;
-    r.MinutesAfterStart = 2;
-    r.Special = false;
-    r.Shutdown = true;
-    r.isNewThing = true;
+Reminder newReminderDefaults(Moment now) {
+    Reminder r;
+    const CalendarTime c = calendarTime(now);
+    r.moment = makeMoment(c.year, c.month, c.day, c.hour, c.minute);
+    r.kind = ScheduleKind::Once;
+    r.monthDay = 1;
+    r.days = {true, true, true, true, true, false, false};
+    r.showAlert = true;
+    r.afterStart = false;
+    r.minutesAfterStart = 2;
+    r.power = false;
+    r.powerAction = PowerAction::PowerOff;
+    r.isNew = true;
     return r;
 }
 
-ReminderEditor* openNewEditor(const EditorContext& context, const eventParams* copyFrom) {
+ReminderEditor* openNewEditor(const EditorContext& context, const Reminder* copyFrom) {
     auto* editor = new ReminderEditor(context);
     editor->setNewMode();
-    editor->fill(copyFrom != nullptr
-                     ? *copyFrom
-                     : newReminderDefaults(context.clock ? context.clock() : NowMoment()));
+    editor->fill(copyFrom != nullptr ? *copyFrom : newReminderDefaults(context.clock->now().local));
     editor->show();
     return editor;
 }

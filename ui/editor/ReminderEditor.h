@@ -3,8 +3,10 @@
 // fills it from a record; "Ok" turns the controls back into a record and hands it to
 // the data module, which stores it. The editor never reads the table itself.
 
-#include "uDataModule.h"
-#include "uFunct.h"
+#include "core/Clock.h"
+#include "core/Reminder.h"
+#include "core/ReminderRepository.h"
+#include "i18n/Texts.h"
 
 #include <QIcon>
 #include <QList>
@@ -24,11 +26,12 @@ class ReminderEditor;
 
 // What an editor needs from the program, given by the window that opens it.
 struct EditorContext {
-    explicit EditorContext(TDataModule1& d) : data(d) {}
+    explicit EditorContext(ReminderRepository& d) : data(d) {}
 
-    TDataModule1& data;
-    // The current local moment.
-    std::function<TDateTime()> clock = NowMoment;
+    ReminderRepository& data;
+    const Clock* clock = &systemClock();
+    // The texts of the messages the editor shows.
+    Texts texts;
     // Writes the whole reminder file; false when that failed.
     std::function<bool()> saveTable;
     // Tells the list that the reminders changed.
@@ -52,15 +55,15 @@ public:
     // Opening: mode, caption and icon, then every control from a record.
     void setNewMode();
     void setEditMode(std::int32_t number);
-    void fill(const eventParams& reminder);
+    void fill(const Reminder& reminder);
     // The record the controls describe (seconds 0).
-    eventParams reminder() const;
+    Reminder reminder() const;
 
     bool isNew() const { return m_isNew; }
     // The number of the reminder being changed; -1 for a new one.
     std::int32_t number() const { return m_number; }
-    // The day kind selected: 0 a date, 1 days of the week, 2 a day of every month.
-    int scheduleKind() const;
+    // The day kind selected: a date, days of the week, or a day of every month.
+    ScheduleKind scheduleKind() const;
     // True once the window has begun closing.
     bool isClosing() const { return m_closing; }
 
@@ -91,7 +94,7 @@ private:
     // "On schedule" or "After start": only the chosen side takes input.
     void updateScheduleEnabling();
     // Inside the schedule side, only the controls of the day kind take input.
-    void enableKindControls(int kind);
+    void enableKindControls(ScheduleKind kind);
     void limitMessage();
 
     void testSound(const QString& path);
@@ -124,6 +127,6 @@ private:
 ReminderEditor* openEditorFor(std::int32_t number, const EditorContext& context);
 // An editor for a new reminder: with the defaults for a new one, or a copy of
 // *copyFrom (its number and creation date are not taken over).
-ReminderEditor* openNewEditor(const EditorContext& context, const eventParams* copyFrom = nullptr);
+ReminderEditor* openNewEditor(const EditorContext& context, const Reminder* copyFrom = nullptr);
 // The record an editor for a new reminder starts from, at the moment now.
-eventParams newReminderDefaults(TDateTime now);
+Reminder newReminderDefaults(Moment now);

@@ -1,4 +1,4 @@
-#include "CellImages.h"
+#include "ui/main/CellImages.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "CommandImages.h"
+#include "ui/main/CommandImages.h"
 
 #include <QPainter>
 #include <QPainterPath>

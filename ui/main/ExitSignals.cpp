@@ -1,4 +1,4 @@
-#include "ExitSignals.h"
+#include "ui/main/ExitSignals.h"
 
 #include <QSocketNotifier>
 

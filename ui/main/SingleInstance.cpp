@@ -1,4 +1,4 @@
-#include "SingleInstance.h"
+#include "ui/main/SingleInstance.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,4 +1,4 @@
-#include "ThingsGrid.h"
+#include "ui/main/ThingsGrid.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -7,12 +7,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-CellLook DecideCell(const ThingRow& row, int column, TDateTime nextTime, TDateTime now,
-                    bool inFocus) {
-    const bool afterStart = row.Flag(Col::AfterStart);
+CellLook DecideCell(const ReminderRow& row, int column, Moment nextTime, Moment now, bool inFocus) {
+    const bool afterStart = row.flag(Col::AfterStart);
     CellLook look;
     if (column == ColAfterStart) {
-        if (!afterStart && !row.IsNull(Col::AfterStart))
+        if (!afterStart && !row.isNull(Col::AfterStart))
             look.bitmap = inFocus ? BitScheduleInv : BitSchedule;
         return look;
     }
@@ -26,25 +25,25 @@ CellLook DecideCell(const ThingRow& row, int column, TDateTime nextTime, TDateTi
         if (shown)
             look.bitmap = inFocus ? normal + 1 : normal;
     };
-    if (row.Flag(Col::Special)) {
+    if (row.flag(Col::Special)) {
         pick(column == ColSpecial, BitShutdown); // only the cross shows
         return look;
     }
     switch (column) {
     case ColMessShow:
-        pick(row.Flag(Col::MessShow), BitMess);
+        pick(row.flag(Col::MessShow), BitMess);
         break;
     case ColHint:
-        pick(row.Flag(Col::Hint), BitHint);
+        pick(row.flag(Col::Hint), BitHint);
         break;
     case ColSound:
-        pick(row.Flag(Col::Sound) && !row.Text(Col::SPath).empty(), BitSound);
+        pick(row.flag(Col::Sound) && !row.text(Col::SPath).empty(), BitSound);
         break;
     case ColAnim:
-        pick(row.Flag(Col::Anim), BitAnim);
+        pick(row.flag(Col::Anim), BitAnim);
         break;
     case ColRunProg:
-        pick(row.Flag(Col::RunProg) && !row.Text(Col::PPath).empty(), BitRunProg);
+        pick(row.flag(Col::RunProg) && !row.text(Col::PPath).empty(), BitRunProg);
         break;
     default:
         break;
@@ -95,10 +94,10 @@ void ThingsCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     // Blank the cell with the row's background first.
     painter->fillRect(option.rect, inFocus ? pal.color(QPalette::Active, QPalette::Highlight)
                                            : pal.color(QPalette::Base));
-    if (const ThingRow* row = model.RowAt(index.row())) {
+    if (const ReminderRow* row = model.RowAt(index.row())) {
         const int column = index.column();
         const bool textColumn = column >= ColComment && column <= ColDT;
-        const TDateTime next = textColumn ? model.NextTimeAt(index.row()) : 0;
+        const Moment next = textColumn ? model.NextTimeAt(index.row()) : DayCountEpoch;
         const CellLook look = DecideCell(*row, column, next, model.Now(), inFocus);
         if (look.text) {
             QColor ink = inFocus ? pal.color(QPalette::Active, QPalette::HighlightedText)
@@ -194,7 +193,7 @@ int NextTimeTextWidth(const QFontMetrics& fm) {
     for (char d = '1'; d <= '9'; ++d)
         if (fm.horizontalAdvance(QLatin1Char(d)) > fm.horizontalAdvance(widest))
             widest = QLatin1Char(d);
-    QString text = NextTimeText(EncodeMoment(2000, 10, 10, 10, 10));
+    QString text = NextTimeText(makeMoment(2000, 10, 10, 10, 10));
     for (QChar& c : text)
         if (c.isDigit())
             c = widest;
@@ -234,9 +233,9 @@ void ThingsGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void ThingsGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
-    // The commands act on cdsThings' current row: keep it on the row shown current.
+    // The commands act on the list cursor's current row: keep it on the row shown current.
     if (current.isValid() && !following_)
-        model_.Data().cdsThings.MoveTo(current.row());
+        model_.Data().listCursor().moveTo(current.row());
     viewport()->update();
 }
 
@@ -268,7 +267,7 @@ void ThingsGrid::DBGrid1ColumnMoved(int logical, int oldVisual, int newVisual) {
 }
 
 void ThingsGrid::FollowCursor() {
-    const int row = model_.Data().cdsThings.RecNo();
+    const int row = model_.Data().listCursor().position();
     if (row < 0 || row >= model_.rowCount())
         return;
     following_ = true;

@@ -4,8 +4,8 @@
 // moves undone at once; and the panel around it that shares the width between
 // the message and description columns.
 
-#include "CellImages.h"
-#include "ThingsListModel.h"
+#include "ui/main/CellImages.h"
+#include "ui/main/ThingsListModel.h"
 
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -24,8 +24,7 @@ struct CellLook {
 
 // The drawing decision for one cell; nextTime is the row's calculated DT and
 // inFocus tells whether the row is the highlighted one.
-CellLook DecideCell(const ThingRow& row, int column, TDateTime nextTime, TDateTime now,
-                    bool inFocus);
+CellLook DecideCell(const ReminderRow& row, int column, Moment nextTime, Moment now, bool inFocus);
 
 inline const QColor GreyText{128, 128, 128};
 inline const QColor OrangeText{253, 208, 115};

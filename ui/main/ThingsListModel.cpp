@@ -1,7 +1,9 @@
-#include "ThingsListModel.h"
+#include "ui/main/ThingsListModel.h"
 
-ThingsListModel::ThingsListModel(TDataModule1& data, QObject* parent)
-    : QAbstractTableModel(parent), data_(data), version_(data.table.Version()) {
+#include "core/ScheduleText.h"
+
+ThingsListModel::ThingsListModel(ReminderRepository& data, QObject* parent)
+    : QAbstractTableModel(parent), data_(data), version_(data.table().version()) {
     titles_[ColComment] = QStringLiteral("Message");
     titles_[ColDescription] = QStringLiteral("description");
     titles_[ColDT] = QStringLiteral("Next time");
@@ -10,41 +12,41 @@ ThingsListModel::ThingsListModel(TDataModule1& data, QObject* parent)
 int ThingsListModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid())
         return 0;
-    return data_.cdsThings.RecordCount();
+    return data_.listCursor().recordCount();
 }
 
 int ThingsListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ListColumnCount;
 }
 
-const ThingRow* ThingsListModel::RowAt(int row) const {
-    if (row < 0 || row >= data_.cdsThings.RecordCount())
+const ReminderRow* ThingsListModel::RowAt(int row) const {
+    if (row < 0 || row >= data_.listCursor().recordCount())
         return nullptr;
-    return &data_.cdsThings.At(row);
+    return &data_.listCursor().at(row);
 }
 
-TDateTime ThingsListModel::NextTimeAt(int row) const {
-    const ThingRow* r = RowAt(row);
-    return r == nullptr ? 0 : RowNextTime(*r, now_);
+Moment ThingsListModel::NextTimeAt(int row) const {
+    const ReminderRow* r = RowAt(row);
+    return r == nullptr ? DayCountEpoch : rowNextOccurrence(*r, now_);
 }
 
-QString NextTimeText(TDateTime t) {
-    return QString::fromStdString(DateMinuteText(t));
+QString NextTimeText(Moment t) {
+    return QString::fromStdString(dateMinuteText(t));
 }
 
 QVariant ThingsListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
-    const ThingRow* row = RowAt(index.row());
+    const ReminderRow* row = RowAt(index.row());
     if (row == nullptr)
         return {};
     switch (index.column()) {
     case ColComment:
-        return QString::fromStdString(row->Text(Col::Comment));
+        return QString::fromStdString(row->text(Col::Comment));
     case ColDescription:
-        return QString::fromStdString(RowDescription(*row));
+        return QString::fromStdString(rowDescription(*row, texts_));
     case ColDT:
-        return NextTimeText(RowNextTime(*row, now_));
+        return NextTimeText(rowNextOccurrence(*row, now_));
     default:
         return {}; // icon columns carry no text
     }
@@ -76,12 +78,12 @@ Qt::ItemFlags ThingsListModel::flags(const QModelIndex& index) const {
 }
 
 void ThingsListModel::RefreshCalcFields() {
-    if (data_.table.Version() != version_) {
+    if (data_.table().version() != version_) {
         tableChanged(); // a change nobody announced: read everything again
         return;
     }
     const int rows = rowCount();
-    if (!data_.cdsThings.Active() || rows == 0)
+    if (!data_.listCursor().isActive() || rows == 0)
         return;
     // The message column too: its colour depends on the next time.
     emit dataChanged(index(0, ColComment), index(rows - 1, ColDT), {Qt::DisplayRole});
@@ -89,6 +91,6 @@ void ThingsListModel::RefreshCalcFields() {
 
 void ThingsListModel::tableChanged() {
     beginResetModel();
-    version_ = data_.table.Version();
+    version_ = data_.table().version();
     endResetModel();
 }

@@ -1,9 +1,9 @@
 #pragma once
-// The reminder list as a table model: the rows of cdsThings in message order,
+// The reminder list as a table model: the rows of the list cursor in message order,
 // with the stored columns the grid shows and the two calculated ones (next time
 // and schedule text), computed against a moment the main window sets.
 
-#include "uDataModule.h"
+#include "core/ReminderRepository.h"
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -27,7 +27,7 @@ enum ListColumn : int {
 class ThingsListModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit ThingsListModel(TDataModule1& data, QObject* parent = nullptr);
+    explicit ThingsListModel(ReminderRepository& data, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -41,29 +41,32 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // The row at a list position, or null when there is none.
-    const ThingRow* RowAt(int row) const;
-    // The next occurrence of a row as of Now() (BaseDate for after-start rows).
-    TDateTime NextTimeAt(int row) const;
+    const ReminderRow* RowAt(int row) const;
+    // The next occurrence of a row as of Now() (afterStartMoment for after-start rows).
+    Moment NextTimeAt(int row) const;
 
-    TDateTime Now() const { return now_; }
+    Moment Now() const { return now_; }
     // The moment the calculated columns and the grey texts are worked out for.
-    void SetNow(TDateTime now) { now_ = now; }
+    void SetNow(Moment now) { now_ = now; }
+    // The texts the schedule descriptions are made of.
+    void setTexts(const Texts& texts) { texts_ = texts; }
     // Has the view recompute the calculated columns (and the colours that depend
     // on them). Does nothing while the table is closed or empty.
     void RefreshCalcFields();
-    // Call after the table was loaded and after every SaveThing or DeleteThing,
-    // whether it succeeded or not (both may move cdsThings): the rows are read
-    // again and the grid's current row follows cdsThings' current row.
+    // Call after the table was loaded and after every saveReminder or deleteReminder,
+    // whether it succeeded or not (both may move the list cursor): the rows are read
+    // again and the grid's current row follows the list cursor's current row.
     void tableChanged();
 
-    TDataModule1& Data() const { return data_; }
+    ReminderRepository& Data() const { return data_; }
 
 private:
-    TDataModule1& data_;
-    TDateTime now_ = 0;
+    ReminderRepository& data_;
+    Moment now_ = DayCountEpoch;
     std::uint64_t version_ = 0;
+    Texts texts_;
     std::array<QString, ListColumnCount> titles_;
 };
 
 // "dd.mm.yyyy hh:nn" as the next-time column shows it.
-QString NextTimeText(TDateTime t);
+QString NextTimeText(Moment t);

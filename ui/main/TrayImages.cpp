@@ -1,4 +1,4 @@
-#include "TrayImages.h"
+#include "ui/main/TrayImages.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -1,19 +1,19 @@
-#include "Unit1.h"
+#include "ui/main/Unit1.h"
 
-#include "ColorScheme.h"
-#include "CommandImages.h"
-#include "ProgramSettings.h"
-#include "SharedTexts.h"
-#include "ThingsGrid.h"
-#include "ThingsListModel.h"
-#include "TrayImages.h"
-#include "UMess.h"
-#include "uExecProgThread.h"
-#include "uMyMessageDlg.h"
-#include "uPlaySoundThread.h"
-#include "uShotDownProcs.h"
-#include "uStopSoundThread.h"
+#include "core/AppPaths.h"
+#include "desktop/ProgramSettings.h"
+#include "engine/ReminderActions.h"
+#include "i18n/Texts.h"
+#include "platform/PowerControl.h"
+#include "ui/alert/UMess.h"
+#include "ui/controls/ColorScheme.h"
+#include "ui/dialogs/ErrorMessage.h"
+#include "ui/dialogs/uMyMessageDlg.h"
 #include "ui/editor/ReminderEditor.h"
+#include "ui/main/CommandImages.h"
+#include "ui/main/ThingsGrid.h"
+#include "ui/main/ThingsListModel.h"
+#include "ui/main/TrayImages.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -76,8 +76,7 @@ public:
 
 } // namespace
 
-TForm1::TForm1(std::function<TDateTime()> clock, QWidget* parent)
-    : QMainWindow(parent), clock_(std::move(clock)) {
+TForm1::TForm1(const Clock& clock, QWidget* parent) : QMainWindow(parent), clock_(clock) {
     FormCreate();
 }
 
@@ -120,21 +119,25 @@ void TForm1::FormCreate() {
     statusBar()->setSizeGripEnabled(false);
 
     MissedEvents = 0;
-    DataFolderId = CSIDL_APPDATA;
-    settingsPath = QString::fromStdString(SettingsFilePath());
-    thingsPath = QString::fromStdString(ThingsFilePath());
-    LastThingNumber = 0;
+    const DataPaths paths = locateDataPaths();
+    if (!paths.error.empty())
+        showErrorMessage(QString::fromStdString(paths.error));
+    settingsPath = QString::fromStdString(paths.settingsFilePath);
+    thingsPath = QString::fromStdString(paths.reminderFilePath);
     BuildTray();
     ReadSettings();
-    ProgramStartTime = clock_();
-    engine_ = new ReminderEngine(DataModule1, *this, clock_, ProgramStartTime, this);
+    ProgramStartTime = clock_.now().local;
+    engine_ = new ReminderEngine(DataModule1, clock_, ProgramStartTime, this);
+    connect(engine_, &ReminderEngine::reminderDue, this, &TForm1::ShowCurrentNote);
+    connect(engine_, &ReminderEngine::scanned, this, &TForm1::RefreshCalcFields);
+    connect(engine_, &ReminderEngine::dayChanged, this, &TForm1::MinuteTickDayStep);
     stopAnimationCounter = 0;
 
     TimerStart.setSingleShot(true);
     TimerStart.setInterval(100);
     connect(&TimerStart, &QTimer::timeout, this, &TForm1::TimerStartTimer);
     Timer1.setInterval(1000);
-    connect(&Timer1, &QTimer::timeout, engine_, &ReminderEngine::Timer1Timer);
+    connect(&Timer1, &QTimer::timeout, engine_, &ReminderEngine::tick);
     TimerStopAnimation.setInterval(1000);
     connect(&TimerStopAnimation, &QTimer::timeout, this, &TForm1::TimerStopAnimationTimer);
     animationTimer_.setInterval(400);
@@ -163,7 +166,8 @@ void TForm1::BuildListPage(QWidget* page) {
     layout->addWidget(ToolBar1);
 
     listModel_ = new ThingsListModel(DataModule1, this);
-    listModel_->SetNow(clock_());
+    listModel_->setTexts(texts);
+    listModel_->SetNow(clock_.now().local);
     Panel2 = new ThingsPanel(*listModel_, page);
     layout->addWidget(Panel2);
     ThingsGrid* grid = Panel2->Grid();
@@ -334,35 +338,40 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::TimerStartTimer() {
     TimerStart.stop();
-    // Failures are reported by the data module. A new file that could not be created
-    // does not stop the program; a file that exists but could not be read does: no
-    // minute tick, and it is never written over.
-    DataModule1.LoadThings(thingsPath.toStdString());
-    tableOpen_ = DataModule1.FileWritable();
+    // A new file that could not be created does not stop the program; a file that
+    // exists but could not be read does: no minute tick, and it is never written over.
+    const Status loaded = DataModule1.load(thingsPath.toStdString());
+    if (!loaded)
+        showErrorMessage(QString::fromStdString(loaded.error));
+    tableOpen_ = DataModule1.fileWritable();
     if (!tableOpen_) {
         // Nothing typed in this run could be saved: the commands that change
         // reminders stay off, and the status bar tells why.
         actEditThingUpdate();
-        statusBar()->showMessage(
-            QStringLiteral(
-                "Reminders cannot be changed: the reminder file %1 could not be read (%2)")
-                .arg(thingsPath, QString::fromStdString(DataModule1.LoadError())));
+        statusBar()->showMessage(QStringLiteral("Reminders cannot be changed. ") +
+                                 QString::fromStdString(loaded.error));
         return;
     }
-    listModel_->SetNow(clock_());
+    listModel_->SetNow(clock_.now().local);
     TableChanged();
     Panel2->StartTimerResize();
     if (isVisible())
         Panel2->Grid()->setFocus();
     if (ShowMissedAtStart) {
-        MissedEvents = DataModule1.OpenJournal(LastRunTime, ProgramStartTime, clock_());
+        MissedEvents = missedJournal.build(DataModule1.table(), LastRunTime, ProgramStartTime,
+                                           clock_.now().local);
         // The journal window comes in a later version; MissedEvents keeps the count.
     }
     Timer1.start();
 }
 
 bool TForm1::SaveCDS() {
-    return tableOpen_ && DataModule1.SaveThings(thingsPath.toStdString());
+    if (!tableOpen_)
+        return false;
+    const Status saved = DataModule1.save(thingsPath.toStdString());
+    if (!saved)
+        showErrorMessage(QString::fromStdString(saved.error));
+    return saved.ok;
 }
 
 void TForm1::CloseOtherWindows() {
@@ -402,59 +411,52 @@ void TForm1::FormDestroy() {
     CloseOtherWindows();
     SaveCDS();
     if (engine_)
-        engine_->AlertQueue.clear();
+        engine_->clearDueQueue();
     WriteSettings();
 }
 
-void TForm1::RefreshCalcFields() {
-    listModel_->SetNow(clock_());
+void TForm1::RefreshCalcFields(Moment now) {
+    listModel_->SetNow(now);
     listModel_->RefreshCalcFields();
 }
 
-void TForm1::MinuteTickDayStep(TDateTime now) {
+void TForm1::MinuteTickDayStep(int day) {
     if (trayState_ != TrayState::Day)
         return;
-    const int day = DecodeMoment(now).day;
     if (day != XDayPrev) {
         XDayPrev = static_cast<std::uint16_t>(day);
         SetTrayIcon(trayImages_.Day(day));
     }
 }
 
-void TForm1::ShowCurrentNote() {
-    const eventParams& e = engine_->CurrentEvent;
-    if (e.N == 0)
+void TForm1::ShowCurrentNote(const Reminder& e) {
+    if (e.number == 0)
         return;
-    if (e.Special) {
+    if (e.power) {
         // A power action replaces every other presentation.
-        if (e.AfterStart && e.MinutesAfterStart == 0)
+        if (e.afterStart && e.minutesAfterStart == 0)
             return;
-        if (e.Shutdown)
-            PowerOffComputer();
+        if (e.powerAction == PowerAction::PowerOff)
+            programPowerControl().requestPowerOff();
         else
-            RebootComputer();
+            programPowerControl().requestReboot();
         return;
     }
-    if (e.Anim)
+    if (e.flashTray)
         StartTrayAnimation();
-    const QString pPath = QString::fromStdString(e.PPath);
-    if (e.RunProg && !pPath.isEmpty() && QFileInfo::exists(pPath))
-        TExecProgThread::Create(this, pPath);
-    const QString sPath = QString::fromStdString(e.SPath);
-    bool soundStarted = false;
-    if (e.Sound && !sPath.isEmpty() && QFileInfo::exists(sPath)) {
-        TPlaySoundThread::Create(this, sPath);
-        soundStarted = true;
-    }
-    const QString click = QString::fromStdString(ClickSoundPath());
-    if (e.WithSound && !soundStarted && QFileInfo::exists(click))
-        TPlaySoundThread::Create(this, click);
-    if (e.MessageShow)
-        ShowAlertWindow(QString::fromStdString(e.Comment), e.N);
+    if (e.openFile && !e.openPath.empty())
+        ReminderActions::openFileAsync(this, QString::fromStdString(e.openPath));
+    // The reminder's own sound, or the click when that is not a file that exists.
+    const QString sound = e.playSound ? QString::fromStdString(e.soundPath) : QString();
+    const QString click = e.click ? QString::fromStdString(clickSoundPath()) : QString();
+    if (!sound.isEmpty() || !click.isEmpty())
+        ReminderActions::playSoundAsync(this, sound, click);
+    if (e.showAlert)
+        ShowAlertWindow(QString::fromStdString(e.message), e.number);
 }
 
 void TForm1::ShowAlertWindow(const QString& text, std::int32_t number) {
-    if (TFMess* alert = ::ShowAlertWindow(text, number, clock_()))
+    if (TFMess* alert = ::ShowAlertWindow(text, number, clock_.now().local))
         connect(alert, &TFMess::editRequested, this, &TForm1::AlertEditClick, Qt::UniqueConnection);
 }
 
@@ -480,7 +482,7 @@ void TForm1::TimerStopAnimationTimer() {
 void TForm1::RefreshTrayIcon() {
     if (ShowDayInTray) {
         trayState_ = TrayState::Day;
-        const int day = DecodeMoment(clock_()).day;
+        const int day = calendarTime(clock_.now().local).day;
         XDayPrev = static_cast<std::uint16_t>(day);
         SetTrayIcon(trayImages_.Day(day));
     } else {
@@ -502,12 +504,12 @@ void TForm1::List1Click() {
 }
 
 void TForm1::actSoundOffExecute() {
-    TStopSoundThread::Create(this);
+    ReminderActions::stopSound(this);
 }
 
 void TForm1::ReadSettings() {
     // A size of 0 stands for none stored: the window keeps its designed size.
-    const ProgramSettings settings = ::ReadSettings(settingsPath, clock_(), 0, 0);
+    const ProgramSettings settings = ::ReadSettings(settingsPath, clock_.now().local, 0, 0);
     const WindowPlacement& pos = settings.position;
     move(pos.left, pos.top);
     if (pos.width > 0 && pos.height > 0) {
@@ -558,8 +560,9 @@ void TForm1::WriteSettings() {
     settings.languageFile = Label1->text();
     settings.ShowMissedAtStart = ShowMissedAtStart;
     settings.ShowDayInTray = ShowDayInTray;
-    if (const SettingsWriteResult r = ::WriteSettings(settingsPath, settings, clock_()); !r)
-        ShowCoreMessage(r.errorText.toStdString());
+    if (const SettingsWriteResult r = ::WriteSettings(settingsPath, settings, clock_.now().local);
+        !r)
+        showErrorMessage(r.errorText);
 }
 
 void TForm1::BuildCommands() {
@@ -586,7 +589,8 @@ void TForm1::BuildCommands() {
     connect(actDelThing, &QAction::triggered, this, &TForm1::actDelThingExecute);
 
     editorContext_ = std::make_unique<EditorContext>(DataModule1);
-    editorContext_->clock = clock_;
+    editorContext_->clock = &clock_;
+    editorContext_->texts = texts;
     editorContext_->saveTable = [this] { return SaveCDS(); };
     editorContext_->tableChanged = [this] { TableChanged(); };
     editorContext_->newIcon = CommandIcon(CommandImage::BlankDocument);
@@ -603,11 +607,11 @@ bool TForm1::ListIsUsable() const {
 }
 
 bool TForm1::CurrentRowHasNumber() const {
-    return FieldHasValue(DataModule1.cdsThings, "N");
+    return fieldHasValue(DataModule1.listCursor(), "N");
 }
 
 void TForm1::actEditThingUpdate() {
-    const bool writable = DataModule1.FileWritable();
+    const bool writable = DataModule1.fileWritable();
     const bool has = writable && CurrentRowHasNumber();
     for (QAction* a : {actEditThing, actCopyThing, actDelThing})
         a->setEnabled(has);
@@ -627,32 +631,30 @@ void TForm1::actNewThingExecute() {
 void TForm1::actCopyThingExecute() {
     if (!ListIsUsable() || !CurrentRowHasNumber())
         return;
-    const ThingsCursor& list = DataModule1.cdsThings;
-    if (auto thing = DataModule1.DoEditThing(list, list.Current()->Int(Col::N)))
+    if (auto thing = currentReminder(DataModule1.listCursor()))
         openNewEditor(*editorContext_, &*thing);
 }
 
 void TForm1::actEditThingExecute() {
     if (!ListIsUsable() || !CurrentRowHasNumber())
         return;
-    const ThingsCursor& list = DataModule1.cdsThings;
-    openEditorFor(list.Current()->Int(Col::N), *editorContext_);
+    const ReminderCursor& list = DataModule1.listCursor();
+    openEditorFor(list.current()->integer(Col::N), *editorContext_);
 }
 
 void TForm1::actDelThingExecute() {
     if (!ListIsUsable() || !CurrentRowHasNumber())
         return;
-    if (!AskYesNo(QString::fromStdString(TextDeleteNote), QString::fromStdString(TextYes),
-                  QString::fromStdString(TextNo), this))
+    if (!AskYesNo(QString::fromStdString(texts.deleteReminder), texts, this))
         return;
-    if (DataModule1.DeleteThing(DataModule1.cdsThings.Current()->Int(Col::N)))
+    if (DataModule1.deleteReminder(DataModule1.listCursor().current()->integer(Col::N)))
         SaveCDS();
     TableChanged();
 }
 
 void TForm1::AlertEditClick(std::int32_t N) {
-    ThingsCursor& byNumber = DataModule1.cdsThingsListDM;
-    if (!byNumber.LocateN(N))
+    ReminderCursor& byNumber = DataModule1.numberCursor();
+    if (!byNumber.locateNumber(N))
         return; // deleted meanwhile: the alert stays
     openEditorFor(N, *editorContext_);
     if (TFMess* alert = FindAlertForm(N))

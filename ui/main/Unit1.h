@@ -2,9 +2,12 @@
 // The main window: lives for the whole run in the tray, owns the reminder table
 // and the engine, presents due reminders and holds the list and settings pages.
 
-#include "ReminderEngine.h"
-#include "TrayImages.h"
-#include "uDataModule.h"
+#include "core/Clock.h"
+#include "core/MissedJournal.h"
+#include "core/ReminderRepository.h"
+#include "engine/ReminderEngine.h"
+#include "i18n/Texts.h"
+#include "ui/main/TrayImages.h"
 
 #include <QIcon>
 #include <QMainWindow>
@@ -26,11 +29,11 @@ class QRadioButton;
 class QTabWidget;
 class QToolButton;
 
-class TForm1 final : public QMainWindow, public EngineHost {
+class TForm1 final : public QMainWindow {
     Q_OBJECT
 public:
-    // clock gives the current local moment; the program passes the system clock.
-    explicit TForm1(std::function<TDateTime()> clock = NowMoment, QWidget* parent = nullptr);
+    // The clock must outlive the window; the program passes the system clock.
+    explicit TForm1(const Clock& clock = systemClock(), QWidget* parent = nullptr);
     ~TForm1() override;
 
     // Start-up and exit.
@@ -43,9 +46,10 @@ public:
     void SaveEverything();
 
     // Alert presentation and the tray.
-    void ShowCurrentNote() override;
-    void RefreshCalcFields() override;
-    void MinuteTickDayStep(TDateTime now) override;
+    void ShowCurrentNote(const Reminder& reminder);
+    void RefreshCalcFields(Moment now);
+    // The tray's day icon follows the day of the month.
+    void MinuteTickDayStep(int day);
     void ShowAlertWindow(const QString& text, std::int32_t number);
     void StartTrayAnimation();
     void TimerStopAnimationTimer();
@@ -73,14 +77,16 @@ public:
     TrayState trayState() const { return trayState_; }
     bool trayAvailable() const { return trayAvailable_; }
 
-    TDataModule1 DataModule1;
+    ReminderRepository DataModule1;
+    MissedJournal missedJournal;
+    Texts texts;
     ReminderEngine* engine() const { return engine_; }
     QTimer TimerStart, Timer1, TimerStopAnimation;
     std::int32_t MissedEvents = 0;
     std::uint16_t stopAnimationCounter = 0;
     std::uint16_t XDayPrev = 0;
-    TDateTime ProgramStartTime = 0;
-    TDateTime LastRunTime = 0;
+    Moment ProgramStartTime = DayCountEpoch;
+    Moment LastRunTime = DayCountEpoch;
     bool ShowMissedAtStart = true;
     bool ShowDayInTray = false;
     QString settingsPath;
@@ -122,7 +128,7 @@ private:
     // Gives the window the outer size read from the settings once its frame is known.
     void ApplyPlacedOuterSize();
 
-    std::function<TDateTime()> clock_;
+    const Clock& clock_;
     ReminderEngine* engine_ = nullptr;
     class ThingsListModel* listModel_ = nullptr;
     QSystemTrayIcon* TrayIcon1 = nullptr;

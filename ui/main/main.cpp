@@ -1,10 +1,9 @@
 // Chimly: the reminder program in the tray.
-#include "ExitSignals.h"
-#include "SingleInstance.h"
-#include "Unit1.h"
+#include "ui/main/ExitSignals.h"
+#include "ui/main/SingleInstance.h"
+#include "ui/main/Unit1.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -16,9 +15,6 @@ int main(int argc, char* argv[]) {
     if (!instance.Acquire())
         return 0;
 
-    SetMessageSink([](const std::string& text) {
-        QMessageBox::warning(nullptr, QStringLiteral("Chimewell"), QString::fromStdString(text));
-    });
     TForm1 form;
     ExitSignals exitSignals([&form] { form.actExitExecute(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,

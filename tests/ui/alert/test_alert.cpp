@@ -1,6 +1,6 @@
 // The alert window driven as a real widget: guard time, postponement, closing,
 // reuse for a second alert of the same reminder, lookup by number, accessibility.
-#include "UMess.h"
+#include "ui/alert/UMess.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -15,8 +15,8 @@
 
 namespace {
 
-const TDateTime Alarm = EncodeMoment(2026, 12, 9, 8, 0, 0);
-const TDateTime Later = EncodeMoment(2026, 12, 9, 8, 10, 0);
+const Moment Alarm = makeMoment(2026, 12, 9, 8, 0, 0);
+const Moment Later = makeMoment(2026, 12, 9, 8, 10, 0);
 
 class AlertTest : public ::testing::Test {
 protected:
@@ -66,7 +66,7 @@ TEST_F(AlertTest, NewWindowShowsMomentAndMessageWithTheMessageAsCaption) {
 TEST(AlertMoment, IsTheDateAndTimeInTheUsersLocale) {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(AlertMomentText(EncodeMoment(2026, 12, 9, 8, 5, 0)), "09.12.26 08:05");
+    EXPECT_EQ(AlertMomentText(makeMoment(2026, 12, 9, 8, 5, 0)), "09.12.26 08:05");
     QLocale::setDefault(saved);
 }
 

@@ -1,9 +1,9 @@
 // The information and question dialogs: their layout arithmetic, and the real windows
 // opened modally and inspected while exec() runs.
-#include "DialogSeams.h"
-#include "SharedTexts.h"
-#include "uMyMessage.h"
-#include "uMyMessageDlg.h"
+#include "i18n/Texts.h"
+#include "ui/dialogs/DialogSeams.h"
+#include "ui/dialogs/uMyMessage.h"
+#include "ui/dialogs/uMyMessageDlg.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -146,11 +146,7 @@ template <typename T> T* Child(QDialog* d, const char* name) {
 
 class DialogsTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetSharedTexts(); }
-    void TearDown() override {
-        SetShowInfoRecorder(nullptr);
-        ResetSharedTexts();
-    }
+    void TearDown() override { SetShowInfoRecorder(nullptr); }
 };
 
 // What a shown information dialog looked like.
@@ -282,7 +278,7 @@ struct QuestionSeen {
 };
 
 bool Ask(const QString& text, const std::function<void(QDialog*)>& act,
-         QuestionSeen* seen = nullptr) {
+         QuestionSeen* seen = nullptr, const Texts& texts = Texts()) {
     WhenModalShown when([&](QDialog* d) {
         auto* label = Child<QLabel>(d, "Label1");
         auto* yes = Child<QPushButton>(d, "btYes");
@@ -304,7 +300,7 @@ bool Ask(const QString& text, const std::function<void(QDialog*)>& act,
                      LabelTextSize(text, label->fontMetrics())};
         act(d);
     });
-    const bool answer = AskYesNo(text);
+    const bool answer = AskYesNo(text, texts);
     EXPECT_TRUE(when.ran());
     EXPECT_TRUE(when.dialog.isNull()) << "the dialog is destroyed when it closes";
     return answer;
@@ -380,13 +376,14 @@ TEST_F(DialogsTest, QuestionAnswers) {
     }
 }
 
-TEST_F(DialogsTest, QuestionUsesTheCurrentSharedTexts) {
-    TextQuestion = "Vopros";
-    TextYes = "Da";
-    TextNo = "Net";
+TEST_F(DialogsTest, QuestionUsesTheGivenTexts) {
+    Texts texts;
+    texts.question = "Vopros";
+    texts.yes = "Da";
+    texts.no = "Net";
     QuestionSeen s;
     Ask(
-        QStringLiteral("?"), [](QDialog* d) { d->reject(); }, &s);
+        QStringLiteral("?"), [](QDialog* d) { d->reject(); }, &s, texts);
     EXPECT_EQ(s.title, QStringLiteral("Vopros"));
     EXPECT_EQ(s.yesText, QStringLiteral("Da"));
     EXPECT_EQ(s.noText, QStringLiteral("Net"));

@@ -3,11 +3,13 @@
 // per reminder, failed saves, the file rows, and the layout at two font sizes.
 #include "ui/editor/ReminderEditor.h"
 
-#include "ColorScheme.h"
-#include "DialogSeams.h"
-#include "FakeSoundPlayer.h"
-#include "SharedTexts.h"
-#include "TempHome.h"
+#include "core/AppPaths.h"
+#include "tests/platform/FakeSoundPlayer.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/TempHome.h"
+#include "ui/controls/ColorScheme.h"
+#include "ui/dialogs/DialogSeams.h"
+#include "ui/dialogs/ErrorMessage.h"
 #include "ui/editor/FilePathRow.h"
 #include "ui/editor/TimeStepper.h"
 
@@ -36,7 +38,7 @@
 
 namespace {
 
-const TDateTime Now = EncodeMoment(2026, 12, 9, 9, 5, 30);
+const Moment Now = makeMoment(2026, 12, 9, 9, 5, 30);
 
 const char* const DayNames[7] = {"mondayCheck", "tuesdayCheck",  "wednesdayCheck", "thursdayCheck",
                                  "fridayCheck", "saturdayCheck", "sundayCheck"};
@@ -117,13 +119,13 @@ protected:
     void SetUp() override {
         folder_ = MakeTempFolder("editor");
         thingsPath_ = folder_ + "/things.mln";
-        ASSERT_TRUE(dm_.LoadThings(thingsPath_));
-        SetMessageSink([this](const std::string& m) { coreMessages_.push_back(m); });
+        ASSERT_TRUE(dm_.load(thingsPath_).ok);
+        setErrorMessageRecorderForTests([this](const QString& m) { errorMessages_ << m; });
         SetShowInfoRecorder([this](const QString& t) { infos_ << t; });
-        ctx_.clock = [] { return Now; };
+        ctx_.clock = &clock_;
         ctx_.saveTable = [this] {
             ++tableSaves_;
-            return dm_.SaveThings(thingsPath_);
+            return dm_.save(thingsPath_).ok;
         };
         ctx_.tableChanged = [this] { ++tableChanges_; };
     }
@@ -134,7 +136,7 @@ protected:
                 delete w;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         SetShowInfoRecorder(nullptr);
-        SetMessageSink(nullptr);
+        setErrorMessageRecorderForTests(nullptr);
         FilePathRow::setFileChooser(nullptr);
     }
 
@@ -149,61 +151,64 @@ protected:
     }
 
     // Every column set to something other than the new-reminder defaults.
-    static ThingRow FullRow(std::int32_t n) {
-        ThingRow r;
-        r.SetInt(Col::N, n);
-        r.SetReal(Col::Data, EncodeMoment(2027, 3, 14, 23, 59));
-        r.SetInt(Col::DateOrDay, 1);
+    static ReminderRow FullRow(std::int32_t n) {
+        ReminderRow r;
+        r.setInteger(Col::N, n);
+        r.setMoment(Col::Data, makeMoment(2027, 3, 14, 23, 59));
+        r.setInteger(Col::DateOrDay, 1);
         const int days[7] = {0, 1, 0, 1, 0, 1, 1};
         const Col dayCols[7] = {Col::Mon, Col::Tue, Col::Wed, Col::Thu,
                                 Col::Fri, Col::Sat, Col::Sun};
         for (int i = 0; i < 7; ++i)
-            r.SetInt(dayCols[i], days[i]);
-        r.SetInt(Col::MessShow, 0);
-        r.SetInt(Col::Anim, 1);
-        r.SetInt(Col::Sound, 1);
-        r.SetInt(Col::Hint, 1);
-        r.SetInt(Col::RunProg, 1);
-        r.SetText(Col::Comment, "Ring Anna — ёжик & <b>co</b>");
-        r.SetText(Col::SPath, "/tmp/sounds/bell one.wav");
-        r.SetInt(Col::WSound, 1);
-        r.SetInt(Col::EMonth, 17);
-        r.SetText(Col::PPath, "/tmp/docs/plan.odt");
-        r.SetInt(Col::AfterStart, 1);
-        r.SetInt(Col::MinutesAfterStart, 1439);
-        r.SetReal(Col::CrDate, EncodeMoment(2020, 1, 2, 3, 4, 5));
-        r.SetInt(Col::Special, 1);
-        r.SetInt(Col::Shutdown, 0);
+            r.setInteger(dayCols[i], days[i]);
+        r.setInteger(Col::MessShow, 0);
+        r.setInteger(Col::Anim, 1);
+        r.setInteger(Col::Sound, 1);
+        r.setInteger(Col::Hint, 1);
+        r.setInteger(Col::RunProg, 1);
+        r.setText(Col::Comment, "Ring Anna — ёжик & <b>co</b>");
+        r.setText(Col::SPath, "/tmp/sounds/bell one.wav");
+        r.setInteger(Col::WSound, 1);
+        r.setInteger(Col::EMonth, 17);
+        r.setText(Col::PPath, "/tmp/docs/plan.odt");
+        r.setInteger(Col::AfterStart, 1);
+        r.setInteger(Col::MinutesAfterStart, 1439);
+        r.setMoment(Col::CrDate, makeMoment(2020, 1, 2, 3, 4, 5));
+        r.setInteger(Col::Special, 1);
+        r.setInteger(Col::Shutdown, 0);
         return r;
     }
 
     // A monthly reminder on a schedule, other flags flipped.
-    static ThingRow MonthlyRow(std::int32_t n) {
-        ThingRow r = FullRow(n);
-        r.SetInt(Col::DateOrDay, 2);
-        r.SetInt(Col::AfterStart, 0);
-        r.SetInt(Col::MinutesAfterStart, 0);
-        r.SetInt(Col::MessShow, 1);
-        r.SetInt(Col::WSound, 0);
-        r.SetInt(Col::Special, 0);
-        r.SetInt(Col::Shutdown, 1);
-        r.SetInt(Col::EMonth, 31);
-        r.SetText(Col::SPath, "");
-        r.SetText(Col::Comment, "");
+    static ReminderRow MonthlyRow(std::int32_t n) {
+        ReminderRow r = FullRow(n);
+        r.setInteger(Col::DateOrDay, 2);
+        r.setInteger(Col::AfterStart, 0);
+        r.setInteger(Col::MinutesAfterStart, 0);
+        r.setInteger(Col::MessShow, 1);
+        r.setInteger(Col::WSound, 0);
+        r.setInteger(Col::Special, 0);
+        r.setInteger(Col::Shutdown, 1);
+        r.setInteger(Col::EMonth, 31);
+        r.setText(Col::SPath, "");
+        r.setText(Col::Comment, "");
         return r;
     }
 
-    RowId Insert(const ThingRow& row) {
-        const RowId id = dm_.table.Insert(row);
-        LastThingNumber = std::max(LastThingNumber, row.Int(Col::N));
-        return id;
+    // Adds a row to the table file and loads it again.
+    void Insert(const ReminderRow& row) {
+        fileRows_.push_back(row);
+        ASSERT_TRUE(SqliteReminderStore().save(thingsPath_, fileRows_).ok);
+        ASSERT_TRUE(dm_.load(thingsPath_).ok);
     }
 
     std::string folder_;
     std::string thingsPath_;
-    TDataModule1 dm_;
+    ReminderRepository dm_;
     EditorContext ctx_{dm_};
-    std::vector<std::string> coreMessages_;
+    FakeClock clock_{Now};
+    std::vector<ReminderRow> fileRows_;
+    QStringList errorMessages_;
     QStringList infos_;
     int tableSaves_ = 0;
     int tableChanges_ = 0;
@@ -228,7 +233,7 @@ TEST_F(EditorTest, ScheduleSideFollowsMomentAndDayKind) {
         click(button(f, kinds[c.kind]));
         if (c.afterStart)
             click(button(f, "afterStartRadio"));
-        EXPECT_EQ(f->scheduleKind(), c.kind);
+        EXPECT_EQ(f->scheduleKind(), static_cast<ScheduleKind>(c.kind));
         const bool sched = !c.afterStart;
         for (int i = 0; i < 7; ++i)
             EXPECT_EQ(day(f, i)->isEnabled(), sched && c.kind == 1) << "day " << i;
@@ -284,12 +289,12 @@ TEST_F(EditorTest, DisabledDayControlsKeepAndSaveTheirValues) {
     part<QSpinBox>(f, "monthDaySpin")->setValue(20);
     click(button(f, "onceRadio")); // monthly and weekday controls now disabled
     click(button(f, "okButton"));
-    ASSERT_EQ(dm_.table.Count(), 1u);
-    const ThingRow& row = dm_.table.RowAt(0);
-    EXPECT_EQ(row.Int(Col::DateOrDay), 0);
-    EXPECT_EQ(row.Int(Col::EMonth), 20);
-    EXPECT_EQ(row.Int(Col::Sun), 1);
-    EXPECT_EQ(row.Int(Col::Mon), 1);
+    ASSERT_EQ(dm_.table().count(), 1u);
+    const ReminderRow& row = dm_.table().rowAt(0);
+    EXPECT_EQ(row.integer(Col::DateOrDay), 0);
+    EXPECT_EQ(row.integer(Col::EMonth), 20);
+    EXPECT_EQ(row.integer(Col::Sun), 1);
+    EXPECT_EQ(row.integer(Col::Mon), 1);
 }
 
 // --- "Ok" ---------------------------------------------------------------------
@@ -339,7 +344,7 @@ TEST_F(EditorTest, OkRefusesWithoutADayOrAnAction) {
         }
         EXPECT_FALSE(Destroyed(alive));
         EXPECT_FALSE(f->isClosing());
-        EXPECT_EQ(dm_.table.Count(), 0u);
+        EXPECT_EQ(dm_.table().count(), 0u);
         EXPECT_EQ(tableSaves_, 0);
         delete f;
     }
@@ -355,7 +360,7 @@ TEST_F(EditorTest, OkWithOnlyAnimationOrSpecialSaves) {
         EXPECT_TRUE(Destroyed(alive)) << only;
     }
     EXPECT_TRUE(infos_.isEmpty());
-    EXPECT_EQ(dm_.table.Count(), 2u);
+    EXPECT_EQ(dm_.table().count(), 2u);
 }
 
 // --- keys -----------------------------------------------------------------------
@@ -436,10 +441,10 @@ TEST_F(EditorTest, CtrlEnterAndCtrlSSaveEscCancels) {
         QTest::keyClick(messageEdit(f), c.key.key(), c.key.keyboardModifiers());
         EXPECT_TRUE(Destroyed(alive));
         rows += c.saves ? 1 : 0;
-        EXPECT_EQ(dm_.table.Count(), rows);
+        EXPECT_EQ(dm_.table().count(), rows);
         EXPECT_EQ(tableSaves_, static_cast<int>(rows));
     }
-    EXPECT_EQ(dm_.table.RowAt(0).Text(Col::Comment), "Tea");
+    EXPECT_EQ(dm_.table().rowAt(0).text(Col::Comment), "Tea");
 }
 
 TEST_F(EditorTest, OkAndCancelAnswerTheMouseSpaceAndEnter) {
@@ -472,7 +477,7 @@ TEST_F(EditorTest, OkAndCancelAnswerTheMouseSpaceAndEnter) {
         c.press(button(f, c.ok ? "okButton" : "cancelButton"));
         EXPECT_TRUE(Destroyed(alive));
         rows += c.ok ? 1 : 0;
-        EXPECT_EQ(dm_.table.Count(), rows);
+        EXPECT_EQ(dm_.table().count(), rows);
         EXPECT_EQ(tableSaves_, static_cast<int>(rows));
     }
 }
@@ -537,14 +542,13 @@ TEST_F(EditorTest, TimeStepsFromTheArrowsAndKeysOnlyOnTheScheduleSide) {
     click(button(f, "scheduledRadio"));
     click(part<QToolButton>(f, "hourDownButton"));
     click(button(f, "okButton"));
-    ASSERT_EQ(dm_.table.Count(), 1u);
-    EXPECT_EQ(dm_.table.RowAt(0).Real(Col::Data), EncodeMoment(2026, 12, 9, 23, 59));
+    ASSERT_EQ(dm_.table().count(), 1u);
+    EXPECT_EQ(dm_.table().rowAt(0).moment(Col::Data), makeMoment(2026, 12, 9, 23, 59));
 }
 
 // --- opening modes and saving ---------------------------------------------------
 
 TEST_F(EditorTest, NewEditorStartsFromNowAndSavesANewRow) {
-    LastThingNumber = 0;
     Insert(FullRow(8));
     ReminderEditor* f = openNewEditor(ctx_);
     EXPECT_EQ(f->windowTitle(), "New");
@@ -567,24 +571,24 @@ TEST_F(EditorTest, NewEditorStartsFromNowAndSavesANewRow) {
     EXPECT_TRUE(messageEdit(f)->toPlainText().isEmpty());
 
     click(button(f, "okButton"));
-    ASSERT_EQ(dm_.table.Count(), 2u);
-    const ThingRow& row = dm_.table.RowAt(1);
-    EXPECT_EQ(row.Int(Col::N), 9);
-    EXPECT_EQ(row.Text(Col::Comment), "note 9");
-    EXPECT_EQ(row.Real(Col::Data), EncodeMoment(2026, 12, 9, 9, 5));
-    EXPECT_EQ(row.Real(Col::CrDate), Now);
-    EXPECT_TRUE(row.IsNull(Col::Hint));
+    ASSERT_EQ(dm_.table().count(), 2u);
+    const ReminderRow& row = dm_.table().rowAt(1);
+    EXPECT_EQ(row.integer(Col::N), 9);
+    EXPECT_EQ(row.text(Col::Comment), "note 9");
+    EXPECT_EQ(row.moment(Col::Data), makeMoment(2026, 12, 9, 9, 5));
+    EXPECT_EQ(row.moment(Col::CrDate), Now);
+    EXPECT_TRUE(row.isNull(Col::Hint));
     EXPECT_EQ(tableSaves_, 1);
     EXPECT_EQ(tableChanges_, 1);
     // The file holds the new row.
-    TDataModule1 reread;
-    ASSERT_TRUE(reread.LoadThings(thingsPath_));
-    EXPECT_EQ(reread.table.Count(), 2u);
+    ReminderRepository reread;
+    ASSERT_TRUE(reread.load(thingsPath_).ok);
+    EXPECT_EQ(reread.table().count(), 2u);
 }
 
 TEST_F(EditorTest, EditFillsEveryControlAndSavesTheSameRowBack) {
-    for (const ThingRow& source : {FullRow(4), MonthlyRow(6)}) {
-        const std::int32_t n = source.Int(Col::N);
+    for (const ReminderRow& source : {FullRow(4), MonthlyRow(6)}) {
+        const std::int32_t n = source.integer(Col::N);
         SCOPED_TRACE(n);
         Insert(source);
         ReminderEditor* f = openEditorFor(n, ctx_);
@@ -594,66 +598,66 @@ TEST_F(EditorTest, EditFillsEveryControlAndSavesTheSameRowBack) {
         EXPECT_EQ(f->windowTitle(), QStringLiteral("Edit %1").arg(n));
         EXPECT_EQ(timeShown(f), "23:59");
         EXPECT_EQ(part<QDateEdit>(f, "dateEdit")->date(), QDate(2027, 3, 14));
-        EXPECT_EQ(path(f, "soundRow").toStdString(), source.Text(Col::SPath));
-        EXPECT_EQ(messageEdit(f)->toPlainText().toStdString(), source.Text(Col::Comment));
-        EXPECT_EQ(button(f, "afterStartRadio")->isChecked(), source.Int(Col::AfterStart) == 1);
-        EXPECT_EQ(part(f, "startDelaySpin")->isEnabled(), source.Int(Col::AfterStart) == 1);
+        EXPECT_EQ(path(f, "soundRow").toStdString(), source.text(Col::SPath));
+        EXPECT_EQ(messageEdit(f)->toPlainText().toStdString(), source.text(Col::Comment));
+        EXPECT_EQ(button(f, "afterStartRadio")->isChecked(), source.integer(Col::AfterStart) == 1);
+        EXPECT_EQ(part(f, "startDelaySpin")->isEnabled(), source.integer(Col::AfterStart) == 1);
 
         QPointer<ReminderEditor> alive(f);
         click(button(f, "okButton"));
         EXPECT_TRUE(Destroyed(alive));
-        dm_.cdsThingsListDM.LocateN(n);
+        dm_.numberCursor().locateNumber(n);
         // Every column, creation date and the untouched "Hint" included.
-        EXPECT_EQ(*dm_.cdsThingsListDM.Current(), source);
+        EXPECT_EQ(*dm_.numberCursor().current(), source);
     }
-    EXPECT_EQ(dm_.table.Count(), 2u);
+    EXPECT_EQ(dm_.table().count(), 2u);
     EXPECT_EQ(tableSaves_, 2);
     EXPECT_EQ(openEditorFor(99, ctx_), nullptr); // no such reminder
 }
 
 TEST_F(EditorTest, CopyGetsANewNumberAndLeavesTheSourceUnchanged) {
-    const ThingRow source = FullRow(5);
+    const ReminderRow source = FullRow(5);
     Insert(source);
-    ThingRow zeroDay = MonthlyRow(7);
-    zeroDay.SetInt(Col::EMonth, 0);
+    ReminderRow zeroDay = MonthlyRow(7);
+    zeroDay.setInteger(Col::EMonth, 0);
     Insert(zeroDay);
 
-    const eventParams fromRow = ThingFromRow(source);
+    const Reminder fromRow = reminderFromRow(source);
     ReminderEditor* f = openNewEditor(ctx_, &fromRow);
     EXPECT_EQ(f->windowTitle(), "New");
     EXPECT_TRUE(f->isNew());
     EXPECT_EQ(f->number(), -1);
     EXPECT_EQ(ReminderEditor::find(5), nullptr);
-    EXPECT_EQ(dm_.table.Count(), 2u);
+    EXPECT_EQ(dm_.table().count(), 2u);
     click(button(f, "okButton"));
 
-    ASSERT_EQ(dm_.table.Count(), 3u);
-    dm_.cdsThingsListDM.LocateN(5);
-    EXPECT_EQ(*dm_.cdsThingsListDM.Current(), source);
-    ASSERT_TRUE(dm_.cdsThingsListDM.LocateN(8));
-    ThingRow expected = source;
-    expected.SetInt(Col::N, 8);
-    expected.SetReal(Col::CrDate, Now);
+    ASSERT_EQ(dm_.table().count(), 3u);
+    dm_.numberCursor().locateNumber(5);
+    EXPECT_EQ(*dm_.numberCursor().current(), source);
+    ASSERT_TRUE(dm_.numberCursor().locateNumber(8));
+    ReminderRow expected = source;
+    expected.setInteger(Col::N, 8);
+    expected.setMoment(Col::CrDate, Now);
     expected = [&] {
-        ThingRow r;
+        ReminderRow r;
         for (int c = 0; c < ColumnCount; ++c) {
             const Col col = static_cast<Col>(c);
-            if (col == Col::Hint || expected.IsNull(col))
+            if (col == Col::Hint || expected.isNull(col))
                 continue;
-            const ColumnType t = Column(col).type;
+            const ColumnType t = column(col).type;
             if (t == ColumnType::Text)
-                r.SetText(col, expected.Text(col));
+                r.setText(col, expected.text(col));
             else if (t == ColumnType::Real)
-                r.SetReal(col, expected.Real(col));
+                r.setReal(col, expected.real(col));
             else
-                r.SetInt(col, expected.Int(col));
+                r.setInteger(col, expected.integer(col));
         }
         return r;
     }();
-    EXPECT_EQ(*dm_.cdsThingsListDM.Current(), expected);
+    EXPECT_EQ(*dm_.numberCursor().current(), expected);
 
     // A month day of 0 comes into the editor as 1.
-    const eventParams zero = ThingFromRow(zeroDay);
+    const Reminder zero = reminderFromRow(zeroDay);
     EXPECT_EQ(part<QSpinBox>(openNewEditor(ctx_, &zero), "monthDaySpin")->value(), 1);
 }
 
@@ -688,7 +692,7 @@ TEST_F(EditorTest, OneEditorPerReminderAnyNumberOfNewOnes) {
     EXPECT_EQ(ReminderEditor::find(7), nullptr);
     ReminderEditor* fresh = openEditorFor(7, ctx_);
     EXPECT_NE(fresh, nullptr);
-    EXPECT_EQ(messageEdit(fresh)->toPlainText().toStdString(), FullRow(7).Text(Col::Comment));
+    EXPECT_EQ(messageEdit(fresh)->toPlainText().toStdString(), FullRow(7).text(Col::Comment));
     delete other;
     EXPECT_EQ(ReminderEditor::find(3), nullptr);
 }
@@ -697,14 +701,15 @@ TEST_F(EditorTest, SavingAReminderDeletedMeanwhileKeepsTheEditorOpen) {
     Insert(FullRow(5));
     ReminderEditor* f = openEditorFor(5, ctx_);
     messageEdit(f)->setPlainText("my changes");
-    ASSERT_TRUE(dm_.DeleteThing(5));
+    ASSERT_TRUE(dm_.deleteReminder(5));
     QPointer<ReminderEditor> alive(f);
     click(button(f, "okButton"));
     EXPECT_FALSE(Destroyed(alive));
     EXPECT_FALSE(f->isClosing());
     EXPECT_EQ(messageEdit(f)->toPlainText(), "my changes");
-    EXPECT_EQ(coreMessages_.size(), 1u);
-    EXPECT_EQ(dm_.table.Count(), 0u);
+    ASSERT_EQ(errorMessages_.size(), 1);
+    EXPECT_TRUE(errorMessages_[0].contains("no longer exists")) << errorMessages_[0].toStdString();
+    EXPECT_EQ(dm_.table().count(), 0u);
     EXPECT_EQ(tableSaves_, 0);
     EXPECT_EQ(tableChanges_, 0);
 }
@@ -719,7 +724,7 @@ TEST_F(EditorTest, FilePickersStartInTheirFoldersAndRefuseOverlongPaths) {
         return answer;
     });
     const std::string exeFolder = MakeTempFolder("program");
-    SetExecutablePath(exeFolder + "/Chimly");
+    setExecutablePathForTests(exeFolder + "/Chimly");
     ReminderEditor* f = openNewEditor(ctx_);
     click(button(f, "playSoundCheck"));
     click(button(f, "openFileCheck"));
@@ -734,9 +739,9 @@ TEST_F(EditorTest, FilePickersStartInTheirFoldersAndRefuseOverlongPaths) {
     click(chooseSound);
     answer = "/data/report.pdf";
     click(chooseFile);
-    EXPECT_EQ(asked, (QStringList{QString::fromStdString(ExeFolder()) + "|WAV Files (*.wav)",
-                                  QString::fromStdString(SoundsFolder()) + "|WAV Files (*.wav)",
-                                  QString::fromStdString(DocumentsFolder()) + "|All Files (*)"}));
+    EXPECT_EQ(asked, (QStringList{QString::fromStdString(programFolder()) + "|WAV Files (*.wav)",
+                                  QString::fromStdString(soundsFolder()) + "|WAV Files (*.wav)",
+                                  QString::fromStdString(documentsFolder()) + "|All Files (*)"}));
     EXPECT_EQ(path(f, "soundRow"), "/data/bell.wav");
     EXPECT_EQ(path(f, "fileRow"), "/data/report.pdf");
     EXPECT_TRUE(infos_.isEmpty());
@@ -764,7 +769,7 @@ TEST_F(EditorTest, FilePickersStartInTheirFoldersAndRefuseOverlongPaths) {
     click(button(f, "playSoundCheck"));
     click(chooseSound);
     EXPECT_TRUE(asked.isEmpty());
-    SetExecutablePath("");
+    setExecutablePathForTests("");
 }
 
 TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {

@@ -1,11 +1,11 @@
 // The reminder list: drawing decisions, column values, order and current row,
 // column fitting and moves, and the tray pictures.
-#include "CellImages.h"
-#include "ColorScheme.h"
-#include "TempHome.h"
-#include "ThingsGrid.h"
-#include "ThingsListModel.h"
-#include "TrayImages.h"
+#include "tests/support/TempHome.h"
+#include "ui/controls/ColorScheme.h"
+#include "ui/main/CellImages.h"
+#include "ui/main/ThingsGrid.h"
+#include "ui/main/ThingsListModel.h"
+#include "ui/main/TrayImages.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -19,35 +19,35 @@
 namespace {
 
 // Wednesday 9 December 2026, 07:59.
-const TDateTime Now = EncodeMoment(2026, 12, 9, 7, 59);
+const Moment Now = makeMoment(2026, 12, 9, 7, 59);
 
-eventParams Reminder(const std::string& text) {
-    eventParams r;
-    r.isNewThing = true;
-    r.Comment = text;
-    r.DateOrDay = 0;
-    r.D = EncodeMoment(2026, 12, 24, 18, 30);
-    r.MessageShow = true;
+Reminder NewReminder(const std::string& text) {
+    Reminder r;
+    r.isNew = true;
+    r.message = text;
+    r.kind = ScheduleKind::Once;
+    r.moment = makeMoment(2026, 12, 24, 18, 30);
+    r.showAlert = true;
     return r;
 }
 
 class ListTest : public ::testing::Test {
 protected:
     ListTest() {
-        data.LoadThings(MakeTempFolder("list") + "/things.mln");
+        EXPECT_TRUE(data.load(MakeTempFolder("list") + "/things.mln").ok);
         model.tableChanged(); // as the main window does after loading
         model.SetNow(Now);
     }
-    std::int32_t Add(const eventParams& r) {
-        const TSaveResult res = data.SaveThing(r, Now);
-        EXPECT_TRUE(res.isSaved);
+    std::int32_t Add(const Reminder& r) {
+        const SaveResult res = data.saveReminder(r, Now);
+        EXPECT_TRUE(res.saved);
         model.tableChanged();
-        return res.NumThing;
+        return res.number;
     }
     QString Cell(int row, int column) const {
         return model.data(model.index(row, column)).toString();
     }
-    TDataModule1 data;
+    ReminderRepository data;
     ThingsListModel model{data};
 };
 
@@ -55,7 +55,7 @@ protected:
 
 struct CellCase {
     const char* name;
-    std::function<void(ThingRow&)> setup;
+    std::function<void(ReminderRow&)> setup;
     int column;
     bool past; // the row's next time lies before now
     bool inFocus;
@@ -73,11 +73,11 @@ CellLook Text(CellTextColour c) {
 }
 
 TEST(CellDecision, IconsTextsAndInversion) {
-    const auto scheduled = [](ThingRow& r) { r.SetInt(Col::AfterStart, 0); };
-    const auto afterStart = [](ThingRow& r) { r.SetInt(Col::AfterStart, 1); };
-    const auto with = [](std::function<void(ThingRow&)> more) {
-        return [more](ThingRow& r) {
-            r.SetInt(Col::AfterStart, 0);
+    const auto scheduled = [](ReminderRow& r) { r.setInteger(Col::AfterStart, 0); };
+    const auto afterStart = [](ReminderRow& r) { r.setInteger(Col::AfterStart, 1); };
+    const auto with = [](std::function<void(ReminderRow&)> more) {
+        return [more](ReminderRow& r) {
+            r.setInteger(Col::AfterStart, 0);
             more(r);
         };
     };
@@ -87,7 +87,7 @@ TEST(CellDecision, IconsTextsAndInversion) {
         {"inverted clock on the highlighted row", scheduled, ColAfterStart, false, true,
          Icon(BitScheduleInv)},
         {"no clock after start", afterStart, ColAfterStart, false, false, Blank()},
-        {"no clock for an empty value", [](ThingRow&) {}, ColAfterStart, false, false, Blank()},
+        {"no clock for an empty value", [](ReminderRow&) {}, ColAfterStart, false, false, Blank()},
         {"future text in grid colours", scheduled, ColComment, false, false,
          Text(CellTextColour::Grid)},
         {"future text highlighted in grid colours", scheduled, ColDT, false, true,
@@ -98,50 +98,50 @@ TEST(CellDecision, IconsTextsAndInversion) {
         {"after-start text grey", afterStart, ColDT, false, false, Text(CellTextColour::Grey)},
         {"after-start text highlighted orange", afterStart, ColComment, false, true,
          Text(CellTextColour::Orange)},
-        {"message lines", with([](ThingRow& r) { r.SetInt(Col::MessShow, 1); }), ColMessShow, false,
-         false, Icon(BitMess)},
-        {"a flag other than 1 is off", with([](ThingRow& r) { r.SetInt(Col::MessShow, 2); }),
+        {"message lines", with([](ReminderRow& r) { r.setInteger(Col::MessShow, 1); }), ColMessShow,
+         false, false, Icon(BitMess)},
+        {"a flag other than 1 is off", with([](ReminderRow& r) { r.setInteger(Col::MessShow, 2); }),
          ColMessShow, false, false, Blank()},
-        {"bubble", with([](ThingRow& r) { r.SetInt(Col::Hint, 1); }), ColHint, false, true,
+        {"bubble", with([](ReminderRow& r) { r.setInteger(Col::Hint, 1); }), ColHint, false, true,
          Icon(BitHintInv)},
-        {"speaker needs a sound file", with([](ThingRow& r) { r.SetInt(Col::Sound, 1); }), ColSound,
-         false, false, Blank()},
-        {"speaker", with([](ThingRow& r) {
-             r.SetInt(Col::Sound, 1);
-             r.SetText(Col::SPath, "/x/a.wav");
+        {"speaker needs a sound file", with([](ReminderRow& r) { r.setInteger(Col::Sound, 1); }),
+         ColSound, false, false, Blank()},
+        {"speaker", with([](ReminderRow& r) {
+             r.setInteger(Col::Sound, 1);
+             r.setText(Col::SPath, "/x/a.wav");
          }),
          ColSound, false, true, Icon(BitSoundInv)},
-        {"flag", with([](ThingRow& r) { r.SetInt(Col::Anim, 1); }), ColAnim, false, false,
+        {"flag", with([](ReminderRow& r) { r.setInteger(Col::Anim, 1); }), ColAnim, false, false,
          Icon(BitAnim)},
-        {"triangle needs a file", with([](ThingRow& r) { r.SetInt(Col::RunProg, 1); }), ColRunProg,
-         false, false, Blank()},
-        {"triangle", with([](ThingRow& r) {
-             r.SetInt(Col::RunProg, 1);
-             r.SetText(Col::PPath, "/x/doc.txt");
+        {"triangle needs a file", with([](ReminderRow& r) { r.setInteger(Col::RunProg, 1); }),
+         ColRunProg, false, false, Blank()},
+        {"triangle", with([](ReminderRow& r) {
+             r.setInteger(Col::RunProg, 1);
+             r.setText(Col::PPath, "/x/doc.txt");
          }),
          ColRunProg, false, false, Icon(BitRunProg)},
         {"no cross for an ordinary reminder", scheduled, ColSpecial, false, false, Blank()},
-        {"special hides the message icon", with([](ThingRow& r) {
-             r.SetInt(Col::Special, 1);
-             r.SetInt(Col::MessShow, 1);
+        {"special hides the message icon", with([](ReminderRow& r) {
+             r.setInteger(Col::Special, 1);
+             r.setInteger(Col::MessShow, 1);
          }),
          ColMessShow, false, false, Blank()},
-        {"special shows the cross", with([](ThingRow& r) {
-             r.SetInt(Col::Special, 1);
-             r.SetInt(Col::MessShow, 1);
+        {"special shows the cross", with([](ReminderRow& r) {
+             r.setInteger(Col::Special, 1);
+             r.setInteger(Col::MessShow, 1);
          }),
          ColSpecial, false, false, Icon(BitShutdown)},
         {"after-start special shows the inverted cross",
-         [](ThingRow& r) {
-             r.SetInt(Col::AfterStart, 1);
-             r.SetInt(Col::Special, 1);
+         [](ReminderRow& r) {
+             r.setInteger(Col::AfterStart, 1);
+             r.setInteger(Col::Special, 1);
          },
          ColSpecial, false, true, Icon(BitShutdownInv)},
     };
     for (const CellCase& c : cases) {
-        ThingRow row;
+        ReminderRow row;
         c.setup(row);
-        const TDateTime next = c.past ? Now - 1 : Now + 1;
+        const Moment next = c.past ? Now - std::chrono::hours(24) : Now + std::chrono::hours(24);
         EXPECT_EQ(DecideCell(row, c.column, next, Now, c.inFocus), c.expected) << c.name;
     }
 }
@@ -149,16 +149,16 @@ TEST(CellDecision, IconsTextsAndInversion) {
 // --- column values, order, current row ---------------------------------------
 
 TEST_F(ListTest, ColumnsShowTextsNextTimeAndDescriptionInMessageOrder) {
-    eventParams days = Reminder("gamma days");
-    days.DateOrDay = 1;
-    days.D = EncodeMoment(2000, 1, 1, 8, 0);
-    days.SetDays({true, false, true, false, true, false, false});
-    eventParams after = Reminder("Beta after start");
-    after.AfterStart = true;
-    after.MinutesAfterStart = 10;
+    Reminder days = NewReminder("gamma days");
+    days.kind = ScheduleKind::Weekly;
+    days.moment = makeMoment(2000, 1, 1, 8, 0);
+    days.days = {true, false, true, false, true, false, false};
+    Reminder after = NewReminder("Beta after start");
+    after.afterStart = true;
+    after.minutesAfterStart = 10;
     Add(days);
     Add(after);
-    Add(Reminder("alpha date"));
+    Add(NewReminder("alpha date"));
 
     ASSERT_EQ(model.rowCount(), 3);
     EXPECT_EQ(Cell(0, ColComment), "alpha date");
@@ -175,7 +175,7 @@ TEST_F(ListTest, ColumnsShowTextsNextTimeAndDescriptionInMessageOrder) {
 
     // A minute later the view is told to recompute; Wednesday 08:00 has passed.
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-    model.SetNow(EncodeMoment(2026, 12, 9, 8, 1));
+    model.SetNow(makeMoment(2026, 12, 9, 8, 1));
     model.RefreshCalcFields();
     ASSERT_EQ(changed.count(), 1);
     const auto from = changed[0][0].value<QModelIndex>();
@@ -198,7 +198,7 @@ TEST_F(ListTest, OnlyTheTextColumnsTakeTitles) {
 }
 
 TEST_F(ListTest, RefreshCalcFieldsDoesNothingWhenClosedOrEmpty) {
-    TDataModule1 closed;
+    ReminderRepository closed;
     ThingsListModel closedModel(closed);
     QSignalSpy closedChanged(&closedModel, &QAbstractItemModel::dataChanged);
     QSignalSpy closedReset(&closedModel, &QAbstractItemModel::modelReset);
@@ -213,7 +213,7 @@ TEST_F(ListTest, RefreshCalcFieldsDoesNothingWhenClosedOrEmpty) {
 
 TEST_F(ListTest, RefreshAfterAnUnannouncedChangeReadsTheRowsAgain) {
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-    data.SaveThing(Reminder("quiet"), Now); // no tableChanged
+    ASSERT_TRUE(data.saveReminder(NewReminder("quiet"), Now).saved); // no tableChanged
     model.RefreshCalcFields();
     EXPECT_EQ(reset.count(), 1);
     EXPECT_EQ(model.rowCount(), 1);
@@ -221,42 +221,42 @@ TEST_F(ListTest, RefreshAfterAnUnannouncedChangeReadsTheRowsAgain) {
 
 TEST_F(ListTest, GridKeepsTheCurrentReminderAcrossChanges) {
     ThingsGrid grid(model);
-    Add(Reminder("alpha"));
-    const std::int32_t beta = Add(Reminder("beta"));
-    Add(Reminder("gamma"));
+    Add(NewReminder("alpha"));
+    const std::int32_t beta = Add(NewReminder("beta"));
+    Add(NewReminder("gamma"));
 
     // Choosing a row in the grid makes it the row the commands act on.
     grid.setCurrentIndex(model.index(1, ColComment));
-    ASSERT_NE(data.cdsThings.Current(), nullptr);
-    EXPECT_EQ(data.cdsThings.Current()->Int(Col::N), beta);
+    ASSERT_NE(data.listCursor().current(), nullptr);
+    EXPECT_EQ(data.listCursor().current()->integer(Col::N), beta);
 
     // Renaming it moves it to the end; it stays current.
-    eventParams renamed = ThingFromRow(*data.cdsThings.Current());
-    renamed.Comment = "zulu";
-    ASSERT_TRUE(data.SaveThing(renamed, Now).isSaved);
+    Reminder renamed = *currentReminder(data.listCursor());
+    renamed.message = "zulu";
+    ASSERT_TRUE(data.saveReminder(renamed, Now).saved);
     model.tableChanged();
     EXPECT_EQ(grid.currentIndex().row(), 2);
     EXPECT_EQ(Cell(grid.currentIndex().row(), ColComment), "zulu");
     EXPECT_TRUE(grid.selectionModel()->isRowSelected(2, {}));
 
     // Deleting the current (last) one leaves the row now at its place current.
-    ASSERT_TRUE(data.DeleteThing(beta));
+    ASSERT_TRUE(data.deleteReminder(beta));
     model.tableChanged();
     EXPECT_EQ(model.rowCount(), 2);
     EXPECT_EQ(grid.currentIndex().row(), 1);
     EXPECT_EQ(Cell(1, ColComment), "gamma");
-    EXPECT_EQ(data.cdsThings.Current()->Text(Col::Comment), "gamma");
+    EXPECT_EQ(data.listCursor().current()->text(Col::Comment), "gamma");
 
     // A new reminder becomes current.
-    Add(Reminder("Aardvark"));
+    Add(NewReminder("Aardvark"));
     EXPECT_EQ(grid.currentIndex().row(), 0);
-    EXPECT_EQ(data.cdsThings.Current()->Text(Col::Comment), "Aardvark");
+    EXPECT_EQ(data.listCursor().current()->text(Col::Comment), "Aardvark");
 }
 
 // --- keys, moves, highlighting -------------------------------------------------
 
 TEST_F(ListTest, KeysAndDoubleClickAskForCommands) {
-    Add(Reminder("alpha"));
+    Add(NewReminder("alpha"));
     ThingsGrid grid(model);
     grid.resize(500, 200);
     grid.show();
@@ -287,8 +287,8 @@ TEST_F(ListTest, DraggedColumnGoesBack) {
 }
 
 TEST_F(ListTest, OnlyTheFocusedGridHighlightsItsCurrentRow) {
-    Add(Reminder("alpha"));
-    Add(Reminder("beta"));
+    Add(NewReminder("alpha"));
+    Add(NewReminder("beta"));
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
     auto* grid = new ThingsGrid(model);
@@ -389,16 +389,15 @@ TEST_F(ListTest, PanelFitsTheColumnsToItsWidth) {
 
 TEST_F(ListTest, NextTimeTextsShowWholeInTheProgramFontAndLarger) {
     // Text is drawn 2 pixels into its cell.
-    const TDateTime moments[] = {EncodeMoment(2088, 8, 28, 20, 8),
-                                 EncodeMoment(2026, 12, 10, 12, 11),
-                                 EncodeMoment(2099, 12, 31, 23, 59)};
+    const Moment moments[] = {makeMoment(2088, 8, 28, 20, 8), makeMoment(2026, 12, 10, 12, 11),
+                              makeMoment(2099, 12, 31, 23, 59)};
     for (const int pixels :
          {ColorScheme::DefaultPixelSize, ColorScheme::DefaultPixelSize * 3 / 2}) {
         SCOPED_TRACE(pixels);
         ThingsGrid grid(model);
         grid.setFont(ColorScheme::font(pixels));
         const QFontMetrics fm(grid.font());
-        for (TDateTime t : moments)
+        for (Moment t : moments)
             EXPECT_LE(2 + fm.horizontalAdvance(NextTimeText(t)), grid.ColumnWidth(ColDT))
                 << NextTimeText(t).toStdString();
     }

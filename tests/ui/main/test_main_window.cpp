@@ -1,15 +1,17 @@
-#include "ActionWorker.h"
-#include "DialogSeams.h"
-#include "ExitSignals.h"
-#include "FakePowerService.h"
-#include "FakeSoundPlayer.h"
-#include "SharedTexts.h"
-#include "TempHome.h"
-#include "TrayImages.h"
-#include "UMess.h"
-#include "Unit1.h"
-#include "uExecProgThread.h"
+#include "core/AppPaths.h"
+#include "engine/AsyncTask.h"
+#include "i18n/Texts.h"
+#include "tests/platform/FakePowerControl.h"
+#include "tests/platform/FakeSoundPlayer.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/TempHome.h"
+#include "ui/alert/UMess.h"
+#include "ui/dialogs/DialogSeams.h"
+#include "ui/dialogs/ErrorMessage.h"
 #include "ui/editor/ReminderEditor.h"
+#include "ui/main/ExitSignals.h"
+#include "ui/main/TrayImages.h"
+#include "ui/main/Unit1.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -36,31 +38,33 @@ namespace fs = std::filesystem;
 namespace {
 
 struct MainWindowTest : ::testing::Test {
-    TDateTime now = EncodeMoment(2026, 12, 9, 10, 0, 0);
+    Moment now = makeMoment(2026, 12, 9, 10, 0, 0);
+    FakeClock clock{now};
     FakeSoundPlayer player;
-    FakePowerService power;
+    FakePowerControl power;
     std::vector<std::string> messages;
     std::string programFolder = MakeTempFolder("program");
     std::string dataFolder = std::string(std::getenv("XDG_DATA_HOME")) + "/Chimewell";
 
     void SetUp() override {
         fs::remove_all(dataFolder);
-        SetMessageSink([this](const std::string& m) { messages.push_back(m); });
+        setErrorMessageRecorderForTests(
+            [this](const QString& m) { messages.push_back(m.toStdString()); });
         fs::create_directories(programFolder + "/sounds");
         std::ofstream(programFolder + "/sounds/click.wav") << "RIFF";
-        SetExecutablePath(programFolder + "/Chimly");
+        setExecutablePathForTests(programFolder + "/Chimly");
     }
     void TearDown() override {
-        SetMessageSink(nullptr);
-        SetExecutablePath("");
+        setErrorMessageRecorderForTests(nullptr);
+        setExecutablePathForTests("");
     }
     std::unique_ptr<TForm1> Started() {
-        auto form = std::make_unique<TForm1>([this] { return now; });
+        auto form = std::make_unique<TForm1>(clock);
         form->TimerStartTimer();
         return form;
     }
     static void WaitForWorkers() {
-        QTRY_COMPARE_WITH_TIMEOUT(PendingActionWorkers(), 0, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(AsyncTask::pendingCount(), 0, 20000);
         QCoreApplication::processEvents();
     }
 };
@@ -96,7 +100,7 @@ TEST_F(MainWindowTest, UnreadableTableIsReportedNoTickStartsAndItIsNeverOverwrit
         const QString status = form->statusBar()->currentMessage();
         EXPECT_TRUE(status.contains(QString::fromStdString(dataFolder + "/things.mln")))
             << status.toStdString();
-        EXPECT_TRUE(status.contains("could not be read")) << status.toStdString();
+        EXPECT_TRUE(status.contains("cannot be changed")) << status.toStdString();
         form->SaveCDS();
     } // destruction saves too
     std::ifstream in(dataFolder + "/things.mln");
@@ -143,7 +147,7 @@ TEST_F(MainWindowTest, TrayStatesAndTheAnimationCountdown) {
     EXPECT_FALSE(form->TimerStopAnimation.isActive());
 
     // The minute tick moves the day icon on after midnight.
-    form->MinuteTickDayStep(EncodeMoment(2026, 12, 10, 0, 0, 1));
+    form->MinuteTickDayStep(10);
     EXPECT_EQ(form->XDayPrev, 10);
     form->chbShowDay->setChecked(false);
     EXPECT_EQ(form->trayState(), TForm1::TrayState::Plain);
@@ -155,37 +159,45 @@ TEST_F(MainWindowTest, PresentationOfADueReminder) {
     const QString click = QString::fromStdString(programFolder + "/sounds/click.wav");
     struct Case {
         const char* what;
-        std::function<void(eventParams&)> set;
+        std::function<void(Reminder&)> set;
         QStringList played;
         std::vector<std::string> power;
         bool flashing;
     } cases[] = {
         {"own sound beats the click",
-         [&](eventParams& e) { e.Sound = e.WithSound = true, e.SPath = sound; },
+         [&](Reminder& e) { e.playSound = e.click = true, e.soundPath = sound; },
          {"play " + QString::fromStdString(sound)},
          {},
          false},
         {"missing sound falls back to the click",
-         [&](eventParams& e) { e.Sound = e.WithSound = true, e.SPath = sound + ".gone"; },
+         [&](Reminder& e) { e.playSound = e.click = true, e.soundPath = sound + ".gone"; },
          {"play " + click},
          {},
          false},
-        {"animation only", [](eventParams& e) { e.Anim = true; }, {}, {}, true},
+        {"a folder as the sound counts as missing: the click plays",
+         [&](Reminder& e) { e.playSound = e.click = true, e.soundPath = programFolder; },
+         {"play " + click},
+         {},
+         false},
+        {"click only", [](Reminder& e) { e.click = true; }, {"play " + click}, {}, false},
+        {"animation only", [](Reminder& e) { e.flashTray = true; }, {}, {}, true},
         {"power-off replaces everything",
-         [&](eventParams& e) {
-             e.Special = e.Shutdown = e.Anim = e.Sound = e.MessageShow = true, e.SPath = sound;
+         [&](Reminder& e) {
+             e.power = e.flashTray = e.playSound = e.showAlert = true;
+             e.powerAction = PowerAction::PowerOff;
+             e.soundPath = sound;
          },
          {},
          {"powerOff"},
          false},
-        {"reboot", [](eventParams& e) { e.Special = true; }, {}, {"reboot"}, false},
+        {"reboot", [](Reminder& e) { e.power = true; }, {}, {"reboot"}, false},
         {"after-start power action with 0 minutes does nothing",
-         [](eventParams& e) { e.Special = e.AfterStart = true, e.MinutesAfterStart = 0; },
+         [](Reminder& e) { e.power = e.afterStart = true, e.minutesAfterStart = 0; },
          {},
          {},
          false},
         {"number 0 is nothing to present",
-         [&](eventParams& e) { e.N = 0, e.Sound = true, e.SPath = sound; },
+         [&](Reminder& e) { e.number = 0, e.playSound = true, e.soundPath = sound; },
          {},
          {},
          false},
@@ -195,12 +207,11 @@ TEST_F(MainWindowTest, PresentationOfADueReminder) {
         auto form = Started();
         player.calls.clear();
         power.calls.clear();
-        eventParams e;
-        e.N = 3;
-        e.Comment = "tea";
+        Reminder e;
+        e.number = 3;
+        e.message = "tea";
         c.set(e);
-        form->engine()->CurrentEvent = e;
-        form->ShowCurrentNote();
+        form->ShowCurrentNote(e);
         WaitForWorkers();
         EXPECT_EQ(player.calls, c.played);
         EXPECT_EQ(power.calls, c.power);
@@ -295,7 +306,7 @@ TEST_F(MainWindowTest, TerminationWhileAnEditorShowsItsDialogEndsInOrder) {
     watch.start(10);
     RunUntilExit(form);
     EXPECT_TRUE(alive.isNull());
-    EXPECT_EQ(dialogText, QString::fromStdString(TextNoDayMarked));
+    EXPECT_EQ(dialogText, QString::fromStdString(Texts{}.noDayMarked));
     EXPECT_GT(SettingsInteger(dataFolder + "/Chimly.ini", "State"), -1) << "settings not written";
 }
 
@@ -340,12 +351,12 @@ struct CommandsTest : MainWindowTest {
     void SetUp() override {
         MainWindowTest::SetUp();
         form = Started();
-        eventParams e;
-        e.isNewThing = true;
-        e.Comment = "tea";
-        tea = form->DataModule1.SaveThing(e, now).NumThing;
+        Reminder e;
+        e.isNew = true;
+        e.message = "tea";
+        tea = form->DataModule1.saveReminder(e, now).number;
         form->SaveCDS();
-        form->DataModule1.cdsThings.LocateN(tea);
+        form->DataModule1.listCursor().locateNumber(tea);
         form->actEditThingUpdate();
         form->showNormal();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -377,7 +388,7 @@ TEST_F(CommandsTest, ListGuardStopsCommandsUnlessTheListShows) {
     for (QAction* a : {form->actNew, form->actEditThing, form->actCopyThing, form->actDelThing})
         a->trigger();
     EXPECT_EQ(OpenEditors(), 0);
-    EXPECT_EQ(form->DataModule1.table.Count(), 1u);
+    EXPECT_EQ(form->DataModule1.table().count(), 1u);
 
     form->PageControl1->setCurrentIndex(0);
     form->hide();
@@ -391,15 +402,15 @@ TEST_F(CommandsTest, DeleteAsksAndWritesTheFileOnlyOnYes) {
     const auto before = Written();
     SetNextAskYesNoAnswer(false);
     form->actDelThing->trigger();
-    EXPECT_EQ(form->DataModule1.table.Count(), 1u);
+    EXPECT_EQ(form->DataModule1.table().count(), 1u);
     EXPECT_EQ(Written(), before);
 
     SetNextAskYesNoAnswer(true);
     form->actDelThing->trigger();
-    EXPECT_EQ(form->DataModule1.table.Count(), 0u);
-    TDataModule1 onDisk;
-    ASSERT_TRUE(onDisk.LoadThings(dataFolder + "/things.mln"));
-    EXPECT_EQ(onDisk.table.Count(), 0u);
+    EXPECT_EQ(form->DataModule1.table().count(), 0u);
+    ReminderRepository onDisk;
+    ASSERT_TRUE(onDisk.load(dataFolder + "/things.mln").ok);
+    EXPECT_EQ(onDisk.table().count(), 0u);
 }
 
 TEST_F(CommandsTest, EditOpensOneEditorPerReminderAndCopyANewOne) {
@@ -409,7 +420,7 @@ TEST_F(CommandsTest, EditOpensOneEditorPerReminderAndCopyANewOne) {
     ASSERT_NE(ReminderEditor::find(tea), nullptr);
     form->actCopyThing->trigger();
     EXPECT_EQ(OpenEditors(), 2);
-    EXPECT_EQ(form->DataModule1.table.Count(), 1u); // a copy exists only once saved
+    EXPECT_EQ(form->DataModule1.table().count(), 1u); // a copy exists only once saved
 }
 
 TEST_F(CommandsTest, EditOnTheAlertOpensTheEditorAndClosesTheAlert) {
@@ -436,7 +447,7 @@ TEST_F(CommandsTest, ToolbarAndSettingsPageAnswerTheMouseAndSpace) {
     EXPECT_EQ(OpenEditors(), 3);
     SetNextAskYesNoAnswer(true);
     QTest::mouseClick(bar->widgetForAction(form->actDelThing), Qt::LeftButton);
-    EXPECT_EQ(form->DataModule1.table.Count(), 0u);
+    EXPECT_EQ(form->DataModule1.table().count(), 0u);
 
     form->PageControl1->setCurrentIndex(1);
     // On its box: the check box spans the page, its text does not.

@@ -1,0 +1,44 @@
+#pragma once
+// The program's folders and the paths of its files: the program folder with its
+// sounds, the per-user data folder with the settings and the reminder file, and the
+// user's documents folder. Folder paths returned with a trailing separator say so.
+
+#include <optional>
+#include <string>
+
+enum class FolderKind { Data, Documents };
+
+// The folder the desktop keeps for kind, without a trailing separator; nullopt when
+// the lookup fails (no usable environment).
+std::optional<std::string> standardFolder(FolderKind kind);
+
+std::string withTrailingSeparator(const std::string& path);
+
+// The running executable's full path, links resolved.
+std::string executablePath();
+// Test seam: executablePath() gives path from now on; an empty path undoes it.
+void setExecutablePathForTests(const std::string& path);
+
+// The executable's folder, with a trailing separator.
+std::string programFolder();
+// The program folder's "sounds" folder, with a trailing separator.
+std::string soundsFolder();
+std::string clickSoundPath();
+// The user's documents folder, else the home folder, else the working directory;
+// with a trailing separator.
+std::string documentsFolder();
+
+struct DataPaths {
+    // The per-user data folder, without a trailing separator; empty when the files
+    // live beside the executable.
+    std::string dataFolder;
+    std::string settingsFilePath;
+    std::string reminderFilePath;
+    // Why the data folder could not be used; empty when nothing went wrong.
+    std::string error;
+};
+
+// The data folder (created when missing) holds the settings and the reminder file.
+// Without one (useDataFolder false, the lookup failing, or the folder impossible to
+// create) both files live beside the executable.
+[[nodiscard]] DataPaths locateDataPaths(bool useDataFolder = true);

@@ -1,0 +1,214 @@
+#include "core/ReminderRepository.h"
+
+#include "core/Occurrence.h"
+#include "core/ScheduleText.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr Col DayColumns[7] = {Col::Mon, Col::Tue, Col::Wed, Col::Thu,
+                               Col::Fri, Col::Sat, Col::Sun};
+
+std::uint16_t flagWord(bool b) {
+    return b ? 1 : 0;
+}
+
+} // namespace
+
+WeekDays rowDays(const ReminderRow& row) {
+    WeekDays days{};
+    for (int i = 0; i < 7; ++i)
+        days[i] = row.flag(DayColumns[i]);
+    return days;
+}
+
+Moment rowNextOccurrence(const ReminderRow& row, Moment from) {
+    if (row.flag(Col::AfterStart))
+        return afterStartMoment();
+    return nextOccurrence(static_cast<ScheduleKind>(row.word(Col::DateOrDay)),
+                          row.word(Col::EMonth), row.moment(Col::Data), rowDays(row), from);
+}
+
+std::string rowDescription(const ReminderRow& row, const Texts& texts) {
+    return scheduleDescription(static_cast<ScheduleKind>(row.word(Col::DateOrDay)),
+                               row.word(Col::EMonth), row.word(Col::AfterStart),
+                               row.moment(Col::Data), row.integer(Col::MinutesAfterStart),
+                               rowDays(row), texts);
+}
+
+Reminder reminderFromRow(const ReminderRow& row) {
+    Reminder r;
+    r.number = row.integer(Col::N);
+    r.moment = row.moment(Col::Data);
+    r.message = row.text(Col::Comment);
+    r.soundPath = row.text(Col::SPath);
+    r.kind = static_cast<ScheduleKind>(row.word(Col::DateOrDay));
+    r.days = rowDays(row);
+    r.monthDay = row.word(Col::EMonth);
+    r.showAlert = row.flag(Col::MessShow);
+    r.click = row.flag(Col::WSound);
+    r.flashTray = row.flag(Col::Anim);
+    r.playSound = row.flag(Col::Sound);
+    r.openFile = row.flag(Col::RunProg);
+    r.openPath = row.text(Col::PPath);
+    r.afterStart = row.flag(Col::AfterStart);
+    r.minutesAfterStart = row.integer(Col::MinutesAfterStart);
+    r.power = row.flag(Col::Special);
+    r.powerAction = row.flag(Col::Shutdown) ? PowerAction::PowerOff : PowerAction::Reboot;
+    r.created = row.moment(Col::CrDate);
+    return r;
+}
+
+std::optional<Reminder> currentReminder(const ReminderCursor& cursor) {
+    const ReminderRow* row = cursor.current();
+    if (row == nullptr)
+        return std::nullopt;
+    return reminderFromRow(*row);
+}
+
+bool fieldHasValue(const ReminderCursor& cursor, std::string_view fieldName) {
+    const auto col = columnByName(fieldName);
+    const ReminderRow* row = cursor.isActive() ? cursor.current() : nullptr;
+    return col && row && !row->isNull(*col) && !row->asText(*col).empty();
+}
+
+std::string whyReminderDoesNotFit(const Reminder& r) {
+    // Paths are refused rather than cut: a cut path would name another file.
+    const auto maxText = static_cast<std::size_t>(column(Col::Comment).maxSize);
+    const auto maxPath = static_cast<std::size_t>(column(Col::SPath).maxSize);
+    if (utf8Length(r.message) > maxText)
+        return "The message is longer than " + std::to_string(maxText) + " characters.";
+    if (utf8Length(r.soundPath) > maxPath)
+        return "The path of the sound file is longer than " + std::to_string(maxPath) +
+               " characters: " + r.soundPath;
+    if (utf8Length(r.openPath) > maxPath)
+        return "The path of the file to open is longer than " + std::to_string(maxPath) +
+               " characters: " + r.openPath;
+    return {};
+}
+
+ReminderRepository::ReminderRepository(std::unique_ptr<ReminderStore> store)
+    : m_store(std::move(store)) {
+}
+
+Status ReminderRepository::load(const std::string& path) {
+    m_table.assign({});
+    m_fileUnreadable = false;
+    Status status;
+    if (m_store->exists(path)) {
+        std::vector<ReminderRow> rows;
+        if (const Status read = m_store->load(path, rows)) {
+            m_table.assign(std::move(rows));
+        } else {
+            m_fileUnreadable = true;
+            status =
+                Status::failure("Unable to read the reminder file " + path + ": " + read.error);
+        }
+    } else {
+        status = save(path);
+    }
+    m_listCursor.open();
+    m_numberCursor.open();
+    m_loaded = true;
+    m_lastNumber = highestNumber();
+    return status;
+}
+
+Status ReminderRepository::save(const std::string& path) {
+    if (m_fileUnreadable)
+        return Status::failure("The reminder file " + path +
+                               " could not be read, so it is not written over.");
+    const Status written = m_store->save(path, m_table.rows());
+    if (!written)
+        return Status::failure("Unable to write " + path + ": " + written.error);
+    return written;
+}
+
+void ReminderRepository::writeRow(ReminderRow& row, const Reminder& r, std::int32_t number,
+                                  Moment now) {
+    row.setInteger(Col::N, number);
+    row.setInteger(Col::AfterStart, flagWord(r.afterStart));
+    row.setInteger(Col::EMonth, r.monthDay);
+    row.setInteger(Col::DateOrDay, static_cast<std::uint16_t>(r.kind));
+    for (int i = 0; i < 7; ++i)
+        row.setInteger(DayColumns[i], flagWord(r.days[i]));
+    row.setInteger(Col::MessShow, flagWord(r.showAlert));
+    row.setInteger(Col::Anim, flagWord(r.flashTray));
+    row.setInteger(Col::Sound, flagWord(r.playSound));
+    row.setInteger(Col::RunProg, flagWord(r.openFile));
+    if (r.isNew) {
+        row.setText(Col::Comment, r.message.empty() ? "note " + std::to_string(number) : r.message);
+        row.setMoment(Col::CrDate, now);
+    } else {
+        row.setText(Col::Comment, r.message);
+    }
+    row.setText(Col::SPath, r.soundPath);
+    row.setInteger(Col::WSound, flagWord(r.click));
+    row.setText(Col::PPath, r.openPath);
+    row.setInteger(Col::MinutesAfterStart, r.minutesAfterStart);
+    row.setMoment(Col::Data, r.moment);
+    row.setInteger(Col::Special, flagWord(r.power));
+    row.setInteger(Col::Shutdown, flagWord(r.powerAction == PowerAction::PowerOff));
+}
+
+SaveResult ReminderRepository::saveReminder(const Reminder& reminder, Moment now) {
+    SaveResult result;
+    if (reminder.isNew) {
+        const std::optional<std::int32_t> number = nextNumber(); // used up even if not saved
+        if (!number) {
+            result.error = "No new reminder can be added: the highest reminder number, " +
+                           std::to_string(std::numeric_limits<std::int32_t>::max()) +
+                           ", is already in use.";
+            return result;
+        }
+        if (const std::string why = whyReminderDoesNotFit(reminder); !why.empty()) {
+            result.error = "SaveThing error : " + why;
+            return result;
+        }
+        ReminderRow row;
+        writeRow(row, reminder, *number, now);
+        m_listCursor.locateId(m_table.insert(std::move(row)));
+        result.number = *number;
+    } else {
+        if (!m_listCursor.locateNumber(reminder.number)) {
+            // Deleted meanwhile: the editor keeps the user's input.
+            result.error = "The reminder " + std::to_string(reminder.number) +
+                           " no longer exists; it was not saved.";
+            return result;
+        }
+        if (std::string why = whyReminderDoesNotFit(reminder); !why.empty()) {
+            result.error = std::move(why);
+            return result;
+        }
+        ReminderRow row = *m_listCursor.current();
+        writeRow(row, reminder, reminder.number, now);
+        m_table.update(m_listCursor.currentId(), std::move(row));
+        result.number = reminder.number;
+    }
+    result.saved = true;
+    return result;
+}
+
+bool ReminderRepository::deleteReminder(std::int32_t number) {
+    const ReminderRow* current = m_listCursor.current();
+    if (current == nullptr || current->integer(Col::N) != number) {
+        if (!m_listCursor.locateNumber(number))
+            return false;
+    }
+    return m_table.remove(m_listCursor.currentId());
+}
+
+std::int32_t ReminderRepository::highestNumber() const {
+    std::int32_t highest = 0;
+    for (std::size_t i = 0; i < m_table.count(); ++i)
+        highest = std::max(highest, m_table.rowAt(i).integer(Col::N));
+    return highest;
+}
+
+std::optional<std::int32_t> ReminderRepository::nextNumber() {
+    if (m_lastNumber == std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return ++m_lastNumber;
+}

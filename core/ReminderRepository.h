@@ -1,0 +1,78 @@
+#pragma once
+// The reminders of one run: the table loaded from the reminder file, the changes
+// the windows make to it, the numbers of new reminders, and writing it back.
+
+#include "core/Reminder.h"
+#include "core/ReminderStore.h"
+#include "core/ReminderTable.h"
+#include "core/Status.h"
+#include "i18n/Texts.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// --- a row and its record ---------------------------------------------------
+
+WeekDays rowDays(const ReminderRow& row);
+// The row's first occurrence at or after `from`; after-start rows give afterStartMoment().
+Moment rowNextOccurrence(const ReminderRow& row, Moment from);
+std::string rowDescription(const ReminderRow& row, const Texts& texts);
+// The row as a record (flags true only for the value 1).
+Reminder reminderFromRow(const ReminderRow& row);
+// The record of the cursor's current row, if it has one.
+std::optional<Reminder> currentReminder(const ReminderCursor& cursor);
+// True when the cursor is open, has a current row with a field of that name, and
+// the field is neither null nor empty text.
+bool fieldHasValue(const ReminderCursor& cursor, std::string_view fieldName);
+// A text for the user when a record cannot be stored as it is; empty when it can.
+std::string whyReminderDoesNotFit(const Reminder& reminder);
+
+// --- the repository ---------------------------------------------------------
+
+class ReminderRepository final {
+public:
+    explicit ReminderRepository(std::unique_ptr<ReminderStore> store = makeSqliteReminderStore());
+    ReminderRepository(const ReminderRepository&) = delete;
+    ReminderRepository& operator=(const ReminderRepository&) = delete;
+
+    // Loads the file, or creates it empty when there is none. A file that exists but
+    // cannot be read is reported and never written in this run (it may hold the
+    // user's reminders); a new file that could not be created is only reported.
+    Status load(const std::string& path);
+    // Writes the whole table to the file. Refused after a failed read.
+    Status save(const std::string& path);
+    bool isLoaded() const { return m_loaded; }
+    bool fileWritable() const { return !m_fileUnreadable; }
+
+    const ReminderTable& table() const { return m_table; }
+    // The list the user sees, in message order; the commands act on its current row.
+    ReminderCursor& listCursor() { return m_listCursor; }
+    const ReminderCursor& listCursor() const { return m_listCursor; }
+    // The rows by number, for finding a reminder by its number.
+    ReminderCursor& numberCursor() { return m_numberCursor; }
+
+    // Adds a new reminder (with the next number, the creation moment `now` and, for an
+    // empty message, "note <number>") or replaces the one with its number. The list's
+    // current row moves to it.
+    SaveResult saveReminder(const Reminder& reminder, Moment now);
+    // False when there is no reminder with that number.
+    bool deleteReminder(std::int32_t number);
+    // The highest number in the table; 0 when none is higher.
+    std::int32_t highestNumber() const;
+    // Hands out the number after the highest one handed out or loaded in this run;
+    // nullopt when the numbers are used up.
+    std::optional<std::int32_t> nextNumber();
+
+private:
+    void writeRow(ReminderRow& row, const Reminder& reminder, std::int32_t number, Moment now);
+
+    std::unique_ptr<ReminderStore> m_store;
+    ReminderTable m_table;
+    ReminderCursor m_listCursor{m_table, CursorOrder::Message};
+    ReminderCursor m_numberCursor{m_table, CursorOrder::Number};
+    std::int32_t m_lastNumber = 0;
+    bool m_loaded = false;
+    bool m_fileUnreadable = false;
+};

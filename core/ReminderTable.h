@@ -1,0 +1,183 @@
+#pragma once
+// The reminder table: its stored columns, the rows in stored order, and cursors
+// that walk the same rows in their own orders.
+
+#include "core/Moment.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class Col : int {
+    N,
+    Data,
+    DateOrDay,
+    Mon,
+    Tue,
+    Wed,
+    Thu,
+    Fri,
+    Sat,
+    Sun,
+    MessShow,
+    Anim,
+    Sound,
+    Hint,
+    RunProg,
+    Comment,
+    SPath,
+    WSound,
+    EMonth,
+    PPath,
+    AfterStart,
+    MinutesAfterStart,
+    CrDate,
+    Special,
+    Shutdown,
+};
+constexpr int ColumnCount = 25;
+
+enum class ColumnType { Int32, Word, Real, Text };
+
+struct ColumnDef {
+    const char* storedName; // name the file's table is created with
+    const char* nameInUse;  // name the program writes it with
+    ColumnType type;
+    int slot;    // index into the row's storage of that type
+    int maxSize; // characters for text columns
+};
+
+const ColumnDef& column(Col c);
+const std::array<ColumnDef, ColumnCount>& columns();
+// Looks a column up by name without regard to case (stored name or name in use).
+std::optional<Col> columnByName(std::string_view name);
+
+constexpr int IntSlots = 20;
+
+// One stored row. Every column may be null. Date columns hold the stored day count
+// itself, so that a file read and written back is unchanged to the last bit.
+class ReminderRow {
+public:
+    bool isNull(Col c) const { return (m_nulls >> static_cast<int>(c)) & 1u; }
+    void setNull(Col c) { m_nulls |= 1u << static_cast<int>(c); }
+
+    std::int32_t integer(Col c) const { return isNull(c) ? 0 : m_ints[column(c).slot]; }
+    double real(Col c) const { return isNull(c) ? 0.0 : m_reals[column(c).slot]; }
+    const std::string& text(Col c) const { return m_texts[column(c).slot]; }
+    // A 16-bit column's value; 0 for null.
+    std::uint16_t word(Col c) const { return static_cast<std::uint16_t>(integer(c)); }
+    // A flag is true only when it holds exactly 1.
+    bool flag(Col c) const { return !isNull(c) && m_ints[column(c).slot] == 1; }
+    // A date column's value as a moment; DayCountEpoch for null.
+    Moment moment(Col c) const { return fromDayCount(real(c)); }
+
+    void setInteger(Col c, std::int32_t v) {
+        m_ints[column(c).slot] = v;
+        clearNull(c);
+    }
+    void setReal(Col c, double v) {
+        m_reals[column(c).slot] = v;
+        clearNull(c);
+    }
+    void setMoment(Col c, Moment m) { setReal(c, toDayCount(m)); }
+    void setText(Col c, std::string v) {
+        m_texts[column(c).slot] = std::move(v);
+        clearNull(c);
+    }
+    // The field's value as text; empty for null.
+    std::string asText(Col c) const;
+
+    bool operator==(const ReminderRow&) const = default;
+
+private:
+    void clearNull(Col c) { m_nulls &= ~(1u << static_cast<int>(c)); }
+
+    std::array<std::int32_t, IntSlots> m_ints{};
+    std::array<double, 2> m_reals{};
+    std::array<std::string, 3> m_texts{};
+    std::uint32_t m_nulls = (1u << ColumnCount) - 1; // a new row is all null
+};
+
+using RowId = std::uint64_t;
+
+class ReminderCursor;
+
+// The rows, once, in stored order. All changes go through here; cursors follow.
+class ReminderTable {
+public:
+    std::size_t count() const { return m_rows.size(); }
+    const ReminderRow& rowAt(std::size_t storedIndex) const { return m_rows[storedIndex].row; }
+    RowId idAt(std::size_t storedIndex) const { return m_rows[storedIndex].id; }
+    const ReminderRow* find(RowId id) const;
+    std::optional<std::size_t> indexOf(RowId id) const;
+
+    RowId insert(ReminderRow row);
+    bool update(RowId id, ReminderRow row);
+    bool remove(RowId id);
+    // Replaces every row (a load); ids start afresh.
+    void assign(std::vector<ReminderRow> rows);
+    std::vector<ReminderRow> rows() const;
+
+    // Changes with every insert, update, removal or assignment.
+    std::uint64_t version() const { return m_version; }
+
+private:
+    struct Entry {
+        RowId id;
+        ReminderRow row;
+    };
+    std::vector<Entry> m_rows;
+    RowId m_nextId = 1;
+    std::uint64_t m_version = 0;
+};
+
+enum class CursorOrder {
+    Stored,  // as the rows are stored
+    Message, // by message (index iThingsText)
+    Number,  // by number (index iN)
+};
+
+// An independent position over the table's rows in one order. A cursor keeps its
+// current row across changes made elsewhere; it is moved only by its own calls.
+class ReminderCursor {
+public:
+    ReminderCursor(const ReminderTable& table, CursorOrder order)
+        : m_table(table), m_order(order) {}
+
+    bool isActive() const { return m_active; }
+    void open();
+    void close();
+
+    int recordCount() const;
+    // Row at a position of this cursor's order (0-based).
+    const ReminderRow& at(int index) const;
+    RowId idAt(int index) const;
+
+    void first();
+    void next();
+    bool atEnd() const;
+    // Position of the current row in this order, -1 when none.
+    int position() const;
+    void moveTo(int index);
+    // Makes the first row with number n current.
+    bool locateNumber(std::int32_t n);
+    bool locateId(RowId id);
+
+    const ReminderRow* current() const;
+    RowId currentId() const;
+
+private:
+    void sync() const;
+
+    const ReminderTable& m_table;
+    CursorOrder m_order;
+    bool m_active = false;
+    mutable RowId m_current = 0;
+    mutable int m_pos = -1; // position of m_current in m_orderIndex
+    bool m_atEnd = true;
+    mutable std::vector<std::size_t> m_orderIndex; // stored indexes in this order
+    mutable std::uint64_t m_syncedVersion = ~0ull;
+};

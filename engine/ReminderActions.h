@@ -1,0 +1,25 @@
+#pragma once
+// What a due reminder does besides its alert window: open its file, play its sound or
+// the click, and "Sound off". Files are tested on a worker thread (a slow drive must not
+// stop the window); the requests take effect in the order they were made, so when two
+// reminders fall due together the later one's sound is the one heard to the end.
+
+#include <QString>
+
+class QObject;
+
+namespace ReminderActions {
+
+// Opens path with the desktop's program for it, when it names an existing file.
+void openFileAsync(QObject* context, const QString& path);
+// Plays the first of sound and fallback that names an existing file (a folder does not
+// count) on the program's player, replacing a sound still playing; nothing when neither
+// does.
+void playSoundAsync(QObject* context, const QString& sound, const QString& fallback = {});
+// Stops the program's player.
+void stopSound(QObject* context);
+
+// True when path is not empty and names an existing file (not a folder).
+bool isExistingFile(const QString& path);
+
+} // namespace ReminderActions

@@ -1,9 +1,0 @@
-#include "uStopSoundThread.h"
-
-#include "ActionWorker.h"
-#include "SoundPlayer.h"
-
-void TStopSoundThread::Create(QObject* Own) {
-    StartActionWorker(
-        Own, [] { return true; }, [] { ProgramSoundPlayer().stop(); });
-}

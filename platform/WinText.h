@@ -1,0 +1,16 @@
+#pragma once
+// UTF-8 text as the wide strings of the Windows API (Windows only).
+
+#include <windows.h>
+
+#include <string>
+
+inline std::wstring widen(const std::string& text) {
+    if (text.empty())
+        return {};
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}

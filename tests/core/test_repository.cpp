@@ -1,0 +1,242 @@
+#include "core/Occurrence.h"
+#include "core/ReminderRepository.h"
+#include "tests/support/MemoryReminderStore.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
+
+namespace {
+
+ReminderRow RowWithNumber(std::int32_t n) {
+    ReminderRow r;
+    r.setInteger(Col::N, n);
+    return r;
+}
+
+struct RepositoryTest : ::testing::Test {
+    MemoryReminderStore* store = nullptr;
+    ReminderRepository data{[this] {
+        auto s = std::make_unique<MemoryReminderStore>();
+        store = s.get();
+        return s;
+    }()};
+    const Moment now = makeMoment(2026, 12, 9, 10, 0);
+
+    // Loads the given rows as the table file's.
+    void Load(std::vector<ReminderRow> rows) {
+        store->rows = std::move(rows);
+        ASSERT_TRUE(data.load("things.mln").ok);
+    }
+    void SetUp() override { Load({}); }
+
+    static Reminder NewReminder(const std::string& text) {
+        Reminder p;
+        p.isNew = true;
+        p.message = text;
+        p.kind = ScheduleKind::Weekly;
+        p.days[2] = true;
+        p.moment = makeMoment(2000, 1, 1, 9, 0);
+        p.showAlert = true;
+        return p;
+    }
+    std::int32_t Add(const std::string& text) {
+        return data.saveReminder(NewReminder(text), now).number;
+    }
+    ReminderCursor& list() { return data.listCursor(); }
+    Reminder Edit(std::int32_t n) {
+        EXPECT_TRUE(list().locateNumber(n));
+        Reminder r = *currentReminder(list());
+        r.isNew = false;
+        return r;
+    }
+};
+
+} // namespace
+
+TEST_F(RepositoryTest, NumberingContinuesAfterTheHighestNumber) {
+    EXPECT_EQ(data.highestNumber(), 0);
+    EXPECT_EQ(Add("first"), 1);
+
+    Load({RowWithNumber(3), RowWithNumber(8), RowWithNumber(5)});
+    EXPECT_EQ(data.highestNumber(), 8);
+    EXPECT_EQ(Add("next"), 9);
+    EXPECT_EQ(data.nextNumber(), 10); // handed out even when nothing is saved with it
+    EXPECT_EQ(Add("after"), 11);
+}
+
+TEST_F(RepositoryTest, ANewReminderIsRefusedWhenTheNumbersAreUsedUp) {
+    constexpr std::int32_t highest = std::numeric_limits<std::int32_t>::max();
+    Load({RowWithNumber(7), RowWithNumber(highest)});
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const SaveResult r = data.saveReminder(NewReminder("one more"), now);
+        EXPECT_FALSE(r.saved);
+        EXPECT_EQ(r.number, -1);
+        EXPECT_NE(r.error.find("2147483647"), std::string::npos) << r.error;
+    }
+    EXPECT_EQ(data.table().count(), 2u);
+    // Changing an existing reminder still works.
+    Reminder seven = Edit(7);
+    seven.message = "changed";
+    EXPECT_TRUE(data.saveReminder(seven, now).saved);
+}
+
+TEST_F(RepositoryTest, EmptyMessageOfANewReminderBecomesNoteAndNumber) {
+    const auto n = Add("");
+    ASSERT_TRUE(list().locateNumber(n));
+    EXPECT_EQ(list().current()->text(Col::Comment), "note " + std::to_string(n));
+    EXPECT_EQ(list().current()->moment(Col::CrDate), now);
+    EXPECT_TRUE(list().current()->isNull(Col::Hint));
+}
+
+TEST_F(RepositoryTest, EditKeepsCreationDateAndAllowsAnEmptyMessage) {
+    const auto n = Add("walk");
+    Reminder p = Edit(n);
+    p.message = "";
+    p.days[4] = true;
+    const SaveResult r = data.saveReminder(p, now + std::chrono::hours(24));
+    EXPECT_TRUE(r.saved);
+    EXPECT_EQ(r.number, n);
+    ASSERT_TRUE(list().locateNumber(n));
+    const ReminderRow& row = *list().current();
+    EXPECT_EQ(row.text(Col::Comment), "");
+    EXPECT_EQ(row.moment(Col::CrDate), now);
+    EXPECT_TRUE(row.flag(Col::Fri));
+    EXPECT_EQ(data.table().count(), 1u);
+}
+
+TEST_F(RepositoryTest, CopyGetsANewNumberAndFreshCreationDateAndLeavesTheSource) {
+    const auto n = Add("walk");
+    ASSERT_TRUE(list().locateNumber(n));
+    const ReminderRow source = *list().current();
+    Reminder copy = *currentReminder(list());
+    copy.isNew = true;
+    const Moment later = now + std::chrono::hours(48);
+    const SaveResult r = data.saveReminder(copy, later);
+    EXPECT_TRUE(r.saved);
+    EXPECT_NE(r.number, n);
+    ASSERT_TRUE(list().locateNumber(r.number));
+    EXPECT_EQ(list().current()->moment(Col::CrDate), later);
+    ASSERT_TRUE(list().locateNumber(n));
+    EXPECT_EQ(*list().current(), source);
+}
+
+TEST_F(RepositoryTest, SavingAReminderThatWasDeletedIsAFailureWithAMessage) {
+    const auto n = Add("gone");
+    ASSERT_TRUE(data.deleteReminder(n));
+    Reminder p = NewReminder("changed");
+    p.isNew = false;
+    p.number = n;
+    const SaveResult r = data.saveReminder(p, now);
+    EXPECT_FALSE(r.saved);
+    EXPECT_EQ(r.number, -1);
+    EXPECT_NE(r.error.find("no longer exists"), std::string::npos);
+    EXPECT_EQ(data.table().count(), 0u);
+}
+
+TEST_F(RepositoryTest, OverlongTextsAreRefusedNotCut) {
+    Reminder p = NewReminder("x");
+    p.soundPath = "/" + std::string(511, 'a');
+    const SaveResult r = data.saveReminder(p, now);
+    EXPECT_FALSE(r.saved);
+    EXPECT_EQ(r.error.rfind("SaveThing error : ", 0), 0u);
+    EXPECT_EQ(data.table().count(), 0u);
+
+    p.soundPath = "/" + std::string(510, 'a'); // exactly 511 fits
+    p.message = std::string(100, 'z');
+    EXPECT_TRUE(data.saveReminder(p, now).saved);
+
+    const auto n = Add("edit me");
+    Reminder e = Edit(n);
+    e.openPath = std::string(600, 'p');
+    const SaveResult refused = data.saveReminder(e, now);
+    EXPECT_FALSE(refused.saved);
+    EXPECT_NE(refused.error.find("file to open"), std::string::npos);
+    ASSERT_TRUE(list().locateNumber(n));
+    EXPECT_EQ(list().current()->text(Col::PPath), "");
+}
+
+TEST_F(RepositoryTest, FlagsAreTrueOnlyForExactlyOneAndRecordsRoundTrip) {
+    ReminderRow r;
+    r.setInteger(Col::N, 4);
+    r.setInteger(Col::Mon, 2);
+    r.setInteger(Col::Sound, 2);
+    r.setInteger(Col::Tue, 1);
+    r.setInteger(Col::DateOrDay, 7); // written by another program: kept as it is
+    r.setInteger(Col::Shutdown, 1);
+    const Reminder p = reminderFromRow(r);
+    EXPECT_FALSE(p.days[0]);
+    EXPECT_FALSE(p.playSound);
+    EXPECT_TRUE(p.days[1]);
+    EXPECT_FALSE(p.showAlert); // null
+    EXPECT_EQ(static_cast<int>(p.kind), 7);
+    EXPECT_FALSE(p.power);
+    EXPECT_EQ(p.powerAction, PowerAction::PowerOff); // kept while power is off
+
+    Load({r});
+    Reminder edited = Edit(4);
+    ASSERT_TRUE(data.saveReminder(edited, now).saved);
+    ASSERT_TRUE(list().locateNumber(4));
+    EXPECT_EQ(list().current()->integer(Col::DateOrDay), 7);
+    EXPECT_EQ(list().current()->integer(Col::Shutdown), 1);
+    EXPECT_EQ(list().current()->integer(Col::Special), 0);
+}
+
+TEST_F(RepositoryTest, ListAndNumberCursorsShareRowsButKeepTheirOwnOrderAndPosition) {
+    Add("beta");
+    Add("Alpha");
+    Add("gamma");
+    Add("alpha");
+    std::vector<std::string> byMessage;
+    for (list().first(); !list().atEnd(); list().next())
+        byMessage.push_back(list().current()->text(Col::Comment));
+    EXPECT_EQ(byMessage, (std::vector<std::string>{"Alpha", "alpha", "beta", "gamma"}));
+
+    ReminderCursor& byNumber = data.numberCursor();
+    byNumber.first();
+    byNumber.next();
+    EXPECT_EQ(byNumber.current()->text(Col::Comment), "Alpha");
+    // A change through the list's cursor is seen by the other, which stays put.
+    Reminder p = Edit(2);
+    p.message = "zeta";
+    ASSERT_TRUE(data.saveReminder(p, now).saved);
+    EXPECT_EQ(byNumber.current()->text(Col::Comment), "zeta");
+    byNumber.next();
+    EXPECT_EQ(byNumber.current()->text(Col::Comment), "gamma");
+    EXPECT_EQ(list().position(), 3); // the edited row moved to the end of message order
+}
+
+TEST_F(RepositoryTest, DeleteRemovesOnlyThatRowAndFieldHasValueFollows) {
+    const auto a = Add("a");
+    const auto b = Add("b");
+    ASSERT_TRUE(list().locateNumber(a));
+    EXPECT_TRUE(fieldHasValue(list(), "n"));
+    EXPECT_FALSE(fieldHasValue(list(), "Hint"));
+    EXPECT_FALSE(fieldHasValue(list(), "NoSuchField"));
+    EXPECT_TRUE(data.deleteReminder(a));
+    EXPECT_FALSE(data.deleteReminder(a));
+    EXPECT_EQ(data.table().count(), 1u);
+    EXPECT_EQ(list().current()->integer(Col::N), b);
+    EXPECT_TRUE(data.deleteReminder(b));
+    EXPECT_FALSE(fieldHasValue(list(), "N"));
+    list().close();
+    EXPECT_FALSE(fieldHasValue(list(), "N"));
+}
+
+TEST_F(RepositoryTest, ComputedColumns) {
+    const Texts texts;
+    const auto n = Add("x");
+    ASSERT_TRUE(list().locateNumber(n));
+    ReminderRow row = *list().current();
+    EXPECT_EQ(rowNextOccurrence(row, now), makeMoment(2026, 12, 16, 9)); // Wednesdays 09:00
+    EXPECT_EQ(rowDescription(row, texts), "Days of week : Wed : 09:00");
+    row.setInteger(Col::AfterStart, 1);
+    row.setInteger(Col::MinutesAfterStart, 5);
+    EXPECT_EQ(rowNextOccurrence(row, now), afterStartMoment());
+    row.setNull(Col::AfterStart);
+    row.setInteger(Col::DateOrDay, 5);
+    row.setInteger(Col::EMonth, 20);
+    EXPECT_EQ(rowDescription(row, texts), "");
+    EXPECT_EQ(rowNextOccurrence(row, now), makeMoment(2026, 12, 20, 9));
+}

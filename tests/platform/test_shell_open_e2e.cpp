@@ -1,0 +1,104 @@
+// Opening files through the desktop: Qt's xcb platform hands them to xdg-open (the offscreen
+// and minimal platforms open nothing), so this runs on a private Xvfb with a fake xdg-open
+// first on PATH that writes down what it was asked to open.
+#include "engine/AsyncTask.h"
+#include "engine/ReminderActions.h"
+#include "platform/ShellOpen.h"
+#include "tests/engine/ServiceProcesses.h"
+#include "tests/support/TempHome.h"
+
+#include <QGuiApplication>
+#include <QObject>
+#include <QTest>
+#include <QUrl>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sys/stat.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+class ShellOpenTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        display_ = std::make_unique<testsvc::VirtualDisplay>();
+        if (!display_->start(&error_))
+            return;
+        folder_ = MakeTempFolder("shell");
+        log_ = folder_ + "/opened.txt";
+        const std::string bin = folder_ + "/bin";
+        std::filesystem::create_directories(bin);
+        {
+            std::ofstream script(bin + "/xdg-open");
+            script << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << log_ << "'\n";
+        }
+        ::chmod((bin + "/xdg-open").c_str(), 0755);
+        ::setenv("PATH", (bin + ":" + std::getenv("PATH")).c_str(), 1);
+        ::setenv("DISPLAY", display_->display().c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    }
+    static void TearDownTestSuite() {
+        app_.reset();
+        display_.reset();
+    }
+    void SetUp() override {
+        ASSERT_TRUE(error_.empty()) << error_;
+        std::filesystem::remove(log_);
+    }
+
+    static std::string file(const std::string& name) {
+        const std::string path = folder_ + "/" + name;
+        std::ofstream(path) << "x";
+        return path;
+    }
+    static bool waitForLines(std::size_t n) {
+        return QTest::qWaitFor([n] { return ReadLines(log_).size() >= n; }, 60000);
+    }
+
+    static inline int argc_ = 1;
+    static inline char arg0_[] = "test_shell_open_e2e";
+    static inline char* argv_[] = {arg0_, nullptr};
+    static inline std::unique_ptr<testsvc::VirtualDisplay> display_;
+    static inline std::unique_ptr<QGuiApplication> app_;
+    static inline std::string folder_;
+    static inline std::string log_;
+    static inline std::string error_;
+};
+
+TEST_F(ShellOpenTest, ShellOpenPassesThePercentEncodedFileUrl) {
+    const std::string path = file("a b%\xc3\xbc.txt");
+    shellOpen(path);
+    ASSERT_TRUE(waitForLines(1)) << "xdg-open was not run";
+    EXPECT_EQ(ReadLines(log_),
+              std::vector<std::string>{"file://" + folder_ + "/a%20b%25%C3%BC.txt"});
+}
+
+TEST_F(ShellOpenTest, OpenFileAsyncOpensOnlyExistingFiles) {
+    QObject owner;
+    ReminderActions::openFileAsync(&owner, QString::fromStdString(folder_ + "/missing.txt"));
+    ReminderActions::openFileAsync(&owner, QString());
+    ReminderActions::openFileAsync(&owner,
+                                   QString::fromStdString(folder_)); // a folder is not a file
+    ASSERT_TRUE(QTest::qWaitFor([] { return AsyncTask::pendingCount() == 0; }, 60000));
+    // The missing ones are done; one existing file must now be the only one opened.
+    const std::string path = file("doc.txt");
+    ReminderActions::openFileAsync(&owner, QString::fromStdString(path));
+    ASSERT_TRUE(waitForLines(1)) << "xdg-open was not run";
+    ASSERT_TRUE(QTest::qWaitFor([] { return AsyncTask::pendingCount() == 0; }, 60000));
+    EXPECT_EQ(ReadLines(log_),
+              std::vector<std::string>{
+                  QUrl::fromLocalFile(QString::fromStdString(path)).toEncoded().toStdString()});
+}
+} // namespace
