@@ -11,21 +11,21 @@ std::function<void(const QString&)> infoRecorder;
 
 } // namespace
 
-void SetNextAskYesNoAnswer(bool yes) {
+void setNextAskYesNoAnswer(bool yes) {
     nextAnswer = yes;
 }
 
-void SetShowInfoRecorder(std::function<void(const QString&)> recorder) {
+void setShowInfoRecorder(std::function<void(const QString&)> recorder) {
     infoRecorder = std::move(recorder);
 }
 
 namespace dialog_seams {
 
-std::optional<bool> TakeNextAskYesNoAnswer() {
+std::optional<bool> takeNextAskYesNoAnswer() {
     return std::exchange(nextAnswer, std::nullopt);
 }
 
-const std::function<void(const QString&)>& ShowInfoRecorder() {
+const std::function<void(const QString&)>& showInfoRecorder() {
     return infoRecorder;
 }
 

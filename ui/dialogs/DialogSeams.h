@@ -6,9 +6,9 @@
 #include <QString>
 #include <functional>
 
-// The next AskYesNo returns `yes` at once without showing anything; used once.
-void SetNextAskYesNoAnswer(bool yes);
+// The next askYesNo returns `yes` at once without showing anything; used once.
+void setNextAskYesNoAnswer(bool yes);
 
-// While set, ShowInfo hands its text to `recorder` instead of showing the dialog;
+// While set, showInfo hands its text to `recorder` instead of showing the dialog;
 // nullptr restores the dialog.
-void SetShowInfoRecorder(std::function<void(const QString&)> recorder);
+void setShowInfoRecorder(std::function<void(const QString&)> recorder);

@@ -8,9 +8,9 @@
 namespace dialog_seams {
 
 // The canned answer for this question, if one was set; clears it.
-std::optional<bool> TakeNextAskYesNoAnswer();
+std::optional<bool> takeNextAskYesNoAnswer();
 
-// The recorder set by SetShowInfoRecorder, or an empty function.
-const std::function<void(const QString&)>& ShowInfoRecorder();
+// The recorder set by setShowInfoRecorder, or an empty function.
+const std::function<void(const QString&)>& showInfoRecorder();
 
 } // namespace dialog_seams

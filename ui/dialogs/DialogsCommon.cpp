@@ -1,14 +1,12 @@
 #include "ui/dialogs/DialogsCommon.h"
-#include "ui/controls/ColorScheme.h"
 
+#include <QFontMetrics>
+#include <QString>
 #include <QWidget>
 #include <QWindow>
+#include <cmath>
 
-QFont DialogFont() {
-    return ColorScheme::font();
-}
-
-QMargins KnownFrameMargins(QWidget* window) {
+QMargins knownFrameMargins(QWidget* window) {
     window->winId(); // creates the platform window, which knows its frame if anyone does
     if (const QWindow* own = window->windowHandle(); own && !own->frameMargins().isNull())
         return own->frameMargins();
@@ -18,4 +16,13 @@ QMargins KnownFrameMargins(QWidget* window) {
         if (const QWindow* handle = owner->window()->windowHandle())
             return handle->frameMargins();
     return {};
+}
+
+int centredLeft(int outer, int inner) {
+    // The default floating-point rounding mode rounds halves to even.
+    return static_cast<int>(std::nearbyint((outer - inner) * 0.5));
+}
+
+QSize labelTextSize(const QString& text, const QFontMetrics& fm) {
+    return fm.size(0, text);
 }

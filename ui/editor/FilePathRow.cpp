@@ -1,6 +1,8 @@
 #include "ui/editor/FilePathRow.h"
 
-#include "ui/dialogs/uMyMessage.h"
+#include "ui/controls/FlatToolButton.h"
+
+#include "ui/dialogs/InfoDialog.h"
 
 #include <QBoxLayout>
 #include <QDir>
@@ -61,10 +63,8 @@ FilePathRow::FilePathRow(QWidget* parent)
 FilePathRow::~FilePathRow() = default;
 
 QToolButton* FilePathRow::makeButton(const char* name, const QString& hint) {
-    auto* button = new QToolButton(this);
+    auto* button = new FlatToolButton(this);
     button->setObjectName(QLatin1String(name));
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
     button->setMinimumSize(ButtonBox);
     button->setToolTip(hint);
     button->setAccessibleName(hint);
@@ -108,7 +108,7 @@ void FilePathRow::choose() {
         return;
     const QString full = QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath());
     if (full.toUcs4().size() > MaxPathLength) {
-        ShowInfo(tr("The path of the chosen file is longer than %1 characters.\n"
+        showInfo(tr("The path of the chosen file is longer than %1 characters.\n"
                     "Please choose a file with a shorter path.")
                      .arg(MaxPathLength),
                  window());

@@ -7,7 +7,7 @@
 #include "platform/SoundPlayer.h"
 #include "ui/controls/ColorScheme.h"
 #include "ui/dialogs/ErrorMessage.h"
-#include "ui/dialogs/uMyMessage.h"
+#include "ui/dialogs/InfoDialog.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -22,8 +22,6 @@
 
 namespace {
 
-// The warm grey of newer desktops (red 209, green 208, blue 203).
-const QColor SchemeColour(209, 208, 203);
 // Captions of disabled frames.
 const QColor DisabledCaption(128, 128, 128);
 
@@ -44,16 +42,16 @@ ReminderEditor::ReminderEditor(const EditorContext& context)
       m_powerGroup(new QButtonGroup(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(ColorScheme::font());
-    // The scheme colour everywhere; captions of disabled frames turn grey.
+    ColorScheme::applyTo(this);
+    // Captions of disabled frames turn grey.
     QPalette p = palette();
-    p.setColor(QPalette::Window, SchemeColour);
-    p.setColor(QPalette::Button, SchemeColour);
     p.setColor(QPalette::Disabled, QPalette::WindowText, DisabledCaption);
     setPalette(p);
-    setAutoFillBackground(true);
 
     m_ui->setupUi(this);
     openEditors().append(this);
+    if (ColorScheme::inUse())
+        ColorScheme::fill(m_ui->whenPanel, ColorScheme::color());
 
     m_ui->scheduleFrame->setHead(m_ui->scheduledRadio);
     m_ui->dateFrame->setHead(m_ui->onceRadio);
@@ -322,7 +320,7 @@ void ReminderEditor::accept() {
     if (m_ui->weeklyRadio->isChecked() &&
         std::none_of(m_dayChecks.begin(), m_dayChecks.end(),
                      [](const QCheckBox* day) { return day->isChecked(); })) {
-        ShowInfo(QString::fromStdString(m_context.texts.noDayMarked), this);
+        showInfo(QString::fromStdString(m_context.texts.noDayMarked), this);
         if (self)
             m_dayChecks[0]->setFocus(Qt::OtherFocusReason);
         return;
@@ -331,7 +329,7 @@ void ReminderEditor::accept() {
     if (!m_ui->showAlertCheck->isChecked() && !m_ui->playSoundCheck->isChecked() &&
         !m_ui->openFileCheck->isChecked() && !m_ui->flashCheck->isChecked() &&
         !m_ui->powerCheck->isChecked()) {
-        ShowInfo(QString::fromStdString(m_context.texts.noItemMarked), this);
+        showInfo(QString::fromStdString(m_context.texts.noItemMarked), this);
         if (self)
             m_ui->showAlertCheck->setFocus(Qt::OtherFocusReason);
         return;

@@ -1,5 +1,7 @@
 #include "ui/editor/TimeStepper.h"
 
+#include "ui/controls/FlatToolButton.h"
+
 #include <QBoxLayout>
 #include <QEvent>
 #include <QLabel>
@@ -84,10 +86,9 @@ TimeStepper::TimeStepper(QWidget* parent)
 TimeStepper::~TimeStepper() = default;
 
 QToolButton* TimeStepper::makeArrow(const char* name, Qt::ArrowType arrow, const QString& hint) {
-    auto* button = new QToolButton(this);
+    auto* button = new FlatToolButton(this);
     button->setObjectName(QLatin1String(name));
     button->setArrowType(arrow);
-    button->setAutoRaise(true);
     // The arrows never take the focus: the keyboard has its own keys for them.
     button->setFocusPolicy(Qt::NoFocus);
     button->setIconSize(ArrowIcon);

@@ -1,5 +1,7 @@
 #include "ui/main/ThingsGrid.h"
 
+#include "ui/controls/ColorScheme.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -148,8 +150,8 @@ ThingsGrid::ThingsGrid(ThingsListModel& model, QWidget* parent)
     // The highlighted row is navy with white text, which the light pictures suit.
     QPalette pal = palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-        pal.setColor(group, QPalette::Highlight, QColor(0, 0, 128));
-        pal.setColor(group, QPalette::HighlightedText, Qt::white);
+        pal.setColor(group, QPalette::Highlight, ColorScheme::highlightColor());
+        pal.setColor(group, QPalette::HighlightedText, ColorScheme::highlightedTextColor());
     }
     setPalette(pal);
     for (int c = 0; c < ListColumnCount; ++c)

@@ -5,10 +5,10 @@
 #include "engine/ReminderActions.h"
 #include "i18n/Texts.h"
 #include "platform/PowerControl.h"
-#include "ui/alert/UMess.h"
+#include "ui/alert/AlertWindow.h"
 #include "ui/controls/ColorScheme.h"
 #include "ui/dialogs/ErrorMessage.h"
-#include "ui/dialogs/uMyMessageDlg.h"
+#include "ui/dialogs/QuestionDialog.h"
 #include "ui/editor/ReminderEditor.h"
 #include "ui/main/CommandImages.h"
 #include "ui/main/ThingsGrid.h"
@@ -54,7 +54,7 @@ protected:
         QPainter p(this);
         for (int i = 0; i < count(); ++i) {
             const QRect r = tabRect(i);
-            p.fillRect(r, QColor(209, 208, 203));
+            p.fillRect(r, ColorScheme::color());
             p.setPen(Qt::black);
             p.drawText(r, Qt::AlignCenter, tabText(i));
             if (i == currentIndex() && hasFocus()) {
@@ -388,7 +388,7 @@ void TForm1::CloseOtherWindows() {
             delete w.data();
     };
     destroyAll([](QWidget* w) { return qobject_cast<ReminderEditor*>(w) != nullptr; });
-    destroyAll([](QWidget* w) { return qobject_cast<TFMess*>(w) != nullptr; });
+    destroyAll([](QWidget* w) { return qobject_cast<AlertWindow*>(w) != nullptr; });
 }
 
 void TForm1::actExitExecute() {
@@ -456,8 +456,9 @@ void TForm1::ShowCurrentNote(const Reminder& e) {
 }
 
 void TForm1::ShowAlertWindow(const QString& text, std::int32_t number) {
-    if (TFMess* alert = ::ShowAlertWindow(text, number, clock_.now().local))
-        connect(alert, &TFMess::editRequested, this, &TForm1::AlertEditClick, Qt::UniqueConnection);
+    if (AlertWindow* alert = AlertWindow::showAlert(text, number, clock_.now().local))
+        connect(alert, &AlertWindow::editRequested, this, &TForm1::AlertEditClick,
+                Qt::UniqueConnection);
 }
 
 void TForm1::StartTrayAnimation() {
@@ -645,7 +646,7 @@ void TForm1::actEditThingExecute() {
 void TForm1::actDelThingExecute() {
     if (!ListIsUsable() || !CurrentRowHasNumber())
         return;
-    if (!AskYesNo(QString::fromStdString(texts.deleteReminder), texts, this))
+    if (!askYesNo(QString::fromStdString(texts.deleteReminder), texts, this))
         return;
     if (DataModule1.deleteReminder(DataModule1.listCursor().current()->integer(Col::N)))
         SaveCDS();
@@ -657,6 +658,6 @@ void TForm1::AlertEditClick(std::int32_t N) {
     if (!byNumber.locateNumber(N))
         return; // deleted meanwhile: the alert stays
     openEditorFor(N, *editorContext_);
-    if (TFMess* alert = FindAlertForm(N))
+    if (AlertWindow* alert = AlertWindow::find(N))
         alert->close();
 }

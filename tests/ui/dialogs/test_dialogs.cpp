@@ -1,9 +1,13 @@
 // The information and question dialogs: their layout arithmetic, and the real windows
 // opened modally and inspected while exec() runs.
 #include "i18n/Texts.h"
+#include "tests/support/LayoutCheck.h"
+#include "tests/support/Screenshot.h"
+#include "ui/controls/ColorScheme.h"
 #include "ui/dialogs/DialogSeams.h"
-#include "ui/dialogs/uMyMessage.h"
-#include "ui/dialogs/uMyMessageDlg.h"
+#include "ui/dialogs/DialogsCommon.h"
+#include "ui/dialogs/InfoDialog.h"
+#include "ui/dialogs/QuestionDialog.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -15,6 +19,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <functional>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -49,11 +54,11 @@ TEST(InfoDialogLayout, SizesAndCentresAsDesigned) {
     };
     for (const InfoCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const InfoDialogLayout l = LayOutInfoDialog(c.label, InfoButtonSize, c.frame);
+        const InfoDialog::Layout l = InfoDialog::layOut(c.label, InfoDialog::ButtonSize, c.frame);
         EXPECT_EQ(l.outer, c.outer);
         EXPECT_EQ(l.client, c.client);
         EXPECT_EQ(l.label, QRect(c.labelPos, c.label));
-        EXPECT_EQ(l.button, QRect(c.buttonPos, InfoButtonSize));
+        EXPECT_EQ(l.button, QRect(c.buttonPos, InfoDialog::ButtonSize));
     }
 }
 
@@ -76,23 +81,36 @@ TEST(QuestionDialogLayout, KeepsItsHeightAndCentresTheButtonPair) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const QuestionDialogLayout l =
-            LayOutQuestionDialog(c.label, QuestionButtonSize, QuestionButtonSize, c.frame);
+        const QuestionDialog::Layout l = QuestionDialog::layOut(
+            c.label, QuestionDialog::ButtonSize, QuestionDialog::ButtonSize, c.frame);
         const int frameW = c.frame.left() + c.frame.right();
         const int frameH = c.frame.top() + c.frame.bottom();
         EXPECT_EQ(l.outer, QSize(c.outerWidth, 121 + frameH));
         EXPECT_EQ(l.client, QSize(c.outerWidth - frameW, 121));
         EXPECT_EQ(l.label, QRect(QPoint(c.labelLeft, 36), c.label));
-        EXPECT_EQ(l.yes, QRect(QPoint(c.yesLeft, 80), QuestionButtonSize));
-        EXPECT_EQ(l.no, QRect(QPoint(c.yesLeft + 107 + 13, 80), QuestionButtonSize));
+        EXPECT_EQ(l.yes, QRect(QPoint(c.yesLeft, 80), QuestionDialog::ButtonSize));
+        EXPECT_EQ(l.no, QRect(QPoint(c.yesLeft + 107 + 13, 80), QuestionDialog::ButtonSize));
     }
+}
+
+TEST(QuestionDialogLayout, GrowsOnlyWhereTheDesignedHeightWouldCutSomethingOff) {
+    // Three lines of 13: the buttons keep 12 pixels below the question.
+    QuestionDialog::Layout l = QuestionDialog::layOut({60, 39}, QuestionDialog::ButtonSize,
+                                                      QuestionDialog::ButtonSize, {});
+    EXPECT_EQ(l.yes.top(), 36 + 39 + 12);
+    EXPECT_EQ(l.client.height(), l.yes.bottom() + 1 + 16);
+    // Taller buttons of a larger font: the window grows below them.
+    l = QuestionDialog::layOut({66, 20}, {107, 28}, {107, 28}, {});
+    EXPECT_EQ(l.yes.top(), 80);
+    EXPECT_EQ(l.client.height(), 80 + 28 + 16);
+    EXPECT_EQ(l.no, QRect(l.yes.right() + 1 + 13, 80, 107, 28));
 }
 
 TEST(LabelTextSize, LineBreakAddsALineAndWidthIsTheWidestLine) {
     const QFontMetrics fm(QApplication::font());
-    const QSize one = LabelTextSize(QStringLiteral("Short"), fm);
-    const QSize wide = LabelTextSize(QStringLiteral("A considerably longer line"), fm);
-    const QSize two = LabelTextSize(QStringLiteral("Short\nA considerably longer line"), fm);
+    const QSize one = labelTextSize(QStringLiteral("Short"), fm);
+    const QSize wide = labelTextSize(QStringLiteral("A considerably longer line"), fm);
+    const QSize two = labelTextSize(QStringLiteral("Short\nA considerably longer line"), fm);
     EXPECT_GT(wide.width(), one.width());
     EXPECT_EQ(two.width(), wide.width());
     EXPECT_GT(two.height(), one.height());
@@ -138,15 +156,15 @@ private:
     bool ran_ = false;
 };
 
-template <typename T> T* Child(QDialog* d, const char* name) {
-    T* child = d->findChild<T*>(QLatin1String(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
+template <typename T> T* child(QDialog* d, const char* name) {
+    T* found = d->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
 }
 
 class DialogsTest : public ::testing::Test {
 protected:
-    void TearDown() override { SetShowInfoRecorder(nullptr); }
+    void TearDown() override { setShowInfoRecorder(nullptr); }
 };
 
 // What a shown information dialog looked like.
@@ -161,11 +179,11 @@ struct InfoSeen {
     QSize textSize;
 };
 
-InfoSeen ShowInfoAndClose(const QString& text, QWidget* owner = nullptr) {
+InfoSeen showInfoAndClose(const QString& text, QWidget* owner = nullptr) {
     InfoSeen seen;
     WhenModalShown when([&](QDialog* d) {
-        auto* label = Child<QLabel>(d, "Label1");
-        auto* ok = Child<QPushButton>(d, "btOk");
+        auto* label = child<QLabel>(d, "textLabel");
+        auto* ok = child<QPushButton>(d, "okButton");
         if (!label || !ok)
             return d->reject();
         seen = {d->windowTitle(),
@@ -175,10 +193,10 @@ InfoSeen ShowInfoAndClose(const QString& text, QWidget* owner = nullptr) {
                 label->geometry(),
                 ok->geometry(),
                 ok->text(),
-                LabelTextSize(text, label->fontMetrics())};
+                labelTextSize(text, label->fontMetrics())};
         QTest::mouseClick(ok, Qt::LeftButton);
     });
-    ShowInfo(text, owner);
+    showInfo(text, owner);
     EXPECT_TRUE(when.ran());
     EXPECT_TRUE(when.dialog.isNull()) << "the dialog is destroyed when it closes";
     return seen;
@@ -197,13 +215,14 @@ TEST_F(DialogsTest, InfoDialogSizesItselfToShortLongAndTwoLineTexts) {
     };
     for (const QString& text : texts) {
         SCOPED_TRACE(text.toStdString());
-        const InfoSeen s = ShowInfoAndClose(text);
+        const InfoSeen s = showInfoAndClose(text);
         EXPECT_EQ(s.title, QStringLiteral("fMyMessage"));
         EXPECT_EQ(s.buttonText, QStringLiteral("Ok"));
         // The label is exactly as large as its text; the window with its frame
         // follows the rules.
         EXPECT_EQ(s.label.size(), s.textSize);
-        const InfoDialogLayout l = LayOutInfoDialog(s.textSize, InfoButtonSize, s.frame);
+        const InfoDialog::Layout l =
+            InfoDialog::layOut(s.textSize, InfoDialog::ButtonSize, s.frame);
         EXPECT_EQ(s.outer, l.outer);
         EXPECT_EQ(s.size, l.client);
         EXPECT_EQ(s.label, l.label);
@@ -212,9 +231,9 @@ TEST_F(DialogsTest, InfoDialogSizesItselfToShortLongAndTwoLineTexts) {
         EXPECT_GE(s.outer.height(), 125);
         EXPECT_EQ(s.button.top(), s.label.bottom() + 1 + 20);
     }
-    const InfoSeen shortOne = ShowInfoAndClose(texts[0]);
-    const InfoSeen longOne = ShowInfoAndClose(texts[1]);
-    const InfoSeen twoLines = ShowInfoAndClose(texts[2]);
+    const InfoSeen shortOne = showInfoAndClose(texts[0]);
+    const InfoSeen longOne = showInfoAndClose(texts[1]);
+    const InfoSeen twoLines = showInfoAndClose(texts[2]);
     EXPECT_EQ(shortOne.outer.width(), 170);
     EXPECT_EQ(longOne.outer.width(), longOne.label.width() + 40);
     EXPECT_GT(twoLines.label.height(), shortOne.label.height());
@@ -222,17 +241,30 @@ TEST_F(DialogsTest, InfoDialogSizesItselfToShortLongAndTwoLineTexts) {
               twoLines.label.height() - shortOne.label.height());
 }
 
-TEST_F(DialogsTest, InfoDialogClosesOnEscAndOnTheCloseBox) {
-    for (const bool esc : {true, false}) {
-        SCOPED_TRACE(esc ? "Esc" : "close box");
-        WhenModalShown when([esc](QDialog* d) {
-            if (esc)
-                QTest::keyClick(d, Qt::Key_Escape);
-            else
-                d->close();
+TEST_F(DialogsTest, InfoDialogClosesOnSpaceEnterEscAndTheCloseBox) {
+    struct Case {
+        const char* name;
+        std::function<void(QDialog*)> act;
+    };
+    const Case cases[] = {
+        {"Space on Ok",
+         [](QDialog*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space); }},
+        {"Enter", [](QDialog*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }},
+        {"Esc", [](QDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }},
+        {"close box", [](QDialog* d) { d->close(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString focus;
+        WhenModalShown when([&](QDialog* d) {
+            focus =
+                QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+            c.act(d);
         });
-        ShowInfo(QStringLiteral("Help.htm not found."));
+        showInfo(QStringLiteral("Help.htm not found."));
         EXPECT_TRUE(when.ran());
+        EXPECT_TRUE(when.dialog.isNull()) << "closed and destroyed";
+        EXPECT_EQ(focus, QStringLiteral("okButton"));
     }
 }
 
@@ -246,20 +278,20 @@ TEST_F(DialogsTest, InfoDialogIsModalOverItsOwner) {
         EXPECT_TRUE(d->isModal());
         d->reject();
     });
-    ShowInfo(QStringLiteral("Owned"), &owner);
+    showInfo(QStringLiteral("Owned"), &owner);
     EXPECT_TRUE(when.ran());
 }
 
 TEST_F(DialogsTest, ShowInfoRecorderReplacesTheDialogUntilCleared) {
     QStringList recorded;
-    SetShowInfoRecorder([&recorded](const QString& t) { recorded << t; });
-    ShowInfo(QStringLiteral("one"));
-    ShowInfo(QStringLiteral("two"));
+    setShowInfoRecorder([&recorded](const QString& t) { recorded << t; });
+    showInfo(QStringLiteral("one"));
+    showInfo(QStringLiteral("two"));
     EXPECT_EQ(recorded, (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
-    SetShowInfoRecorder(nullptr);
-    const InfoSeen s = ShowInfoAndClose(QStringLiteral("three"));
+    setShowInfoRecorder(nullptr);
+    const InfoSeen s = showInfoAndClose(QStringLiteral("three"));
     EXPECT_EQ(s.title, QStringLiteral("fMyMessage"));
     EXPECT_EQ(recorded.size(), 2);
 }
@@ -277,12 +309,12 @@ struct QuestionSeen {
     QSize textSize;
 };
 
-bool Ask(const QString& text, const std::function<void(QDialog*)>& act,
+bool ask(const QString& text, const std::function<void(QDialog*)>& act,
          QuestionSeen* seen = nullptr, const Texts& texts = Texts()) {
     WhenModalShown when([&](QDialog* d) {
-        auto* label = Child<QLabel>(d, "Label1");
-        auto* yes = Child<QPushButton>(d, "btYes");
-        auto* no = Child<QPushButton>(d, "btNo");
+        auto* label = child<QLabel>(d, "questionLabel");
+        auto* yes = child<QPushButton>(d, "yesButton");
+        auto* no = child<QPushButton>(d, "noButton");
         if (!label || !yes || !no)
             return d->reject();
         if (seen)
@@ -297,10 +329,10 @@ bool Ask(const QString& text, const std::function<void(QDialog*)>& act,
                      no->geometry(),
                      yes->text(),
                      no->text(),
-                     LabelTextSize(text, label->fontMetrics())};
+                     labelTextSize(text, label->fontMetrics())};
         act(d);
     });
-    const bool answer = AskYesNo(text, texts);
+    const bool answer = askYesNo(text, texts);
     EXPECT_TRUE(when.ran());
     EXPECT_TRUE(when.dialog.isNull()) << "the dialog is destroyed when it closes";
     return answer;
@@ -312,17 +344,17 @@ TEST_F(DialogsTest, QuestionDialogOpensWithNoFocusedAndSizedToTheQuestion) {
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         GTEST_SKIP() << "exact outer sizes are checked offscreen";
     QuestionSeen s;
-    EXPECT_FALSE(Ask(
+    EXPECT_FALSE(ask(
         QStringLiteral("Delete note?"), [](QDialog* d) { d->reject(); }, &s));
     EXPECT_EQ(s.title, QStringLiteral("Question"));
-    EXPECT_EQ(s.focus, QStringLiteral("btNo"));
+    EXPECT_EQ(s.focus, QStringLiteral("noButton"));
     EXPECT_EQ(s.yesText, QStringLiteral("Yes"));
     EXPECT_EQ(s.noText, QStringLiteral("No"));
     EXPECT_EQ(s.outer.width(), 296);
     EXPECT_EQ(s.size.height(), 121);
     EXPECT_EQ(s.label.size(), s.textSize);
-    const QuestionDialogLayout l =
-        LayOutQuestionDialog(s.textSize, QuestionButtonSize, QuestionButtonSize, s.frame);
+    const QuestionDialog::Layout l = QuestionDialog::layOut(s.textSize, QuestionDialog::ButtonSize,
+                                                            QuestionDialog::ButtonSize, s.frame);
     EXPECT_EQ(s.outer, l.outer);
     EXPECT_EQ(s.size, l.client);
     EXPECT_EQ(s.label, l.label);
@@ -331,7 +363,7 @@ TEST_F(DialogsTest, QuestionDialogOpensWithNoFocusedAndSizedToTheQuestion) {
     EXPECT_LT(s.yes.left(), s.no.left()) << "yes stands left";
 
     const QString longQuestion(80, QLatin1Char('W'));
-    EXPECT_FALSE(Ask(
+    EXPECT_FALSE(ask(
         longQuestion, [](QDialog* d) { d->reject(); }, &s));
     EXPECT_EQ(s.outer.width(), s.textSize.width() + 40);
     EXPECT_EQ(s.size.height(), 121);
@@ -348,16 +380,20 @@ TEST_F(DialogsTest, QuestionAnswers) {
         {"Esc", [](QDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }, false},
         {"close box", [](QDialog* d) { d->close(); }, false},
         {"click No",
-         [](QDialog* d) { QTest::mouseClick(d->findChild<QPushButton*>("btNo"), Qt::LeftButton); },
+         [](QDialog* d) {
+             QTest::mouseClick(d->findChild<QPushButton*>("noButton"), Qt::LeftButton);
+         },
          false},
         {"click Yes",
-         [](QDialog* d) { QTest::mouseClick(d->findChild<QPushButton*>("btYes"), Qt::LeftButton); },
+         [](QDialog* d) {
+             QTest::mouseClick(d->findChild<QPushButton*>("yesButton"), Qt::LeftButton);
+         },
          true},
         // Yes comes after No in the tab order; Enter then presses it.
         {"Tab, Enter",
          [](QDialog*) {
              QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-             EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("btYes"));
+             EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("yesButton"));
              QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
          },
          true},
@@ -372,7 +408,7 @@ TEST_F(DialogsTest, QuestionAnswers) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Ask(QStringLiteral("Delete note?"), c.act), c.answer);
+        EXPECT_EQ(ask(QStringLiteral("Delete note?"), c.act), c.answer);
     }
 }
 
@@ -382,7 +418,7 @@ TEST_F(DialogsTest, QuestionUsesTheGivenTexts) {
     texts.yes = "Da";
     texts.no = "Net";
     QuestionSeen s;
-    Ask(
+    ask(
         QStringLiteral("?"), [](QDialog* d) { d->reject(); }, &s, texts);
     EXPECT_EQ(s.title, QStringLiteral("Vopros"));
     EXPECT_EQ(s.yesText, QStringLiteral("Da"));
@@ -391,14 +427,58 @@ TEST_F(DialogsTest, QuestionUsesTheGivenTexts) {
 
 TEST_F(DialogsTest, CannedAnswerIsUsedOnceWithoutShowingAnything) {
     for (const bool canned : {true, false}) {
-        SetNextAskYesNoAnswer(canned);
-        EXPECT_EQ(AskYesNo(QStringLiteral("Delete note?")), canned);
+        setNextAskYesNoAnswer(canned);
+        EXPECT_EQ(askYesNo(QStringLiteral("Delete note?")), canned);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
     // Used up: the next question shows the dialog again.
-    SetNextAskYesNoAnswer(true);
-    EXPECT_TRUE(AskYesNo(QStringLiteral("first")));
-    EXPECT_FALSE(Ask(QStringLiteral("second"), [](QDialog* d) { d->reject(); }));
+    setNextAskYesNoAnswer(true);
+    EXPECT_TRUE(askYesNo(QStringLiteral("first")));
+    EXPECT_FALSE(ask(QStringLiteral("second"), [](QDialog* d) { d->reject(); }));
+}
+
+TEST_F(DialogsTest, BothDialogsTakeTheSchemeColourAndTheProgramFont) {
+    ASSERT_TRUE(ColorScheme::inUse());
+    for (const bool question : {false, true}) {
+        SCOPED_TRACE(question ? "question" : "info");
+        QPalette palette;
+        QFont font;
+        WhenModalShown when([&](QDialog* d) {
+            palette = d->palette();
+            font = d->font();
+            d->reject();
+        });
+        if (question)
+            askYesNo(QStringLiteral("Delete note?"));
+        else
+            showInfo(QStringLiteral("Help.htm not found."));
+        ASSERT_TRUE(when.ran());
+        EXPECT_EQ(palette.color(QPalette::Window), ColorScheme::color());
+        EXPECT_EQ(palette.color(QPalette::Button), ColorScheme::color());
+        EXPECT_EQ(font.pixelSize(), ColorScheme::DefaultPixelSize);
+    }
+}
+
+TEST_F(DialogsTest, WithALargerApplicationFontNothingIsClipped) {
+    const ScopedLook larger(Look{QStringLiteral("en"), 1.5, true});
+    for (const bool question : {false, true}) {
+        SCOPED_TRACE(question ? "question" : "info");
+        QStringList clipped{QStringLiteral("not looked at")};
+        QSize size;
+        WhenModalShown when([&](QDialog* d) {
+            clipped = clippedWidgets(d);
+            size = d->frameGeometry().size();
+            d->reject();
+        });
+        if (question)
+            askYesNo(QStringLiteral("Delete note?"));
+        else
+            showInfo(QStringLiteral("First line\nSecond line"));
+        ASSERT_TRUE(when.ran());
+        EXPECT_THAT(clipped, ::testing::IsEmpty());
+        EXPECT_GE(size.width(), question ? 296 : 170);
+        EXPECT_GE(size.height(), question ? 121 : 125);
+    }
 }
 
 } // namespace

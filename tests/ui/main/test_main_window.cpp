@@ -5,7 +5,7 @@
 #include "tests/platform/FakeSoundPlayer.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/TempHome.h"
-#include "ui/alert/UMess.h"
+#include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/DialogSeams.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/editor/ReminderEditor.h"
@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, UnreadableTableIsReportedNoTickStartsAndItIsNeverOverwrit
 TEST_F(MainWindowTest, EveryWindowShowsTheProgramIcon) {
     auto form = Started();
     ASSERT_FALSE(QApplication::windowIcon().isNull());
-    TFMess* alert = ShowAlertWindow("tea", 1, now);
+    AlertWindow* alert = AlertWindow::showAlert("tea", 1, now);
     ASSERT_NE(alert, nullptr);
     EXPECT_FALSE(alert->windowIcon().isNull());
     delete alert;
@@ -374,7 +374,7 @@ struct CommandsTest : MainWindowTest {
 TEST_F(CommandsTest, EnablingFollowsTheCurrentRow) {
     EXPECT_TRUE(form->actEditThing->isEnabled());
     EXPECT_TRUE(form->actDelThing->isEnabled());
-    SetNextAskYesNoAnswer(true);
+    setNextAskYesNoAnswer(true);
     form->actDelThing->trigger();
     EXPECT_FALSE(form->actEditThing->isEnabled());
     EXPECT_FALSE(form->actCopyThing->isEnabled());
@@ -400,12 +400,12 @@ TEST_F(CommandsTest, ListGuardStopsCommandsUnlessTheListShows) {
 
 TEST_F(CommandsTest, DeleteAsksAndWritesTheFileOnlyOnYes) {
     const auto before = Written();
-    SetNextAskYesNoAnswer(false);
+    setNextAskYesNoAnswer(false);
     form->actDelThing->trigger();
     EXPECT_EQ(form->DataModule1.table().count(), 1u);
     EXPECT_EQ(Written(), before);
 
-    SetNextAskYesNoAnswer(true);
+    setNextAskYesNoAnswer(true);
     form->actDelThing->trigger();
     EXPECT_EQ(form->DataModule1.table().count(), 0u);
     ReminderRepository onDisk;
@@ -424,16 +424,16 @@ TEST_F(CommandsTest, EditOpensOneEditorPerReminderAndCopyANewOne) {
 }
 
 TEST_F(CommandsTest, EditOnTheAlertOpensTheEditorAndClosesTheAlert) {
-    TFMess* alert = ShowAlertWindow("tea", tea, now);
+    AlertWindow* alert = AlertWindow::showAlert("tea", tea, now);
     ASSERT_NE(alert, nullptr);
     form->AlertEditClick(tea);
     EXPECT_NE(ReminderEditor::find(tea), nullptr);
-    QTRY_VERIFY(FindAlertForm(tea) == nullptr);
+    QTRY_VERIFY(AlertWindow::find(tea) == nullptr);
 
     // A reminder deleted meanwhile: the alert stays.
-    TFMess* gone = ShowAlertWindow("gone", 999, now);
+    AlertWindow* gone = AlertWindow::showAlert("gone", 999, now);
     form->AlertEditClick(999);
-    EXPECT_EQ(FindAlertForm(999), gone);
+    EXPECT_EQ(AlertWindow::find(999), gone);
 }
 
 TEST_F(CommandsTest, ToolbarAndSettingsPageAnswerTheMouseAndSpace) {
@@ -445,7 +445,7 @@ TEST_F(CommandsTest, ToolbarAndSettingsPageAnswerTheMouseAndSpace) {
     EXPECT_EQ(OpenEditors(), 2);
     QTest::mouseClick(bar->widgetForAction(form->actCopyThing), Qt::LeftButton);
     EXPECT_EQ(OpenEditors(), 3);
-    SetNextAskYesNoAnswer(true);
+    setNextAskYesNoAnswer(true);
     QTest::mouseClick(bar->widgetForAction(form->actDelThing), Qt::LeftButton);
     EXPECT_EQ(form->DataModule1.table().count(), 0u);
 

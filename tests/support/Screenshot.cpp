@@ -1,0 +1,52 @@
+#include "tests/support/Screenshot.h"
+
+#include "ui/controls/ColorScheme.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QPixmap>
+#include <QWidget>
+#include <cmath>
+
+const std::vector<Look>& screenshotLooks() {
+    static const std::vector<Look> looks = {
+        {QStringLiteral("en"), 1.0, true},
+        {QStringLiteral("en"), 1.5, true},
+    };
+    return looks;
+}
+
+QString lookName(const Look& look) {
+    return QStringLiteral("%1_%2_%3")
+        .arg(look.language)
+        .arg(static_cast<int>(std::lround(look.fontScale * 100)))
+        .arg(look.scheme ? QStringLiteral("scheme") : QStringLiteral("plain"));
+}
+
+ScopedLook::ScopedLook(const Look& look)
+    : m_savedFont(QApplication::font()),
+      // Language files and a desktop without the scheme come with later parts.
+      m_supported(look.language == QLatin1String("en") && look.scheme == ColorScheme::inUse()) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * look.fontScale);
+    else
+        font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * look.fontScale)));
+    QApplication::setFont(font);
+}
+
+ScopedLook::~ScopedLook() {
+    QApplication::setFont(m_savedFont);
+}
+
+QString artifactsFolder() {
+    return QStringLiteral(CHIMEWELL_ARTIFACTS_DIR);
+}
+
+QString saveScreenshot(QWidget* widget, const QString& name) {
+    if (!QDir().mkpath(artifactsFolder()))
+        return {};
+    const QString path = artifactsFolder() + QLatin1Char('/') + name + QStringLiteral(".png");
+    return widget->grab().save(path, "PNG") ? path : QString();
+}

@@ -1,0 +1,54 @@
+#pragma once
+// Screenshots of the program's windows for people to look at, taken in every look
+// the program supports, and the looks themselves.
+
+#include <QFont>
+#include <QString>
+#include <ostream>
+#include <vector>
+
+class QWidget;
+
+// One look of the program: its language, how much larger than the desktop's the
+// application font is, and whether the colour scheme is on.
+struct Look {
+    QString language;
+    double fontScale = 1.0;
+    bool scheme = true;
+};
+
+// Every look the screenshot tests take; a new language, scale or scheme is one more
+// row here.
+const std::vector<Look>& screenshotLooks();
+
+// The look as a name for files and tests: "en_150_scheme".
+QString lookName(const Look& look);
+// Shows a look by its name in test output.
+inline void PrintTo(const Look& look, std::ostream* out) {
+    *out << lookName(look).toStdString();
+}
+
+// Puts a look into effect for the application while it exists (the application font
+// scaled from the desktop's), and restores the previous one after.
+class ScopedLook final {
+public:
+    explicit ScopedLook(const Look& look);
+    ~ScopedLook();
+    ScopedLook(const ScopedLook&) = delete;
+    ScopedLook& operator=(const ScopedLook&) = delete;
+
+    // Whether the program can show this look yet (its language and scheme); a test
+    // skips the others.
+    bool supported() const { return m_supported; }
+
+private:
+    QFont m_savedFont;
+    bool m_supported;
+};
+
+// The folder screenshots go to: artifacts/ in the build folder.
+QString artifactsFolder();
+
+// Saves what `widget` shows (QWidget::grab) as <artifacts folder>/<name>.png and
+// returns the file's path; empty when it could not be written.
+QString saveScreenshot(QWidget* widget, const QString& name);

@@ -1,0 +1,235 @@
+#include "ui/alert/AlertWindow.h"
+#include "ui_AlertWindow.h"
+
+#include "ui/controls/ColorScheme.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QTimer>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The alert's message in bold type, larger than the window's own.
+constexpr int MessagePixelSize = 16;
+
+// The open alert windows in the order they were made.
+std::vector<AlertWindow*>& openWindows() {
+    static std::vector<AlertWindow*> windows;
+    return windows;
+}
+
+// Screen readers treat the window as an alert rather than a plain frame.
+QAccessibleInterface* alertAccessibleFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("AlertWindow") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::AlertMessage);
+    return nullptr;
+}
+
+void installAccessibleFactory() {
+    static const bool installed = [] {
+        QAccessible::installFactory(alertAccessibleFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+} // namespace
+
+AlertWindow::AlertWindow()
+    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_ui(std::make_unique<Ui::AlertWindow>()), m_postponeTimer(new QTimer(this)),
+      m_guardTimer(new QTimer(this)) {
+    installAccessibleFactory();
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(ColorScheme::font());
+    m_ui->setupUi(this);
+    QFont messageFont = ColorScheme::font(MessagePixelSize);
+    messageFont.setBold(true);
+    m_ui->messageLabel->setFont(messageFont);
+
+    // The scheme colour on the window, its buttons and the postpone row; the message
+    // panel stays white.
+    ColorScheme::fill(m_ui->messagePanel, palette().color(QPalette::Light));
+    ColorScheme::applyTo(this);
+    if (ColorScheme::inUse())
+        ColorScheme::fill(m_ui->postponePanel, ColorScheme::color());
+
+    const std::pair<QToolButton*, int> postponeButtons[] = {
+        {m_ui->postpone1Button, 1},   {m_ui->postpone5Button, 5},   {m_ui->postpone10Button, 10},
+        {m_ui->postpone15Button, 15}, {m_ui->postpone20Button, 20}, {m_ui->postpone30Button, 30},
+        {m_ui->postpone60Button, 60}};
+    for (const auto& [button, minutes] : postponeButtons)
+        connect(button, &QToolButton::clicked, this, [this, m = minutes] { postpone(m); });
+    connect(m_ui->okButton, &QPushButton::clicked, this, &AlertWindow::acknowledge);
+    connect(m_ui->editButton, &QPushButton::clicked, this, &AlertWindow::requestEdit);
+
+    m_postponeTimer->setObjectName(QStringLiteral("postponeTimer"));
+    m_postponeTimer->setInterval(PostponeTickMs);
+    connect(m_postponeTimer, &QTimer::timeout, this, &AlertWindow::countdownTick);
+    m_guardTimer->setObjectName(QStringLiteral("guardTimer"));
+    m_guardTimer->setInterval(GuardMs);
+    connect(m_guardTimer, &QTimer::timeout, this, &AlertWindow::guardElapsed);
+
+    loadTexts();
+    openWindows().push_back(this);
+}
+
+AlertWindow::~AlertWindow() {
+    std::erase(openWindows(), this);
+}
+
+void AlertWindow::loadTexts() {
+    const QString moveBy = m_ui->moveByLabel->text().trimmed();
+    const QString minutes = m_ui->minutesLabel->text().trimmed();
+    m_ui->moveByLabel->setAccessibleName(moveBy);
+    m_ui->minutesLabel->setAccessibleName(minutes);
+    m_ui->okButton->setAccessibleName(m_ui->okButton->text());
+    m_ui->editButton->setAccessibleName(m_ui->editButton->text());
+    m_ui->postponePanel->setAccessibleName(moveBy);
+    for (QToolButton* b : m_ui->postponePanel->findChildren<QToolButton*>()) {
+        const QString hint = moveBy + QLatin1Char(' ') + b->text() + QLatin1Char(' ') + minutes;
+        b->setToolTip(hint);
+        b->setAccessibleName(hint);
+    }
+    fitToContents();
+}
+
+QString AlertWindow::alertText() const {
+    return m_ui->messageLabel->text();
+}
+
+void AlertWindow::setCaption(const QString& text) {
+    setWindowTitle(text);
+    setAccessibleName(text);
+    m_ui->messagePanel->setAccessibleName(text);
+}
+
+void AlertWindow::setAlertText(const QString& text) {
+    m_ui->messageLabel->setText(text);
+    m_ui->messageLabel->setAccessibleName(text);
+    fitToContents();
+}
+
+void AlertWindow::fitToContents() {
+    // The panels' layouts are brought up to date at once, not when their posted
+    // layout requests arrive, so that the window's layout sees what they need now.
+    for (QWidget* panel : {m_ui->messagePanel, m_ui->postponePanel}) {
+        panel->layout()->invalidate();
+        panel->updateGeometry();
+    }
+    QLayout* l = layout();
+    l->invalidate();
+    QSize size = DesignedSize.expandedTo(l->totalMinimumSize());
+    if (l->hasHeightForWidth())
+        size.setHeight(std::max(size.height(), l->totalHeightForWidth(size.width())));
+    // A fixed frame: the user does not resize the window.
+    setFixedSize(size);
+}
+
+void AlertWindow::announce() {
+    QAccessibleEvent event(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&event);
+}
+
+void AlertWindow::acknowledge() {
+    if (m_buttonsArmed)
+        close();
+}
+
+void AlertWindow::requestEdit() {
+    if (!m_buttonsArmed || m_number == 0)
+        return;
+    emit editRequested(m_number);
+}
+
+void AlertWindow::postpone(int minutes) {
+    if (minutes <= 0)
+        return;
+    m_countdown = minutes * 60;
+    m_postponeTimer->start();
+    m_buttonsArmed = false;
+    hide();
+}
+
+void AlertWindow::countdownTick() {
+    --m_countdown;
+    if (m_countdown > 0)
+        return;
+    m_countdown = 0;
+    m_postponeTimer->stop();
+    show();
+    raise();
+    m_guardTimer->start();
+    announce();
+}
+
+void AlertWindow::guardElapsed() {
+    m_guardTimer->stop();
+    m_buttonsArmed = true;
+}
+
+void AlertWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        m_ui->okButton->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void AlertWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_ui->okButton->setFocus();
+}
+
+void AlertWindow::closeEvent(QCloseEvent* event) {
+    // Whatever closes the window destroys it, timers included; until it is gone it
+    // is no longer found for a new alert.
+    m_postponeTimer->stop();
+    m_guardTimer->stop();
+    m_closing = true;
+    event->accept();
+}
+
+QString AlertWindow::momentText(Moment t) {
+    const CalendarTime c = calendarTime(t);
+    const QDateTime dt(QDate(c.year, c.month, c.day), QTime(c.hour, c.minute, c.second));
+    return QLocale().toString(dt, QLocale::ShortFormat);
+}
+
+AlertWindow* AlertWindow::find(std::int32_t number) {
+    for (AlertWindow* w : openWindows())
+        if (!w->m_closing && w->m_number == number)
+            return w;
+    return nullptr;
+}
+
+AlertWindow* AlertWindow::showAlert(const QString& message, std::int32_t number, Moment now) {
+    const QString when = momentText(now);
+    if (AlertWindow* w = find(number)) {
+        // A new alert for an open window: only its caption and text change.
+        if (w->isMinimized())
+            w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+        w->setCaption(message);
+        w->setAlertText(QStringLiteral("re:\n") + when + QLatin1Char('\n') + message);
+        w->show();
+        w->raise();
+        w->announce();
+        return w;
+    }
+    auto* w = new AlertWindow();
+    w->setCaption(message);
+    w->m_number = number;
+    w->m_guardTimer->start();
+    w->setAlertText(when + QLatin1Char('\n') + message);
+    w->show();
+    w->announce();
+    return w;
+}

@@ -1,0 +1,90 @@
+#pragma once
+// The alert window: stays on top, shows when a reminder fell due and its message,
+// and lets the user acknowledge it, open it in the editor or hide it for a while.
+// One window per reminder number; it destroys itself when it closes.
+
+#include "core/Moment.h"
+
+#include <QSize>
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+
+class QTimer;
+namespace Ui {
+class AlertWindow;
+}
+
+class AlertWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    // The client size at the default font; longer texts and larger fonts grow it.
+    static constexpr QSize DesignedSize{388, 273};
+    // The postponement counts down in ticks of a second.
+    static constexpr int PostponeTickMs = 1000;
+    // After the window appears, "Ok" and "Edit..." are ignored this long, so that a
+    // key or click meant for another window does not acknowledge the alert unseen.
+    static constexpr int GuardMs = 1200;
+
+    // Opens the alert window of reminder `number` with `message`, or reuses the one
+    // open for it ("re:" before the text), and returns it. `now` is the moment of the
+    // alert.
+    static AlertWindow* showAlert(const QString& message, std::int32_t number, Moment now);
+    // The open alert window of reminder `number`, hidden ones included, or null.
+    static AlertWindow* find(std::int32_t number);
+    // The moment as the alert window shows it: date and time in the user's locale.
+    static QString momentText(Moment t);
+
+    ~AlertWindow() override;
+
+    std::int32_t number() const { return m_number; }
+    QString alertText() const;
+    // Whether "Ok" and "Edit..." act: not during the guard time, nor while postponed.
+    bool buttonsArmed() const { return m_buttonsArmed; }
+    // Seconds still to wait before a postponed window comes back.
+    int countdownSeconds() const { return m_countdown; }
+
+    // What the postpone buttons do: hides the window for `minutes`, after which it
+    // comes back guarded again. Works during the guard time too; a new postponement
+    // replaces a running one. Anything but a positive number of minutes does nothing.
+    void postpone(int minutes);
+
+signals:
+    // "Edit..." was pressed while the buttons are armed, for a saved reminder. The
+    // receiver opens the editor when the reminder still exists and then closes this
+    // window; when it no longer exists the window stays.
+    void editRequested(std::int32_t number);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    AlertWindow();
+
+    // Sets the accessible names and hints from the texts in use; the language file's
+    // texts will replace the designed English ones here.
+    void loadTexts();
+    void setCaption(const QString& text);
+    void setAlertText(const QString& text);
+    // The designed size, or larger where the texts and the font need more.
+    void fitToContents();
+    // Tells assistive technology that an alert appeared.
+    void announce();
+
+    void acknowledge();
+    void requestEdit();
+    void countdownTick();
+    void guardElapsed();
+
+    std::unique_ptr<Ui::AlertWindow> m_ui;
+    // Children named "postponeTimer" and "guardTimer".
+    QTimer* m_postponeTimer;
+    QTimer* m_guardTimer;
+    std::int32_t m_number = 0;
+    int m_countdown = 0;
+    bool m_buttonsArmed = false;
+    bool m_closing = false;
+};
