@@ -872,20 +872,6 @@ TEST_F(EditorTest, WindowIsAFixedTopLevelWithNamedControls) {
         "Play sound");
 }
 
-TEST_F(EditorTest, SpotsTheDesktopTestClicksLandOnTheirControls) {
-    // The end-to-end test clicks the message box at (523, 102) and "with click" at
-    // (538, 150) of a new editor at the default font.
-    ReminderEditor* f = openNewEditor(ctx_);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
-    QWidget* atMessage = f->childAt(523, 102);
-    ASSERT_NE(atMessage, nullptr);
-    EXPECT_TRUE(atMessage == messageEdit(f) || messageEdit(f)->isAncestorOf(atMessage));
-    QAbstractButton* withClick = button(f, "clickCheck");
-    ASSERT_EQ(f->childAt(538, 150), withClick);
-    QTest::mouseClick(withClick, Qt::LeftButton, {}, withClick->mapFrom(f, QPoint(538, 150)));
-    EXPECT_TRUE(withClick->isChecked());
-}
-
 TEST_F(EditorTest, LargerFontsGrowTheWindowInsteadOfClipping) {
     Insert(FullRow(4));
     FilePathRow::setFileChooser([](QWidget*, const QString&, const QString&) {
