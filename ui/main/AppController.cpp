@@ -4,7 +4,7 @@
 #include "engine/ReminderEngine.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/ErrorMessage.h"
-#include "ui/editor/UNote.h"
+#include "ui/editor/ReminderEditor.h"
 #include "ui/main/AlertPresenter.h"
 #include "ui/main/CommandImages.h"
 #include "ui/main/MainWindow.h"
@@ -135,7 +135,7 @@ void AppController::closeOtherWindows() {
         for (const QPointer<QWidget>& w : victims)
             delete w.data();
     };
-    destroyAll([](QWidget* w) { return qobject_cast<TfNote*>(w) != nullptr; });
+    destroyAll([](QWidget* w) { return qobject_cast<ReminderEditor*>(w) != nullptr; });
     destroyAll([](QWidget* w) { return qobject_cast<AlertWindow*>(w) != nullptr; });
 }
 
@@ -160,7 +160,7 @@ void AppController::saveEverything() {
 void AppController::editFromAlert(std::int32_t number) {
     if (!m_repository.reminder(number))
         return; // deleted meanwhile: the alert stays
-    DoEditThing(number, *m_editorContext);
+    openEditorFor(number, *m_editorContext);
     if (AlertWindow* alert = AlertWindow::find(number))
         alert->close();
 }

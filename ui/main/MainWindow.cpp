@@ -2,7 +2,7 @@
 
 #include "ui/controls/ColorScheme.h"
 #include "ui/dialogs/QuestionDialog.h"
-#include "ui/editor/UNote.h"
+#include "ui/editor/ReminderEditor.h"
 #include "ui/main/CommandImages.h"
 #include "ui/main/ReminderListModel.h"
 #include "ui/main/ReminderListPanel.h"
@@ -130,12 +130,12 @@ void MainWindow::newFromList() {
 
 void MainWindow::newReminder() {
     if (m_editors.data.fileWritable())
-        OpenNewEditor(m_editors);
+        openNewEditor(m_editors);
 }
 
 void MainWindow::editReminder() {
     if (const auto number = currentNumber(); number && listIsUsable())
-        DoEditThing(*number, m_editors);
+        openEditorFor(*number, m_editors);
 }
 
 void MainWindow::copyReminder() {
@@ -143,7 +143,7 @@ void MainWindow::copyReminder() {
     if (!number || !listIsUsable())
         return;
     if (const std::optional<Reminder> source = m_editors.data.reminder(*number))
-        OpenNewEditor(m_editors, &*source);
+        openNewEditor(m_editors, &*source);
 }
 
 void MainWindow::deleteReminder() {

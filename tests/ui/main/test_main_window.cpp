@@ -12,7 +12,7 @@
 #include "ui/controls/ColorScheme.h"
 #include "ui/dialogs/DialogSeams.h"
 #include "ui/dialogs/ErrorMessage.h"
-#include "ui/editor/UNote.h"
+#include "ui/editor/ReminderEditor.h"
 #include "ui/main/AlertPresenter.h"
 #include "ui/main/AppController.h"
 #include "ui/main/ExitSignals.h"
@@ -144,7 +144,7 @@ TEST_F(MainWindowTest, UnreadableTableIsReportedNoTickStartsAndItIsNeverOverwrit
         a->trigger();
     }
     for (QWidget* w : QApplication::topLevelWidgets())
-        EXPECT_EQ(qobject_cast<TfNote*>(w), nullptr);
+        EXPECT_EQ(qobject_cast<ReminderEditor*>(w), nullptr);
     const QString status = app->mainWindow()->statusBar()->currentMessage();
     EXPECT_TRUE(status.contains(QString::fromStdString(dataFolder + "/things.mln")))
         << status.toStdString();
@@ -303,19 +303,20 @@ TEST_F(MainWindowTest, WindowKeepsItsSizeOverRunsThatShowIt) {
 TEST_F(MainWindowTest, ExitAfterAnEditorOpenedItsCalendar) {
     auto app = Started();
     Action(*app, "actionNewReminder")->trigger();
-    TfNote* editor = nullptr;
+    ReminderEditor* editor = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* e = qobject_cast<TfNote*>(w))
+        if (auto* e = qobject_cast<ReminderEditor*>(w))
             editor = e;
     ASSERT_NE(editor, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
     // The drop-down button at the date box's right end opens the calendar.
-    QTest::mouseClick(editor->DE, Qt::LeftButton, {},
-                      QPoint(editor->DE->width() - 6, editor->DE->height() / 2));
-    QWidget* calendar = editor->DE->calendarWidget()->window();
+    auto* dateEdit = editor->findChild<QDateEdit*>("dateEdit");
+    QTest::mouseClick(dateEdit, Qt::LeftButton, {},
+                      QPoint(dateEdit->width() - 6, dateEdit->height() / 2));
+    QWidget* calendar = dateEdit->calendarWidget()->window();
     ASSERT_TRUE(QTest::qWaitFor([&] { return calendar->isVisible(); }));
     calendar->close();
-    QPointer<TfNote> alive(editor);
+    QPointer<ReminderEditor> alive(editor);
     QTimer::singleShot(0, app.get(),
                        [&] { app->tray()->findChild<QAction*>("trayExitAction")->trigger(); });
     RunUntilExit(app);
@@ -326,17 +327,19 @@ TEST_F(MainWindowTest, TerminationWhileAnEditorShowsItsDialogEndsInOrder) {
     auto app = Started();
     ExitSignals exitSignals([&app] { app->exit(); });
     Action(*app, "actionNewReminder")->trigger();
-    TfNote* editor = nullptr;
+    ReminderEditor* editor = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* e = qobject_cast<TfNote*>(w))
+        if (auto* e = qobject_cast<ReminderEditor*>(w))
             editor = e;
     ASSERT_NE(editor, nullptr);
-    editor->RadioButton2->setChecked(true);
-    for (int i = 0; i < 7; ++i)
-        editor->DayBox(i)->setChecked(false);
-    QPointer<TfNote> alive(editor);
+    editor->findChild<QRadioButton*>("weeklyRadio")->setChecked(true);
+    for (const char* day : {"mondayCheck", "tuesdayCheck", "wednesdayCheck", "thursdayCheck",
+                            "fridayCheck", "saturdayCheck", "sundayCheck"})
+        editor->findChild<QCheckBox*>(day)->setChecked(false);
+    QPointer<ReminderEditor> alive(editor);
     // "Ok" without a day shows its dialog; the signal arrives while it is open.
-    QTimer::singleShot(0, editor, [editor] { editor->btOk->click(); });
+    QTimer::singleShot(0, editor,
+                       [editor] { editor->findChild<QPushButton*>("okButton")->click(); });
     QTimer watch;
     QString dialogText;
     QObject::connect(&watch, &QTimer::timeout, &watch, [&] {
@@ -414,7 +417,10 @@ namespace {
 int OpenEditors() {
     int n = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
-        n += qobject_cast<TfNote*>(w) != nullptr && !static_cast<TfNote*>(w)->Closing() ? 1 : 0;
+        n += qobject_cast<ReminderEditor*>(w) != nullptr &&
+                     !static_cast<ReminderEditor*>(w)->isClosing()
+                 ? 1
+                 : 0;
     return n;
 }
 
@@ -512,7 +518,7 @@ TEST_F(CommandsTest, EditOpensOneEditorPerReminderAndCopyANewOne) {
     Command("actionEdit")->trigger();
     Command("actionEdit")->trigger();
     EXPECT_EQ(OpenEditors(), 1);
-    ASSERT_NE(FindEditorForm(tea), nullptr);
+    ASSERT_NE(ReminderEditor::find(tea), nullptr);
     Command("actionCopy")->trigger();
     EXPECT_EQ(OpenEditors(), 2);
     EXPECT_EQ(app->repository().table().count(), 1u); // a copy exists only once saved
@@ -523,7 +529,7 @@ TEST_F(CommandsTest, EditOnTheAlertOpensTheEditorAndClosesTheAlert) {
     AlertWindow* alert = AlertWindow::find(tea);
     ASSERT_NE(alert, nullptr);
     emit alert->editRequested(tea); // "Edit..." once the alert's buttons are armed
-    EXPECT_NE(FindEditorForm(tea), nullptr);
+    EXPECT_NE(ReminderEditor::find(tea), nullptr);
     QTRY_VERIFY(AlertWindow::find(tea) == nullptr);
 
     // A reminder deleted meanwhile: the alert stays.
@@ -532,7 +538,7 @@ TEST_F(CommandsTest, EditOnTheAlertOpensTheEditorAndClosesTheAlert) {
     ASSERT_NE(gone, nullptr);
     emit gone->editRequested(999);
     EXPECT_EQ(AlertWindow::find(999), gone);
-    EXPECT_EQ(FindEditorForm(999), nullptr);
+    EXPECT_EQ(ReminderEditor::find(999), nullptr);
 }
 
 TEST_F(CommandsTest, ToolbarTabsAndSettingsPageAnswerTheMouseAndSpace) {
