@@ -95,9 +95,9 @@ TEST(CellDecision, IconsTextsAndInversion) {
         {"no clock after start", afterStart, AfterStartColumn, false, false, Blank()},
         {"no clock for an empty value", [](ReminderRow&) {}, AfterStartColumn, false, false,
          Blank()},
-        {"future text in grid colours", scheduled, MessageColumn, false, false,
+        {"future text in view colours", scheduled, MessageColumn, false, false,
          Text(CellTextColour::List)},
-        {"future text highlighted in grid colours", scheduled, NextTimeColumn, false, true,
+        {"future text highlighted in view colours", scheduled, NextTimeColumn, false, true,
          Text(CellTextColour::List)},
         {"past text grey", scheduled, DescriptionColumn, true, false, Text(CellTextColour::Grey)},
         {"past text highlighted orange", scheduled, MessageColumn, true, true,
@@ -311,30 +311,30 @@ TEST(MessageOrder, CollatesByLocaleWithoutCaseAndKeepsStoredOrderForTies) {
 
 TEST_F(ListTest, KeysAndDoubleClickAskForCommands) {
     Add(NewReminder("alpha"));
-    ReminderListView grid;
-    grid.setReminderModel(&model);
-    grid.resize(500, 200);
-    grid.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-    QSignalSpy added(&grid, &ReminderListView::newReminderRequested);
-    QSignalSpy edited(&grid, &ReminderListView::editRequested);
-    QSignalSpy deleted(&grid, &ReminderListView::deleteRequested);
-    QTest::keyClick(&grid, Qt::Key_Insert);
-    QTest::keyClick(&grid, Qt::Key_Delete);
-    QTest::keyClick(&grid, Qt::Key_Return);
-    QTest::keyClick(&grid, Qt::Key_Enter, Qt::KeypadModifier);
+    ReminderListView view;
+    view.setReminderModel(&model);
+    view.resize(500, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QSignalSpy added(&view, &ReminderListView::newReminderRequested);
+    QSignalSpy edited(&view, &ReminderListView::editRequested);
+    QSignalSpy deleted(&view, &ReminderListView::deleteRequested);
+    QTest::keyClick(&view, Qt::Key_Insert);
+    QTest::keyClick(&view, Qt::Key_Delete);
+    QTest::keyClick(&view, Qt::Key_Return);
+    QTest::keyClick(&view, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(added.count(), 1);
     EXPECT_EQ(deleted.count(), 1);
     EXPECT_EQ(edited.count(), 2);
-    const QPoint cell = grid.visualRect(model.index(0, MessageColumn)).center();
-    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell);
+    const QPoint cell = view.visualRect(model.index(0, MessageColumn)).center();
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, cell);
     EXPECT_EQ(edited.count(), 3);
 }
 
 TEST_F(ListTest, DraggedColumnGoesBack) {
-    ReminderListView grid;
-    grid.setReminderModel(&model);
-    QHeaderView* header = grid.horizontalHeader();
+    ReminderListView view;
+    view.setReminderModel(&model);
+    QHeaderView* header = view.horizontalHeader();
     ASSERT_TRUE(header->sectionsMovable());
     header->moveSection(1, 6);
     header->moveSection(9, 0);
@@ -342,36 +342,36 @@ TEST_F(ListTest, DraggedColumnGoesBack) {
         EXPECT_EQ(header->visualIndex(c), c);
 }
 
-TEST_F(ListTest, OnlyTheFocusedGridHighlightsItsCurrentRow) {
+TEST_F(ListTest, OnlyTheFocusedListHighlightsItsCurrentRow) {
     Add(NewReminder("alpha"));
     Add(NewReminder("beta"));
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
-    auto* grid = new ReminderListView;
-    grid->setReminderModel(&model);
+    auto* view = new ReminderListView;
+    view->setReminderModel(&model);
     auto* other = new QLineEdit;
-    layout->addWidget(grid);
+    layout->addWidget(view);
     layout->addWidget(other);
     window.resize(500, 200);
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    grid->setCurrentIndex(model.index(0, MessageColumn));
+    view->setCurrentIndex(model.index(0, MessageColumn));
 
     const auto background = [&](int row) {
-        const QRect r = grid->visualRect(model.index(row, DescriptionColumn));
-        return grid->viewport()->grab().toImage().pixelColor(r.right() - 3, r.bottom() - 2);
+        const QRect r = view->visualRect(model.index(row, DescriptionColumn));
+        return view->viewport()->grab().toImage().pixelColor(r.right() - 3, r.bottom() - 2);
     };
-    grid->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return grid->hasFocus(); }));
-    EXPECT_TRUE(grid->isHighlighted(0));
+    view->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->hasFocus(); }));
+    EXPECT_TRUE(view->isHighlighted(0));
     EXPECT_EQ(background(0), QColor(0, 0, 128));
-    EXPECT_EQ(background(1), grid->palette().color(QPalette::Base));
+    EXPECT_EQ(background(1), view->palette().color(QPalette::Base));
 
     other->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return other->hasFocus(); }));
-    EXPECT_FALSE(grid->isHighlighted(0));
-    EXPECT_EQ(background(0), grid->palette().color(QPalette::Base));
+    EXPECT_FALSE(view->isHighlighted(0));
+    EXPECT_EQ(background(0), view->palette().color(QPalette::Base));
 }
 
 // --- column fitting --------------------------------------------------------------
@@ -379,7 +379,7 @@ TEST_F(ListTest, OnlyTheFocusedGridHighlightsItsCurrentRow) {
 TEST(ColumnFit, SharesTheWidthBetweenMessageAndDescription) {
     struct Case {
         bool growing;
-        int grid;
+        int listWidth;
         int others;
         SharedWidths from;
         SharedWidths expected;
@@ -395,54 +395,54 @@ TEST(ColumnFit, SharesTheWidthBetweenMessageAndDescription) {
         {true, 700, 500, {100, 295}, {FittedWidthFloor, 295}}, // widened other columns
     };
     for (const Case& c : cases)
-        EXPECT_EQ(fitColumnWidths(c.growing, c.grid, c.others, 15, c.from), c.expected)
-            << "grid " << c.grid << (c.growing ? " growing" : " narrowing");
+        EXPECT_EQ(fitColumnWidths(c.growing, c.listWidth, c.others, 15, c.from), c.expected)
+            << "list " << c.listWidth << (c.growing ? " growing" : " narrowing");
 }
 
 TEST_F(ListTest, PanelFitsTheColumnsToItsWidth) {
     ReminderListPanel panel;
-    ReminderListView* grid = panel.listView();
-    grid->setReminderModel(&model);
-    const int S = grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
+    ReminderListView* view = panel.listView();
+    view->setReminderModel(&model);
+    const int S = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
     const auto others = [&] {
         int f = 0;
         for (int c : {0, 3, 4, 5, 6, 7, 8, 9})
-            f += grid->cellWidth(c);
+            f += view->cellWidth(c);
         return f;
     };
-    // The next-time column fits its texts in the grid's font; the rest are as designed.
-    const int F = 115 + grid->cellWidth(NextTimeColumn);
+    // The next-time column fits its texts in the view's font; the rest are as designed.
+    const int F = 115 + view->cellWidth(NextTimeColumn);
     EXPECT_EQ(others(), F);
     panel.resize(900, 300);
     panel.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.fittedWidth() == 900; }));
-    EXPECT_EQ(grid->width(), 896); // 2-pixel margin
-    EXPECT_EQ(grid->cellWidth(DescriptionColumn), 295);
-    EXPECT_EQ(grid->cellWidth(MessageColumn), 896 - (F + 295 + 2 * S));
+    EXPECT_EQ(view->width(), 896); // 2-pixel margin
+    EXPECT_EQ(view->cellWidth(DescriptionColumn), 295);
+    EXPECT_EQ(view->cellWidth(MessageColumn), 896 - (F + 295 + 2 * S));
 
     panel.resize(560, 300);
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.fittedWidth() == 560; }));
-    EXPECT_EQ(grid->cellWidth(MessageColumn), 100);
-    EXPECT_EQ(grid->cellWidth(DescriptionColumn), 556 - (F + 100 + 2 * S));
+    EXPECT_EQ(view->cellWidth(MessageColumn), 100);
+    EXPECT_EQ(view->cellWidth(DescriptionColumn), 556 - (F + 100 + 2 * S));
 
     // A column the user widened counts in the next fit.
-    const int dt = grid->cellWidth(NextTimeColumn);
-    grid->setCellWidth(NextTimeColumn, dt + 44);
+    const int dt = view->cellWidth(NextTimeColumn);
+    view->setCellWidth(NextTimeColumn, dt + 44);
     panel.resize(540, 300);
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.fittedWidth() == 540; }));
-    EXPECT_EQ(grid->cellWidth(DescriptionColumn), 536 - (F + 44 + 100 + 2 * S));
-    grid->setCellWidth(NextTimeColumn, dt);
+    EXPECT_EQ(view->cellWidth(DescriptionColumn), 536 - (F + 44 + 100 + 2 * S));
+    view->setCellWidth(NextTimeColumn, dt);
 
     // The first fit after loading puts both columns right whatever they were.
     panel.resize(900, 300);
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.fittedWidth() == 900; }));
-    grid->setCellWidth(MessageColumn, 100);
-    grid->setCellWidth(DescriptionColumn, 154);
+    view->setCellWidth(MessageColumn, 100);
+    view->setCellWidth(DescriptionColumn, 154);
     panel.startFirstFit();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.firstFitPending(); }));
-    EXPECT_EQ(grid->cellWidth(DescriptionColumn), 295);
-    EXPECT_EQ(grid->cellWidth(MessageColumn), 896 - (F + 295 + 2 * S));
+    EXPECT_EQ(view->cellWidth(DescriptionColumn), 295);
+    EXPECT_EQ(view->cellWidth(MessageColumn), 896 - (F + 295 + 2 * S));
 }
 
 TEST_F(ListTest, NextTimeTextsShowWholeInTheProgramFontAndLarger) {
@@ -452,12 +452,12 @@ TEST_F(ListTest, NextTimeTextsShowWholeInTheProgramFontAndLarger) {
     for (const int pixels :
          {ColorScheme::DefaultPixelSize, ColorScheme::DefaultPixelSize * 3 / 2}) {
         SCOPED_TRACE(pixels);
-        ReminderListView grid;
-        grid.setReminderModel(&model);
-        grid.setFont(ColorScheme::font(pixels));
-        const QFontMetrics fm(grid.font());
+        ReminderListView view;
+        view.setReminderModel(&model);
+        view.setFont(ColorScheme::font(pixels));
+        const QFontMetrics fm(view.font());
         for (Moment t : moments)
-            EXPECT_LE(2 + fm.horizontalAdvance(nextTimeText(t)), grid.cellWidth(NextTimeColumn))
+            EXPECT_LE(2 + fm.horizontalAdvance(nextTimeText(t)), view.cellWidth(NextTimeColumn))
                 << nextTimeText(t).toStdString();
     }
 }
