@@ -3,8 +3,9 @@
 # Usage: scripts/deps.sh [build|test|display]
 set -euo pipefail
 mode=${1:-build}
+# libglib2.0-bin: gio, which launches the desktop entries that reminders open.
 pkgs=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libqt6dbus6
-      libsqlite3-dev libcanberra-dev libcanberra-pulse sqlite3)
+      libsqlite3-dev libcanberra-dev libcanberra-pulse sqlite3 libglib2.0-bin)
 if [ "$mode" = display ]; then
     pkgs=(xvfb icewm)
 fi
