@@ -3,15 +3,18 @@
 # Usage: scripts/deps.sh [build|test|display]
 set -euo pipefail
 mode=${1:-build}
+# qt6-wayland: the native platform in a Wayland session without XWayland; libglib2.0-bin: gio,
+# which launches desktop entries that a reminder opens.
 pkgs=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libqt6dbus6
-      libsqlite3-dev libcanberra-dev libcanberra-pulse sqlite3)
+      libsqlite3-dev libcanberra-dev libcanberra-pulse sqlite3 qt6-wayland libglib2.0-bin)
 if [ "$mode" = display ]; then
     pkgs=(xvfb icewm)
 fi
 if [ "$mode" = test ]; then
     pkgs+=(googletest libgtest-dev libgmock-dev libbenchmark-dev
            xvfb icewm xdotool x11-utils imagemagick faketime dbus python3-dbusmock
-           pulseaudio pulseaudio-utils sox at-spi2-core gir1.2-atspi-2.0 python3-gi)
+           pulseaudio pulseaudio-utils sox at-spi2-core gir1.2-atspi-2.0 python3-gi
+           weston xwayland)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

@@ -235,6 +235,16 @@ TEST_F(ChimlyE2E, DueReminderShowsItsAlertAndPlaysItsSound) {
     ChildProcess chimly;
     Start(chimly, "@2026-12-09 07:59:54");
     ASSERT_TRUE(WaitForWindow("^tea time$")) << "no alert window";
+    // It stays above the other windows: the window manager keeps it in its above layer.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return RunCommand({"xprop", "-id", FirstWindow("^tea time$"), "_NET_WM_STATE"},
+                              {{"DISPLAY", display.display()}}, 10s)
+                       .value_or("")
+                       .find("_NET_WM_STATE_ABOVE") != std::string::npos;
+        },
+        60s))
+        << "the alert window is not above the others";
     const bool heard = WaitUntil(
         [&] {
             int loud = 0;

@@ -1,6 +1,7 @@
-// Opening files through the desktop: Qt's xcb platform hands them to xdg-open (the offscreen
-// and minimal platforms open nothing), so this runs on a private Xvfb with a fake xdg-open
-// first on PATH that writes down what it was asked to open.
+// Opening files through the desktop: Qt's xcb platform hands documents to xdg-open (the
+// offscreen and minimal platforms open nothing), so this runs on a private Xvfb with a fake
+// xdg-open first on PATH that writes down what it was asked to open. Programs and desktop
+// entries are temporary scripts that leave a marker file.
 #include "engine/AsyncTask.h"
 #include "engine/ReminderActions.h"
 #include "platform/ShellOpen.h"
@@ -12,11 +13,13 @@
 #include <QTest>
 #include <QUrl>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -29,6 +32,35 @@ std::vector<std::string> ReadLines(const std::string& path) {
     return lines;
 }
 
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Sends the test's standard error to a file while it lives, so that messages written by
+// later callbacks can be waited for.
+class StderrToFile final {
+public:
+    explicit StderrToFile(const std::string& path) : path_(path), saved_(::dup(2)) {
+        std::fflush(stderr);
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        ::dup2(fd, 2);
+        ::close(fd);
+    }
+    ~StderrToFile() {
+        std::fflush(stderr);
+        ::dup2(saved_, 2);
+        ::close(saved_);
+    }
+    StderrToFile(const StderrToFile&) = delete;
+    StderrToFile& operator=(const StderrToFile&) = delete;
+    std::string text() const { return ReadAll(path_); }
+
+private:
+    std::string path_;
+    int saved_;
+};
+
 class ShellOpenTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -37,6 +69,7 @@ protected:
             return;
         folder_ = MakeTempFolder("shell");
         log_ = folder_ + "/opened.txt";
+        marker_ = folder_ + "/marker.txt";
         const std::string bin = folder_ + "/bin";
         std::filesystem::create_directories(bin);
         {
@@ -56,6 +89,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(error_.empty()) << error_;
         std::filesystem::remove(log_);
+        std::filesystem::remove(marker_);
     }
 
     static std::string file(const std::string& name) {
@@ -66,6 +100,26 @@ protected:
     static bool waitForLines(std::size_t n) {
         return QTest::qWaitFor([n] { return ReadLines(log_).size() >= n; }, 60000);
     }
+    // A script in its own folder that writes its working folder and its number of arguments
+    // to the marker file.
+    static std::string markerScript(const std::string& name, mode_t mode) {
+        const std::string dir = folder_ + "/" + name + " folder";
+        std::filesystem::create_directories(dir);
+        const std::string path = dir + "/" + name;
+        std::ofstream(path) << "#!/bin/sh\nprintf '%s %s\\n' \"$PWD\" \"$#\" > '" << marker_
+                            << ".tmp'\nmv '" << marker_ << ".tmp' '" << marker_ << "'\n";
+        ::chmod(path.c_str(), mode);
+        return path;
+    }
+    static std::string desktopEntry(const std::string& name, const std::string& exec) {
+        const std::string path = folder_ + "/" + name + ".desktop";
+        std::ofstream(path) << "[Desktop Entry]\nType=Application\nName=" << name << "\nExec=\""
+                            << exec << "\"\n";
+        return path;
+    }
+    static bool waitForMarker() {
+        return QTest::qWaitFor([] { return std::filesystem::exists(marker_); }, 60000);
+    }
 
     static inline int argc_ = 1;
     static inline char arg0_[] = "test_shell_open_e2e";
@@ -74,6 +128,7 @@ protected:
     static inline std::unique_ptr<QGuiApplication> app_;
     static inline std::string folder_;
     static inline std::string log_;
+    static inline std::string marker_;
     static inline std::string error_;
 };
 
@@ -100,5 +155,49 @@ TEST_F(ShellOpenTest, OpenFileAsyncOpensOnlyExistingFiles) {
     EXPECT_EQ(ReadLines(log_),
               std::vector<std::string>{
                   QUrl::fromLocalFile(QString::fromStdString(path)).toEncoded().toStdString()});
+}
+TEST_F(ShellOpenTest, ProgramStartsInItsOwnFolderWithoutArguments) {
+    const std::string program = markerScript("backup.sh", 0755);
+    shellOpen(program);
+    ASSERT_TRUE(waitForMarker()) << "the program did not run";
+    const std::string folder = std::filesystem::path(program).parent_path();
+    EXPECT_EQ(ReadAll(marker_), folder + " 0\n");
+    EXPECT_TRUE(ReadLines(log_).empty()) << "the program went to xdg-open";
+}
+
+TEST_F(ShellOpenTest, DesktopEntryIsLaunched) {
+    const std::string entry = desktopEntry("Backup", markerScript("entry.sh", 0755));
+    shellOpen(entry);
+    ASSERT_TRUE(waitForMarker()) << "gio launch did not start the entry's program";
+    EXPECT_TRUE(ReadLines(log_).empty()) << "the entry went to xdg-open";
+}
+
+TEST_F(ShellOpenTest, ScriptWithoutExecutePermissionGoesToTheOpener) {
+    const std::string script = markerScript("plain.sh", 0644);
+    shellOpen(script);
+    ASSERT_TRUE(waitForLines(1)) << "xdg-open was not run";
+    EXPECT_EQ(ReadLines(log_),
+              std::vector<std::string>{
+                  QUrl::fromLocalFile(QString::fromStdString(script)).toEncoded().toStdString()});
+    EXPECT_FALSE(std::filesystem::exists(marker_)) << "the script was run";
+}
+
+TEST_F(ShellOpenTest, ProgramsThatFailToStartAreReportedOnStandardError) {
+    const std::string broken = folder_ + "/broken.sh";
+    std::ofstream(broken) << "#!/nonexistent/interpreter\n";
+    ::chmod(broken.c_str(), 0755);
+    const std::string entry = desktopEntry("Gone", folder_ + "/nonexistent-program");
+    StderrToFile err(folder_ + "/stderr.txt");
+    shellOpen(broken);
+    shellOpen(entry);
+    const bool reported = QTest::qWaitFor(
+        [&] {
+            const std::string text = err.text();
+            return text.find("could not start " + broken) != std::string::npos &&
+                   text.find("could not start " + entry) != std::string::npos;
+        },
+        60000);
+    EXPECT_TRUE(reported) << err.text();
+    EXPECT_TRUE(ReadLines(log_).empty()) << "a failed program went to xdg-open";
 }
 } // namespace

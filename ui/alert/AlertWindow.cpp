@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QKeyEvent>
@@ -137,6 +138,11 @@ void AlertWindow::fitToContents() {
 void AlertWindow::announce() {
     QAccessibleEvent event(this, QAccessible::Alert);
     QAccessible::updateAccessibility(&event);
+    // A native Wayland window cannot stay above the window the user works in: it asks the
+    // compositor for the user's attention instead (later Qt versions ask through
+    // xdg-activation; Qt 6.4's Wayland plugin does nothing with the request).
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        QApplication::alert(this);
 }
 
 void AlertWindow::acknowledge() {

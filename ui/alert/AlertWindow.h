@@ -71,7 +71,8 @@ private:
     void setAlertText(const QString& text);
     // The designed size, or larger where the texts and the font need more.
     void fitToContents();
-    // Tells assistive technology that an alert appeared.
+    // Tells assistive technology that an alert appeared, and on native Wayland the
+    // compositor.
     void announce();
 
     void acknowledge();

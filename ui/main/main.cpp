@@ -1,4 +1,5 @@
 // Chimly: the reminder program in the tray.
+#include "platform/SessionPlatform.h"
 #include "ui/main/AppController.h"
 #include "ui/main/ExitSignals.h"
 #include "ui/main/SingleInstance.h"
@@ -7,7 +8,9 @@
 #include <QSessionManager>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    // Through XWayland in a Wayland session, where the alert window can stay on top.
+    PlatformArguments platform(argc, argv);
+    QApplication app(platform.argc(), platform.argv());
     QApplication::setApplicationName(QStringLiteral("Chimewell"));
     QApplication::setQuitOnLastWindowClosed(false);
 
