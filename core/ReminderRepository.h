@@ -16,7 +16,7 @@
 // --- a row and its record ---------------------------------------------------
 
 WeekDays rowDays(const ReminderRow& row);
-// The row's first occurrence at or after `from`; after-start rows give afterStartMoment().
+// The row's first occurrence after `from`; after-start rows give afterStartMoment().
 Moment rowNextOccurrence(const ReminderRow& row, Moment from);
 std::string rowDescription(const ReminderRow& row, const Texts& texts);
 // The row as a record (flags true only for the value 1).

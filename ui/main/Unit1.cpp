@@ -126,8 +126,9 @@ void TForm1::FormCreate() {
     thingsPath = QString::fromStdString(paths.reminderFilePath);
     BuildTray();
     ReadSettings();
-    ProgramStartTime = clock_.now().local;
-    engine_ = new ReminderEngine(DataModule1, clock_, ProgramStartTime, this);
+    const ClockReading started = clock_.now();
+    ProgramStartTime = started.local;
+    engine_ = new ReminderEngine(DataModule1, clock_, started, this);
     connect(engine_, &ReminderEngine::reminderDue, this, &TForm1::ShowCurrentNote);
     connect(engine_, &ReminderEngine::scanned, this, &TForm1::RefreshCalcFields);
     connect(engine_, &ReminderEngine::dayChanged, this, &TForm1::MinuteTickDayStep);
