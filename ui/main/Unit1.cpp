@@ -9,7 +9,7 @@
 #include "ui/controls/ColorScheme.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/dialogs/QuestionDialog.h"
-#include "ui/editor/UNote.h"
+#include "ui/editor/ReminderEditor.h"
 #include "ui/main/CommandImages.h"
 #include "ui/main/ThingsGrid.h"
 #include "ui/main/ThingsListModel.h"
@@ -388,7 +388,7 @@ void TForm1::CloseOtherWindows() {
         for (const QPointer<QWidget>& w : victims)
             delete w.data();
     };
-    destroyAll([](QWidget* w) { return qobject_cast<TfNote*>(w) != nullptr; });
+    destroyAll([](QWidget* w) { return qobject_cast<ReminderEditor*>(w) != nullptr; });
     destroyAll([](QWidget* w) { return qobject_cast<AlertWindow*>(w) != nullptr; });
 }
 
@@ -627,21 +627,21 @@ void TForm1::actNewExecute() {
 }
 
 void TForm1::actNewThingExecute() {
-    OpenNewEditor(*editorContext_);
+    openNewEditor(*editorContext_);
 }
 
 void TForm1::actCopyThingExecute() {
     if (!ListIsUsable() || !CurrentRowHasNumber())
         return;
     if (auto thing = currentReminder(DataModule1.listCursor()))
-        OpenNewEditor(*editorContext_, &*thing);
+        openNewEditor(*editorContext_, &*thing);
 }
 
 void TForm1::actEditThingExecute() {
     if (!ListIsUsable() || !CurrentRowHasNumber())
         return;
     const ReminderCursor& list = DataModule1.listCursor();
-    DoEditThing(list, list.current()->integer(Col::N), *editorContext_);
+    openEditorFor(list.current()->integer(Col::N), *editorContext_);
 }
 
 void TForm1::actDelThingExecute() {
@@ -658,7 +658,7 @@ void TForm1::AlertEditClick(std::int32_t N) {
     ReminderCursor& byNumber = DataModule1.numberCursor();
     if (!byNumber.locateNumber(N))
         return; // deleted meanwhile: the alert stays
-    DoEditThing(byNumber, N, *editorContext_);
+    openEditorFor(N, *editorContext_);
     if (AlertWindow* alert = AlertWindow::find(N))
         alert->close();
 }

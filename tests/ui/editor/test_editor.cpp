@@ -1,23 +1,25 @@
 // The reminder editor driven as a real window: enabling rules, the checks of "Ok",
-// keys, the time buttons, the three opening modes with a real table underneath,
-// one editor per reminder, failed saves and the file buttons.
-#include "ui/editor/UNote.h"
+// keys, the time, the three opening modes with a real table underneath, one editor
+// per reminder, failed saves, the file rows, and the layout at two font sizes.
+#include "ui/editor/ReminderEditor.h"
 
 #include "core/AppPaths.h"
 #include "tests/platform/FakeSoundPlayer.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/LayoutCheck.h"
+#include "tests/support/Screenshot.h"
 #include "tests/support/TempHome.h"
 #include "ui/dialogs/DialogSeams.h"
 #include "ui/dialogs/ErrorMessage.h"
+#include "ui/editor/FilePathRow.h"
+#include "ui/editor/TimeStepper.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFile>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -36,6 +38,52 @@
 namespace {
 
 const Moment Now = makeMoment(2026, 12, 9, 9, 5, 30);
+
+const char* const DayNames[7] = {"mondayCheck", "tuesdayCheck",  "wednesdayCheck", "thursdayCheck",
+                                 "fridayCheck", "saturdayCheck", "sundayCheck"};
+
+// A control of the editor found by its object name.
+template <class W = QWidget> W* part(const QObject* parent, const char* name) {
+    auto* w = parent->findChild<W*>(QLatin1String(name));
+    if (w == nullptr)
+        ADD_FAILURE() << "no " << W::staticMetaObject.className() << " named " << name;
+    return w;
+}
+
+QAbstractButton* button(const QWidget* editor, const char* name) {
+    return part<QAbstractButton>(editor, name);
+}
+
+QCheckBox* day(const QWidget* editor, int i) {
+    return part<QCheckBox>(editor, DayNames[i]);
+}
+
+// A button of the sound or the file row.
+QToolButton* rowButton(const QWidget* editor, const char* row, const char* name) {
+    return part<QToolButton>(part<FilePathRow>(editor, row), name);
+}
+
+QString path(const QWidget* editor, const char* row) {
+    return part<FilePathRow>(editor, row)->path();
+}
+
+// The time as the window shows it.
+QString timeShown(const QWidget* editor) {
+    return part<QLabel>(editor, "hourLabel")->text() + QLatin1Char(':') +
+           part<QLabel>(editor, "minuteLabel")->text();
+}
+
+QPlainTextEdit* messageEdit(const QWidget* editor) {
+    return part<QPlainTextEdit>(editor, "messageEdit");
+}
+
+// A click where the user clicks: on the box of a check box or radio button (their
+// widgets are wider than their texts), in the middle of anything else.
+void click(QAbstractButton* b) {
+    const bool boxed = qobject_cast<QCheckBox*>(b) != nullptr || qobject_cast<QRadioButton*>(b);
+    QTest::mouseClick(b, Qt::LeftButton, {},
+                      boxed ? QPoint(8, b->height() / 2) : b->rect().center());
+}
 
 // Receives the files the editor asks the desktop to open.
 class OpenRecorder final : public QObject {
@@ -64,20 +112,20 @@ protected:
 
     void TearDown() override {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<TfNote*>(w))
+            if (qobject_cast<ReminderEditor*>(w))
                 delete w;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setShowInfoRecorder(nullptr);
         setErrorMessageRecorderForTests(nullptr);
-        SetEditorFileChooser(nullptr);
+        FilePathRow::setFileChooser(nullptr);
     }
 
-    static bool Destroyed(const QPointer<TfNote>& f) {
+    static bool Destroyed(const QPointer<ReminderEditor>& f) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return f.isNull();
     }
 
-    static void Activate(TfNote* f) {
+    static void Activate(ReminderEditor* f) {
         f->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(f, 10000));
     }
@@ -134,11 +182,6 @@ protected:
         ASSERT_TRUE(dm_.load(thingsPath_).ok);
     }
 
-    TfNote* Edit(std::int32_t n) {
-        EXPECT_TRUE(dm_.numberCursor().locateNumber(n));
-        return DoEditThing(dm_.numberCursor(), n, ctx_);
-    }
-
     std::string folder_;
     std::string thingsPath_;
     ReminderRepository dm_;
@@ -154,81 +197,78 @@ protected:
 // --- enabling rules ---------------------------------------------------------
 
 TEST_F(EditorTest, ScheduleSideFollowsMomentAndDayKind) {
-    TfNote* f = OpenNewEditor(ctx_);
+    ReminderEditor* f = openNewEditor(ctx_);
     struct Case {
         bool afterStart;
         int kind;
     };
+    const char* const kinds[3] = {"onceRadio", "weeklyRadio", "monthlyRadio"};
     // After-start cases come between schedule ones, so that switching back must
     // restore exactly the state of the selected day kind.
     for (const Case c : {Case{false, 0}, Case{true, 1}, Case{false, 1}, Case{true, 2},
                          Case{false, 2}, Case{true, 0}, Case{false, 0}}) {
         SCOPED_TRACE(testing::Message() << "afterStart " << c.afterStart << " kind " << c.kind);
-        QRadioButton* kinds[3] = {f->RadioButton1, f->RadioButton2, f->RadioButton3};
-        if (c.afterStart) {
-            // The day kind is chosen first, then the schedule side is switched off.
-            f->rbSchedule->click();
-            kinds[c.kind]->click();
-            f->rbAfterStart->click();
-        } else {
-            f->rbSchedule->click();
-            kinds[c.kind]->click();
-        }
-        EXPECT_EQ(f->CheckedRadioMod(), c.kind);
+        // The day kind is chosen on the schedule side, then that side may be switched off.
+        click(button(f, "scheduledRadio"));
+        click(button(f, kinds[c.kind]));
+        if (c.afterStart)
+            click(button(f, "afterStartRadio"));
+        EXPECT_EQ(f->scheduleKind(), static_cast<ScheduleKind>(c.kind));
         const bool sched = !c.afterStart;
         for (int i = 0; i < 7; ++i)
-            EXPECT_EQ(f->DayBox(i)->isEnabled(), sched && c.kind == 1) << "day " << i;
-        EXPECT_EQ(f->DE->isEnabled(), sched && c.kind == 0);
-        EXPECT_EQ(f->seDay->isEnabled(), sched && c.kind == 2);
-        EXPECT_EQ(f->Label5->isEnabled(), sched && c.kind == 2);
-        EXPECT_EQ(f->GroupBox5->isEnabled(), sched && c.kind == 2);
-        for (QWidget* w :
-             {static_cast<QWidget*>(f->RadioButton1), static_cast<QWidget*>(f->RadioButton2),
-              static_cast<QWidget*>(f->RadioButton3), static_cast<QWidget*>(f->GroupBox2),
-              static_cast<QWidget*>(f->GroupBox4), static_cast<QWidget*>(f->Label1),
-              static_cast<QWidget*>(f->Label2), static_cast<QWidget*>(f->spbUpH),
-              static_cast<QWidget*>(f->spbDwH), static_cast<QWidget*>(f->spbUpM),
-              static_cast<QWidget*>(f->spbDwM)})
-            EXPECT_EQ(w->isEnabled(), sched) << w->objectName().toStdString();
-        EXPECT_EQ(f->seMinutes->isEnabled(), !sched);
-        EXPECT_EQ(f->Label6->isEnabled(), !sched);
-        EXPECT_EQ(f->Label7->isEnabled(), !sched);
+            EXPECT_EQ(day(f, i)->isEnabled(), sched && c.kind == 1) << "day " << i;
+        EXPECT_EQ(part(f, "dateEdit")->isEnabled(), sched && c.kind == 0);
+        EXPECT_EQ(part(f, "monthDaySpin")->isEnabled(), sched && c.kind == 2);
+        EXPECT_EQ(part(f, "monthDayLabel")->isEnabled(), sched && c.kind == 2);
+        for (const char* name :
+             {"onceRadio", "weeklyRadio", "monthlyRadio", "dayFrame", "timeFrame", "timeStepper",
+              "hourLabel", "minuteLabel", "hourUpButton", "hourDownButton", "minuteUpButton",
+              "minuteDownButton"})
+            EXPECT_EQ(part(f, name)->isEnabled(), sched) << name;
+        for (const char* name : {"startDelaySpin", "startDelayLabel", "startDelayUnitLabel"})
+            EXPECT_EQ(part(f, name)->isEnabled(), !sched) << name;
         // The heads of the two halves always stay usable.
-        EXPECT_TRUE(f->rbSchedule->isEnabled());
-        EXPECT_TRUE(f->rbAfterStart->isEnabled());
+        EXPECT_TRUE(button(f, "scheduledRadio")->isEnabled());
+        EXPECT_TRUE(button(f, "afterStartRadio")->isEnabled());
     }
 }
 
 TEST_F(EditorTest, ActionBoxesEnableTheirControls) {
-    TfNote* f = OpenNewEditor(ctx_);
+    ReminderEditor* f = openNewEditor(ctx_);
     struct Case {
-        QCheckBox* box;
+        const char* box;
         std::vector<QWidget*> dependents;
     };
+    const auto row = [f](const char* name) {
+        QList<QWidget*> all{part(f, name)};
+        all << part(f, name)->findChildren<QWidget*>();
+        return std::vector<QWidget*>(all.begin(), all.end());
+    };
     const Case cases[] = {
-        {f->chbMessage, {f->chbWithSound}},
-        {f->CHBSound, {f->SpeedButton1, f->SpeedButton2, f->SpeedButton3, f->lbSPath}},
-        {f->chbRunProg, {f->SpeedButton4, f->SpeedButton5, f->lbPPath}},
-        {f->chbSpecial, {f->rbShutdown, f->rbReboot}},
+        {"showAlertCheck", {part(f, "clickCheck")}},
+        {"playSoundCheck", row("soundRow")},
+        {"openFileCheck", row("fileRow")},
+        {"powerCheck", {part(f, "powerOffRadio"), part(f, "rebootRadio")}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.box->objectName().toStdString());
+        SCOPED_TRACE(c.box);
+        QAbstractButton* box = button(f, c.box);
         for (int round = 0; round < 2; ++round) {
-            c.box->click();
+            click(box);
             for (QWidget* w : c.dependents)
-                EXPECT_EQ(w->isEnabled(), c.box->isChecked()) << w->objectName().toStdString();
+                EXPECT_EQ(w->isEnabled(), box->isChecked()) << w->objectName().toStdString();
         }
     }
 }
 
 TEST_F(EditorTest, DisabledDayControlsKeepAndSaveTheirValues) {
-    TfNote* f = OpenNewEditor(ctx_);
-    f->RadioButton2->click();
-    f->CheckBox7->click();
-    f->RadioButton3->click();
-    f->seDay->setValue(20);
-    f->RadioButton1->click(); // monthly and weekday controls now disabled
-    f->btOkClick();
+    ReminderEditor* f = openNewEditor(ctx_);
+    click(button(f, "weeklyRadio"));
+    click(day(f, 6));
+    click(button(f, "monthlyRadio"));
+    part<QSpinBox>(f, "monthDaySpin")->setValue(20);
+    click(button(f, "onceRadio")); // monthly and weekday controls now disabled
+    click(button(f, "okButton"));
     ASSERT_EQ(dm_.table().count(), 1u);
     const ReminderRow& row = dm_.table().rowAt(0);
     EXPECT_EQ(row.integer(Col::DateOrDay), 0);
@@ -242,48 +282,48 @@ TEST_F(EditorTest, DisabledDayControlsKeepAndSaveTheirValues) {
 TEST_F(EditorTest, OkRefusesWithoutADayOrAnAction) {
     struct Case {
         const char* name;
-        std::function<void(TfNote*)> arrange;
+        std::function<void(ReminderEditor*)> arrange;
         std::string text;
-        std::function<QWidget*(TfNote*)> focus;
+        const char* focus;
     };
     const Case cases[] = {
         {"days of week, no day",
-         [](TfNote* f) {
-             f->RadioButton2->click();
+         [](ReminderEditor* f) {
+             click(button(f, "weeklyRadio"));
              for (int i = 0; i < 5; ++i)
-                 f->DayBox(i)->click();
+                 click(day(f, i));
          },
-         "At least one day must be marked", [](TfNote* f) { return f->CheckBox1; }},
+         "At least one day must be marked", "mondayCheck"},
         {"days of week, no day, after start",
-         [](TfNote* f) {
-             f->RadioButton2->click();
+         [](ReminderEditor* f) {
+             click(button(f, "weeklyRadio"));
              for (int i = 0; i < 5; ++i)
-                 f->DayBox(i)->click();
-             f->rbAfterStart->click();
+                 click(day(f, i));
+             click(button(f, "afterStartRadio"));
          },
          "At least one day must be marked", nullptr},
         {"only with click",
-         [](TfNote* f) {
-             f->chbWithSound->click();
-             f->chbMessage->click();
+         [](ReminderEditor* f) {
+             click(button(f, "clickCheck"));
+             click(button(f, "showAlertCheck"));
          },
-         "At least one item must be marked", [](TfNote* f) { return f->chbMessage; }},
+         "At least one item must be marked", "showAlertCheck"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         infos_.clear();
-        TfNote* f = OpenNewEditor(ctx_);
+        ReminderEditor* f = openNewEditor(ctx_);
         Activate(f);
-        f->Memo1->setFocus();
+        messageEdit(f)->setFocus();
         c.arrange(f);
-        QPointer<TfNote> alive(f);
-        f->btOkClick();
+        QPointer<ReminderEditor> alive(f);
+        click(button(f, "okButton"));
         EXPECT_EQ(infos_, QStringList{QString::fromStdString(c.text)});
-        if (c.focus) {
-            EXPECT_EQ(QApplication::focusWidget(), c.focus(f));
+        if (c.focus != nullptr) {
+            EXPECT_EQ(QApplication::focusWidget(), part(f, c.focus));
         }
         EXPECT_FALSE(Destroyed(alive));
-        EXPECT_FALSE(f->Closing());
+        EXPECT_FALSE(f->isClosing());
         EXPECT_EQ(dm_.table().count(), 0u);
         EXPECT_EQ(tableSaves_, 0);
         delete f;
@@ -291,13 +331,13 @@ TEST_F(EditorTest, OkRefusesWithoutADayOrAnAction) {
 }
 
 TEST_F(EditorTest, OkWithOnlyAnimationOrSpecialSaves) {
-    for (const bool special : {false, true}) {
-        TfNote* f = OpenNewEditor(ctx_);
-        f->chbMessage->click();
-        (special ? f->chbSpecial : f->CHBAnimation)->click();
-        QPointer<TfNote> alive(f);
-        f->btOkClick();
-        EXPECT_TRUE(Destroyed(alive));
+    for (const char* only : {"flashCheck", "powerCheck"}) {
+        ReminderEditor* f = openNewEditor(ctx_);
+        click(button(f, "showAlertCheck"));
+        click(button(f, only));
+        QPointer<ReminderEditor> alive(f);
+        click(button(f, "okButton"));
+        EXPECT_TRUE(Destroyed(alive)) << only;
     }
     EXPECT_TRUE(infos_.isEmpty());
     EXPECT_EQ(dm_.table().count(), 2u);
@@ -306,53 +346,55 @@ TEST_F(EditorTest, OkWithOnlyAnimationOrSpecialSaves) {
 // --- keys -----------------------------------------------------------------------
 
 TEST_F(EditorTest, EnterMovesTheFocusAlongTheTabOrder) {
-    TfNote* f = OpenNewEditor(ctx_);
+    ReminderEditor* f = openNewEditor(ctx_);
     Activate(f);
     struct Case {
-        QWidget* from;
-        QWidget* to;
+        const char* from;
+        const char* to;
     };
     // New reminder: "Date" and "On schedule" selected, weekdays and month day disabled.
     const Case cases[] = {
-        {f->Memo1, f->chbMessage},
-        {f->rbSchedule, f->RadioButton1},
+        {"messageEdit", "showAlertCheck"},
+        {"scheduledRadio", "onceRadio"},
         // Unselected radio buttons and disabled controls are skipped.
-        {f->DE, f->Memo1},
-        {f->chbWithSound, f->CHBSound},
+        {"dateEdit", "messageEdit"},
+        {"clickCheck", "playSoundCheck"},
         // Disabled "Shutdown" and "Reboot" are skipped; after the last control Enter wraps.
-        {f->CHBAnimation, f->chbSpecial},
+        {"flashCheck", "powerCheck"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.from->objectName().toStdString());
-        c.from->setFocus();
-        ASSERT_EQ(QApplication::focusWidget(), c.from);
-        QTest::keyClick(c.from, Qt::Key_Return);
-        EXPECT_EQ(QApplication::focusWidget(), c.to);
+        SCOPED_TRACE(c.from);
+        QWidget* from = part(f, c.from);
+        from->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), from);
+        QTest::keyClick(from, Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget(), part(f, c.to));
     }
-    // chbSpecial is followed by Ok; Enter there does not go on to the buttons.
-    f->chbSpecial->setFocus();
-    QTest::keyClick(f->chbSpecial, Qt::Key_Enter);
-    EXPECT_EQ(QApplication::focusWidget(), f->btOk);
+    // "Special" is followed by Ok; Enter there does not go on to the buttons.
+    part(f, "powerCheck")->setFocus();
+    QTest::keyClick(part(f, "powerCheck"), Qt::Key_Enter);
+    EXPECT_EQ(QApplication::focusWidget(), part(f, "okButton"));
 
     // The message box never takes a line break from Enter.
-    f->Memo1->setFocus();
-    QTest::keyClicks(f->Memo1, QStringLiteral("Tea"));
-    QTest::keyClick(f->Memo1, Qt::Key_Return);
-    EXPECT_EQ(f->Memo1->toPlainText(), "Tea");
+    messageEdit(f)->setFocus();
+    QTest::keyClicks(messageEdit(f), QStringLiteral("Tea"));
+    QTest::keyClick(messageEdit(f), Qt::Key_Return);
+    EXPECT_EQ(messageEdit(f)->toPlainText(), "Tea");
 
-    // After start: Tab from "After start" reaches the minutes, and the schedule side is skipped.
-    f->rbAfterStart->click();
-    f->rbAfterStart->setFocus();
-    QTest::keyClick(f->rbAfterStart, Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), f->seMinutes);
+    // After start: from "After start" Enter reaches the minutes, and the schedule side is
+    // skipped.
+    click(button(f, "afterStartRadio"));
+    part(f, "afterStartRadio")->setFocus();
+    QTest::keyClick(part(f, "afterStartRadio"), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), part(f, "startDelaySpin"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), f->Memo1);
-    f->chbSpecial->click();
-    f->rbReboot->setFocus();
-    QTest::keyClick(f->rbReboot, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), f->chbSpecial);
-    QTest::keyClick(f->chbSpecial, Qt::Key_Backtab);
-    EXPECT_EQ(QApplication::focusWidget(), f->rbShutdown)
+    EXPECT_EQ(QApplication::focusWidget(), messageEdit(f));
+    click(button(f, "powerCheck"));
+    part(f, "rebootRadio")->setFocus();
+    QTest::keyClick(part(f, "rebootRadio"), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), part(f, "powerCheck"));
+    QTest::keyClick(part(f, "powerCheck"), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), part(f, "powerOffRadio"))
         << QApplication::focusWidget()->objectName().toStdString();
 }
 
@@ -371,12 +413,12 @@ TEST_F(EditorTest, CtrlEnterAndCtrlSSaveEscCancels) {
     std::size_t rows = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TfNote* f = OpenNewEditor(ctx_);
+        ReminderEditor* f = openNewEditor(ctx_);
         Activate(f);
-        f->Memo1->setFocus();
-        QTest::keyClicks(f->Memo1, QStringLiteral("Tea"));
-        QPointer<TfNote> alive(f);
-        QTest::keyClick(f->Memo1, c.key.key(), c.key.keyboardModifiers());
+        messageEdit(f)->setFocus();
+        QTest::keyClicks(messageEdit(f), QStringLiteral("Tea"));
+        QPointer<ReminderEditor> alive(f);
+        QTest::keyClick(messageEdit(f), c.key.key(), c.key.keyboardModifiers());
         EXPECT_TRUE(Destroyed(alive));
         rows += c.saves ? 1 : 0;
         EXPECT_EQ(dm_.table().count(), rows);
@@ -389,30 +431,30 @@ TEST_F(EditorTest, OkAndCancelAnswerTheMouseSpaceAndEnter) {
     struct Case {
         const char* name;
         bool ok;
-        std::function<void(QPushButton*)> press;
+        std::function<void(QAbstractButton*)> press;
     };
     const auto key = [](Qt::Key k) {
-        return [k](QPushButton* b) {
+        return [k](QAbstractButton* b) {
             b->setFocus(Qt::TabFocusReason);
             QTest::keyClick(b, k);
         };
     };
     const Case cases[] = {
-        {"Ok clicked", true, [](QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }},
+        {"Ok clicked", true, click},
         {"Ok by Space", true, key(Qt::Key_Space)},
         {"Ok by Enter", true, key(Qt::Key_Return)},
-        {"Cancel clicked", false, [](QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }},
+        {"Cancel clicked", false, click},
         {"Cancel by Space", false, key(Qt::Key_Space)},
         {"Cancel by Enter", false, key(Qt::Key_Return)},
     };
     std::size_t rows = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TfNote* f = OpenNewEditor(ctx_);
+        ReminderEditor* f = openNewEditor(ctx_);
         Activate(f);
-        f->Memo1->setPlainText(QStringLiteral("Tea"));
-        QPointer<TfNote> alive(f);
-        c.press(c.ok ? f->btOk : f->btCancel);
+        messageEdit(f)->setPlainText(QStringLiteral("Tea"));
+        QPointer<ReminderEditor> alive(f);
+        c.press(button(f, c.ok ? "okButton" : "cancelButton"));
         EXPECT_TRUE(Destroyed(alive));
         rows += c.ok ? 1 : 0;
         EXPECT_EQ(dm_.table().count(), rows);
@@ -423,128 +465,92 @@ TEST_F(EditorTest, OkAndCancelAnswerTheMouseSpaceAndEnter) {
 TEST_F(EditorTest, FunctionKeysOfTheMainWindowAreSwallowed) {
     // A window-wide command on the same key in another window never runs from the editor,
     // and the keys do nothing in the editor itself.
-    TfNote* f = OpenNewEditor(ctx_);
+    ReminderEditor* f = openNewEditor(ctx_);
     Activate(f);
-    f->DE->setFocus();
-    const QString before = f->Label1->text() + f->DE->text();
+    auto* date = part<QDateEdit>(f, "dateEdit");
+    date->setFocus();
+    const QString before = timeShown(f) + date->text();
     for (Qt::Key k : {Qt::Key_F2, Qt::Key_F4, Qt::Key_F8, Qt::Key_F9})
-        QTest::keyClick(f->DE, k);
+        QTest::keyClick(date, k);
     QCoreApplication::processEvents();
     EXPECT_EQ(QApplication::activeWindow(), f);
-    EXPECT_EQ(f->Label1->text() + f->DE->text(), before);
-    EXPECT_FALSE(f->Closing());
+    EXPECT_EQ(timeShown(f) + date->text(), before);
+    EXPECT_FALSE(f->isClosing());
 }
 
 TEST_F(EditorTest, MessageIsLimitedToOneHundredCharacters) {
-    TfNote* f = OpenNewEditor(ctx_);
-    f->Memo1->setPlainText(QString(99, QLatin1Char('a')) + QStringLiteral("ё😀xyz"));
-    EXPECT_EQ(f->Memo1->toPlainText(), QString(99, QLatin1Char('a')) + QStringLiteral("ё"));
-    f->Memo1->setPlainText(QString(98, QLatin1Char('a')) + QStringLiteral("😀😀z"));
-    EXPECT_EQ(f->Memo1->toPlainText().toUcs4().size(), 100);
-    EXPECT_TRUE(f->Memo1->toPlainText().endsWith(QStringLiteral("😀😀")));
-}
-
-// --- time buttons ---------------------------------------------------------------
-
-TEST_F(EditorTest, ArrowButtonsStepOnShortAndLongPresses) {
-    struct Case {
-        const char* name;
-        QToolButton* TfNote::*button;
-        QString hour, minute;
-        int ticks;
-        QString hourAfter, minuteAfter;
-    };
-    const Case cases[] = {
-        {"short minute up wraps, hour stays", &TfNote::spbUpM, "07", "59", 0, "07", "00"},
-        {"short minute down wraps", &TfNote::spbDwM, "07", "00", 0, "07", "59"},
-        {"short hour up wraps", &TfNote::spbUpH, "23", "30", 0, "00", "30"},
-        {"released after four ticks: one step", &TfNote::spbDwH, "12", "30", 4, "11", "30"},
-        {"released after five ticks: only that tick", &TfNote::spbDwH, "12", "30", 5, "11", "30"},
-        {"held ten ticks from 00: six steps", &TfNote::spbDwH, "00", "10", 10, "18", "10"},
-        {"held minute up", &TfNote::spbUpM, "05", "58", 7, "05", "01"},
-    };
-    TfNote* f = OpenNewEditor(ctx_);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        f->Label1->setText(c.hour);
-        f->Label2->setText(c.minute);
-        QToolButton* b = f->*c.button;
-        f->spbUpMMouseDown(b);
-        EXPECT_TRUE(f->Timer1()->isActive());
-        for (int i = 0; i < c.ticks; ++i)
-            f->Timer1Timer();
-        f->spbUpMMouseUp(b);
-        EXPECT_FALSE(f->Timer1()->isActive());
-        EXPECT_EQ(f->BtCounter, 0);
-        EXPECT_EQ(f->Label1->text(), c.hourAfter);
-        EXPECT_EQ(f->Label2->text(), c.minuteAfter);
-    }
-}
-
-TEST_F(EditorTest, ArrowButtonsAnswerTheMouseAndTheRepeatTimer) {
-    TfNote* f = OpenNewEditor(ctx_);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
-    f->Label1->setText("10");
-    f->Label2->setText("59");
-    QTest::mouseClick(f->spbUpM, Qt::LeftButton);
-    EXPECT_EQ(f->Label2->text(), "00");
-    EXPECT_EQ(f->Label1->text(), "10");
-    EXPECT_EQ(f->Timer1()->interval(), 100);
-
-    // Held: the real timer repeats until released.
-    QTest::mousePress(f->spbUpH, Qt::RightButton);
-    EXPECT_EQ(f->btNumber, 3);
-    EXPECT_TRUE(QTest::qWaitFor([f] { return f->Label1->text() != "10"; }, 10000));
-    QTest::mouseRelease(f->spbUpH, Qt::RightButton);
-    EXPECT_FALSE(f->Timer1()->isActive());
-
-    // The same steps from the keyboard: Alt+Up/Down for the hour, with Shift for the minute.
+    ReminderEditor* f = openNewEditor(ctx_);
+    QPlainTextEdit* message = messageEdit(f);
+    message->setPlainText(QString(99, QLatin1Char('a')) + QStringLiteral("ё😀xyz"));
+    EXPECT_EQ(message->toPlainText(), QString(99, QLatin1Char('a')) + QStringLiteral("ё"));
+    message->setPlainText(QString(98, QLatin1Char('a')) + QStringLiteral("😀😀z"));
+    EXPECT_EQ(message->toPlainText().toUcs4().size(), 100);
+    EXPECT_TRUE(message->toPlainText().endsWith(QStringLiteral("😀😀")));
+    // Typing past the limit takes nothing more.
     Activate(f);
-    f->Memo1->setFocus();
-    f->Label1->setText("23");
-    f->Label2->setText("00");
-    QTest::keyClick(f->Memo1, Qt::Key_Up, Qt::AltModifier);
-    QTest::keyClick(f->Memo1, Qt::Key_Down, Qt::AltModifier | Qt::ShiftModifier);
-    EXPECT_EQ(f->Label1->text(), "00");
-    EXPECT_EQ(f->Label2->text(), "59");
+    message->setFocus();
+    QTest::keyClicks(message, QStringLiteral("bc"));
+    EXPECT_EQ(message->toPlainText().toUcs4().size(), 100);
+}
 
-    // Disabled in after-start mode: nothing happens.
-    f->rbAfterStart->click();
-    const QString hour = f->Label1->text();
-    f->spbUpMMouseDown(f->spbUpH);
-    f->spbUpMMouseUp(f->spbUpH);
-    QTest::keyClick(f->Memo1, Qt::Key_Up, Qt::AltModifier);
-    EXPECT_EQ(f->Label1->text(), hour);
-    EXPECT_FALSE(f->Timer1()->isActive());
+// --- the time ---------------------------------------------------------------------
+
+TEST_F(EditorTest, TimeStepsFromTheArrowsAndKeysOnlyOnTheScheduleSide) {
+    ReminderEditor* f = openNewEditor(ctx_);
+    Activate(f);
+    auto* stepper = part<TimeStepper>(f, "timeStepper");
+    stepper->setValue(QTime(10, 59));
+    click(part<QToolButton>(f, "minuteUpButton"));
+    EXPECT_EQ(timeShown(f), "10:00");
+
+    // The steps from the keyboard, wherever the focus is: Alt+Up/Down for the hour, with
+    // Shift for the minute.
+    messageEdit(f)->setFocus();
+    stepper->setValue(QTime(23, 0));
+    QTest::keyClick(messageEdit(f), Qt::Key_Up, Qt::AltModifier);
+    QTest::keyClick(messageEdit(f), Qt::Key_Down, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_EQ(timeShown(f), "00:59");
+
+    // After start: neither the arrows nor the keys change the time.
+    click(button(f, "afterStartRadio"));
+    click(part<QToolButton>(f, "hourUpButton"));
+    QTest::keyClick(messageEdit(f), Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(timeShown(f), "00:59");
+    EXPECT_FALSE(part<QTimer>(f, "repeatTimer")->isActive());
+
+    // The time saved is the one shown, with seconds 0.
+    click(button(f, "scheduledRadio"));
+    click(part<QToolButton>(f, "hourDownButton"));
+    click(button(f, "okButton"));
+    ASSERT_EQ(dm_.table().count(), 1u);
+    EXPECT_EQ(dm_.table().rowAt(0).moment(Col::Data), makeMoment(2026, 12, 9, 23, 59));
 }
 
 // --- opening modes and saving ---------------------------------------------------
 
 TEST_F(EditorTest, NewEditorStartsFromNowAndSavesANewRow) {
     Insert(FullRow(8));
-    TfNote* f = OpenNewEditor(ctx_);
+    ReminderEditor* f = openNewEditor(ctx_);
     EXPECT_EQ(f->windowTitle(), "New");
-    EXPECT_TRUE(f->isNew);
-    EXPECT_EQ(f->NumOfThing, -1);
+    EXPECT_TRUE(f->isNew());
+    EXPECT_EQ(f->number(), -1);
     EXPECT_TRUE(f->isVisible());
-    EXPECT_EQ(f->Label1->text(), "09");
-    EXPECT_EQ(f->Label2->text(), "05");
-    EXPECT_EQ(f->DE->date(), QDate(2026, 12, 9));
-    EXPECT_TRUE(f->RadioButton1->isChecked());
-    EXPECT_TRUE(f->rbSchedule->isChecked());
+    EXPECT_EQ(timeShown(f), "09:05");
+    EXPECT_EQ(part<TimeStepper>(f, "timeStepper")->value(), QTime(9, 5));
+    EXPECT_EQ(part<QDateEdit>(f, "dateEdit")->date(), QDate(2026, 12, 9));
+    for (const char* on : {"onceRadio", "scheduledRadio", "showAlertCheck", "powerOffRadio"})
+        EXPECT_TRUE(button(f, on)->isChecked()) << on;
+    for (const char* off :
+         {"clickCheck", "flashCheck", "playSoundCheck", "openFileCheck", "powerCheck"})
+        EXPECT_FALSE(button(f, off)->isChecked()) << off;
     for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(f->DayBox(i)->isChecked(), i < 5);
-    EXPECT_EQ(f->seDay->value(), 1);
-    EXPECT_EQ(f->seMinutes->value(), 2);
-    EXPECT_TRUE(f->chbMessage->isChecked());
-    EXPECT_FALSE(f->chbWithSound->isChecked() || f->CHBAnimation->isChecked() ||
-                 f->CHBSound->isChecked() || f->chbRunProg->isChecked() ||
-                 f->chbSpecial->isChecked());
-    EXPECT_TRUE(f->rbShutdown->isChecked());
-    EXPECT_TRUE(f->lbSPath->text().isEmpty() && f->lbPPath->text().isEmpty());
-    EXPECT_TRUE(f->Memo1->toPlainText().isEmpty());
+        EXPECT_EQ(day(f, i)->isChecked(), i < 5);
+    EXPECT_EQ(part<QSpinBox>(f, "monthDaySpin")->value(), 1);
+    EXPECT_EQ(part<QSpinBox>(f, "startDelaySpin")->value(), 2);
+    EXPECT_TRUE(path(f, "soundRow").isEmpty() && path(f, "fileRow").isEmpty());
+    EXPECT_TRUE(messageEdit(f)->toPlainText().isEmpty());
 
-    f->btOkClick();
+    click(button(f, "okButton"));
     ASSERT_EQ(dm_.table().count(), 2u);
     const ReminderRow& row = dm_.table().rowAt(1);
     EXPECT_EQ(row.integer(Col::N), 9);
@@ -565,21 +571,20 @@ TEST_F(EditorTest, EditFillsEveryControlAndSavesTheSameRowBack) {
         const std::int32_t n = source.integer(Col::N);
         SCOPED_TRACE(n);
         Insert(source);
-        TfNote* f = Edit(n);
+        ReminderEditor* f = openEditorFor(n, ctx_);
         ASSERT_NE(f, nullptr);
-        EXPECT_FALSE(f->isNew);
-        EXPECT_EQ(f->NumOfThing, n);
+        EXPECT_FALSE(f->isNew());
+        EXPECT_EQ(f->number(), n);
         EXPECT_EQ(f->windowTitle(), QStringLiteral("Edit %1").arg(n));
-        EXPECT_EQ(f->Label1->text(), "23");
-        EXPECT_EQ(f->Label2->text(), "59");
-        EXPECT_EQ(f->DE->date(), QDate(2027, 3, 14));
-        EXPECT_EQ(f->lbSPath->text().toStdString(), source.text(Col::SPath));
-        EXPECT_EQ(f->Memo1->toPlainText().toStdString(), source.text(Col::Comment));
-        EXPECT_EQ(f->rbAfterStart->isChecked(), source.integer(Col::AfterStart) == 1);
-        EXPECT_EQ(f->seMinutes->isEnabled(), source.integer(Col::AfterStart) == 1);
+        EXPECT_EQ(timeShown(f), "23:59");
+        EXPECT_EQ(part<QDateEdit>(f, "dateEdit")->date(), QDate(2027, 3, 14));
+        EXPECT_EQ(path(f, "soundRow").toStdString(), source.text(Col::SPath));
+        EXPECT_EQ(messageEdit(f)->toPlainText().toStdString(), source.text(Col::Comment));
+        EXPECT_EQ(button(f, "afterStartRadio")->isChecked(), source.integer(Col::AfterStart) == 1);
+        EXPECT_EQ(part(f, "startDelaySpin")->isEnabled(), source.integer(Col::AfterStart) == 1);
 
-        QPointer<TfNote> alive(f);
-        f->btOkClick();
+        QPointer<ReminderEditor> alive(f);
+        click(button(f, "okButton"));
         EXPECT_TRUE(Destroyed(alive));
         dm_.numberCursor().locateNumber(n);
         // Every column, creation date and the untouched "Hint" included.
@@ -587,6 +592,7 @@ TEST_F(EditorTest, EditFillsEveryControlAndSavesTheSameRowBack) {
     }
     EXPECT_EQ(dm_.table().count(), 2u);
     EXPECT_EQ(tableSaves_, 2);
+    EXPECT_EQ(openEditorFor(99, ctx_), nullptr); // no such reminder
 }
 
 TEST_F(EditorTest, CopyGetsANewNumberAndLeavesTheSourceUnchanged) {
@@ -597,13 +603,13 @@ TEST_F(EditorTest, CopyGetsANewNumberAndLeavesTheSourceUnchanged) {
     Insert(zeroDay);
 
     const Reminder fromRow = reminderFromRow(source);
-    TfNote* f = OpenNewEditor(ctx_, &fromRow);
+    ReminderEditor* f = openNewEditor(ctx_, &fromRow);
     EXPECT_EQ(f->windowTitle(), "New");
-    EXPECT_TRUE(f->isNew);
-    EXPECT_EQ(f->NumOfThing, -1);
-    EXPECT_EQ(FindEditorForm(5), nullptr);
+    EXPECT_TRUE(f->isNew());
+    EXPECT_EQ(f->number(), -1);
+    EXPECT_EQ(ReminderEditor::find(5), nullptr);
     EXPECT_EQ(dm_.table().count(), 2u);
-    f->btOkClick();
+    click(button(f, "okButton"));
 
     ASSERT_EQ(dm_.table().count(), 3u);
     dm_.numberCursor().locateNumber(5);
@@ -632,7 +638,7 @@ TEST_F(EditorTest, CopyGetsANewNumberAndLeavesTheSourceUnchanged) {
 
     // A month day of 0 comes into the editor as 1.
     const Reminder zero = reminderFromRow(zeroDay);
-    EXPECT_EQ(OpenNewEditor(ctx_, &zero)->seDay->value(), 1);
+    EXPECT_EQ(part<QSpinBox>(openNewEditor(ctx_, &zero), "monthDaySpin")->value(), 1);
 }
 
 // --- one editor per reminder ----------------------------------------------------
@@ -640,44 +646,47 @@ TEST_F(EditorTest, CopyGetsANewNumberAndLeavesTheSourceUnchanged) {
 TEST_F(EditorTest, OneEditorPerReminderAnyNumberOfNewOnes) {
     Insert(FullRow(7));
     Insert(MonthlyRow(3));
-    TfNote* first = Edit(7);
+    ReminderEditor* first = openEditorFor(7, ctx_);
     ASSERT_NE(first, nullptr);
     first->showMinimized();
-    first->Memo1->setPlainText("changed, not saved");
-    TfNote* again = Edit(7);
+    messageEdit(first)->setPlainText("changed, not saved");
+    ReminderEditor* again = openEditorFor(7, ctx_);
     EXPECT_EQ(again, first);
     EXPECT_FALSE(first->isMinimized());
     EXPECT_TRUE(first->isVisible());
-    EXPECT_EQ(first->Memo1->toPlainText(), "changed, not saved");
-    EXPECT_EQ(FindEditorForm(7), first);
+    EXPECT_EQ(messageEdit(first)->toPlainText(), "changed, not saved");
+    EXPECT_EQ(ReminderEditor::find(7), first);
 
-    TfNote* other = Edit(3);
+    ReminderEditor* other = openEditorFor(3, ctx_);
     EXPECT_NE(other, first);
-    EXPECT_EQ(FindEditorForm(3), other);
+    EXPECT_EQ(ReminderEditor::find(3), other);
 
-    TfNote* new1 = OpenNewEditor(ctx_);
-    TfNote* new2 = OpenNewEditor(ctx_);
+    ReminderEditor* new1 = openNewEditor(ctx_);
+    ReminderEditor* new2 = openNewEditor(ctx_);
     EXPECT_NE(new1, new2);
-    EXPECT_EQ(FindEditorForm(-1), nullptr);
+    EXPECT_EQ(ReminderEditor::find(-1), nullptr);
 
-    // A closed editor is no longer found, even before it is destroyed.
+    // A closed editor is no longer found, even before it is destroyed; a destroyed one
+    // leaves the registry.
     first->close();
-    EXPECT_EQ(FindEditorForm(7), nullptr);
-    TfNote* fresh = Edit(7);
+    EXPECT_EQ(ReminderEditor::find(7), nullptr);
+    ReminderEditor* fresh = openEditorFor(7, ctx_);
     EXPECT_NE(fresh, nullptr);
-    EXPECT_EQ(fresh->Memo1->toPlainText().toStdString(), FullRow(7).text(Col::Comment));
+    EXPECT_EQ(messageEdit(fresh)->toPlainText().toStdString(), FullRow(7).text(Col::Comment));
+    delete other;
+    EXPECT_EQ(ReminderEditor::find(3), nullptr);
 }
 
 TEST_F(EditorTest, SavingAReminderDeletedMeanwhileKeepsTheEditorOpen) {
     Insert(FullRow(5));
-    TfNote* f = Edit(5);
-    f->Memo1->setPlainText("my changes");
+    ReminderEditor* f = openEditorFor(5, ctx_);
+    messageEdit(f)->setPlainText("my changes");
     ASSERT_TRUE(dm_.deleteReminder(5));
-    QPointer<TfNote> alive(f);
-    f->btOkClick();
+    QPointer<ReminderEditor> alive(f);
+    click(button(f, "okButton"));
     EXPECT_FALSE(Destroyed(alive));
-    EXPECT_FALSE(f->Closing());
-    EXPECT_EQ(f->Memo1->toPlainText(), "my changes");
+    EXPECT_FALSE(f->isClosing());
+    EXPECT_EQ(messageEdit(f)->toPlainText(), "my changes");
     ASSERT_EQ(errorMessages_.size(), 1);
     EXPECT_TRUE(errorMessages_[0].contains("no longer exists")) << errorMessages_[0].toStdString();
     EXPECT_EQ(dm_.table().count(), 0u);
@@ -685,55 +694,60 @@ TEST_F(EditorTest, SavingAReminderDeletedMeanwhileKeepsTheEditorOpen) {
     EXPECT_EQ(tableChanges_, 0);
 }
 
-// --- file buttons ---------------------------------------------------------------
+// --- the file rows --------------------------------------------------------------
 
 TEST_F(EditorTest, FilePickersStartInTheirFoldersAndRefuseOverlongPaths) {
     QStringList asked;
     QString answer;
-    SetEditorFileChooser([&](QWidget*, const QString& folder, const QString& filter) {
+    FilePathRow::setFileChooser([&](QWidget*, const QString& folder, const QString& filter) {
         asked << folder + QLatin1Char('|') + filter;
         return answer;
     });
     const std::string exeFolder = MakeTempFolder("program");
     setExecutablePathForTests(exeFolder + "/Chimly");
-    TfNote* f = OpenNewEditor(ctx_);
-    f->CHBSound->click();
-    f->chbRunProg->click();
+    ReminderEditor* f = openNewEditor(ctx_);
+    click(button(f, "playSoundCheck"));
+    click(button(f, "openFileCheck"));
+    QToolButton* chooseSound = rowButton(f, "soundRow", "chooseButton");
+    QToolButton* chooseFile = rowButton(f, "fileRow", "chooseButton");
 
     // Without a sounds folder the sound picker starts in the program's folder.
     answer = "/data/bell.wav";
-    QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
+    click(chooseSound);
     std::filesystem::create_directories(exeFolder + "/sounds");
     answer.clear(); // cancelled
-    QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
+    click(chooseSound);
     answer = "/data/report.pdf";
-    QTest::mouseClick(f->SpeedButton4, Qt::LeftButton);
+    click(chooseFile);
     EXPECT_EQ(asked, (QStringList{QString::fromStdString(programFolder()) + "|WAV Files (*.wav)",
                                   QString::fromStdString(soundsFolder()) + "|WAV Files (*.wav)",
                                   QString::fromStdString(documentsFolder()) + "|All Files (*)"}));
-    EXPECT_EQ(f->lbSPath->text(), "/data/bell.wav");
-    EXPECT_EQ(f->lbPPath->text(), "/data/report.pdf");
+    EXPECT_EQ(path(f, "soundRow"), "/data/bell.wav");
+    EXPECT_EQ(path(f, "fileRow"), "/data/report.pdf");
     EXPECT_TRUE(infos_.isEmpty());
 
     // 511 characters are taken, 512 are refused and the previous path stays.
     const QString fits = QStringLiteral("/") + QString(506, QLatin1Char('a')) + ".wav";
     ASSERT_EQ(fits.size(), 511);
     answer = fits;
-    QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
-    EXPECT_EQ(f->lbSPath->text(), fits);
+    click(chooseSound);
+    EXPECT_EQ(path(f, "soundRow"), fits);
     answer = QStringLiteral("/") + QString(507, QLatin1Char('b')) + ".wav";
-    QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
+    click(chooseSound);
     answer = QStringLiteral("/") + QString(600, QLatin1Char('c'));
-    QTest::mouseClick(f->SpeedButton4, Qt::LeftButton);
-    EXPECT_EQ(f->lbSPath->text(), fits);
-    EXPECT_EQ(f->lbPPath->text(), "/data/report.pdf");
+    click(chooseFile);
+    EXPECT_EQ(path(f, "soundRow"), fits);
+    EXPECT_EQ(path(f, "fileRow"), "/data/report.pdf");
     ASSERT_EQ(infos_.size(), 2);
     EXPECT_TRUE(infos_[0].contains("longer than 511 characters"));
 
+    // A long path is cut at the label's edge; it does not widen the window.
+    EXPECT_EQ(f->size(), QSize(694, 467));
+
     // Disabled pickers do nothing.
     asked.clear();
-    f->CHBSound->click();
-    QTest::mouseClick(f->SpeedButton1, Qt::LeftButton);
+    click(button(f, "playSoundCheck"));
+    click(chooseSound);
     EXPECT_TRUE(asked.isEmpty());
     setExecutablePathForTests("");
 }
@@ -742,45 +756,57 @@ TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {
     FakeSoundPlayer player;
     OpenRecorder opener;
     QDesktopServices::setUrlHandler("file", &opener, "open");
+    QString answer;
+    FilePathRow::setFileChooser([&](QWidget*, const QString&, const QString&) { return answer; });
     const QString wav = QString::fromStdString(MakeTempFolder("snd")) + "/bell.wav";
     const QString doc = QString::fromStdString(MakeTempFolder("doc")) + "/plan.txt";
     for (const QString& p : {wav, doc}) {
         QFile file(p);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    TfNote* f = OpenNewEditor(ctx_);
-    f->CHBSound->click();
-    f->chbRunProg->click();
+    ReminderEditor* f = openNewEditor(ctx_);
+    click(button(f, "playSoundCheck"));
+    click(button(f, "openFileCheck"));
+    QToolButton* testSound = rowButton(f, "soundRow", "testButton");
+    QToolButton* stopSound = rowButton(f, "soundRow", "stopButton");
+    QToolButton* testFile = rowButton(f, "fileRow", "testButton");
+    const auto choose = [&](const char* row, const QString& chosen) {
+        answer = chosen;
+        click(rowButton(f, row, "chooseButton"));
+    };
+    // The file row has no stop button.
+    EXPECT_FALSE(rowButton(f, "fileRow", "stopButton")->isVisibleTo(f));
 
-    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton); // empty path: nothing
-    QTest::mouseClick(f->SpeedButton5, Qt::LeftButton);
-    f->lbSPath->setText(wav + ".missing");
-    f->lbPPath->setText(doc + ".missing");
-    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
-    QTest::mouseClick(f->SpeedButton5, Qt::LeftButton);
-    f->lbSPath->setText(wav);
-    f->lbPPath->setText(doc);
-    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
-    QTest::mouseClick(f->SpeedButton3, Qt::LeftButton);
-    QTest::mouseClick(f->SpeedButton5, Qt::LeftButton);
+    click(testSound); // empty path: nothing
+    click(testFile);
+    choose("soundRow", wav + ".missing");
+    choose("fileRow", doc + ".missing");
+    click(testSound);
+    click(testFile);
+    choose("soundRow", wav);
+    choose("fileRow", doc);
+    click(testSound);
+    click(stopSound);
+    click(testFile);
     EXPECT_EQ(player.calls, (QStringList{"play " + wav, "stop"}));
     EXPECT_EQ(opener.opened, QStringList{doc});
 
     // With their boxes unticked the buttons do nothing.
-    f->CHBSound->click();
-    f->chbRunProg->click();
-    QTest::mouseClick(f->SpeedButton2, Qt::LeftButton);
-    QTest::mouseClick(f->SpeedButton3, Qt::LeftButton);
-    QTest::mouseClick(f->SpeedButton5, Qt::LeftButton);
+    click(button(f, "playSoundCheck"));
+    click(button(f, "openFileCheck"));
+    click(testSound);
+    click(stopSound);
+    click(testFile);
     EXPECT_EQ(player.calls.size(), 2);
     EXPECT_EQ(opener.opened.size(), 1);
     QDesktopServices::unsetUrlHandler("file");
 }
 
-// --- window ---------------------------------------------------------------------
+// --- the window -----------------------------------------------------------------
 
 TEST_F(EditorTest, WindowIsAFixedTopLevelWithNamedControls) {
-    TfNote* f = OpenNewEditor(ctx_);
+    ReminderEditor* f = openNewEditor(ctx_);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
     EXPECT_TRUE(f->isWindow());
     EXPECT_EQ(f->parentWidget(), nullptr);
     EXPECT_TRUE(f->testAttribute(Qt::WA_DeleteOnClose));
@@ -789,22 +815,89 @@ TEST_F(EditorTest, WindowIsAFixedTopLevelWithNamedControls) {
     EXPECT_EQ(f->minimumSize(), f->maximumSize());
     EXPECT_TRUE(f->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(f->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    for (QToolButton* b : {f->spbUpH, f->spbDwH, f->spbUpM, f->spbDwM})
-        EXPECT_EQ(b->focusPolicy(), Qt::NoFocus);
+    for (QToolButton* b : f->findChildren<QToolButton*>())
+        EXPECT_EQ(b->focusPolicy(), Qt::NoFocus) << b->objectName().toStdString();
+    for (const char* name : {"okButton", "cancelButton"})
+        EXPECT_TRUE(part(f, name)->inherits("ColorButton")) << name;
 
-    QList<QWidget*> named = f->TabOrder();
-    for (QWidget* w : {f->SpeedButton1, f->SpeedButton2, f->SpeedButton3, f->SpeedButton4,
-                       f->SpeedButton5, f->spbUpH, f->spbDwH, f->spbUpM, f->spbDwM})
-        named << w;
-    for (QWidget* w : named) {
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-        ASSERT_NE(a, nullptr);
-        EXPECT_FALSE(a->text(QAccessible::Name).trimmed().isEmpty())
-            << w->objectName().toStdString();
+    // The names assistive technology (and the desktop tests) find the controls by.
+    const auto name = [](QWidget* w) {
+        return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+    };
+    struct Named {
+        QWidget* widget;
+        QString name;
+    };
+    const Named named[] = {
+        {part(f, "scheduledRadio"), "On schedule"},
+        {part(f, "onceRadio"), "Date"},
+        {part(f, "dateEdit"), "Date"},
+        {part(f, "weeklyRadio"), "Day of week"},
+        {day(f, 0), "Mo"},
+        {day(f, 6), "Su"},
+        {part(f, "monthlyRadio"), " Every month"},
+        {part(f, "monthDaySpin"), "Day"},
+        {part(f, "afterStartRadio"), "After start"},
+        {part(f, "startDelaySpin"), "After start, minutes"},
+        {messageEdit(f), "Message"},
+        {part(f, "showAlertCheck"), "Show message"},
+        {part(f, "clickCheck"), "with click"},
+        {part(f, "playSoundCheck"), "Play sound:"},
+        {part(f, "openFileCheck"), "Open file"},
+        {part(f, "flashCheck"), "Animation"},
+        {part(f, "powerOffRadio"), "Shutdown"},
+        {part(f, "rebootRadio"), "Reboot"},
+        {part(f, "powerCheck"), "Special"},
+        {part(f, "okButton"), "Ok"},
+        {part(f, "cancelButton"), "Cancel"},
+        {rowButton(f, "soundRow", "chooseButton"), "Select..."},
+        {rowButton(f, "soundRow", "testButton"), "Test"},
+        {rowButton(f, "soundRow", "stopButton"), "Stop test"},
+        {rowButton(f, "fileRow", "chooseButton"), "Select..."},
+        {rowButton(f, "fileRow", "testButton"), "Test"},
+        {part(f, "hourUpButton"), "Hour up"},
+        {part(f, "hourDownButton"), "Hour down"},
+        {part(f, "minuteUpButton"), "Minute up"},
+        {part(f, "minuteDownButton"), "Minute down"},
+        {part(f, "scheduleFrame"), "On schedule"},
+        {part(f, "monthDayFrame"), "Every month"},
+        {part(f, "soundFrame"), "Play sound"},
+        {part(f, "powerFrame"), "Special"},
+    };
+    for (const Named& n : named)
+        EXPECT_EQ(name(n.widget), n.name) << n.widget->objectName().toStdString();
+    EXPECT_EQ(part(f, "hourLabel")->accessibleDescription(), "Time");
+    EXPECT_EQ(
+        part<FilePathRow>(f, "soundRow")->findChild<QLabel*>("pathLabel")->accessibleDescription(),
+        "Play sound");
+}
+
+TEST_F(EditorTest, LargerFontsGrowTheWindowInsteadOfClipping) {
+    Insert(FullRow(4));
+    FilePathRow::setFileChooser([](QWidget*, const QString&, const QString&) {
+        return QStringLiteral("/home/someone/Music/Reminder sounds/a rather long folder/bell.wav");
+    });
+    for (const double scale : {1.0, 1.5}) {
+        SCOPED_TRACE(scale);
+        const ScopedLook look(Look{QStringLiteral("en"), scale, true});
+        ReminderEditor* f = openEditorFor(4, ctx_);
+        ASSERT_NE(f, nullptr);
+        click(rowButton(f, "soundRow", "chooseButton"));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+        QStringList clipped = clippedWidgets(f);
+        if (scale == 1.0) {
+            EXPECT_EQ(f->size(), QSize(694, 467));
+        } else {
+            EXPECT_GT(f->width(), 694);
+            EXPECT_GT(f->height(), 467);
+        }
+        EXPECT_EQ(f->minimumSize(), f->maximumSize());
+        // The path labels cut long paths on purpose, and only they.
+        EXPECT_EQ(clipped.size(), 1) << clipped.join(", ").toStdString();
+        clipped.removeIf([](const QString& s) { return s.startsWith("pathLabel "); });
+        EXPECT_TRUE(clipped.isEmpty()) << clipped.join(", ").toStdString();
+        delete f;
     }
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(f->SpeedButton3)->text(QAccessible::Name),
-              "Stop test");
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(f->Memo1)->text(QAccessible::Name), "Message");
 }
 
 } // namespace

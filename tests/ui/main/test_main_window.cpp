@@ -8,7 +8,7 @@
 #include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/DialogSeams.h"
 #include "ui/dialogs/ErrorMessage.h"
-#include "ui/editor/UNote.h"
+#include "ui/editor/ReminderEditor.h"
 #include "ui/main/ExitSignals.h"
 #include "ui/main/TrayImages.h"
 #include "ui/main/Unit1.h"
@@ -94,9 +94,9 @@ TEST_F(MainWindowTest, UnreadableTableIsReportedNoTickStartsAndItIsNeverOverwrit
             EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
             a->trigger();
         }
-        EXPECT_EQ(FindEditorForm(-1), nullptr);
+        EXPECT_EQ(ReminderEditor::find(-1), nullptr);
         for (QWidget* w : QApplication::topLevelWidgets())
-            EXPECT_EQ(qobject_cast<TfNote*>(w), nullptr);
+            EXPECT_EQ(qobject_cast<ReminderEditor*>(w), nullptr);
         const QString status = form->statusBar()->currentMessage();
         EXPECT_TRUE(status.contains(QString::fromStdString(dataFolder + "/things.mln")))
             << status.toStdString();
@@ -257,19 +257,20 @@ void RunUntilExit(std::unique_ptr<TForm1>& form) {
 TEST_F(MainWindowTest, ExitAfterAnEditorOpenedItsCalendar) {
     auto form = Started();
     form->actNewThing->trigger();
-    TfNote* editor = nullptr;
+    ReminderEditor* editor = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* e = qobject_cast<TfNote*>(w))
+        if (auto* e = qobject_cast<ReminderEditor*>(w))
             editor = e;
     ASSERT_NE(editor, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
     // The drop-down button at the date box's right end opens the calendar.
-    QTest::mouseClick(editor->DE, Qt::LeftButton, {},
-                      QPoint(editor->DE->width() - 6, editor->DE->height() / 2));
-    QWidget* calendar = editor->DE->calendarWidget()->window();
+    auto* dateEdit = editor->findChild<QDateEdit*>("dateEdit");
+    QTest::mouseClick(dateEdit, Qt::LeftButton, {},
+                      QPoint(dateEdit->width() - 6, dateEdit->height() / 2));
+    QWidget* calendar = dateEdit->calendarWidget()->window();
     ASSERT_TRUE(QTest::qWaitFor([&] { return calendar->isVisible(); }));
     calendar->close();
-    QPointer<TfNote> alive(editor);
+    QPointer<ReminderEditor> alive(editor);
     QTimer::singleShot(0, form.get(), [&] { form->actExit->trigger(); });
     RunUntilExit(form);
     EXPECT_TRUE(alive.isNull());
@@ -279,17 +280,19 @@ TEST_F(MainWindowTest, TerminationWhileAnEditorShowsItsDialogEndsInOrder) {
     auto form = Started();
     ExitSignals exitSignals([&form] { form->actExitExecute(); });
     form->actNewThing->trigger();
-    TfNote* editor = nullptr;
+    ReminderEditor* editor = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* e = qobject_cast<TfNote*>(w))
+        if (auto* e = qobject_cast<ReminderEditor*>(w))
             editor = e;
     ASSERT_NE(editor, nullptr);
-    editor->RadioButton2->setChecked(true);
-    for (int i = 0; i < 7; ++i)
-        editor->DayBox(i)->setChecked(false);
-    QPointer<TfNote> alive(editor);
+    editor->findChild<QRadioButton*>("weeklyRadio")->setChecked(true);
+    for (const char* day : {"mondayCheck", "tuesdayCheck", "wednesdayCheck", "thursdayCheck",
+                            "fridayCheck", "saturdayCheck", "sundayCheck"})
+        editor->findChild<QCheckBox*>(day)->setChecked(false);
+    QPointer<ReminderEditor> alive(editor);
     // "Ok" without a day shows its dialog; the signal arrives while it is open.
-    QTimer::singleShot(0, editor, [editor] { editor->btOk->click(); });
+    QTimer::singleShot(0, editor,
+                       [editor] { editor->findChild<QPushButton*>("okButton")->click(); });
     QTimer watch;
     QString dialogText;
     QObject::connect(&watch, &QTimer::timeout, &watch, [&] {
@@ -335,7 +338,10 @@ namespace {
 int OpenEditors() {
     int n = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
-        n += qobject_cast<TfNote*>(w) != nullptr && !static_cast<TfNote*>(w)->Closing() ? 1 : 0;
+        n += qobject_cast<ReminderEditor*>(w) != nullptr &&
+                     !static_cast<ReminderEditor*>(w)->isClosing()
+                 ? 1
+                 : 0;
     return n;
 }
 
@@ -411,7 +417,7 @@ TEST_F(CommandsTest, EditOpensOneEditorPerReminderAndCopyANewOne) {
     form->actEditThing->trigger();
     form->actEditThing->trigger();
     EXPECT_EQ(OpenEditors(), 1);
-    ASSERT_NE(FindEditorForm(tea), nullptr);
+    ASSERT_NE(ReminderEditor::find(tea), nullptr);
     form->actCopyThing->trigger();
     EXPECT_EQ(OpenEditors(), 2);
     EXPECT_EQ(form->DataModule1.table().count(), 1u); // a copy exists only once saved
@@ -421,7 +427,7 @@ TEST_F(CommandsTest, EditOnTheAlertOpensTheEditorAndClosesTheAlert) {
     AlertWindow* alert = AlertWindow::showAlert("tea", tea, now);
     ASSERT_NE(alert, nullptr);
     form->AlertEditClick(tea);
-    EXPECT_NE(FindEditorForm(tea), nullptr);
+    EXPECT_NE(ReminderEditor::find(tea), nullptr);
     QTRY_VERIFY(AlertWindow::find(tea) == nullptr);
 
     // A reminder deleted meanwhile: the alert stays.

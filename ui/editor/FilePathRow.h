@@ -1,0 +1,58 @@
+#pragma once
+// A chosen file with its buttons: "..." picks the file with the system's open-file
+// dialog, a test button tries it and, for sounds, a stop button ends the test. The
+// path label shows what fits of the full path and cuts the rest at its right edge; it
+// never widens the window. What "test" and "stop" do is up to the owner.
+
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QToolButton;
+
+class FilePathRow final : public QWidget {
+    Q_OBJECT
+
+public:
+    // Asks the user for a file to open, starting in startFolder with a Qt name filter;
+    // returns the chosen full path, or an empty text when the user cancelled.
+    using FileChooser =
+        std::function<QString(QWidget* parent, const QString& startFolder, const QString& filter)>;
+
+    // The longest path a reminder can hold, in characters.
+    static constexpr int MaxPathLength = 511;
+
+    explicit FilePathRow(QWidget* parent = nullptr);
+    ~FilePathRow() override;
+
+    QString path() const;
+    void setPath(const QString& path);
+
+    // The dialog's name filter, and the folder it starts in (asked at every choice).
+    void setFilter(const QString& filter);
+    void setStartFolder(std::function<QString()> folder);
+    // Only the sound row has a stop button.
+    void setStopButtonVisible(bool visible);
+    // Tells assistive technology what the path is for.
+    void setPathDescription(const QString& description);
+
+    // Replaces the system's open-file dialog for every row (tests give canned answers);
+    // an empty chooser puts the system's dialog back.
+    static void setFileChooser(FileChooser chooser);
+
+signals:
+    void testClicked(const QString& path);
+    void stopClicked();
+
+private:
+    QToolButton* makeButton(const char* name, const QString& hint);
+    void choose();
+
+    QToolButton* m_chooseButton;
+    QToolButton* m_testButton;
+    QToolButton* m_stopButton;
+    QLabel* m_pathLabel;
+    QString m_filter;
+    std::function<QString()> m_startFolder;
+};

@@ -1,0 +1,500 @@
+#include "ui/editor/ReminderEditor.h"
+
+#include "ui_ReminderEditor.h"
+
+#include "core/AppPaths.h"
+#include "platform/ShellOpen.h"
+#include "platform/SoundPlayer.h"
+#include "ui/controls/ColorScheme.h"
+#include "ui/dialogs/ErrorMessage.h"
+#include "ui/dialogs/InfoDialog.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QShortcut>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace {
+
+// Captions of disabled frames.
+const QColor DisabledCaption(128, 128, 128);
+
+// The editors open now, in the order they were opened.
+QList<ReminderEditor*>& openEditors() {
+    static QList<ReminderEditor*> editors;
+    return editors;
+}
+
+} // namespace
+
+ReminderEditor::ReminderEditor(const EditorContext& context)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
+      m_ui(std::make_unique<Ui::ReminderEditor>()), m_context(context),
+      m_momentGroup(new QButtonGroup(this)), m_kindGroup(new QButtonGroup(this)),
+      m_powerGroup(new QButtonGroup(this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(ColorScheme::font());
+    ColorScheme::applyTo(this);
+    // Captions of disabled frames turn grey.
+    QPalette p = palette();
+    p.setColor(QPalette::Disabled, QPalette::WindowText, DisabledCaption);
+    setPalette(p);
+
+    m_ui->setupUi(this);
+    openEditors().append(this);
+    if (ColorScheme::inUse())
+        ColorScheme::fill(m_ui->whenPanel, ColorScheme::color());
+
+    m_ui->scheduleFrame->setHead(m_ui->scheduledRadio);
+    m_ui->dateFrame->setHead(m_ui->onceRadio);
+    m_ui->weekdayFrame->setHead(m_ui->weeklyRadio);
+    m_ui->monthDayFrame->setHead(m_ui->monthlyRadio);
+    m_ui->afterStartFrame->setHead(m_ui->afterStartRadio);
+    m_ui->soundFrame->setHead(m_ui->playSoundCheck);
+    m_ui->fileFrame->setHead(m_ui->openFileCheck);
+    m_ui->powerFrame->setHead(m_ui->powerCheck);
+
+    m_dayChecks = {m_ui->mondayCheck,   m_ui->tuesdayCheck, m_ui->wednesdayCheck,
+                   m_ui->thursdayCheck, m_ui->fridayCheck,  m_ui->saturdayCheck,
+                   m_ui->sundayCheck};
+    m_ui->dateEdit->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
+    m_ui->monthDayLabel->setBuddy(m_ui->monthDaySpin);
+    m_ui->startDelayLabel->setBuddy(m_ui->startDelaySpin);
+    m_ui->messageLabel->setBuddy(m_ui->messageEdit);
+
+    m_ui->soundRow->setFilter(QStringLiteral("WAV Files (*.wav)"));
+    m_ui->soundRow->setStartFolder([] {
+        // The program's sounds, else the program's own folder.
+        const QString sounds = QString::fromStdString(soundsFolder());
+        return QFileInfo(sounds).isDir() ? sounds : QString::fromStdString(programFolder());
+    });
+    m_ui->fileRow->setFilter(QStringLiteral("All Files (*)"));
+    m_ui->fileRow->setStartFolder([] { return QString::fromStdString(documentsFolder()); });
+    m_ui->fileRow->setStopButtonVisible(false);
+
+    m_momentGroup->addButton(m_ui->scheduledRadio);
+    m_momentGroup->addButton(m_ui->afterStartRadio);
+    m_kindGroup->addButton(m_ui->onceRadio, static_cast<int>(ScheduleKind::Once));
+    m_kindGroup->addButton(m_ui->weeklyRadio, static_cast<int>(ScheduleKind::Weekly));
+    m_kindGroup->addButton(m_ui->monthlyRadio, static_cast<int>(ScheduleKind::Monthly));
+    m_powerGroup->addButton(m_ui->powerOffRadio);
+    m_powerGroup->addButton(m_ui->rebootRadio);
+
+    m_captionNew = tr("New");
+    m_captionEdit = tr("Edit");
+    loadTexts();
+    setAccessibleNames();
+
+    m_tabOrder = {m_ui->scheduledRadio, m_ui->onceRadio, m_ui->dateEdit, m_ui->weeklyRadio};
+    for (QCheckBox* day : m_dayChecks)
+        m_tabOrder << day;
+    m_tabOrder << m_ui->monthlyRadio << m_ui->monthDaySpin << m_ui->afterStartRadio
+               << m_ui->startDelaySpin << m_ui->messageEdit << m_ui->showAlertCheck
+               << m_ui->clickCheck << m_ui->playSoundCheck << m_ui->openFileCheck
+               << m_ui->flashCheck << m_ui->powerOffRadio << m_ui->rebootRadio << m_ui->powerCheck
+               << m_ui->okButton << m_ui->cancelButton;
+    for (qsizetype i = 1; i < m_tabOrder.size(); ++i)
+        setTabOrder(m_tabOrder[i - 1], m_tabOrder[i]);
+
+    m_enterMovesFocus = {m_ui->dateEdit,       m_ui->onceRadio,       m_ui->weeklyRadio,
+                         m_ui->monthlyRadio,   m_ui->monthDaySpin,    m_ui->startDelaySpin,
+                         m_ui->scheduledRadio, m_ui->afterStartRadio, m_ui->flashCheck,
+                         m_ui->playSoundCheck, m_ui->openFileCheck,   m_ui->showAlertCheck,
+                         m_ui->clickCheck,     m_ui->messageEdit,     m_ui->powerCheck};
+    for (QCheckBox* day : m_dayChecks)
+        m_enterMovesFocus << day;
+    for (QWidget* w : m_enterMovesFocus) {
+        w->installEventFilter(this);
+        // Spin boxes and the date picker type into an inner line edit.
+        for (QLineEdit* inner : w->findChildren<QLineEdit*>())
+            inner->installEventFilter(this);
+    }
+
+    wireRules();
+    setInitialState();
+    setUpKeys();
+}
+
+ReminderEditor::~ReminderEditor() {
+    openEditors().removeOne(this);
+}
+
+void ReminderEditor::setInitialState() {
+    m_ui->scheduledRadio->setChecked(true);
+    m_ui->onceRadio->setChecked(true);
+    m_ui->powerOffRadio->setChecked(true);
+    m_ui->showAlertCheck->setChecked(true);
+    m_ui->monthDaySpin->setValue(1);
+    m_ui->startDelaySpin->setValue(2);
+    m_ui->timeStepper->setValue(QTime(0, 0));
+    m_ui->clickCheck->setEnabled(true);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_ui->soundRow, m_ui->fileRow,
+                                                      m_ui->powerOffRadio, m_ui->rebootRadio})
+        w->setEnabled(false);
+    updateScheduleEnabling();
+}
+
+void ReminderEditor::setUpKeys() {
+    // Ctrl+Enter and Ctrl+S save, Esc cancels, and the keys of the main window's
+    // commands are taken so that they never reach it from here.
+    const auto key = [this](QKeyCombination keys, auto slot) {
+        auto* shortcut = new QShortcut(QKeySequence(keys), this);
+        connect(shortcut, &QShortcut::activated, this, slot);
+    };
+    key(Qt::CTRL | Qt::Key_Return, [this] { accept(); });
+    key(Qt::CTRL | Qt::Key_Enter, [this] { accept(); });
+    key(Qt::CTRL | Qt::Key_S, [this] { accept(); });
+    key(QKeyCombination(Qt::Key_Escape), [this] { close(); });
+    for (Qt::Key k : {Qt::Key_F2, Qt::Key_F4, Qt::Key_F8, Qt::Key_F9})
+        key(QKeyCombination(k), [] {});
+}
+
+void ReminderEditor::wireRules() {
+    connect(m_ui->showAlertCheck, &QCheckBox::toggled, m_ui->clickCheck, &QWidget::setEnabled);
+    connect(m_ui->playSoundCheck, &QCheckBox::toggled, m_ui->soundRow, &QWidget::setEnabled);
+    connect(m_ui->openFileCheck, &QCheckBox::toggled, m_ui->fileRow, &QWidget::setEnabled);
+    connect(m_ui->powerCheck, &QCheckBox::toggled, this, [this](bool on) {
+        m_ui->powerOffRadio->setEnabled(on);
+        m_ui->rebootRadio->setEnabled(on);
+    });
+    connect(m_momentGroup, &QButtonGroup::buttonToggled, this, [this](QAbstractButton*, bool on) {
+        if (on)
+            updateScheduleEnabling();
+    });
+    connect(m_kindGroup, &QButtonGroup::idToggled, this, [this](int kind, bool on) {
+        if (on)
+            enableKindControls(static_cast<ScheduleKind>(kind));
+    });
+    connect(m_ui->messageEdit, &QPlainTextEdit::textChanged, this, &ReminderEditor::limitMessage);
+    connect(m_ui->soundRow, &FilePathRow::testClicked, this, &ReminderEditor::testSound);
+    connect(m_ui->soundRow, &FilePathRow::stopClicked, this, &ReminderEditor::stopSound);
+    connect(m_ui->fileRow, &FilePathRow::testClicked, this, &ReminderEditor::testOpen);
+    connect(m_ui->okButton, &QPushButton::clicked, this, &ReminderEditor::accept);
+    connect(m_ui->cancelButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void ReminderEditor::loadTexts() {
+    // Language files are not read yet: the built-in texts of the form stay.
+}
+
+void ReminderEditor::setAccessibleNames() {
+    const auto plain = [](const QString& s) {
+        QString t = s.trimmed();
+        if (t.endsWith(QLatin1Char(':')))
+            t.chop(1);
+        return t.trimmed();
+    };
+    m_ui->dateEdit->setAccessibleName(plain(m_ui->onceRadio->text()));
+    m_ui->monthDaySpin->setAccessibleName(plain(m_ui->monthDayLabel->text()));
+    m_ui->startDelaySpin->setAccessibleName(plain(m_ui->afterStartRadio->text()) +
+                                            QStringLiteral(", ") +
+                                            plain(m_ui->startDelayUnitLabel->text()));
+    m_ui->messageEdit->setAccessibleName(plain(m_ui->messageLabel->text()));
+    // Frames headed by a button are named by it.
+    for (HeadedFrame* frame :
+         {m_ui->scheduleFrame, m_ui->dateFrame, m_ui->weekdayFrame, m_ui->monthDayFrame,
+          m_ui->afterStartFrame, m_ui->soundFrame, m_ui->fileFrame, m_ui->powerFrame})
+        frame->setAccessibleName(plain(frame->head()->text()));
+    m_ui->soundRow->setPathDescription(plain(m_ui->playSoundCheck->text()));
+    m_ui->fileRow->setPathDescription(plain(m_ui->openFileCheck->text()));
+    m_ui->timeStepper->setDigitsDescription(plain(m_ui->timeFrame->title()));
+}
+
+// --- opening ----------------------------------------------------------------
+
+void ReminderEditor::setNewMode() {
+    m_isNew = true;
+    m_number = -1;
+    setWindowTitle(m_captionNew);
+    if (!m_context.newIcon.isNull())
+        setWindowIcon(m_context.newIcon);
+}
+
+void ReminderEditor::setEditMode(std::int32_t number) {
+    m_isNew = false;
+    m_number = number;
+    setWindowTitle(m_captionEdit + QLatin1Char(' ') + QString::number(number));
+    if (!m_context.editIcon.isNull())
+        setWindowIcon(m_context.editIcon);
+}
+
+void ReminderEditor::fill(const Reminder& r) {
+    const CalendarTime c = calendarTime(r.moment);
+    if (const QDate d(c.year, c.month, c.day); d.isValid())
+        m_ui->dateEdit->setDate(d);
+    m_ui->timeStepper->setValue(QTime(c.hour, c.minute));
+    // A kind the editor does not offer (written by another program) keeps the selection.
+    if (QAbstractButton* kind = m_kindGroup->button(static_cast<int>(r.kind)))
+        kind->setChecked(true);
+    for (std::size_t i = 0; i < m_dayChecks.size(); ++i)
+        m_dayChecks[i]->setChecked(r.days[i]);
+    m_ui->monthDaySpin->setValue(r.monthDay == 0 ? 1 : r.monthDay);
+    m_ui->showAlertCheck->setChecked(r.showAlert);
+    m_ui->clickCheck->setChecked(r.click);
+    m_ui->flashCheck->setChecked(r.flashTray);
+    m_ui->playSoundCheck->setChecked(r.playSound);
+    m_ui->soundRow->setPath(QString::fromStdString(r.soundPath));
+    m_ui->openFileCheck->setChecked(r.openFile);
+    m_ui->fileRow->setPath(QString::fromStdString(r.openPath));
+    m_ui->messageEdit->setPlainText(QString::fromStdString(r.message));
+    (r.afterStart ? m_ui->afterStartRadio : m_ui->scheduledRadio)->setChecked(true);
+    m_ui->startDelaySpin->setValue(r.minutesAfterStart);
+    m_ui->powerCheck->setChecked(r.power);
+    (r.powerAction == PowerAction::PowerOff ? m_ui->powerOffRadio : m_ui->rebootRadio)
+        ->setChecked(true);
+    updateScheduleEnabling();
+}
+
+Reminder ReminderEditor::reminder() const {
+    Reminder r;
+    r.isNew = m_isNew;
+    r.number = m_isNew ? -1 : m_number;
+    const QDate d = m_ui->dateEdit->date();
+    const QTime t = m_ui->timeStepper->value();
+    r.moment = makeMoment(d.year(), d.month(), d.day(), t.hour(), t.minute(), 0, 0);
+    r.kind = scheduleKind();
+    for (std::size_t i = 0; i < m_dayChecks.size(); ++i)
+        r.days[i] = m_dayChecks[i]->isChecked();
+    r.monthDay = static_cast<std::uint16_t>(m_ui->monthDaySpin->value());
+    r.showAlert = m_ui->showAlertCheck->isChecked();
+    r.click = m_ui->clickCheck->isChecked();
+    r.flashTray = m_ui->flashCheck->isChecked();
+    r.playSound = m_ui->playSoundCheck->isChecked();
+    r.soundPath = m_ui->soundRow->path().toStdString();
+    r.openFile = m_ui->openFileCheck->isChecked();
+    r.openPath = m_ui->fileRow->path().toStdString();
+    r.message = m_ui->messageEdit->toPlainText().toStdString();
+    r.afterStart = m_ui->afterStartRadio->isChecked();
+    r.minutesAfterStart = m_ui->startDelaySpin->value();
+    r.power = m_ui->powerCheck->isChecked();
+    r.powerAction = m_ui->powerOffRadio->isChecked() ? PowerAction::PowerOff : PowerAction::Reboot;
+    return r;
+}
+
+// --- enabling rules ---------------------------------------------------------
+
+ScheduleKind ReminderEditor::scheduleKind() const {
+    if (m_ui->onceRadio->isChecked())
+        return ScheduleKind::Once;
+    if (m_ui->weeklyRadio->isChecked())
+        return ScheduleKind::Weekly;
+    return ScheduleKind::Monthly;
+}
+
+void ReminderEditor::enableKindControls(ScheduleKind kind) {
+    // Disabled controls keep their values, which are saved like all others.
+    for (QCheckBox* day : m_dayChecks)
+        day->setEnabled(kind == ScheduleKind::Weekly);
+    m_ui->dateEdit->setEnabled(kind == ScheduleKind::Once);
+    m_ui->monthDayLabel->setEnabled(kind == ScheduleKind::Monthly);
+    m_ui->monthDaySpin->setEnabled(kind == ScheduleKind::Monthly);
+}
+
+void ReminderEditor::updateScheduleEnabling() {
+    const bool scheduled = m_ui->scheduledRadio->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{m_ui->startDelayLabel, m_ui->startDelaySpin,
+                                                      m_ui->startDelayUnitLabel})
+        w->setEnabled(!scheduled);
+    // The day and time frames hold everything of the schedule side but its head; while
+    // they are disabled nothing in them takes input, whatever the day kind enabled.
+    m_ui->dayFrame->setEnabled(scheduled);
+    m_ui->timeFrame->setEnabled(scheduled);
+    enableKindControls(scheduleKind());
+}
+
+// --- commands ---------------------------------------------------------------
+
+void ReminderEditor::accept() {
+    if (m_closing)
+        return;
+    // The program may end while a dialog is open, destroying this editor.
+    QPointer<ReminderEditor> self(this);
+    if (m_ui->weeklyRadio->isChecked() &&
+        std::none_of(m_dayChecks.begin(), m_dayChecks.end(),
+                     [](const QCheckBox* day) { return day->isChecked(); })) {
+        showInfo(QString::fromStdString(m_context.texts.noDayMarked), this);
+        if (self)
+            m_dayChecks[0]->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // "with click" alone is no action.
+    if (!m_ui->showAlertCheck->isChecked() && !m_ui->playSoundCheck->isChecked() &&
+        !m_ui->openFileCheck->isChecked() && !m_ui->flashCheck->isChecked() &&
+        !m_ui->powerCheck->isChecked()) {
+        showInfo(QString::fromStdString(m_context.texts.noItemMarked), this);
+        if (self)
+            m_ui->showAlertCheck->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    const SaveResult result = m_context.data.saveReminder(reminder(), m_context.clock->now().local);
+    // Not saved: say why; the user's input stays.
+    if (!result.saved) {
+        showErrorMessage(QString::fromStdString(result.error));
+        return;
+    }
+    // The row is in the table; a failed file write is reported by the writer and the
+    // editor closes all the same, so that "Ok" cannot add the reminder twice.
+    if (m_context.saveTable)
+        m_context.saveTable();
+    if (m_context.tableChanged)
+        m_context.tableChanged();
+    close();
+}
+
+void ReminderEditor::closeEvent(QCloseEvent* event) {
+    m_closing = true;
+    event->accept();
+}
+
+// --- the message, sounds and files ------------------------------------------
+
+void ReminderEditor::limitMessage() {
+    QPlainTextEdit* edit = m_ui->messageEdit;
+    const QString text = edit->toPlainText();
+    if (text.toUcs4().size() <= MaxMessageLength)
+        return;
+    // Cut after the last character allowed, never inside a surrogate pair.
+    qsizetype cut = 0;
+    for (int chars = 0; chars < MaxMessageLength && cut < text.size(); ++chars)
+        cut += text.at(cut).isHighSurrogate() && cut + 1 < text.size() ? 2 : 1;
+    const int position = edit->textCursor().position();
+    const QSignalBlocker block(edit);
+    edit->setPlainText(text.left(cut));
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(std::min<int>(position, static_cast<int>(cut)));
+    edit->setTextCursor(cursor);
+}
+
+void ReminderEditor::testSound(const QString& path) {
+    // Silently nothing without a sound file.
+    if (!path.isEmpty() && QFileInfo(path).isFile())
+        programSoundPlayer().play(path.toStdString());
+}
+
+void ReminderEditor::stopSound() {
+    programSoundPlayer().stop();
+}
+
+void ReminderEditor::testOpen(const QString& path) {
+    if (!path.isEmpty() && QFileInfo::exists(path))
+        shellOpen(path.toStdString());
+}
+
+// --- keys -------------------------------------------------------------------
+
+bool ReminderEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Enter moves on along the tab order (it never starts a new line in the message).
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            auto* w = qobject_cast<QWidget*>(watched);
+            if (w != nullptr && qobject_cast<QLineEdit*>(w) != nullptr &&
+                !m_enterMovesFocus.contains(w))
+                w = w->parentWidget();
+            if (QWidget* next = nextInTabOrder(w, true))
+                next->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ReminderEditor::takesTabFocus(QWidget* widget) const {
+    if (!widget->isVisibleTo(this) || !widget->isEnabled())
+        return false;
+    // Of a group of radio buttons only the selected one is reached by Tab. (Qt moves
+    // the Tab focus flag within a group to the button focused last; the selection
+    // decides here.)
+    if (auto* radio = qobject_cast<QRadioButton*>(widget))
+        return radio->isChecked();
+    return (widget->focusPolicy() & Qt::TabFocus) != 0;
+}
+
+QWidget* ReminderEditor::nextInTabOrder(QWidget* from, bool next) const {
+    while (from != nullptr && from != this && !m_tabOrder.contains(from))
+        from = from->parentWidget();
+    const qsizetype n = m_tabOrder.size();
+    const qsizetype at = from != nullptr ? m_tabOrder.indexOf(from) : -1;
+    if (at < 0)
+        return nullptr;
+    for (qsizetype step = 1; step <= n; ++step) {
+        const qsizetype i = ((at + (next ? step : -step)) % n + n) % n;
+        if (takesTabFocus(m_tabOrder[i]))
+            return m_tabOrder[i];
+    }
+    return nullptr;
+}
+
+bool ReminderEditor::focusNextPrevChild(bool next) {
+    if (QWidget* w = nextInTabOrder(focusWidget(), next)) {
+        w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+    return QWidget::focusNextPrevChild(next);
+}
+
+// --- lookups and openers ----------------------------------------------------
+
+ReminderEditor* ReminderEditor::find(std::int32_t number) {
+    if (number == -1)
+        return nullptr;
+    for (ReminderEditor* editor : openEditors())
+        if (!editor->m_closing && editor->m_number == number)
+            return editor;
+    return nullptr;
+}
+
+ReminderEditor* openEditorFor(std::int32_t number, const EditorContext& context) {
+    ReminderCursor& byNumber = context.data.numberCursor();
+    if (!byNumber.locateNumber(number))
+        return nullptr;
+    const std::optional<Reminder> reminder = currentReminder(byNumber);
+    if (!reminder)
+        return nullptr;
+    if (ReminderEditor* open = ReminderEditor::find(number)) {
+        if (open->isMinimized())
+            open->setWindowState(open->windowState() & ~Qt::WindowMinimized);
+        open->show();
+        open->raise();
+        open->activateWindow();
+        return open;
+    }
+    auto* editor = new ReminderEditor(context);
+    editor->setEditMode(number);
+    editor->fill(*reminder);
+    editor->show();
+    return editor;
+}
+
+Reminder newReminderDefaults(Moment now) {
+    Reminder r;
+    const CalendarTime c = calendarTime(now);
+    r.moment = makeMoment(c.year, c.month, c.day, c.hour, c.minute);
+    r.kind = ScheduleKind::Once;
+    r.monthDay = 1;
+    r.days = {true, true, true, true, true, false, false};
+    r.showAlert = true;
+    r.afterStart = false;
+    r.minutesAfterStart = 2;
+    r.power = false;
+    r.powerAction = PowerAction::PowerOff;
+    r.isNew = true;
+    return r;
+}
+
+ReminderEditor* openNewEditor(const EditorContext& context, const Reminder* copyFrom) {
+    auto* editor = new ReminderEditor(context);
+    editor->setNewMode();
+    editor->fill(copyFrom != nullptr ? *copyFrom : newReminderDefaults(context.clock->now().local));
+    editor->show();
+    return editor;
+}
