@@ -27,7 +27,20 @@ const ReminderRow* ThingsListModel::RowAt(int row) const {
 
 Moment ThingsListModel::NextTimeAt(int row) const {
     const ReminderRow* r = RowAt(row);
-    return r == nullptr ? DayCountEpoch : rowNextOccurrence(*r, now_);
+    return r == nullptr ? DayCountEpoch : rowNextTime(*r, nowUtc_, zone_);
+}
+
+void ThingsListModel::SetNow(Moment now) {
+    now_ = now;
+    nowUtc_ = UtcInstant{now.time_since_epoch()};
+    zone_ = TimeZoneSpan();
+}
+
+void ThingsListModel::SetNow(const Clock& clock) {
+    const ClockReading reading = clock.now();
+    now_ = reading.local;
+    nowUtc_ = reading.utc;
+    zone_ = TimeZoneSpan::around(clock, reading.utc);
 }
 
 QString NextTimeText(Moment t) {
@@ -46,7 +59,7 @@ QVariant ThingsListModel::data(const QModelIndex& index, int role) const {
     case ColDescription:
         return QString::fromStdString(rowDescription(*row, texts_));
     case ColDT:
-        return NextTimeText(rowNextOccurrence(*row, now_));
+        return NextTimeText(rowNextTime(*row, nowUtc_, zone_));
     default:
         return {}; // icon columns carry no text
     }

@@ -3,7 +3,9 @@
 // with the stored columns the grid shows and the two calculated ones (next time
 // and schedule text), computed against a moment the main window sets.
 
+#include "core/Clock.h"
 #include "core/ReminderRepository.h"
+#include "core/TimeZoneSpan.h"
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -42,12 +44,15 @@ public:
 
     // The row at a list position, or null when there is none.
     const ReminderRow* RowAt(int row) const;
-    // The next occurrence of a row as of Now() (afterStartMoment for after-start rows).
+    // The next time of a row as of Now() (afterStartMoment for after-start rows).
     Moment NextTimeAt(int row) const;
 
     Moment Now() const { return now_; }
-    // The moment the calculated columns and the grey texts are worked out for.
-    void SetNow(Moment now) { now_ = now; }
+    // The moment the calculated columns and the grey texts are worked out for, with local
+    // time as UTC.
+    void SetNow(Moment now);
+    // The same, as the clock tells it now, in its time zone.
+    void SetNow(const Clock& clock);
     // The texts the schedule descriptions are made of.
     void setTexts(const Texts& texts) { texts_ = texts; }
     // Has the view recompute the calculated columns (and the colours that depend
@@ -63,6 +68,8 @@ public:
 private:
     ReminderRepository& data_;
     Moment now_ = DayCountEpoch;
+    UtcInstant nowUtc_{DayCountEpoch.time_since_epoch()};
+    TimeZoneSpan zone_;
     std::uint64_t version_ = 0;
     Texts texts_;
     std::array<QString, ListColumnCount> titles_;

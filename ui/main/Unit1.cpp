@@ -168,7 +168,7 @@ void TForm1::BuildListPage(QWidget* page) {
 
     listModel_ = new ThingsListModel(DataModule1, this);
     listModel_->setTexts(texts);
-    listModel_->SetNow(clock_.now().local);
+    listModel_->SetNow(clock_);
     Panel2 = new ThingsPanel(*listModel_, page);
     layout->addWidget(Panel2);
     ThingsGrid* grid = Panel2->Grid();
@@ -353,7 +353,6 @@ void TForm1::TimerStartTimer() {
                                  QString::fromStdString(loaded.error));
         return;
     }
-    listModel_->SetNow(clock_.now().local);
     TableChanged();
     Panel2->StartTimerResize();
     if (isVisible())
@@ -416,8 +415,8 @@ void TForm1::FormDestroy() {
     WriteSettings();
 }
 
-void TForm1::RefreshCalcFields(Moment now) {
-    listModel_->SetNow(now);
+void TForm1::RefreshCalcFields(Moment) {
+    listModel_->SetNow(clock_);
     listModel_->RefreshCalcFields();
 }
 
@@ -600,6 +599,8 @@ void TForm1::BuildCommands() {
 }
 
 void TForm1::TableChanged() {
+    // The next times as of now: no scan may have run for days (an empty table).
+    listModel_->SetNow(clock_);
     listModel_->tableChanged();
     actEditThingUpdate();
 }

@@ -10,6 +10,8 @@
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/editor/ReminderEditor.h"
 #include "ui/main/ExitSignals.h"
+#include "ui/main/ThingsGrid.h"
+#include "ui/main/ThingsListModel.h"
 #include "ui/main/TrayImages.h"
 #include "ui/main/Unit1.h"
 
@@ -457,4 +459,21 @@ TEST_F(CommandsTest, ToolbarAndSettingsPageAnswerTheMouseAndSpace) {
     form->chbShowDay->setFocus();
     QTest::keyClick(form->chbShowDay, Qt::Key_Space);
     EXPECT_EQ(form->trayState(), TForm1::TrayState::Plain);
+}
+
+TEST_F(CommandsTest, TheListWorksOutNextTimesAsOfNowWhenTheTableChanges) {
+    // Days without a scan (as while the table is empty), then a reminder is added.
+    clock.set(now + std::chrono::hours(72));
+    form->actNewThing->trigger();
+    ReminderEditor* editor = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* e = qobject_cast<ReminderEditor*>(w); e && !e->isClosing())
+            editor = e;
+    ASSERT_NE(editor, nullptr);
+    editor->findChild<QCheckBox*>("showAlertCheck")->setChecked(true);
+    editor->accept();
+    ASSERT_EQ(form->DataModule1.table().count(), 2u);
+    const auto* list = qobject_cast<const ThingsListModel*>(form->Panel2->Grid()->model());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->Now(), now + std::chrono::hours(72));
 }
