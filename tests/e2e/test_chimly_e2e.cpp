@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -81,6 +82,33 @@ protected:
         }
         std::string error;
         ASSERT_TRUE(p.start({CHIMLY_PATH}, options, &error)) << error;
+    }
+
+    // The program's clock follows a file the test rewrites (SetFakeClock) and runs on in
+    // real time from what it says; the monotonic clock stays real, as when a clock is set.
+    void StartOnClockFile(ChildProcess& p, const std::string& clockFile,
+                          const testsvc::Env& more = {}) {
+        ChildProcess::Options options;
+        options.env = env;
+        options.env.emplace_back("LD_PRELOAD", FAKETIME_LIBRARY);
+        options.env.emplace_back("FAKETIME_TIMESTAMP_FILE", clockFile);
+        options.env.emplace_back("FAKETIME_NO_CACHE", "1");
+        options.env.emplace_back("FAKETIME_DONT_FAKE_MONOTONIC", "1");
+        options.env.insert(options.env.end(), more.begin(), more.end());
+        std::string error;
+        ASSERT_TRUE(p.start({CHIMLY_PATH}, options, &error)) << error;
+    }
+    // Sets the clock of a program started with StartOnClockFile to the UTC time `utc`
+    // (written as a local moment), as an offset from the real clock.
+    static void SetFakeClock(const std::string& clockFile, Moment utc) {
+        const auto offset = std::chrono::round<std::chrono::seconds>(
+            std::chrono::sys_time<std::chrono::milliseconds>{utc.time_since_epoch()} -
+            std::chrono::system_clock::now());
+        {
+            std::ofstream out(clockFile + ".new");
+            out << (offset.count() >= 0 ? "+" : "") << offset.count() << "\n";
+        }
+        fs::rename(clockFile + ".new", clockFile); // never read half written
     }
 
     // Visible windows whose title matches the regular expression.
@@ -379,4 +407,41 @@ TEST_F(ChimlyE2E, IconGoesIntoATrayThatAppearsLater) {
     chimly.stop();
     lateTray.stop();
     bare.stop();
+}
+
+// The program runs across the night the clock skips from 02:00 to 03:00 in Berlin: a
+// daily 02:30 reminder shows its alert once, at 03:00, and not again when the clock shows
+// 03:30 (02:30 in winter time).
+TEST_F(ChimlyE2E, AReminderInTheSkippedHourShowsOnceAtThreeOClock) {
+    auto daily = [](const std::string& text, int hour, int minute) {
+        Reminder r = Thing(text);
+        r.kind = ScheduleKind::Weekly;
+        r.days.fill(true);
+        r.moment = makeMoment(2026, 1, 1, hour, minute);
+        return r;
+    };
+    // After the 03:30 scan has run, a reminder at 03:31 shows.
+    WriteThings({daily("tea", 2, 30), daily("later", 3, 31)});
+    const std::string clockFile = home + "/faketime.rc";
+    SetFakeClock(clockFile, makeMoment(2026, 3, 29, 0, 58)); // 01:58 winter time
+    ChildProcess chimly;
+    StartOnClockFile(chimly, clockFile, {{"TZ", "Europe/Berlin"}});
+    std::string icon;
+    ASSERT_TRUE(
+        WaitUntil([&] { return !(icon = TrayIconWindow(display.display())).empty(); }, 60s));
+    // Running from 01:59:45 on, the program sees the clock skip from 02:00 to 03:00.
+    SetFakeClock(clockFile, makeMoment(2026, 3, 29, 0, 59, 45));
+    ASSERT_TRUE(WaitUntil([&] { return !Windows("^tea$").empty(); }, 120s)) << "no alert";
+    const testsvc::Controls ui(ATSPI_CONTROL, a11y.env());
+    const std::string shown = ui.run({"--window", "^tea$", "--tree"}).value_or("");
+    EXPECT_NE(shown.find("03:00"), std::string::npos) << shown;
+
+    SetFakeClock(clockFile, makeMoment(2026, 3, 29, 1, 29, 50)); // 03:29:50 summer time
+    ASSERT_TRUE(WaitUntil([&] { return !Windows("^later$").empty(); }, 120s)) << "no 03:31";
+    // One window for tea, never shown again ("re:" on a second alert).
+    const std::string teaWindows = Windows("^tea$");
+    EXPECT_EQ(std::count(teaWindows.begin(), teaWindows.end(), '\n'), 1) << teaWindows;
+    const std::string after = ui.run({"--window", "^tea$", "--tree"}).value_or("");
+    EXPECT_EQ(after.find("re:"), std::string::npos) << after;
+    Screenshot("clock-change-alert.png");
 }
