@@ -71,19 +71,6 @@ Reminder reminderFromRow(const ReminderRow& row) {
     return r;
 }
 
-std::optional<Reminder> currentReminder(const ReminderCursor& cursor) {
-    const ReminderRow* row = cursor.current();
-    if (row == nullptr)
-        return std::nullopt;
-    return reminderFromRow(*row);
-}
-
-bool fieldHasValue(const ReminderCursor& cursor, std::string_view fieldName) {
-    const auto col = columnByName(fieldName);
-    const ReminderRow* row = cursor.isActive() ? cursor.current() : nullptr;
-    return col && row && !row->isNull(*col) && !row->asText(*col).empty();
-}
-
 std::string whyReminderDoesNotFit(const Reminder& r) {
     // Paths are refused rather than cut: a cut path would name another file.
     const auto maxText = static_cast<std::size_t>(column(Col::Comment).maxSize);
@@ -119,8 +106,6 @@ Status ReminderRepository::load(const std::string& path) {
     } else {
         status = save(path);
     }
-    m_listCursor.open();
-    m_numberCursor.open();
     m_loaded = true;
     m_lastNumber = highestNumber();
     return status;
@@ -179,10 +164,11 @@ SaveResult ReminderRepository::saveReminder(const Reminder& reminder, Moment now
         }
         ReminderRow row;
         writeRow(row, reminder, *number, now);
-        m_listCursor.locateId(m_table.insert(std::move(row)));
+        m_table.insert(std::move(row));
         result.number = *number;
     } else {
-        if (!m_listCursor.locateNumber(reminder.number)) {
+        const std::optional<std::size_t> stored = storedIndexOf(reminder.number);
+        if (!stored) {
             // Deleted meanwhile: the editor keeps the user's input.
             result.error = "The reminder " + std::to_string(reminder.number) +
                            " no longer exists; it was not saved.";
@@ -192,9 +178,9 @@ SaveResult ReminderRepository::saveReminder(const Reminder& reminder, Moment now
             result.error = std::move(why);
             return result;
         }
-        ReminderRow row = *m_listCursor.current();
+        ReminderRow row = m_table.rowAt(*stored);
         writeRow(row, reminder, reminder.number, now);
-        m_table.update(m_listCursor.currentId(), std::move(row));
+        m_table.update(m_table.idAt(*stored), std::move(row));
         result.number = reminder.number;
     }
     result.saved = true;
@@ -202,12 +188,28 @@ SaveResult ReminderRepository::saveReminder(const Reminder& reminder, Moment now
 }
 
 bool ReminderRepository::deleteReminder(std::int32_t number) {
-    const ReminderRow* current = m_listCursor.current();
-    if (current == nullptr || current->integer(Col::N) != number) {
-        if (!m_listCursor.locateNumber(number))
-            return false;
+    const std::optional<std::size_t> stored = storedIndexOf(number);
+    return stored && m_table.remove(m_table.idAt(*stored));
+}
+
+std::optional<std::size_t> ReminderRepository::storedIndexOf(std::int32_t number) const {
+    for (std::size_t i = 0; i < m_table.count(); ++i) {
+        const ReminderRow& row = m_table.rowAt(i);
+        if (!row.isNull(Col::N) && row.integer(Col::N) == number)
+            return i;
     }
-    return m_table.remove(m_listCursor.currentId());
+    return std::nullopt;
+}
+
+const ReminderRow* ReminderRepository::findRow(std::int32_t number) const {
+    const std::optional<std::size_t> stored = storedIndexOf(number);
+    return stored ? &m_table.rowAt(*stored) : nullptr;
+}
+
+std::optional<Reminder> ReminderRepository::reminder(std::int32_t number) const {
+    if (const ReminderRow* row = findRow(number))
+        return reminderFromRow(*row);
+    return std::nullopt;
 }
 
 std::int32_t ReminderRepository::highestNumber() const {

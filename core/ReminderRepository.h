@@ -12,7 +12,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 
 // --- a row and its record ---------------------------------------------------
 
@@ -26,11 +25,6 @@ Moment rowNextTime(const ReminderRow& row, UtcInstant now, const TimeZoneSpan& z
 std::string rowDescription(const ReminderRow& row, const Texts& texts);
 // The row as a record (flags true only for the value 1).
 Reminder reminderFromRow(const ReminderRow& row);
-// The record of the cursor's current row, if it has one.
-std::optional<Reminder> currentReminder(const ReminderCursor& cursor);
-// True when the cursor is open, has a current row with a field of that name, and
-// the field is neither null nor empty text.
-bool fieldHasValue(const ReminderCursor& cursor, std::string_view fieldName);
 // A text for the user when a record cannot be stored as it is; empty when it can.
 std::string whyReminderDoesNotFit(const Reminder& reminder);
 
@@ -52,15 +46,13 @@ public:
     bool fileWritable() const { return !m_fileUnreadable; }
 
     const ReminderTable& table() const { return m_table; }
-    // The list the user sees, in message order; the commands act on its current row.
-    ReminderCursor& listCursor() { return m_listCursor; }
-    const ReminderCursor& listCursor() const { return m_listCursor; }
-    // The rows by number, for finding a reminder by its number.
-    ReminderCursor& numberCursor() { return m_numberCursor; }
+    // The first row in stored order with that number, or null.
+    const ReminderRow* findRow(std::int32_t number) const;
+    // The record of the reminder with that number, if there is one.
+    std::optional<Reminder> reminder(std::int32_t number) const;
 
     // Adds a new reminder (with the next number, the creation moment `now` and, for an
-    // empty message, "note <number>") or replaces the one with its number. The list's
-    // current row moves to it.
+    // empty message, "note <number>") or replaces the one with its number.
     SaveResult saveReminder(const Reminder& reminder, Moment now);
     // False when there is no reminder with that number.
     bool deleteReminder(std::int32_t number);
@@ -71,12 +63,11 @@ public:
     std::optional<std::int32_t> nextNumber();
 
 private:
+    std::optional<std::size_t> storedIndexOf(std::int32_t number) const;
     void writeRow(ReminderRow& row, const Reminder& reminder, std::int32_t number, Moment now);
 
     std::unique_ptr<ReminderStore> m_store;
     ReminderTable m_table;
-    ReminderCursor m_listCursor{m_table, CursorOrder::Message};
-    ReminderCursor m_numberCursor{m_table, CursorOrder::Number};
     std::int32_t m_lastNumber = 0;
     bool m_loaded = false;
     bool m_fileUnreadable = false;

@@ -28,10 +28,13 @@ public:
     Status load(const std::string& path, std::vector<ReminderRow>& rows) override;
     Status save(const std::string& path, const std::vector<ReminderRow>& rows) override;
 
-    // The steps of a save: writing the new file, syncing it, renaming it over the old.
-    enum class SaveStep { Write, Sync, Rename };
+    // The steps of a save: writing the new file, syncing it, renaming it over the old,
+    // syncing the folder that holds the rename.
+    enum class SaveStep { Write, Sync, Rename, SyncFolder };
     // Test seam: runs before each step of a save with the new file's path; returning
-    // false fails the save there (the new file is removed, the old one stays).
+    // false stops the save there. Before the rename that fails it (the new file is
+    // removed, the old one stays); before the folder's sync the new file is already in
+    // place and the save counts as done.
     using StepHook = std::function<bool(SaveStep step, const std::string& newFilePath)>;
     void setStepHookForTests(StepHook hook) { m_stepHook = std::move(hook); }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <numeric>
 
 namespace {
 
@@ -43,20 +42,6 @@ bool equalNoCase(std::string_view a, std::string_view b) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
-}
-
-// Message order: letters compare without regard to case first, then as stored.
-int compareMessages(const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const int x = std::tolower(static_cast<unsigned char>(a[i]));
-        const int y = std::tolower(static_cast<unsigned char>(b[i]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    return a.compare(b);
 }
 
 } // namespace
@@ -146,150 +131,4 @@ std::vector<ReminderRow> ReminderTable::rows() const {
     for (const auto& e : m_rows)
         out.push_back(e.row);
     return out;
-}
-
-// --- cursor -------------------------------------------------------------------
-
-void ReminderCursor::open() {
-    m_active = true;
-    first();
-}
-
-void ReminderCursor::close() {
-    m_active = false;
-    m_current = 0;
-    m_pos = -1;
-    m_atEnd = true;
-}
-
-void ReminderCursor::sync() const {
-    if (m_syncedVersion == m_table.version())
-        return;
-    const std::size_t n = m_table.count();
-    m_orderIndex.resize(n);
-    std::iota(m_orderIndex.begin(), m_orderIndex.end(), std::size_t{0});
-    if (m_order == CursorOrder::Message) {
-        std::stable_sort(m_orderIndex.begin(), m_orderIndex.end(),
-                         [this](std::size_t a, std::size_t b) {
-                             return compareMessages(m_table.rowAt(a).text(Col::Comment),
-                                                    m_table.rowAt(b).text(Col::Comment)) < 0;
-                         });
-    } else if (m_order == CursorOrder::Number) {
-        std::stable_sort(m_orderIndex.begin(), m_orderIndex.end(),
-                         [this](std::size_t a, std::size_t b) {
-                             const ReminderRow& x = m_table.rowAt(a);
-                             const ReminderRow& y = m_table.rowAt(b);
-                             // Null numbers sort first, as an index puts them.
-                             if (x.isNull(Col::N) != y.isNull(Col::N))
-                                 return x.isNull(Col::N);
-                             return x.integer(Col::N) < y.integer(Col::N);
-                         });
-    }
-    m_syncedVersion = m_table.version();
-    // find the current row again; if it is gone, the row now at its place is current.
-    if (m_current != 0) {
-        const auto stored = m_table.indexOf(m_current);
-        int found = -1;
-        if (stored) {
-            const auto it = std::find(m_orderIndex.begin(), m_orderIndex.end(), *stored);
-            found = static_cast<int>(it - m_orderIndex.begin());
-        }
-        if (found < 0) {
-            m_pos = std::min(m_pos, static_cast<int>(n) - 1);
-            m_current = m_pos >= 0 ? m_table.idAt(m_orderIndex[m_pos]) : 0;
-        } else {
-            m_pos = found;
-        }
-    }
-}
-
-int ReminderCursor::recordCount() const {
-    if (!m_active)
-        return 0;
-    return static_cast<int>(m_table.count());
-}
-
-const ReminderRow& ReminderCursor::at(int index) const {
-    sync();
-    return m_table.rowAt(m_orderIndex[static_cast<std::size_t>(index)]);
-}
-
-RowId ReminderCursor::idAt(int index) const {
-    sync();
-    return m_table.idAt(m_orderIndex[static_cast<std::size_t>(index)]);
-}
-
-void ReminderCursor::moveTo(int index) {
-    sync();
-    if (!m_active || index < 0 || index >= recordCount()) {
-        m_atEnd = true;
-        return;
-    }
-    m_pos = index;
-    m_current = m_table.idAt(m_orderIndex[static_cast<std::size_t>(index)]);
-    m_atEnd = false;
-}
-
-void ReminderCursor::first() {
-    moveTo(0);
-    if (m_atEnd) {
-        m_current = 0;
-        m_pos = -1;
-    }
-}
-
-void ReminderCursor::next() {
-    sync();
-    if (m_atEnd)
-        return;
-    if (m_pos + 1 >= recordCount()) {
-        m_atEnd = true; // stays on the last row, as a dataset does
-        return;
-    }
-    moveTo(m_pos + 1);
-}
-
-bool ReminderCursor::atEnd() const {
-    return !m_active || m_atEnd || m_table.count() == 0;
-}
-
-int ReminderCursor::position() const {
-    sync();
-    return m_current == 0 ? -1 : m_pos;
-}
-
-RowId ReminderCursor::currentId() const {
-    sync();
-    return m_current;
-}
-
-const ReminderRow* ReminderCursor::current() const {
-    if (!m_active)
-        return nullptr;
-    sync();
-    return m_current == 0 ? nullptr : m_table.find(m_current);
-}
-
-bool ReminderCursor::locateNumber(std::int32_t n) {
-    sync();
-    if (!m_active)
-        return false;
-    for (int i = 0; i < recordCount(); ++i) {
-        const ReminderRow& r = at(i);
-        if (!r.isNull(Col::N) && r.integer(Col::N) == n) {
-            moveTo(i);
-            return true;
-        }
-    }
-    return false;
-}
-
-bool ReminderCursor::locateId(RowId id) {
-    sync();
-    for (int i = 0; m_active && i < recordCount(); ++i)
-        if (idAt(i) == id) {
-            moveTo(i);
-            return true;
-        }
-    return false;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The reminder table: its stored columns, the rows in stored order, and cursors
-// that walk the same rows in their own orders.
+// The reminder table: its stored columns and the rows in stored order. Orders
+// for showing the rows belong to the views that show them.
 
 #include "core/Moment.h"
 
@@ -103,9 +103,7 @@ private:
 
 using RowId = std::uint64_t;
 
-class ReminderCursor;
-
-// The rows, once, in stored order. All changes go through here; cursors follow.
+// The rows, once, in stored order. All changes go through here.
 class ReminderTable {
 public:
     std::size_t count() const { return m_rows.size(); }
@@ -132,52 +130,4 @@ private:
     std::vector<Entry> m_rows;
     RowId m_nextId = 1;
     std::uint64_t m_version = 0;
-};
-
-enum class CursorOrder {
-    Stored,  // as the rows are stored
-    Message, // by message (index iThingsText)
-    Number,  // by number (index iN)
-};
-
-// An independent position over the table's rows in one order. A cursor keeps its
-// current row across changes made elsewhere; it is moved only by its own calls.
-class ReminderCursor {
-public:
-    ReminderCursor(const ReminderTable& table, CursorOrder order)
-        : m_table(table), m_order(order) {}
-
-    bool isActive() const { return m_active; }
-    void open();
-    void close();
-
-    int recordCount() const;
-    // Row at a position of this cursor's order (0-based).
-    const ReminderRow& at(int index) const;
-    RowId idAt(int index) const;
-
-    void first();
-    void next();
-    bool atEnd() const;
-    // Position of the current row in this order, -1 when none.
-    int position() const;
-    void moveTo(int index);
-    // Makes the first row with number n current.
-    bool locateNumber(std::int32_t n);
-    bool locateId(RowId id);
-
-    const ReminderRow* current() const;
-    RowId currentId() const;
-
-private:
-    void sync() const;
-
-    const ReminderTable& m_table;
-    CursorOrder m_order;
-    bool m_active = false;
-    mutable RowId m_current = 0;
-    mutable int m_pos = -1; // position of m_current in m_orderIndex
-    bool m_atEnd = true;
-    mutable std::vector<std::size_t> m_orderIndex; // stored indexes in this order
-    mutable std::uint64_t m_syncedVersion = ~0ull;
 };

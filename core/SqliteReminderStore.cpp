@@ -338,7 +338,8 @@ Status SqliteReminderStore::save(const std::string& path, const std::vector<Remi
         return fail("the save was stopped before it replaced the file");
     if (::rename(temp.c_str(), path.c_str()) != 0)
         return fail(std::strerror(errno));
-    syncPath(folder.string(), true, error); // best effort: the rename is already visible
+    if (proceed(SaveStep::SyncFolder, path))
+        syncPath(folder.string(), true, error); // best effort: the rename is already visible
     return {};
 }
 

@@ -44,10 +44,9 @@ struct RepositoryTest : ::testing::Test {
     std::int32_t Add(const std::string& text) {
         return data.saveReminder(NewReminder(text), now).number;
     }
-    ReminderCursor& list() { return data.listCursor(); }
     Reminder Edit(std::int32_t n) {
-        EXPECT_TRUE(list().locateNumber(n));
-        Reminder r = *currentReminder(list());
+        Reminder r = data.reminder(n).value_or(Reminder{});
+        EXPECT_EQ(r.number, n);
         r.isNew = false;
         return r;
     }
@@ -84,10 +83,10 @@ TEST_F(RepositoryTest, ANewReminderIsRefusedWhenTheNumbersAreUsedUp) {
 
 TEST_F(RepositoryTest, EmptyMessageOfANewReminderBecomesNoteAndNumber) {
     const auto n = Add("");
-    ASSERT_TRUE(list().locateNumber(n));
-    EXPECT_EQ(list().current()->text(Col::Comment), "note " + std::to_string(n));
-    EXPECT_EQ(list().current()->moment(Col::CrDate), now);
-    EXPECT_TRUE(list().current()->isNull(Col::Hint));
+    ASSERT_NE(data.findRow(n), nullptr);
+    EXPECT_EQ(data.findRow(n)->text(Col::Comment), "note " + std::to_string(n));
+    EXPECT_EQ(data.findRow(n)->moment(Col::CrDate), now);
+    EXPECT_TRUE(data.findRow(n)->isNull(Col::Hint));
 }
 
 TEST_F(RepositoryTest, EditKeepsCreationDateAndAllowsAnEmptyMessage) {
@@ -98,8 +97,8 @@ TEST_F(RepositoryTest, EditKeepsCreationDateAndAllowsAnEmptyMessage) {
     const SaveResult r = data.saveReminder(p, now + std::chrono::hours(24));
     EXPECT_TRUE(r.saved);
     EXPECT_EQ(r.number, n);
-    ASSERT_TRUE(list().locateNumber(n));
-    const ReminderRow& row = *list().current();
+    ASSERT_NE(data.findRow(n), nullptr);
+    const ReminderRow& row = *data.findRow(n);
     EXPECT_EQ(row.text(Col::Comment), "");
     EXPECT_EQ(row.moment(Col::CrDate), now);
     EXPECT_TRUE(row.flag(Col::Fri));
@@ -108,18 +107,18 @@ TEST_F(RepositoryTest, EditKeepsCreationDateAndAllowsAnEmptyMessage) {
 
 TEST_F(RepositoryTest, CopyGetsANewNumberAndFreshCreationDateAndLeavesTheSource) {
     const auto n = Add("walk");
-    ASSERT_TRUE(list().locateNumber(n));
-    const ReminderRow source = *list().current();
-    Reminder copy = *currentReminder(list());
+    ASSERT_NE(data.findRow(n), nullptr);
+    const ReminderRow source = *data.findRow(n);
+    Reminder copy = *data.reminder(n);
     copy.isNew = true;
     const Moment later = now + std::chrono::hours(48);
     const SaveResult r = data.saveReminder(copy, later);
     EXPECT_TRUE(r.saved);
     EXPECT_NE(r.number, n);
-    ASSERT_TRUE(list().locateNumber(r.number));
-    EXPECT_EQ(list().current()->moment(Col::CrDate), later);
-    ASSERT_TRUE(list().locateNumber(n));
-    EXPECT_EQ(*list().current(), source);
+    ASSERT_NE(data.findRow(r.number), nullptr);
+    EXPECT_EQ(data.findRow(r.number)->moment(Col::CrDate), later);
+    ASSERT_NE(data.findRow(n), nullptr);
+    EXPECT_EQ(*data.findRow(n), source);
 }
 
 TEST_F(RepositoryTest, SavingAReminderThatWasDeletedIsAFailureWithAMessage) {
@@ -153,8 +152,8 @@ TEST_F(RepositoryTest, OverlongTextsAreRefusedNotCut) {
     const SaveResult refused = data.saveReminder(e, now);
     EXPECT_FALSE(refused.saved);
     EXPECT_NE(refused.error.find("file to open"), std::string::npos);
-    ASSERT_TRUE(list().locateNumber(n));
-    EXPECT_EQ(list().current()->text(Col::PPath), "");
+    ASSERT_NE(data.findRow(n), nullptr);
+    EXPECT_EQ(data.findRow(n)->text(Col::PPath), "");
 }
 
 TEST_F(RepositoryTest, FlagsAreTrueOnlyForExactlyOneAndRecordsRoundTrip) {
@@ -177,58 +176,34 @@ TEST_F(RepositoryTest, FlagsAreTrueOnlyForExactlyOneAndRecordsRoundTrip) {
     Load({r});
     Reminder edited = Edit(4);
     ASSERT_TRUE(data.saveReminder(edited, now).saved);
-    ASSERT_TRUE(list().locateNumber(4));
-    EXPECT_EQ(list().current()->integer(Col::DateOrDay), 7);
-    EXPECT_EQ(list().current()->integer(Col::Shutdown), 1);
-    EXPECT_EQ(list().current()->integer(Col::Special), 0);
+    ASSERT_NE(data.findRow(4), nullptr);
+    EXPECT_EQ(data.findRow(4)->integer(Col::DateOrDay), 7);
+    EXPECT_EQ(data.findRow(4)->integer(Col::Shutdown), 1);
+    EXPECT_EQ(data.findRow(4)->integer(Col::Special), 0);
 }
 
-TEST_F(RepositoryTest, ListAndNumberCursorsShareRowsButKeepTheirOwnOrderAndPosition) {
-    Add("beta");
-    Add("Alpha");
-    Add("gamma");
-    Add("alpha");
-    std::vector<std::string> byMessage;
-    for (list().first(); !list().atEnd(); list().next())
-        byMessage.push_back(list().current()->text(Col::Comment));
-    EXPECT_EQ(byMessage, (std::vector<std::string>{"Alpha", "alpha", "beta", "gamma"}));
-
-    ReminderCursor& byNumber = data.numberCursor();
-    byNumber.first();
-    byNumber.next();
-    EXPECT_EQ(byNumber.current()->text(Col::Comment), "Alpha");
-    // A change through the list's cursor is seen by the other, which stays put.
-    Reminder p = Edit(2);
-    p.message = "zeta";
-    ASSERT_TRUE(data.saveReminder(p, now).saved);
-    EXPECT_EQ(byNumber.current()->text(Col::Comment), "zeta");
-    byNumber.next();
-    EXPECT_EQ(byNumber.current()->text(Col::Comment), "gamma");
-    EXPECT_EQ(list().position(), 3); // the edited row moved to the end of message order
-}
-
-TEST_F(RepositoryTest, DeleteRemovesOnlyThatRowAndFieldHasValueFollows) {
+TEST_F(RepositoryTest, LookupByNumberFollowsChangesAndDeleteRemovesOnlyThatRow) {
     const auto a = Add("a");
     const auto b = Add("b");
-    ASSERT_TRUE(list().locateNumber(a));
-    EXPECT_TRUE(fieldHasValue(list(), "n"));
-    EXPECT_FALSE(fieldHasValue(list(), "Hint"));
-    EXPECT_FALSE(fieldHasValue(list(), "NoSuchField"));
+    EXPECT_EQ(data.findRow(999), nullptr);
+    EXPECT_FALSE(data.reminder(999).has_value());
+    Reminder p = Edit(a);
+    p.message = "zeta";
+    ASSERT_TRUE(data.saveReminder(p, now).saved);
+    EXPECT_EQ(data.reminder(a)->message, "zeta");
+    EXPECT_EQ(data.table().rowAt(0).integer(Col::N), a); // stored order stays
     EXPECT_TRUE(data.deleteReminder(a));
     EXPECT_FALSE(data.deleteReminder(a));
     EXPECT_EQ(data.table().count(), 1u);
-    EXPECT_EQ(list().current()->integer(Col::N), b);
-    EXPECT_TRUE(data.deleteReminder(b));
-    EXPECT_FALSE(fieldHasValue(list(), "N"));
-    list().close();
-    EXPECT_FALSE(fieldHasValue(list(), "N"));
+    EXPECT_EQ(data.findRow(a), nullptr);
+    EXPECT_EQ(data.reminder(b)->message, "b");
 }
 
 TEST_F(RepositoryTest, ComputedColumns) {
     const Texts texts;
     const auto n = Add("x");
-    ASSERT_TRUE(list().locateNumber(n));
-    ReminderRow row = *list().current();
+    ASSERT_NE(data.findRow(n), nullptr);
+    ReminderRow row = *data.findRow(n);
     EXPECT_EQ(rowNextOccurrence(row, now), makeMoment(2026, 12, 16, 9)); // Wednesdays 09:00
     EXPECT_EQ(rowDescription(row, texts), "Days of week : Wed : 09:00");
     row.setInteger(Col::AfterStart, 1);

@@ -454,10 +454,7 @@ ReminderEditor* ReminderEditor::find(std::int32_t number) {
 }
 
 ReminderEditor* openEditorFor(std::int32_t number, const EditorContext& context) {
-    ReminderCursor& byNumber = context.data.numberCursor();
-    if (!byNumber.locateNumber(number))
-        return nullptr;
-    const std::optional<Reminder> reminder = currentReminder(byNumber);
+    const std::optional<Reminder> reminder = context.data.reminder(number);
     if (!reminder)
         return nullptr;
     if (ReminderEditor* open = ReminderEditor::find(number)) {

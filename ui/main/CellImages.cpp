@@ -13,13 +13,13 @@ struct Inks {
     QColor accent; // the picture's own colour (flag, triangle, cross)
 };
 
-Inks InksFor(bool inverted, QColor accent, QColor accentLight) {
-    if (inverted)
+Inks inksFor(bool light, QColor accent, QColor accentLight) {
+    if (light)
         return {QColor(255, 255, 255), QColor(0, 0, 0, 0), accentLight};
     return {QColor(32, 32, 48), QColor(255, 244, 190), accent};
 }
 
-void DrawClock(QPainter& p, const Inks& k) {
+void drawClock(QPainter& p, const Inks& k) {
     p.setPen(QPen(k.line, 1.2));
     p.setBrush(k.fill);
     p.drawEllipse(QPointF(8, 8), 6.3, 6.3);
@@ -28,7 +28,7 @@ void DrawClock(QPainter& p, const Inks& k) {
     p.drawLine(QPointF(8, 8), QPointF(10.8, 8));
 }
 
-void DrawLines(QPainter& p, const Inks& k) {
+void drawLines(QPainter& p, const Inks& k) {
     p.setPen(QPen(k.line, 1.4, Qt::SolidLine, Qt::FlatCap));
     for (int i = 0; i < 4; ++i) {
         const qreal y = 3.7 + i * 3.0;
@@ -36,7 +36,7 @@ void DrawLines(QPainter& p, const Inks& k) {
     }
 }
 
-void DrawBubble(QPainter& p, const Inks& k) {
+void drawBubble(QPainter& p, const Inks& k) {
     QPainterPath path;
     path.addRoundedRect(QRectF(1.6, 2.1, 12.8, 8.6), 3, 3);
     QPainterPath tail;
@@ -53,7 +53,7 @@ void DrawBubble(QPainter& p, const Inks& k) {
         p.drawEllipse(QPointF(5.0 + i * 3.0, 6.4), 0.9, 0.9);
 }
 
-void DrawSpeaker(QPainter& p, const Inks& k) {
+void drawSpeaker(QPainter& p, const Inks& k) {
     const QPointF cone[] = {{1.8, 5.8},  {4.6, 5.8},  {8.4, 2.4},
                             {8.4, 13.6}, {4.6, 10.2}, {1.8, 10.2}};
     p.setPen(QPen(k.line, 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
@@ -65,7 +65,7 @@ void DrawSpeaker(QPainter& p, const Inks& k) {
     p.drawArc(QRectF(6.0, 2.6, 8.6, 10.8), -60 * 16, 120 * 16);
 }
 
-void DrawFlag(QPainter& p, const Inks& k) {
+void drawFlag(QPainter& p, const Inks& k) {
     p.setPen(QPen(k.line, 1.4, Qt::SolidLine, Qt::FlatCap));
     p.drawLine(QPointF(3.2, 1.5), QPointF(3.2, 15));
     QPainterPath cloth;
@@ -79,7 +79,7 @@ void DrawFlag(QPainter& p, const Inks& k) {
     p.drawPath(cloth);
 }
 
-void DrawTriangle(QPainter& p, const Inks& k, bool inverted) {
+void drawTriangle(QPainter& p, const Inks& k, bool inverted) {
     const QPointF tri[] = {{3.6, 2.4}, {13.6, 8.0}, {3.6, 13.6}};
     p.setPen(QPen(inverted ? k.accent : k.accent.darker(140), 1.0, Qt::SolidLine, Qt::RoundCap,
                   Qt::RoundJoin));
@@ -87,7 +87,7 @@ void DrawTriangle(QPainter& p, const Inks& k, bool inverted) {
     p.drawPolygon(tri, 3);
 }
 
-void DrawCross(QPainter& p, const Inks& k) {
+void drawCross(QPainter& p, const Inks& k) {
     p.setPen(QPen(k.accent, 2.6, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
     p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
@@ -95,7 +95,7 @@ void DrawCross(QPainter& p, const Inks& k) {
 
 } // namespace
 
-QPixmap DrawCellImage(CellBitmap which, qreal devicePixelRatio) {
+QPixmap drawCellPicture(CellPicture which, qreal devicePixelRatio) {
     try {
         const qreal dpr = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
         const int px = static_cast<int>(std::ceil(CellImageSize * dpr));
@@ -104,28 +104,28 @@ QPixmap DrawCellImage(CellBitmap which, qreal devicePixelRatio) {
         pm.fill(Qt::transparent);
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);
-        const bool inv = (which % 2) == 1;
+        const bool light = (which % 2) == 1;
         switch (which - which % 2) {
-        case BitSchedule:
-            DrawClock(p, InksFor(inv, {}, {}));
+        case ScheduleCell:
+            drawClock(p, inksFor(light, {}, {}));
             break;
-        case BitMess:
-            DrawLines(p, InksFor(inv, {}, {}));
+        case AlertCell:
+            drawLines(p, inksFor(light, {}, {}));
             break;
-        case BitHint:
-            DrawBubble(p, InksFor(inv, {}, {}));
+        case HintCell:
+            drawBubble(p, inksFor(light, {}, {}));
             break;
-        case BitSound:
-            DrawSpeaker(p, InksFor(inv, {}, {}));
+        case SoundCell:
+            drawSpeaker(p, inksFor(light, {}, {}));
             break;
-        case BitAnim:
-            DrawFlag(p, InksFor(inv, QColor(214, 32, 32), QColor(255, 120, 110)));
+        case FlashCell:
+            drawFlag(p, inksFor(light, QColor(214, 32, 32), QColor(255, 120, 110)));
             break;
-        case BitRunProg:
-            DrawTriangle(p, InksFor(inv, QColor(40, 150, 50), QColor(130, 235, 130)), inv);
+        case OpenFileCell:
+            drawTriangle(p, inksFor(light, QColor(40, 150, 50), QColor(130, 235, 130)), light);
             break;
-        case BitShutdown:
-            DrawCross(p, InksFor(inv, QColor(200, 20, 20), QColor(255, 130, 130)));
+        case PowerCell:
+            drawCross(p, inksFor(light, QColor(200, 20, 20), QColor(255, 130, 130)));
             break;
         default:
             return {};
@@ -136,7 +136,7 @@ QPixmap DrawCellImage(CellBitmap which, qreal devicePixelRatio) {
     }
 }
 
-TCellImages::TCellImages(qreal devicePixelRatio) : dpr_(devicePixelRatio) {
-    for (int i = 0; i < CellBitmapCount; ++i)
-        bits_[i] = DrawCellImage(static_cast<CellBitmap>(i), dpr_);
+CellImages::CellImages(qreal devicePixelRatio) : m_devicePixelRatio(devicePixelRatio) {
+    for (int i = 0; i < CellPictureCount; ++i)
+        m_pictures[i] = drawCellPicture(static_cast<CellPicture>(i), m_devicePixelRatio);
 }

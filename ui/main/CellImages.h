@@ -6,36 +6,37 @@
 #include <QPixmap>
 #include <array>
 
-enum CellBitmap : int {
-    BitSchedule,
-    BitScheduleInv,
-    BitMess,
-    BitMessInv,
-    BitHint,
-    BitHintInv,
-    BitSound,
-    BitSoundInv,
-    BitAnim,
-    BitAnimInv,
-    BitRunProg,
-    BitRunProgInv,
-    BitShutdown,
-    BitShutdownInv,
-    CellBitmapCount
+// Each picture is followed by its light variant, drawn on the highlighted row.
+enum CellPicture : int {
+    ScheduleCell,
+    ScheduleCellLight,
+    AlertCell,
+    AlertCellLight,
+    HintCell,
+    HintCellLight,
+    SoundCell,
+    SoundCellLight,
+    FlashCell,
+    FlashCellLight,
+    OpenFileCell,
+    OpenFileCellLight,
+    PowerCell,
+    PowerCellLight,
+    CellPictureCount
 };
 
 constexpr int CellImageSize = 16;
 
 // One picture of the strip; a null pixmap when it could not be made.
-QPixmap DrawCellImage(CellBitmap which, qreal devicePixelRatio);
+QPixmap drawCellPicture(CellPicture which, qreal devicePixelRatio);
 
-class TCellImages final {
+class CellImages final {
 public:
-    explicit TCellImages(qreal devicePixelRatio = 1.0);
-    const QPixmap& Bitmap(CellBitmap which) const { return bits_[which]; }
-    qreal DevicePixelRatio() const { return dpr_; }
+    explicit CellImages(qreal devicePixelRatio = 1.0);
+    const QPixmap& picture(CellPicture which) const { return m_pictures[which]; }
+    qreal devicePixelRatio() const { return m_devicePixelRatio; }
 
 private:
-    qreal dpr_;
-    std::array<QPixmap, CellBitmapCount> bits_;
+    qreal m_devicePixelRatio;
+    std::array<QPixmap, CellPictureCount> m_pictures;
 };

@@ -7,7 +7,7 @@
 namespace {
 
 // A sheet of paper with a folded corner, in a 16-unit square.
-void Document(QPainter& p, QPointF at) {
+void document(QPainter& p, QPointF at) {
     QPainterPath sheet;
     sheet.moveTo(at + QPointF(0.5, 0.5));
     sheet.lineTo(at + QPointF(7.5, 0.5));
@@ -22,13 +22,13 @@ void Document(QPainter& p, QPointF at) {
     p.drawLine(at + QPointF(7.5, 3.5), at + QPointF(10.5, 3.5));
 }
 
-void Lines(QPainter& p, QPointF at, int count) {
+void lines(QPainter& p, QPointF at, int count) {
     p.setPen(QPen(QColor(40, 90, 170), 1));
     for (int i = 0; i < count; ++i)
         p.drawLine(at + QPointF(2.5, 5.5 + 2 * i), at + QPointF(8.5, 5.5 + 2 * i));
 }
 
-QPixmap Render(CommandImage image, int size) {
+QPixmap render(CommandImage image, int size) {
     QPixmap pm(size, size);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
@@ -36,16 +36,16 @@ QPixmap Render(CommandImage image, int size) {
     p.scale(size / 16.0, size / 16.0);
     switch (image) {
     case CommandImage::BlankDocument:
-        Document(p, {2.5, 1});
+        document(p, {2.5, 1});
         break;
     case CommandImage::LinedDocument:
-        Document(p, {2.5, 1});
-        Lines(p, {2.5, 1}, 4);
+        document(p, {2.5, 1});
+        lines(p, {2.5, 1}, 4);
         break;
     case CommandImage::TwoDocuments:
-        Document(p, {0.5, 0});
-        Document(p, {4.5, 2});
-        Lines(p, {4.5, 2}, 3);
+        document(p, {0.5, 0});
+        document(p, {4.5, 2});
+        lines(p, {4.5, 2}, 3);
         break;
     case CommandImage::Cross:
         p.setPen(QPen(QColor(200, 30, 30), 2.6, Qt::SolidLine, Qt::RoundCap));
@@ -69,9 +69,9 @@ QPixmap Render(CommandImage image, int size) {
 
 } // namespace
 
-QIcon CommandIcon(CommandImage image) {
+QIcon commandIcon(CommandImage image) {
     QIcon icon;
     for (int size : {16, 32})
-        icon.addPixmap(Render(image, size));
+        icon.addPixmap(render(image, size));
     return icon;
 }

@@ -12,4 +12,4 @@ enum class CommandImage {
     List, // missed-events journal
 };
 
-QIcon CommandIcon(CommandImage image);
+QIcon commandIcon(CommandImage image);

@@ -9,7 +9,7 @@
 namespace {
 int signalPipe[2] = {-1, -1};
 
-extern "C" void OnExitSignal(int) {
+extern "C" void onExitSignal(int) {
     const char c = 1;
     // Only async-signal-safe work here: wake the GUI thread.
     [[maybe_unused]] const auto n = ::write(signalPipe[0], &c, 1);
@@ -17,17 +17,17 @@ extern "C" void OnExitSignal(int) {
 } // namespace
 
 ExitSignals::ExitSignals(std::function<void()> onSignal, QObject* parent)
-    : QObject(parent), onSignal_(std::move(onSignal)) {
+    : QObject(parent), m_onSignal(std::move(onSignal)) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
         return;
-    notifier_ = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, [this] {
+    m_notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char c;
         [[maybe_unused]] const auto n = ::read(signalPipe[1], &c, 1);
-        onSignal_();
+        m_onSignal();
     });
     struct sigaction sa {};
-    sa.sa_handler = OnExitSignal;
+    sa.sa_handler = onExitSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
     for (int sig : {SIGTERM, SIGINT, SIGHUP})
@@ -37,7 +37,7 @@ ExitSignals::ExitSignals(std::function<void()> onSignal, QObject* parent)
 ExitSignals::~ExitSignals() {
     for (int sig : {SIGTERM, SIGINT, SIGHUP})
         std::signal(sig, SIG_DFL);
-    delete notifier_;
+    delete m_notifier;
     for (int& fd : signalPipe)
         if (fd >= 0) {
             ::close(fd);

@@ -14,6 +14,6 @@ public:
     ~ExitSignals() override;
 
 private:
-    std::function<void()> onSignal_;
-    QSocketNotifier* notifier_ = nullptr;
+    std::function<void()> m_onSignal;
+    QSocketNotifier* m_notifier = nullptr;
 };

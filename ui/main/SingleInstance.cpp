@@ -3,12 +3,12 @@
 #include <QDir>
 #include <QStandardPaths>
 
-bool SingleInstance::Acquire() {
+bool SingleInstance::acquire() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
-    lock_ = std::make_unique<QLockFile>(folder + QStringLiteral("/Chimewell.lock"));
+    m_lock = std::make_unique<QLockFile>(folder + QStringLiteral("/Chimewell.lock"));
     // Never stale by age: only a lock whose process is gone is taken over.
-    lock_->setStaleLockTime(0);
-    return lock_->tryLock(0);
+    m_lock->setStaleLockTime(0);
+    return m_lock->tryLock(0);
 }

@@ -8,8 +8,8 @@
 class SingleInstance final {
 public:
     // Tries to become the one instance; false when another instance holds the lock.
-    bool Acquire();
+    bool acquire();
 
 private:
-    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<QLockFile> m_lock;
 };

@@ -12,7 +12,7 @@ namespace {
 // The sizes trays ask for, at scale 1 and above.
 constexpr int IconSizes[] = {16, 20, 22, 24, 32, 40, 48, 64};
 
-void PaintClock(QPainter& p) {
+void paintClock(QPainter& p) {
     p.setPen(QPen(QColor(90, 64, 0), 1.1));
     p.setBrush(QColor(255, 206, 30));
     p.drawEllipse(QPointF(8, 8), 7.0, 7.0);
@@ -27,7 +27,7 @@ void PaintClock(QPainter& p) {
     p.drawEllipse(QPointF(8, 8), 0.9, 0.9);
 }
 
-void PaintDay(QPainter& p, int day, int pixelSize) {
+void paintDay(QPainter& p, int day, int pixelSize) {
     const qreal unit = pixelSize / 16.0;
     const QRectF page(0.5, 0.5, 15, 15);
     p.setPen(QPen(QColor(70, 70, 80), 1.0));
@@ -72,7 +72,7 @@ void PaintDay(QPainter& p, int day, int pixelSize) {
     p.restore();
 }
 
-void PaintFlag(QPainter& p, bool red) {
+void paintFlag(QPainter& p, bool red) {
     // A light pole with a dark edge shows on dark and light panels alike.
     p.setPen(QPen(QColor(40, 36, 32), 2.2, Qt::SolidLine, Qt::FlatCap));
     p.drawLine(QPointF(3, 1), QPointF(3, 15.5));
@@ -89,16 +89,16 @@ void PaintFlag(QPainter& p, bool red) {
     p.drawPath(cloth);
 }
 
-QIcon IconOf(TrayPicture picture, int day = 1) {
+QIcon iconOf(TrayPicture picture, int day = 1) {
     QIcon icon;
     for (int size : IconSizes)
-        icon.addPixmap(RenderTrayPicture(picture, size, day));
+        icon.addPixmap(renderTrayPicture(picture, size, day));
     return icon;
 }
 
 } // namespace
 
-QPixmap RenderTrayPicture(TrayPicture picture, int pixelSize, int day) {
+QPixmap renderTrayPicture(TrayPicture picture, int pixelSize, int day) {
     QPixmap pm(pixelSize, pixelSize);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
@@ -107,26 +107,26 @@ QPixmap RenderTrayPicture(TrayPicture picture, int pixelSize, int day) {
     p.scale(pixelSize / 16.0, pixelSize / 16.0); // drawn on a 16-unit square
     switch (picture) {
     case TrayPicture::Clock:
-        PaintClock(p);
+        paintClock(p);
         break;
     case TrayPicture::Day:
-        PaintDay(p, std::clamp(day, 1, 31), pixelSize);
+        paintDay(p, std::clamp(day, 1, 31), pixelSize);
         break;
     case TrayPicture::RedFlag:
     case TrayPicture::OrangeFlag:
-        PaintFlag(p, picture == TrayPicture::RedFlag);
+        paintFlag(p, picture == TrayPicture::RedFlag);
         break;
     }
     return pm;
 }
 
 TrayImageSets::TrayImageSets()
-    : plain_(IconOf(TrayPicture::Clock)), flags_{IconOf(TrayPicture::RedFlag),
-                                                 IconOf(TrayPicture::OrangeFlag)} {
+    : m_plain(iconOf(TrayPicture::Clock)), m_flags{iconOf(TrayPicture::RedFlag),
+                                                   iconOf(TrayPicture::OrangeFlag)} {
     for (int d = 1; d <= 31; ++d)
-        days_[d - 1] = IconOf(TrayPicture::Day, d);
+        m_days[d - 1] = iconOf(TrayPicture::Day, d);
 }
 
-const QIcon& TrayImageSets::Day(int day) const {
-    return days_[std::clamp(day, 1, 31) - 1];
+const QIcon& TrayImageSets::day(int day) const {
+    return m_days[std::clamp(day, 1, 31) - 1];
 }

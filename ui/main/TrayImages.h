@@ -10,20 +10,20 @@
 enum class TrayPicture { Clock, Day, RedFlag, OrangeFlag };
 
 // One picture at a size in device pixels; day is used for TrayPicture::Day.
-QPixmap RenderTrayPicture(TrayPicture picture, int pixelSize, int day = 1);
+QPixmap renderTrayPicture(TrayPicture picture, int pixelSize, int day = 1);
 
 // The three sets, made once: plain (one clock), day of month (31 images, index
 // day - 1) and alert animation (red flag, orange flag).
 class TrayImageSets final {
 public:
     TrayImageSets();
-    const QIcon& Plain() const { return plain_; }
-    const QIcon& Day(int day) const;
+    const QIcon& plain() const { return m_plain; }
+    const QIcon& day(int day) const;
     // Index 0 red, 1 orange.
-    const QIcon& Animation(int index) const { return flags_[index & 1]; }
+    const QIcon& flag(int index) const { return m_flags[index & 1]; }
 
 private:
-    QIcon plain_;
-    std::array<QIcon, 31> days_;
-    std::array<QIcon, 2> flags_;
+    QIcon m_plain;
+    std::array<QIcon, 31> m_days;
+    std::array<QIcon, 2> m_flags;
 };

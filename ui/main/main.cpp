@@ -1,9 +1,10 @@
 // Chimly: the reminder program in the tray.
+#include "ui/main/AppController.h"
 #include "ui/main/ExitSignals.h"
 #include "ui/main/SingleInstance.h"
-#include "ui/main/Unit1.h"
 
 #include <QApplication>
+#include <QSessionManager>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -12,14 +13,13 @@ int main(int argc, char* argv[]) {
 
     // A second start ends silently and leaves the running instance and its files alone.
     SingleInstance instance;
-    if (!instance.Acquire())
+    if (!instance.acquire())
         return 0;
 
-    TForm1 form;
-    ExitSignals exitSignals([&form] { form.actExitExecute(); });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
-                     [&form](QSessionManager&) { form.SaveEverything(); });
-    const int rc = QApplication::exec();
-    form.FormDestroy();
-    return rc;
+    AppController controller;
+    ExitSignals exitSignals([&controller] { controller.exit(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &controller,
+                     [&controller](QSessionManager&) { controller.saveEverything(); });
+    controller.start();
+    return QApplication::exec();
 }

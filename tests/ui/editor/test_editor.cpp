@@ -586,9 +586,9 @@ TEST_F(EditorTest, EditFillsEveryControlAndSavesTheSameRowBack) {
         QPointer<ReminderEditor> alive(f);
         click(button(f, "okButton"));
         EXPECT_TRUE(Destroyed(alive));
-        dm_.numberCursor().locateNumber(n);
         // Every column, creation date and the untouched "Hint" included.
-        EXPECT_EQ(*dm_.numberCursor().current(), source);
+        ASSERT_NE(dm_.findRow(n), nullptr);
+        EXPECT_EQ(*dm_.findRow(n), source);
     }
     EXPECT_EQ(dm_.table().count(), 2u);
     EXPECT_EQ(tableSaves_, 2);
@@ -612,9 +612,8 @@ TEST_F(EditorTest, CopyGetsANewNumberAndLeavesTheSourceUnchanged) {
     click(button(f, "okButton"));
 
     ASSERT_EQ(dm_.table().count(), 3u);
-    dm_.numberCursor().locateNumber(5);
-    EXPECT_EQ(*dm_.numberCursor().current(), source);
-    ASSERT_TRUE(dm_.numberCursor().locateNumber(8));
+    EXPECT_EQ(*dm_.findRow(5), source);
+    ASSERT_NE(dm_.findRow(8), nullptr);
     ReminderRow expected = source;
     expected.setInteger(Col::N, 8);
     expected.setMoment(Col::CrDate, Now);
@@ -634,7 +633,7 @@ TEST_F(EditorTest, CopyGetsANewNumberAndLeavesTheSourceUnchanged) {
         }
         return r;
     }();
-    EXPECT_EQ(*dm_.numberCursor().current(), expected);
+    EXPECT_EQ(*dm_.findRow(8), expected);
 
     // A month day of 0 comes into the editor as 1.
     const Reminder zero = reminderFromRow(zeroDay);

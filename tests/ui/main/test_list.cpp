@@ -5,8 +5,9 @@
 #include "tests/support/ZoneScope.h"
 #include "ui/controls/ColorScheme.h"
 #include "ui/main/CellImages.h"
-#include "ui/main/ThingsGrid.h"
-#include "ui/main/ThingsListModel.h"
+#include "ui/main/ReminderListModel.h"
+#include "ui/main/ReminderListPanel.h"
+#include "ui/main/ReminderListView.h"
 #include "ui/main/TrayImages.h"
 
 #include <QApplication>
@@ -17,6 +18,11 @@
 #include <QVBoxLayout>
 #include <functional>
 #include <gtest/gtest.h>
+
+// Messages in failure output as text.
+void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
@@ -37,20 +43,20 @@ class ListTest : public ::testing::Test {
 protected:
     ListTest() {
         EXPECT_TRUE(data.load(MakeTempFolder("list") + "/things.mln").ok);
-        model.tableChanged(); // as the main window does after loading
-        model.SetNow(Now);
+        model.reload(); // as the main window does after loading
+        model.setNow(Now);
     }
     std::int32_t Add(const Reminder& r) {
         const SaveResult res = data.saveReminder(r, Now);
         EXPECT_TRUE(res.saved);
-        model.tableChanged();
+        model.reload();
         return res.number;
     }
     QString Cell(int row, int column) const {
         return model.data(model.index(row, column)).toString();
     }
     ReminderRepository data;
-    ThingsListModel model{data};
+    ReminderListModel model{data};
 };
 
 // --- drawing decisions ---------------------------------------------------------
@@ -64,8 +70,8 @@ struct CellCase {
     CellLook expected;
 };
 
-CellLook Icon(int bitmap) {
-    return {false, CellTextColour::Grid, bitmap};
+CellLook Icon(int picture) {
+    return {false, CellTextColour::List, picture};
 }
 CellLook Blank() {
     return {};
@@ -84,67 +90,69 @@ TEST(CellDecision, IconsTextsAndInversion) {
         };
     };
     const std::vector<CellCase> cases = {
-        {"clock for a scheduled reminder", scheduled, ColAfterStart, false, false,
-         Icon(BitSchedule)},
-        {"inverted clock on the highlighted row", scheduled, ColAfterStart, false, true,
-         Icon(BitScheduleInv)},
-        {"no clock after start", afterStart, ColAfterStart, false, false, Blank()},
-        {"no clock for an empty value", [](ReminderRow&) {}, ColAfterStart, false, false, Blank()},
-        {"future text in grid colours", scheduled, ColComment, false, false,
-         Text(CellTextColour::Grid)},
-        {"future text highlighted in grid colours", scheduled, ColDT, false, true,
-         Text(CellTextColour::Grid)},
-        {"past text grey", scheduled, ColDescription, true, false, Text(CellTextColour::Grey)},
-        {"past text highlighted orange", scheduled, ColComment, true, true,
+        {"clock for a scheduled reminder", scheduled, AfterStartColumn, false, false,
+         Icon(ScheduleCell)},
+        {"inverted clock on the highlighted row", scheduled, AfterStartColumn, false, true,
+         Icon(ScheduleCellLight)},
+        {"no clock after start", afterStart, AfterStartColumn, false, false, Blank()},
+        {"no clock for an empty value", [](ReminderRow&) {}, AfterStartColumn, false, false,
+         Blank()},
+        {"future text in view colours", scheduled, MessageColumn, false, false,
+         Text(CellTextColour::List)},
+        {"future text highlighted in view colours", scheduled, NextTimeColumn, false, true,
+         Text(CellTextColour::List)},
+        {"past text grey", scheduled, DescriptionColumn, true, false, Text(CellTextColour::Grey)},
+        {"past text highlighted orange", scheduled, MessageColumn, true, true,
          Text(CellTextColour::Orange)},
-        {"after-start text grey", afterStart, ColDT, false, false, Text(CellTextColour::Grey)},
-        {"after-start text highlighted orange", afterStart, ColComment, false, true,
+        {"after-start text grey", afterStart, NextTimeColumn, false, false,
+         Text(CellTextColour::Grey)},
+        {"after-start text highlighted orange", afterStart, MessageColumn, false, true,
          Text(CellTextColour::Orange)},
-        {"message lines", with([](ReminderRow& r) { r.setInteger(Col::MessShow, 1); }), ColMessShow,
-         false, false, Icon(BitMess)},
+        {"message lines", with([](ReminderRow& r) { r.setInteger(Col::MessShow, 1); }),
+         ShowAlertColumn, false, false, Icon(AlertCell)},
         {"a flag other than 1 is off", with([](ReminderRow& r) { r.setInteger(Col::MessShow, 2); }),
-         ColMessShow, false, false, Blank()},
-        {"bubble", with([](ReminderRow& r) { r.setInteger(Col::Hint, 1); }), ColHint, false, true,
-         Icon(BitHintInv)},
+         ShowAlertColumn, false, false, Blank()},
+        {"bubble", with([](ReminderRow& r) { r.setInteger(Col::Hint, 1); }), HintColumn, false,
+         true, Icon(HintCellLight)},
         {"speaker needs a sound file", with([](ReminderRow& r) { r.setInteger(Col::Sound, 1); }),
-         ColSound, false, false, Blank()},
+         SoundColumn, false, false, Blank()},
         {"speaker", with([](ReminderRow& r) {
              r.setInteger(Col::Sound, 1);
              r.setText(Col::SPath, "/x/a.wav");
          }),
-         ColSound, false, true, Icon(BitSoundInv)},
-        {"flag", with([](ReminderRow& r) { r.setInteger(Col::Anim, 1); }), ColAnim, false, false,
-         Icon(BitAnim)},
+         SoundColumn, false, true, Icon(SoundCellLight)},
+        {"flag", with([](ReminderRow& r) { r.setInteger(Col::Anim, 1); }), FlashColumn, false,
+         false, Icon(FlashCell)},
         {"triangle needs a file", with([](ReminderRow& r) { r.setInteger(Col::RunProg, 1); }),
-         ColRunProg, false, false, Blank()},
+         OpenFileColumn, false, false, Blank()},
         {"triangle", with([](ReminderRow& r) {
              r.setInteger(Col::RunProg, 1);
              r.setText(Col::PPath, "/x/doc.txt");
          }),
-         ColRunProg, false, false, Icon(BitRunProg)},
-        {"no cross for an ordinary reminder", scheduled, ColSpecial, false, false, Blank()},
+         OpenFileColumn, false, false, Icon(OpenFileCell)},
+        {"no cross for an ordinary reminder", scheduled, PowerColumn, false, false, Blank()},
         {"special hides the message icon", with([](ReminderRow& r) {
              r.setInteger(Col::Special, 1);
              r.setInteger(Col::MessShow, 1);
          }),
-         ColMessShow, false, false, Blank()},
+         ShowAlertColumn, false, false, Blank()},
         {"special shows the cross", with([](ReminderRow& r) {
              r.setInteger(Col::Special, 1);
              r.setInteger(Col::MessShow, 1);
          }),
-         ColSpecial, false, false, Icon(BitShutdown)},
+         PowerColumn, false, false, Icon(PowerCell)},
         {"after-start special shows the inverted cross",
          [](ReminderRow& r) {
              r.setInteger(Col::AfterStart, 1);
              r.setInteger(Col::Special, 1);
          },
-         ColSpecial, false, true, Icon(BitShutdownInv)},
+         PowerColumn, false, true, Icon(PowerCellLight)},
     };
     for (const CellCase& c : cases) {
         ReminderRow row;
         c.setup(row);
         const Moment next = c.past ? Now - std::chrono::hours(24) : Now + std::chrono::hours(24);
-        EXPECT_EQ(DecideCell(row, c.column, next, Now, c.inFocus), c.expected) << c.name;
+        EXPECT_EQ(decideCell(row, c.column, next, Now, c.inFocus), c.expected) << c.name;
     }
 }
 
@@ -163,30 +171,30 @@ TEST_F(ListTest, ColumnsShowTextsNextTimeAndDescriptionInMessageOrder) {
     Add(NewReminder("alpha date"));
 
     ASSERT_EQ(model.rowCount(), 3);
-    EXPECT_EQ(Cell(0, ColComment), "alpha date");
-    EXPECT_EQ(Cell(1, ColComment), "Beta after start");
-    EXPECT_EQ(Cell(2, ColComment), "gamma days");
+    EXPECT_EQ(Cell(0, MessageColumn), "alpha date");
+    EXPECT_EQ(Cell(1, MessageColumn), "Beta after start");
+    EXPECT_EQ(Cell(2, MessageColumn), "gamma days");
 
-    EXPECT_EQ(Cell(0, ColDescription), "Specific date and time : 24.12.2026 18:30");
-    EXPECT_EQ(Cell(0, ColDT), "24.12.2026 18:30");
-    EXPECT_EQ(Cell(1, ColDescription), "After starting, after 10 minutes");
-    EXPECT_EQ(Cell(1, ColDT), "01.01.2000 00:00");
-    EXPECT_EQ(Cell(2, ColDescription), "Days of week : Mon, Wed, Fri : 08:00");
-    EXPECT_EQ(Cell(2, ColDT), "09.12.2026 08:00");
-    EXPECT_EQ(Cell(2, ColMessShow), "");
+    EXPECT_EQ(Cell(0, DescriptionColumn), "Specific date and time : 24.12.2026 18:30");
+    EXPECT_EQ(Cell(0, NextTimeColumn), "24.12.2026 18:30");
+    EXPECT_EQ(Cell(1, DescriptionColumn), "After starting, after 10 minutes");
+    EXPECT_EQ(Cell(1, NextTimeColumn), "01.01.2000 00:00");
+    EXPECT_EQ(Cell(2, DescriptionColumn), "Days of week : Mon, Wed, Fri : 08:00");
+    EXPECT_EQ(Cell(2, NextTimeColumn), "09.12.2026 08:00");
+    EXPECT_EQ(Cell(2, ShowAlertColumn), "");
 
     // A minute later the view is told to recompute; Wednesday 08:00 has passed.
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-    model.SetNow(makeMoment(2026, 12, 9, 8, 1));
-    model.RefreshCalcFields();
+    model.setNow(makeMoment(2026, 12, 9, 8, 1));
+    model.refreshComputedColumns();
     ASSERT_EQ(changed.count(), 1);
     const auto from = changed[0][0].value<QModelIndex>();
     const auto to = changed[0][1].value<QModelIndex>();
     EXPECT_EQ(from.row(), 0);
     EXPECT_EQ(to.row(), 2);
-    EXPECT_LE(from.column(), ColComment);
-    EXPECT_GE(to.column(), ColDT);
-    EXPECT_EQ(Cell(2, ColDT), "11.12.2026 08:00");
+    EXPECT_LE(from.column(), MessageColumn);
+    EXPECT_GE(to.column(), NextTimeColumn);
+    EXPECT_EQ(Cell(2, NextTimeColumn), "11.12.2026 08:00");
 }
 
 // On the days the clock changes, the next time is when the clock shows the reminder.
@@ -211,103 +219,151 @@ TEST_F(ListTest, NextTimeFollowsTheClockChanges) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.when);
-        model.SetNow(FakeClock::inZone(c.now));
-        EXPECT_EQ(Cell(0, ColDT), c.shown);
+        model.setNow(FakeClock::inZone(c.now));
+        EXPECT_EQ(Cell(0, NextTimeColumn), c.shown);
     }
 }
 
 TEST_F(ListTest, OnlyTheTextColumnsTakeTitles) {
-    EXPECT_EQ(model.headerData(ColDT, Qt::Horizontal).toString(), "Next time");
-    EXPECT_TRUE(model.setHeaderData(ColComment, Qt::Horizontal, "Nachricht"));
-    EXPECT_EQ(model.headerData(ColComment, Qt::Horizontal).toString(), "Nachricht");
-    for (int c : {ColAfterStart, ColMessShow, ColHint, ColSound, ColAnim, ColRunProg, ColSpecial}) {
+    EXPECT_EQ(model.headerData(NextTimeColumn, Qt::Horizontal).toString(), "Next time");
+    EXPECT_TRUE(model.setHeaderData(MessageColumn, Qt::Horizontal, "Nachricht"));
+    EXPECT_EQ(model.headerData(MessageColumn, Qt::Horizontal).toString(), "Nachricht");
+    for (int c : {AfterStartColumn, ShowAlertColumn, HintColumn, SoundColumn, FlashColumn,
+                  OpenFileColumn, PowerColumn}) {
         EXPECT_FALSE(model.setHeaderData(c, Qt::Horizontal, "x")) << c;
         EXPECT_EQ(model.headerData(c, Qt::Horizontal).toString(), "") << c;
     }
 }
 
-TEST_F(ListTest, RefreshCalcFieldsDoesNothingWhenClosedOrEmpty) {
+TEST_F(ListTest, RefreshDoesNothingWhenNotLoadedOrEmpty) {
     ReminderRepository closed;
-    ThingsListModel closedModel(closed);
+    ReminderListModel closedModel(closed);
     QSignalSpy closedChanged(&closedModel, &QAbstractItemModel::dataChanged);
     QSignalSpy closedReset(&closedModel, &QAbstractItemModel::modelReset);
-    closedModel.RefreshCalcFields();
+    closedModel.refreshComputedColumns();
     EXPECT_EQ(closedChanged.count() + closedReset.count(), 0);
 
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-    model.RefreshCalcFields(); // open but empty
+    model.refreshComputedColumns(); // open but empty
     EXPECT_EQ(changed.count() + reset.count(), 0);
 }
 
 TEST_F(ListTest, RefreshAfterAnUnannouncedChangeReadsTheRowsAgain) {
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
     ASSERT_TRUE(data.saveReminder(NewReminder("quiet"), Now).saved); // no tableChanged
-    model.RefreshCalcFields();
+    model.refreshComputedColumns();
     EXPECT_EQ(reset.count(), 1);
     EXPECT_EQ(model.rowCount(), 1);
 }
 
-TEST_F(ListTest, GridKeepsTheCurrentReminderAcrossChanges) {
-    ThingsGrid grid(model);
+TEST_F(ListTest, ViewKeepsTheCurrentReminderAcrossChanges) {
+    ReminderListView view;
+    view.setReminderModel(&model);
+    EXPECT_EQ(view.currentNumber(), std::nullopt);
     Add(NewReminder("alpha"));
     const std::int32_t beta = Add(NewReminder("beta"));
     Add(NewReminder("gamma"));
 
-    // Choosing a row in the grid makes it the row the commands act on.
-    grid.setCurrentIndex(model.index(1, ColComment));
-    ASSERT_NE(data.listCursor().current(), nullptr);
-    EXPECT_EQ(data.listCursor().current()->integer(Col::N), beta);
+    // Choosing a row makes it the reminder the commands act on.
+    view.setCurrentIndex(model.index(1, MessageColumn));
+    EXPECT_EQ(view.currentNumber(), beta);
 
     // Renaming it moves it to the end; it stays current.
-    Reminder renamed = *currentReminder(data.listCursor());
+    Reminder renamed = *data.reminder(beta);
     renamed.message = "zulu";
     ASSERT_TRUE(data.saveReminder(renamed, Now).saved);
-    model.tableChanged();
-    EXPECT_EQ(grid.currentIndex().row(), 2);
-    EXPECT_EQ(Cell(grid.currentIndex().row(), ColComment), "zulu");
-    EXPECT_TRUE(grid.selectionModel()->isRowSelected(2, {}));
+    model.reload();
+    EXPECT_EQ(view.currentIndex().row(), 2);
+    EXPECT_EQ(view.currentNumber(), beta);
+    EXPECT_TRUE(view.selectionModel()->isRowSelected(2, {}));
 
     // Deleting the current (last) one leaves the row now at its place current.
     ASSERT_TRUE(data.deleteReminder(beta));
-    model.tableChanged();
+    model.reload();
     EXPECT_EQ(model.rowCount(), 2);
-    EXPECT_EQ(grid.currentIndex().row(), 1);
-    EXPECT_EQ(Cell(1, ColComment), "gamma");
-    EXPECT_EQ(data.listCursor().current()->text(Col::Comment), "gamma");
+    EXPECT_EQ(view.currentIndex().row(), 1);
+    EXPECT_EQ(Cell(1, MessageColumn), "gamma");
 
     // A new reminder becomes current.
-    Add(NewReminder("Aardvark"));
-    EXPECT_EQ(grid.currentIndex().row(), 0);
-    EXPECT_EQ(data.listCursor().current()->text(Col::Comment), "Aardvark");
+    const std::int32_t aardvark = Add(NewReminder("Aardvark"));
+    EXPECT_EQ(view.currentIndex().row(), 0);
+    EXPECT_EQ(view.currentNumber(), aardvark);
+
+    // The core keeps its stored order whatever the view shows.
+    std::vector<std::string> stored;
+    for (std::size_t i = 0; i < data.table().count(); ++i)
+        stored.push_back(data.table().rowAt(i).text(Col::Comment));
+    EXPECT_EQ(stored, (std::vector<std::string>{"alpha", "gamma", "Aardvark"}));
+}
+
+// Message order follows the language's collation without regard to case; equal
+// messages keep their stored order. Russian puts Cyrillic before Latin.
+TEST(MessageOrder, CollatesByLocaleWithoutCaseAndKeepsStoredOrderForTies) {
+    const QLocale saved;
+    const std::vector<QString> latin = {"apple", "Banana", "Tie", "tie", "TIE"};
+    const std::vector<QString> cyrillic = {"арбуз", "Яблоко"};
+    const auto joined = [](std::vector<QString> a, const std::vector<QString>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const struct {
+        const char* locale;
+        std::vector<QString> expected;
+    } cases[] = {{"C", joined(latin, cyrillic)},
+                 {"en_US", joined(latin, cyrillic)},
+                 {"ru_RU", joined(cyrillic, latin)}};
+    for (const auto& [locale, expected] : cases) {
+        SCOPED_TRACE(locale);
+        QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+        ReminderRepository data;
+        ASSERT_TRUE(data.load(MakeTempFolder("order") + "/things.mln").ok);
+        std::vector<std::int32_t> numbers;
+        for (const char* text : {"Яблоко", "Banana", "арбуз", "apple", "Tie", "tie", "TIE"})
+            numbers.push_back(data.saveReminder(NewReminder(text), Now).number);
+        ReminderListModel model(data);
+        std::vector<QString> shown;
+        for (int row = 0; row < model.rowCount(); ++row)
+            shown.push_back(model.data(model.index(row, MessageColumn)).toString());
+        EXPECT_EQ(shown, expected);
+        const int tie = model.rowOfNumber(numbers[4]);
+        ASSERT_GE(tie, 0);
+        EXPECT_EQ(model.numberAt(tie + 1), numbers[5]); // ties in stored order
+        EXPECT_EQ(model.numberAt(tie + 2), numbers[6]);
+        EXPECT_LT(model.compareMessages("арбуз", "Яблоко"), 0);
+        EXPECT_EQ(model.compareMessages("tie", "TIE"), 0);
+    }
+    QLocale::setDefault(saved);
 }
 
 // --- keys, moves, highlighting -------------------------------------------------
 
 TEST_F(ListTest, KeysAndDoubleClickAskForCommands) {
     Add(NewReminder("alpha"));
-    ThingsGrid grid(model);
-    grid.resize(500, 200);
-    grid.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-    QSignalSpy added(&grid, &ThingsGrid::newThingRequested);
-    QSignalSpy edited(&grid, &ThingsGrid::editThingRequested);
-    QSignalSpy deleted(&grid, &ThingsGrid::deleteThingRequested);
-    QTest::keyClick(&grid, Qt::Key_Insert);
-    QTest::keyClick(&grid, Qt::Key_Delete);
-    QTest::keyClick(&grid, Qt::Key_Return);
-    QTest::keyClick(&grid, Qt::Key_Enter, Qt::KeypadModifier);
+    ReminderListView view;
+    view.setReminderModel(&model);
+    view.resize(500, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QSignalSpy added(&view, &ReminderListView::newReminderRequested);
+    QSignalSpy edited(&view, &ReminderListView::editRequested);
+    QSignalSpy deleted(&view, &ReminderListView::deleteRequested);
+    QTest::keyClick(&view, Qt::Key_Insert);
+    QTest::keyClick(&view, Qt::Key_Delete);
+    QTest::keyClick(&view, Qt::Key_Return);
+    QTest::keyClick(&view, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(added.count(), 1);
     EXPECT_EQ(deleted.count(), 1);
     EXPECT_EQ(edited.count(), 2);
-    const QPoint cell = grid.visualRect(model.index(0, ColComment)).center();
-    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell);
+    const QPoint cell = view.visualRect(model.index(0, MessageColumn)).center();
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, cell);
     EXPECT_EQ(edited.count(), 3);
 }
 
 TEST_F(ListTest, DraggedColumnGoesBack) {
-    ThingsGrid grid(model);
-    QHeaderView* header = grid.horizontalHeader();
+    ReminderListView view;
+    view.setReminderModel(&model);
+    QHeaderView* header = view.horizontalHeader();
     ASSERT_TRUE(header->sectionsMovable());
     header->moveSection(1, 6);
     header->moveSection(9, 0);
@@ -315,35 +371,36 @@ TEST_F(ListTest, DraggedColumnGoesBack) {
         EXPECT_EQ(header->visualIndex(c), c);
 }
 
-TEST_F(ListTest, OnlyTheFocusedGridHighlightsItsCurrentRow) {
+TEST_F(ListTest, OnlyTheFocusedListHighlightsItsCurrentRow) {
     Add(NewReminder("alpha"));
     Add(NewReminder("beta"));
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
-    auto* grid = new ThingsGrid(model);
+    auto* view = new ReminderListView;
+    view->setReminderModel(&model);
     auto* other = new QLineEdit;
-    layout->addWidget(grid);
+    layout->addWidget(view);
     layout->addWidget(other);
     window.resize(500, 200);
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    grid->setCurrentIndex(model.index(0, ColComment));
+    view->setCurrentIndex(model.index(0, MessageColumn));
 
     const auto background = [&](int row) {
-        const QRect r = grid->visualRect(model.index(row, ColDescription));
-        return grid->viewport()->grab().toImage().pixelColor(r.right() - 3, r.bottom() - 2);
+        const QRect r = view->visualRect(model.index(row, DescriptionColumn));
+        return view->viewport()->grab().toImage().pixelColor(r.right() - 3, r.bottom() - 2);
     };
-    grid->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return grid->hasFocus(); }));
-    EXPECT_TRUE(grid->Infocus(0));
+    view->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->hasFocus(); }));
+    EXPECT_TRUE(view->isHighlighted(0));
     EXPECT_EQ(background(0), QColor(0, 0, 128));
-    EXPECT_EQ(background(1), grid->palette().color(QPalette::Base));
+    EXPECT_EQ(background(1), view->palette().color(QPalette::Base));
 
     other->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return other->hasFocus(); }));
-    EXPECT_FALSE(grid->Infocus(0));
-    EXPECT_EQ(background(0), grid->palette().color(QPalette::Base));
+    EXPECT_FALSE(view->isHighlighted(0));
+    EXPECT_EQ(background(0), view->palette().color(QPalette::Base));
 }
 
 // --- column fitting --------------------------------------------------------------
@@ -351,7 +408,7 @@ TEST_F(ListTest, OnlyTheFocusedGridHighlightsItsCurrentRow) {
 TEST(ColumnFit, SharesTheWidthBetweenMessageAndDescription) {
     struct Case {
         bool growing;
-        int grid;
+        int listWidth;
         int others;
         SharedWidths from;
         SharedWidths expected;
@@ -367,53 +424,54 @@ TEST(ColumnFit, SharesTheWidthBetweenMessageAndDescription) {
         {true, 700, 500, {100, 295}, {FittedWidthFloor, 295}}, // widened other columns
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FitColumnWidths(c.growing, c.grid, c.others, 15, c.from), c.expected)
-            << "grid " << c.grid << (c.growing ? " growing" : " narrowing");
+        EXPECT_EQ(fitColumnWidths(c.growing, c.listWidth, c.others, 15, c.from), c.expected)
+            << "list " << c.listWidth << (c.growing ? " growing" : " narrowing");
 }
 
 TEST_F(ListTest, PanelFitsTheColumnsToItsWidth) {
-    ThingsPanel panel(model);
-    ThingsGrid* grid = panel.Grid();
-    const int S = grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
+    ReminderListPanel panel;
+    ReminderListView* view = panel.listView();
+    view->setReminderModel(&model);
+    const int S = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
     const auto others = [&] {
         int f = 0;
         for (int c : {0, 3, 4, 5, 6, 7, 8, 9})
-            f += grid->ColumnWidth(c);
+            f += view->cellWidth(c);
         return f;
     };
-    // The next-time column fits its texts in the grid's font; the rest are as designed.
-    const int F = 115 + grid->ColumnWidth(ColDT);
+    // The next-time column fits its texts in the view's font; the rest are as designed.
+    const int F = 115 + view->cellWidth(NextTimeColumn);
     EXPECT_EQ(others(), F);
     panel.resize(900, 300);
     panel.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.Panel2WidthOld() == 900; }));
-    EXPECT_EQ(grid->width(), 896); // 2-pixel margin
-    EXPECT_EQ(grid->ColumnWidth(ColDescription), 295);
-    EXPECT_EQ(grid->ColumnWidth(ColComment), 896 - (F + 295 + 2 * S));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.fittedWidth() == 900; }));
+    EXPECT_EQ(view->width(), 896); // 2-pixel margin
+    EXPECT_EQ(view->cellWidth(DescriptionColumn), 295);
+    EXPECT_EQ(view->cellWidth(MessageColumn), 896 - (F + 295 + 2 * S));
 
     panel.resize(560, 300);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.Panel2WidthOld() == 560; }));
-    EXPECT_EQ(grid->ColumnWidth(ColComment), 100);
-    EXPECT_EQ(grid->ColumnWidth(ColDescription), 556 - (F + 100 + 2 * S));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.fittedWidth() == 560; }));
+    EXPECT_EQ(view->cellWidth(MessageColumn), 100);
+    EXPECT_EQ(view->cellWidth(DescriptionColumn), 556 - (F + 100 + 2 * S));
 
     // A column the user widened counts in the next fit.
-    const int dt = grid->ColumnWidth(ColDT);
-    grid->SetColumnWidth(ColDT, dt + 44);
+    const int dt = view->cellWidth(NextTimeColumn);
+    view->setCellWidth(NextTimeColumn, dt + 44);
     panel.resize(540, 300);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.Panel2WidthOld() == 540; }));
-    EXPECT_EQ(grid->ColumnWidth(ColDescription), 536 - (F + 44 + 100 + 2 * S));
-    grid->SetColumnWidth(ColDT, dt);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.fittedWidth() == 540; }));
+    EXPECT_EQ(view->cellWidth(DescriptionColumn), 536 - (F + 44 + 100 + 2 * S));
+    view->setCellWidth(NextTimeColumn, dt);
 
     // The first fit after loading puts both columns right whatever they were.
     panel.resize(900, 300);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.Panel2WidthOld() == 900; }));
-    grid->SetColumnWidth(ColComment, 100);
-    grid->SetColumnWidth(ColDescription, 154);
-    panel.StartTimerResize();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.TimerResize.isActive(); }));
-    EXPECT_EQ(grid->ColumnWidth(ColDescription), 295);
-    EXPECT_EQ(grid->ColumnWidth(ColComment), 896 - (F + 295 + 2 * S));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.fittedWidth() == 900; }));
+    view->setCellWidth(MessageColumn, 100);
+    view->setCellWidth(DescriptionColumn, 154);
+    panel.startFirstFit();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.firstFitPending(); }));
+    EXPECT_EQ(view->cellWidth(DescriptionColumn), 295);
+    EXPECT_EQ(view->cellWidth(MessageColumn), 896 - (F + 295 + 2 * S));
 }
 
 TEST_F(ListTest, NextTimeTextsShowWholeInTheProgramFontAndLarger) {
@@ -423,12 +481,13 @@ TEST_F(ListTest, NextTimeTextsShowWholeInTheProgramFontAndLarger) {
     for (const int pixels :
          {ColorScheme::DefaultPixelSize, ColorScheme::DefaultPixelSize * 3 / 2}) {
         SCOPED_TRACE(pixels);
-        ThingsGrid grid(model);
-        grid.setFont(ColorScheme::font(pixels));
-        const QFontMetrics fm(grid.font());
+        ReminderListView view;
+        view.setReminderModel(&model);
+        view.setFont(ColorScheme::font(pixels));
+        const QFontMetrics fm(view.font());
         for (Moment t : moments)
-            EXPECT_LE(2 + fm.horizontalAdvance(NextTimeText(t)), grid.ColumnWidth(ColDT))
-                << NextTimeText(t).toStdString();
+            EXPECT_LE(2 + fm.horizontalAdvance(nextTimeText(t)), view.cellWidth(NextTimeColumn))
+                << nextTimeText(t).toStdString();
     }
 }
 
@@ -443,25 +502,24 @@ bool HasInk(const QImage& img) {
 }
 
 TEST(Pictures, CellAndTrayImagesAreDrawnAtTheirScale) {
-    const TCellImages cells(2.0);
-    for (int i = 0; i < CellBitmapCount; ++i) {
-        const QPixmap& pm = cells.Bitmap(static_cast<CellBitmap>(i));
+    const CellImages cells(2.0);
+    for (int i = 0; i < CellPictureCount; ++i) {
+        const QPixmap& pm = cells.picture(static_cast<CellPicture>(i));
         ASSERT_FALSE(pm.isNull()) << i;
         EXPECT_EQ(pm.size(), QSize(32, 32)) << i;
         EXPECT_EQ(pm.deviceIndependentSize(), QSizeF(16, 16)) << i;
         EXPECT_TRUE(HasInk(pm.toImage())) << i;
     }
-    EXPECT_NE(cells.Bitmap(BitAnim).toImage(), cells.Bitmap(BitAnimInv).toImage());
+    EXPECT_NE(cells.picture(FlashCell).toImage(), cells.picture(FlashCellLight).toImage());
 
     const TrayImageSets tray;
-    EXPECT_FALSE(tray.Plain().pixmap(16, 16).isNull());
-    EXPECT_EQ(tray.Day(5).pixmap(32, 32).size(), QSize(32, 32));
+    EXPECT_FALSE(tray.plain().pixmap(16, 16).isNull());
+    EXPECT_EQ(tray.day(5).pixmap(32, 32).size(), QSize(32, 32));
     for (int d = 2; d <= 31; ++d)
-        EXPECT_NE(RenderTrayPicture(TrayPicture::Day, 16, d).toImage(),
-                  RenderTrayPicture(TrayPicture::Day, 16, d - 1).toImage())
+        EXPECT_NE(renderTrayPicture(TrayPicture::Day, 16, d).toImage(),
+                  renderTrayPicture(TrayPicture::Day, 16, d - 1).toImage())
             << d;
-    EXPECT_NE(tray.Animation(0).pixmap(16, 16).toImage(),
-              tray.Animation(1).pixmap(16, 16).toImage());
+    EXPECT_NE(tray.flag(0).pixmap(16, 16).toImage(), tray.flag(1).pixmap(16, 16).toImage());
 }
 
 } // namespace

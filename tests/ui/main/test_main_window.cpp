@@ -1,19 +1,24 @@
 #include "core/AppPaths.h"
 #include "engine/AsyncTask.h"
+#include "engine/ReminderEngine.h"
 #include "i18n/Texts.h"
 #include "tests/platform/FakePowerControl.h"
 #include "tests/platform/FakeSoundPlayer.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/LayoutCheck.h"
+#include "tests/support/Screenshot.h"
 #include "tests/support/TempHome.h"
 #include "ui/alert/AlertWindow.h"
+#include "ui/controls/ColorScheme.h"
 #include "ui/dialogs/DialogSeams.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/editor/ReminderEditor.h"
+#include "ui/main/AlertPresenter.h"
+#include "ui/main/AppController.h"
 #include "ui/main/ExitSignals.h"
-#include "ui/main/ThingsGrid.h"
-#include "ui/main/ThingsListModel.h"
-#include "ui/main/TrayImages.h"
-#include "ui/main/Unit1.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/ReminderListView.h"
+#include "ui/main/TrayController.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -27,7 +32,9 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -60,10 +67,28 @@ struct MainWindowTest : ::testing::Test {
         setErrorMessageRecorderForTests(nullptr);
         setExecutablePathForTests("");
     }
-    std::unique_ptr<TForm1> Started() {
-        auto form = std::make_unique<TForm1>(clock);
-        form->TimerStartTimer();
-        return form;
+    std::unique_ptr<AppController> Started() {
+        auto app = std::make_unique<AppController>(clock);
+        app->loadReminders();
+        return app;
+    }
+    static QAction* Action(AppController& app, const char* name) {
+        auto* action = app.mainWindow()->findChild<QAction*>(QString::fromLatin1(name));
+        EXPECT_NE(action, nullptr) << name;
+        return action;
+    }
+    static bool MinuteTickRuns(const AppController& app) {
+        return app.findChild<QTimer*>(QStringLiteral("minuteTimer"))->isActive();
+    }
+    // Ends the program as its entry does: the event loop runs until the exit, then
+    // the controller and its windows are destroyed.
+    static void RunUntilExit(std::unique_ptr<AppController>& app) {
+        EXPECT_EQ(QApplication::exec(), 0);
+        app.reset();
+    }
+    static void ExitThroughTheLoop(std::unique_ptr<AppController>& app) {
+        QTimer::singleShot(0, app.get(), [&app] { app->exit(); });
+        RunUntilExit(app);
     }
     static void WaitForWorkers() {
         QTRY_COMPARE_WITH_TIMEOUT(AsyncTask::pendingCount(), 0, 20000);
@@ -71,40 +96,61 @@ struct MainWindowTest : ::testing::Test {
     }
 };
 
+int SettingsInteger(const std::string& ini, const std::string& key) {
+    std::ifstream in(ini);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(key + "=", 0) == 0)
+            return std::stoi(line.substr(key.size() + 1));
+    return -1;
+}
+
+// Delivers one timeout of a running timer now, as its interval would.
+void Tick(QTimer* timer) {
+    ASSERT_TRUE(timer->isActive());
+    QTimerEvent event(timer->timerId());
+    QCoreApplication::sendEvent(timer, &event);
+}
+
+QCheckBox* SettingsCheck(AppController& app, const char* name) {
+    return app.mainWindow()->findChild<QCheckBox*>(QString::fromLatin1(name));
+}
+
 } // namespace
 
 TEST_F(MainWindowTest, StartCreatesTheTableFileAndStartsTheMinuteTick) {
-    auto form = Started();
+    auto app = Started();
     EXPECT_TRUE(fs::exists(dataFolder + "/things.mln"));
-    EXPECT_TRUE(form->Timer1.isActive());
-    EXPECT_EQ(form->settingsPath.toStdString(), dataFolder + "/Chimly.ini");
+    EXPECT_TRUE(MinuteTickRuns(*app));
+    EXPECT_EQ(app->settingsPath().toStdString(), dataFolder + "/Chimly.ini");
     EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(MainWindowTest, UnreadableTableIsReportedNoTickStartsAndItIsNeverOverwritten) {
     fs::create_directories(dataFolder);
     std::ofstream(dataFolder + "/things.mln") << "this is not a table";
-    {
-        auto form = Started();
-        EXPECT_FALSE(form->Timer1.isActive());
-        ASSERT_EQ(messages.size(), 1u);
-        EXPECT_NE(messages[0].find(dataFolder + "/things.mln"), std::string::npos);
-        // Nothing can be typed that would be lost: the commands that change reminders
-        // are off, and the status bar says why.
-        for (QAction* a : {form->actNew, form->actNewThing, form->actEditThing, form->actCopyThing,
-                           form->actDelThing}) {
-            EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
-            a->trigger();
-        }
-        EXPECT_EQ(ReminderEditor::find(-1), nullptr);
-        for (QWidget* w : QApplication::topLevelWidgets())
-            EXPECT_EQ(qobject_cast<ReminderEditor*>(w), nullptr);
-        const QString status = form->statusBar()->currentMessage();
-        EXPECT_TRUE(status.contains(QString::fromStdString(dataFolder + "/things.mln")))
-            << status.toStdString();
-        EXPECT_TRUE(status.contains("cannot be changed")) << status.toStdString();
-        form->SaveCDS();
-    } // destruction saves too
+    auto app = Started();
+    EXPECT_FALSE(MinuteTickRuns(*app));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(dataFolder + "/things.mln"), std::string::npos);
+    // Nothing can be typed that would be lost: the commands that change reminders
+    // are off, in the window and in the tray menu, and the status bar says why.
+    std::vector<QAction*> commands;
+    for (const char* name :
+         {"actionNew", "actionNewReminder", "actionEdit", "actionCopy", "actionDelete"})
+        commands.push_back(Action(*app, name));
+    commands.push_back(app->tray()->findChild<QAction*>("trayNewReminderAction"));
+    for (QAction* a : commands) {
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+        a->trigger();
+    }
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<ReminderEditor*>(w), nullptr);
+    const QString status = app->mainWindow()->statusBar()->currentMessage();
+    EXPECT_TRUE(status.contains(QString::fromStdString(dataFolder + "/things.mln")))
+        << status.toStdString();
+    EXPECT_TRUE(status.contains("cannot be changed")) << status.toStdString();
+    EXPECT_FALSE(app->saveReminderFile());
+    ExitThroughTheLoop(app); // the exit saves too
     std::ifstream in(dataFolder + "/things.mln");
     std::string text;
     std::getline(in, text);
@@ -112,9 +158,11 @@ TEST_F(MainWindowTest, UnreadableTableIsReportedNoTickStartsAndItIsNeverOverwrit
 }
 
 TEST_F(MainWindowTest, EveryWindowShowsTheProgramIcon) {
-    auto form = Started();
+    auto app = Started();
     ASSERT_FALSE(QApplication::windowIcon().isNull());
-    AlertWindow* alert = AlertWindow::showAlert("tea", 1, now);
+    EXPECT_FALSE(app->mainWindow()->windowIcon().isNull());
+    app->alertPresenter()->showAlertWindow("tea", 1);
+    AlertWindow* alert = AlertWindow::find(1);
     ASSERT_NE(alert, nullptr);
     EXPECT_FALSE(alert->windowIcon().isNull());
     delete alert;
@@ -123,36 +171,41 @@ TEST_F(MainWindowTest, EveryWindowShowsTheProgramIcon) {
 TEST_F(MainWindowTest, ATableFileThatCannotBeCreatedIsReportedButRemindersStillFire) {
     // A folder stands where the new file would be written.
     fs::create_directories(dataFolder + "/things.mln.new-" + std::to_string(::getpid()) + "/x");
-    auto form = Started();
+    auto app = Started();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("Unable to write"), std::string::npos) << messages[0];
-    EXPECT_TRUE(form->Timer1.isActive());
+    EXPECT_TRUE(MinuteTickRuns(*app));
 }
 
-TEST_F(MainWindowTest, TrayStatesAndTheAnimationCountdown) {
-    auto form = Started();
-    EXPECT_EQ(form->trayState(), TForm1::TrayState::Plain);
-    form->chbShowDay->setChecked(true);
-    EXPECT_EQ(form->trayState(), TForm1::TrayState::Day);
-    EXPECT_EQ(form->XDayPrev, 9);
+TEST_F(MainWindowTest, TrayStatesAndTheEndOfFlashing) {
+    auto app = Started();
+    TrayController* tray = app->tray();
+    QTimer* flashStop = tray->findChild<QTimer*>("flashStopTimer");
+    EXPECT_EQ(tray->state(), TrayController::State::Plain);
+    SettingsCheck(*app, "showDayCheck")->setChecked(true);
+    EXPECT_EQ(tray->state(), TrayController::State::Day);
+    EXPECT_EQ(tray->trayDay(), 9);
 
-    form->StartTrayAnimation();
-    EXPECT_EQ(form->trayState(), TForm1::TrayState::Flashing);
+    tray->startFlashing();
+    EXPECT_EQ(tray->state(), TrayController::State::Flashing);
     for (int i = 0; i < 8; ++i)
-        form->TimerStopAnimationTimer();
-    form->StartTrayAnimation(); // a second alert counts again from 0
-    for (int i = 0; i < 10; ++i)
-        form->TimerStopAnimationTimer();
-    EXPECT_EQ(form->trayState(), TForm1::TrayState::Flashing);
-    form->TimerStopAnimationTimer();
-    EXPECT_EQ(form->trayState(), TForm1::TrayState::Day);
-    EXPECT_FALSE(form->TimerStopAnimation.isActive());
+        Tick(flashStop);
+    tray->startFlashing(); // a second alert counts again from 0
+    for (int i = 0; i < TrayController::FlashSeconds - 1; ++i)
+        Tick(flashStop);
+    EXPECT_EQ(tray->state(), TrayController::State::Flashing);
+    Tick(flashStop);
+    EXPECT_EQ(tray->state(), TrayController::State::Day);
+    EXPECT_FALSE(flashStop->isActive());
+    EXPECT_FALSE(tray->findChild<QTimer*>("flashTimer")->isActive());
 
-    // The minute tick moves the day icon on after midnight.
-    form->MinuteTickDayStep(10);
-    EXPECT_EQ(form->XDayPrev, 10);
-    form->chbShowDay->setChecked(false);
-    EXPECT_EQ(form->trayState(), TForm1::TrayState::Plain);
+    // The minute tick moves the day picture on after midnight.
+    emit app->engine()->dayChanged(10);
+    EXPECT_EQ(tray->trayDay(), 10);
+    SettingsCheck(*app, "showDayCheck")->setChecked(false);
+    EXPECT_EQ(tray->state(), TrayController::State::Plain);
+    ExitThroughTheLoop(app);
+    EXPECT_EQ(SettingsInteger(dataFolder + "/Chimly.ini", "ShowDay"), 0);
 }
 
 TEST_F(MainWindowTest, PresentationOfADueReminder) {
@@ -165,24 +218,29 @@ TEST_F(MainWindowTest, PresentationOfADueReminder) {
         QStringList played;
         std::vector<std::string> power;
         bool flashing;
+        bool alert;
     } cases[] = {
         {"own sound beats the click",
          [&](Reminder& e) { e.playSound = e.click = true, e.soundPath = sound; },
          {"play " + QString::fromStdString(sound)},
          {},
+         false,
          false},
         {"missing sound falls back to the click",
          [&](Reminder& e) { e.playSound = e.click = true, e.soundPath = sound + ".gone"; },
          {"play " + click},
          {},
+         false,
          false},
         {"a folder as the sound counts as missing: the click plays",
          [&](Reminder& e) { e.playSound = e.click = true, e.soundPath = programFolder; },
          {"play " + click},
          {},
+         false,
          false},
-        {"click only", [](Reminder& e) { e.click = true; }, {"play " + click}, {}, false},
-        {"animation only", [](Reminder& e) { e.flashTray = true; }, {}, {}, true},
+        {"click only", [](Reminder& e) { e.click = true; }, {"play " + click}, {}, false, false},
+        {"flashing only", [](Reminder& e) { e.flashTray = true; }, {}, {}, true, false},
+        {"alert window", [](Reminder& e) { e.showAlert = true; }, {}, {}, false, true},
         {"power-off replaces everything",
          [&](Reminder& e) {
              e.power = e.flashTray = e.playSound = e.showAlert = true;
@@ -191,57 +249,50 @@ TEST_F(MainWindowTest, PresentationOfADueReminder) {
          },
          {},
          {"powerOff"},
+         false,
          false},
-        {"reboot", [](Reminder& e) { e.power = true; }, {}, {"reboot"}, false},
+        {"reboot", [](Reminder& e) { e.power = true; }, {}, {"reboot"}, false, false},
         {"after-start power action with 0 minutes does nothing",
          [](Reminder& e) { e.power = e.afterStart = true, e.minutesAfterStart = 0; },
          {},
          {},
+         false,
          false},
         {"number 0 is nothing to present",
-         [&](Reminder& e) { e.number = 0, e.playSound = true, e.soundPath = sound; },
+         [&](Reminder& e) { e.number = 0, e.playSound = e.showAlert = true, e.soundPath = sound; },
          {},
          {},
+         false,
          false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        auto form = Started();
+        auto app = Started();
         player.calls.clear();
         power.calls.clear();
         Reminder e;
         e.number = 3;
         e.message = "tea";
         c.set(e);
-        form->ShowCurrentNote(e);
+        emit app->engine()->reminderDue(e); // as the engine announces a due reminder
         WaitForWorkers();
         EXPECT_EQ(player.calls, c.played);
         EXPECT_EQ(power.calls, c.power);
-        EXPECT_EQ(form->trayState() == TForm1::TrayState::Flashing, c.flashing);
+        EXPECT_EQ(app->tray()->state() == TrayController::State::Flashing, c.flashing);
+        EXPECT_EQ(AlertWindow::find(3) != nullptr, c.alert);
+        delete AlertWindow::find(3);
     }
 }
-
-namespace {
-
-int SettingsInteger(const std::string& ini, const std::string& key) {
-    std::ifstream in(ini);
-    for (std::string line; std::getline(in, line);)
-        if (line.rfind(key + "=", 0) == 0)
-            return std::stoi(line.substr(key.size() + 1));
-    return -1;
-}
-
-} // namespace
 
 TEST_F(MainWindowTest, WindowKeepsItsSizeOverRunsThatShowIt) {
     const std::string ini = dataFolder + "/Chimly.ini";
     std::vector<std::pair<int, int>> sizes;
     for (int run = 0; run < 3; ++run) {
-        auto form = Started();
-        form->List1Click();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        auto app = Started();
+        app->mainWindow()->showList();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(app->mainWindow()));
         QCoreApplication::processEvents();
-        form.reset(); // writes the settings
+        ExitThroughTheLoop(app); // writes the settings
         sizes.emplace_back(SettingsInteger(ini, "Width"), SettingsInteger(ini, "Height"));
         EXPECT_GT(sizes.back().first, 0);
     }
@@ -249,16 +300,9 @@ TEST_F(MainWindowTest, WindowKeepsItsSizeOverRunsThatShowIt) {
     EXPECT_EQ(sizes[2], sizes[0]);
 }
 
-// Ends the program as its entry does: the event loop runs until the exit, then the
-// main window is destroyed.
-void RunUntilExit(std::unique_ptr<TForm1>& form) {
-    EXPECT_EQ(QApplication::exec(), 0);
-    form.reset();
-}
-
 TEST_F(MainWindowTest, ExitAfterAnEditorOpenedItsCalendar) {
-    auto form = Started();
-    form->actNewThing->trigger();
+    auto app = Started();
+    Action(*app, "actionNewReminder")->trigger();
     ReminderEditor* editor = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* e = qobject_cast<ReminderEditor*>(w))
@@ -273,15 +317,16 @@ TEST_F(MainWindowTest, ExitAfterAnEditorOpenedItsCalendar) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return calendar->isVisible(); }));
     calendar->close();
     QPointer<ReminderEditor> alive(editor);
-    QTimer::singleShot(0, form.get(), [&] { form->actExit->trigger(); });
-    RunUntilExit(form);
+    QTimer::singleShot(0, app.get(),
+                       [&] { app->tray()->findChild<QAction*>("trayExitAction")->trigger(); });
+    RunUntilExit(app);
     EXPECT_TRUE(alive.isNull());
 }
 
 TEST_F(MainWindowTest, TerminationWhileAnEditorShowsItsDialogEndsInOrder) {
-    auto form = Started();
-    ExitSignals exitSignals([&form] { form->actExitExecute(); });
-    form->actNewThing->trigger();
+    auto app = Started();
+    ExitSignals exitSignals([&app] { app->exit(); });
+    Action(*app, "actionNewReminder")->trigger();
     ReminderEditor* editor = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* e = qobject_cast<ReminderEditor*>(w))
@@ -306,33 +351,65 @@ TEST_F(MainWindowTest, TerminationWhileAnEditorShowsItsDialogEndsInOrder) {
         }
     });
     watch.start(10);
-    RunUntilExit(form);
+    RunUntilExit(app);
     EXPECT_TRUE(alive.isNull());
     EXPECT_EQ(dialogText, QString::fromStdString(Texts{}.noDayMarked));
     EXPECT_GT(SettingsInteger(dataFolder + "/Chimly.ini", "State"), -1) << "settings not written";
 }
 
 TEST_F(MainWindowTest, OpenListShowsAWindowThatIsBothHiddenAndMinimized) {
-    auto form = Started();
-    form->showMinimized();
-    form->hide();
-    ASSERT_TRUE(form->isMinimized());
-    form->List1Click();
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_FALSE(form->isMinimized());
+    auto app = Started();
+    MainWindow* window = app->mainWindow();
+    window->showMinimized();
+    window->hide();
+    ASSERT_TRUE(window->isMinimized());
+    app->tray()->findChild<QAction*>("trayOpenListAction")->trigger();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isMinimized());
 }
 
 TEST_F(MainWindowTest, WithoutATrayTheWindowStaysReachable) {
     // The offscreen platform has no tray.
-    auto form = Started();
-    ASSERT_FALSE(form->trayAvailable());
-    EXPECT_TRUE(form->isMinimized());
-    EXPECT_TRUE(form->menuBar()->isVisible() || !form->menuBar()->isHidden());
-    form->close();
-    EXPECT_TRUE(form->isVisible());
-    form->actSoundOff->trigger();
+    auto app = Started();
+    MainWindow* window = app->mainWindow();
+    ASSERT_FALSE(app->tray()->trayAvailable());
+    EXPECT_TRUE(window->isMinimized());
+    ASSERT_NE(window->menuBar()->findChild<QMenu*>(), nullptr);
+    EXPECT_FALSE(window->menuBar()->isHidden());
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    QAction* soundOff = nullptr;
+    for (QAction* a : window->menuBar()->findChild<QMenu*>()->actions())
+        if (a->text() == "Sound off")
+            soundOff = a;
+    ASSERT_NE(soundOff, nullptr);
+    soundOff->trigger();
     WaitForWorkers();
     EXPECT_EQ(player.calls, QStringList{"stop"});
+}
+
+TEST_F(MainWindowTest, TheDesignedSizeAtTheDefaultFont) {
+    auto app = Started();
+    app->mainWindow()->showList();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app->mainWindow()));
+    EXPECT_EQ(app->mainWindow()->size(), MainWindow::DesignedSize);
+}
+
+TEST_F(MainWindowTest, ALargerFontClipsNothingOnEitherPage) {
+    const ScopedLook look({QStringLiteral("en"), 1.5, true});
+    auto app = Started();
+    Reminder e;
+    e.isNew = true;
+    e.message = "Call Anna about the concert tickets";
+    ASSERT_TRUE(app->repository().saveReminder(e, now).saved);
+    MainWindow* window = app->mainWindow();
+    window->reloadReminders();
+    window->showList();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    EXPECT_GT(window->font().pixelSize(), ColorScheme::DefaultPixelSize);
+    EXPECT_THAT(clippedWidgets(window), ::testing::IsEmpty());
+    window->findChild<QTabWidget*>("pages")->setCurrentIndex(1);
+    EXPECT_THAT(clippedWidgets(window), ::testing::IsEmpty());
 }
 
 namespace {
@@ -348,123 +425,158 @@ int OpenEditors() {
 }
 
 struct CommandsTest : MainWindowTest {
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<AppController> app;
+    MainWindow* window = nullptr;
     std::int32_t tea = 0;
     void SetUp() override {
         MainWindowTest::SetUp();
-        form = Started();
+        app = Started();
+        window = app->mainWindow();
         Reminder e;
         e.isNew = true;
         e.message = "tea";
-        tea = form->DataModule1.saveReminder(e, now).number;
-        form->SaveCDS();
-        form->DataModule1.listCursor().locateNumber(tea);
-        form->actEditThingUpdate();
-        form->showNormal();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        tea = app->repository().saveReminder(e, now).number;
+        ASSERT_TRUE(app->saveReminderFile());
+        window->reloadReminders(); // a reminder just added becomes current
+        window->showNormal();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     }
     void TearDown() override {
-        form->CloseOtherWindows();
-        form.reset();
+        app->closeOtherWindows();
+        app.reset();
         MainWindowTest::TearDown();
     }
+    QAction* Command(const char* name) const { return Action(*app, name); }
+    QTabWidget* Pages() const { return window->findChild<QTabWidget*>("pages"); }
     fs::file_time_type Written() const { return fs::last_write_time(dataFolder + "/things.mln"); }
 };
 
 } // namespace
 
-TEST_F(CommandsTest, EnablingFollowsTheCurrentRow) {
-    EXPECT_TRUE(form->actEditThing->isEnabled());
-    EXPECT_TRUE(form->actDelThing->isEnabled());
+TEST_F(CommandsTest, EnablingFollowsTheCurrentReminder) {
+    EXPECT_EQ(window->listView()->currentNumber(), tea);
+    EXPECT_TRUE(Command("actionEdit")->isEnabled());
+    EXPECT_TRUE(Command("actionDelete")->isEnabled());
     setNextAskYesNoAnswer(true);
-    form->actDelThing->trigger();
-    EXPECT_FALSE(form->actEditThing->isEnabled());
-    EXPECT_FALSE(form->actCopyThing->isEnabled());
-    EXPECT_FALSE(form->actDelThing->isEnabled());
-    EXPECT_TRUE(form->actNew->isEnabled());
-    EXPECT_TRUE(form->actNewThing->isEnabled());
+    Command("actionDelete")->trigger();
+    EXPECT_EQ(window->listView()->currentNumber(), std::nullopt);
+    for (const char* name : {"actionEdit", "actionCopy", "actionDelete"})
+        EXPECT_FALSE(Command(name)->isEnabled()) << name;
+    EXPECT_TRUE(Command("actionNew")->isEnabled());
+    EXPECT_TRUE(Command("actionNewReminder")->isEnabled());
+}
+
+TEST_F(CommandsTest, CommandsActOnTheReminderTheListShowsCurrent) {
+    Reminder e;
+    e.isNew = true;
+    e.message = "apple";
+    const std::int32_t apple = app->repository().saveReminder(e, now).number;
+    window->reloadReminders();
+    ASSERT_EQ(window->listView()->currentNumber(), apple);
+    // The user picks "tea" (second row) with the keyboard, then deletes it.
+    window->listView()->setFocus();
+    QTest::keyClick(window->listView(), Qt::Key_Down);
+    ASSERT_EQ(window->listView()->currentNumber(), tea);
+    setNextAskYesNoAnswer(true);
+    QTest::keyClick(window->listView(), Qt::Key_Delete);
+    EXPECT_EQ(app->repository().findRow(tea), nullptr);
+    EXPECT_NE(app->repository().findRow(apple), nullptr);
 }
 
 TEST_F(CommandsTest, ListGuardStopsCommandsUnlessTheListShows) {
-    form->PageControl1->setCurrentIndex(1);
-    for (QAction* a : {form->actNew, form->actEditThing, form->actCopyThing, form->actDelThing})
-        a->trigger();
+    Pages()->setCurrentIndex(1);
+    for (const char* name : {"actionNew", "actionEdit", "actionCopy", "actionDelete"})
+        Command(name)->trigger();
     EXPECT_EQ(OpenEditors(), 0);
-    EXPECT_EQ(form->DataModule1.table().count(), 1u);
+    EXPECT_EQ(app->repository().table().count(), 1u);
 
-    form->PageControl1->setCurrentIndex(0);
-    form->hide();
-    form->actNew->trigger();
+    Pages()->setCurrentIndex(0);
+    window->hide();
+    Command("actionNew")->trigger();
     EXPECT_EQ(OpenEditors(), 0);
-    form->actNewThing->trigger(); // "New..." of the tray menu works while hidden
+    // "New..." of the tray menu works while hidden.
+    app->tray()->findChild<QAction*>("trayNewReminderAction")->trigger();
     EXPECT_EQ(OpenEditors(), 1);
 }
 
 TEST_F(CommandsTest, DeleteAsksAndWritesTheFileOnlyOnYes) {
     const auto before = Written();
     setNextAskYesNoAnswer(false);
-    form->actDelThing->trigger();
-    EXPECT_EQ(form->DataModule1.table().count(), 1u);
+    Command("actionDelete")->trigger();
+    EXPECT_EQ(app->repository().table().count(), 1u);
     EXPECT_EQ(Written(), before);
 
     setNextAskYesNoAnswer(true);
-    form->actDelThing->trigger();
-    EXPECT_EQ(form->DataModule1.table().count(), 0u);
+    Command("actionDelete")->trigger();
+    EXPECT_EQ(app->repository().table().count(), 0u);
     ReminderRepository onDisk;
     ASSERT_TRUE(onDisk.load(dataFolder + "/things.mln").ok);
     EXPECT_EQ(onDisk.table().count(), 0u);
 }
 
 TEST_F(CommandsTest, EditOpensOneEditorPerReminderAndCopyANewOne) {
-    form->actEditThing->trigger();
-    form->actEditThing->trigger();
+    Command("actionEdit")->trigger();
+    Command("actionEdit")->trigger();
     EXPECT_EQ(OpenEditors(), 1);
     ASSERT_NE(ReminderEditor::find(tea), nullptr);
-    form->actCopyThing->trigger();
+    Command("actionCopy")->trigger();
     EXPECT_EQ(OpenEditors(), 2);
-    EXPECT_EQ(form->DataModule1.table().count(), 1u); // a copy exists only once saved
+    EXPECT_EQ(app->repository().table().count(), 1u); // a copy exists only once saved
 }
 
 TEST_F(CommandsTest, EditOnTheAlertOpensTheEditorAndClosesTheAlert) {
-    AlertWindow* alert = AlertWindow::showAlert("tea", tea, now);
+    app->alertPresenter()->showAlertWindow("tea", tea);
+    AlertWindow* alert = AlertWindow::find(tea);
     ASSERT_NE(alert, nullptr);
-    form->AlertEditClick(tea);
+    emit alert->editRequested(tea); // "Edit..." once the alert's buttons are armed
     EXPECT_NE(ReminderEditor::find(tea), nullptr);
     QTRY_VERIFY(AlertWindow::find(tea) == nullptr);
 
     // A reminder deleted meanwhile: the alert stays.
-    AlertWindow* gone = AlertWindow::showAlert("gone", 999, now);
-    form->AlertEditClick(999);
+    app->alertPresenter()->showAlertWindow("gone", 999);
+    AlertWindow* gone = AlertWindow::find(999);
+    ASSERT_NE(gone, nullptr);
+    emit gone->editRequested(999);
     EXPECT_EQ(AlertWindow::find(999), gone);
+    EXPECT_EQ(ReminderEditor::find(999), nullptr);
 }
 
-TEST_F(CommandsTest, ToolbarAndSettingsPageAnswerTheMouseAndSpace) {
-    auto* bar = form->findChild<QToolBar*>();
+TEST_F(CommandsTest, ToolbarTabsAndSettingsPageAnswerTheMouseAndSpace) {
+    auto* bar = window->findChild<QToolBar*>("commandBar");
     ASSERT_NE(bar, nullptr);
-    QTest::mouseClick(bar->widgetForAction(form->actNew), Qt::LeftButton);
+    QTest::mouseClick(bar->widgetForAction(Command("actionNew")), Qt::LeftButton);
     EXPECT_EQ(OpenEditors(), 1);
-    QTest::mouseClick(bar->widgetForAction(form->actEditThing), Qt::LeftButton);
+    QTest::mouseClick(bar->widgetForAction(Command("actionEdit")), Qt::LeftButton);
     EXPECT_EQ(OpenEditors(), 2);
-    QTest::mouseClick(bar->widgetForAction(form->actCopyThing), Qt::LeftButton);
+    QTest::mouseClick(bar->widgetForAction(Command("actionCopy")), Qt::LeftButton);
     EXPECT_EQ(OpenEditors(), 3);
     setNextAskYesNoAnswer(true);
-    QTest::mouseClick(bar->widgetForAction(form->actDelThing), Qt::LeftButton);
-    EXPECT_EQ(form->DataModule1.table().count(), 0u);
+    QTest::mouseClick(bar->widgetForAction(Command("actionDelete")), Qt::LeftButton);
+    EXPECT_EQ(app->repository().table().count(), 0u);
 
-    form->PageControl1->setCurrentIndex(1);
+    QTabBar* tabs = Pages()->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    ASSERT_EQ(Pages()->currentIndex(), 1);
+    QCheckBox* showDay = SettingsCheck(*app, "showDayCheck");
     // On its box: the check box spans the page, its text does not.
-    QTest::mouseClick(form->chbShowDay, Qt::LeftButton, {},
-                      QPoint(6, form->chbShowDay->height() / 2));
-    EXPECT_EQ(form->trayState(), TForm1::TrayState::Day);
-    form->chbShowDay->setFocus();
-    QTest::keyClick(form->chbShowDay, Qt::Key_Space);
-    EXPECT_EQ(form->trayState(), TForm1::TrayState::Plain);
+    QTest::mouseClick(showDay, Qt::LeftButton, {}, QPoint(6, showDay->height() / 2));
+    EXPECT_EQ(app->tray()->state(), TrayController::State::Day);
+    showDay->setFocus();
+    QTest::keyClick(showDay, Qt::Key_Space);
+    EXPECT_EQ(app->tray()->state(), TrayController::State::Plain);
+    QCheckBox* showMissed = SettingsCheck(*app, "showMissedCheck");
+    QTest::mouseClick(showMissed, Qt::LeftButton, {}, QPoint(6, showMissed->height() / 2));
+    EXPECT_FALSE(app->settings().ShowMissedAtStart);
+    QRadioButton* russian = window->findChild<QRadioButton*>("russianRadio");
+    russian->setFocus();
+    QTest::keyClick(russian, Qt::Key_Space);
+    EXPECT_EQ(app->settings().language, LanguageChoice::Russian);
 }
 
 TEST_F(CommandsTest, TheListWorksOutNextTimesAsOfNowWhenTheTableChanges) {
     // Days without a scan (as while the table is empty), then a reminder is added.
     clock.set(now + std::chrono::hours(72));
-    form->actNewThing->trigger();
+    Command("actionNewReminder")->trigger();
     ReminderEditor* editor = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* e = qobject_cast<ReminderEditor*>(w); e && !e->isClosing())
@@ -472,8 +584,6 @@ TEST_F(CommandsTest, TheListWorksOutNextTimesAsOfNowWhenTheTableChanges) {
     ASSERT_NE(editor, nullptr);
     editor->findChild<QCheckBox*>("showAlertCheck")->setChecked(true);
     editor->accept();
-    ASSERT_EQ(form->DataModule1.table().count(), 2u);
-    const auto* list = qobject_cast<const ThingsListModel*>(form->Panel2->Grid()->model());
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->Now(), now + std::chrono::hours(72));
+    ASSERT_EQ(app->repository().table().count(), 2u);
+    EXPECT_EQ(window->listView()->reminderModel()->now(), now + std::chrono::hours(72));
 }

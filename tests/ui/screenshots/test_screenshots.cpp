@@ -1,6 +1,7 @@
-// Screenshots of the alert window, the two dialogs and the reminder editor in every
-// look of screenshotLooks(), saved in artifacts/ for people to look at; in each look
-// nothing may be clipped but what a window cuts on purpose.
+// Screenshots of the alert window, the two dialogs, the reminder editor and the
+// main window's pages in every look of screenshotLooks(), saved in artifacts/ for
+// people to look at; in each look nothing may be clipped but what a window cuts on
+// purpose.
 #include "core/ReminderRepository.h"
 #include "i18n/Texts.h"
 #include "tests/support/FakeClock.h"
@@ -10,8 +11,11 @@
 #include "ui/dialogs/InfoDialog.h"
 #include "ui/dialogs/QuestionDialog.h"
 #include "ui/editor/ReminderEditor.h"
+#include "ui/main/AppController.h"
+#include "ui/main/MainWindow.h"
 
 #include <QPointer>
+#include <QTabWidget>
 #include <QTest>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -87,6 +91,29 @@ TEST_P(Screenshots, ReminderEditor) {
     QPointer<ReminderEditor> editor = openNewEditor(context, &r);
     take(editor, QStringLiteral("reminder-editor"), {QStringLiteral("pathLabel")});
     delete editor.data();
+}
+
+TEST_P(Screenshots, MainWindowPages) {
+    const FakeClock clock(makeMoment(2026, 12, 9, 8, 0, 0));
+    AppController app(clock);
+    app.loadReminders();
+    Reminder tea;
+    tea.isNew = true;
+    tea.message = "Call Anna about the concert tickets";
+    tea.moment = makeMoment(2026, 12, 24, 18, 30);
+    tea.showAlert = tea.flashTray = true;
+    Reminder weekly = tea;
+    weekly.message = "Water the plants";
+    weekly.kind = ScheduleKind::Weekly;
+    weekly.days = {true, false, true, false, true, false, false};
+    for (const Reminder& r : {tea, weekly})
+        ASSERT_TRUE(app.repository().saveReminder(r, clock.now().local).saved);
+    MainWindow* window = app.mainWindow();
+    window->reloadReminders();
+    window->showList();
+    take(window, QStringLiteral("main-window-list"));
+    window->findChild<QTabWidget*>(QStringLiteral("pages"))->setCurrentIndex(1);
+    take(window, QStringLiteral("main-window-settings"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Looks, Screenshots, ::testing::ValuesIn(screenshotLooks()),

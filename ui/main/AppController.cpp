@@ -1,0 +1,188 @@
+#include "ui/main/AppController.h"
+
+#include "core/AppPaths.h"
+#include "engine/ReminderEngine.h"
+#include "ui/alert/AlertWindow.h"
+#include "ui/dialogs/ErrorMessage.h"
+#include "ui/editor/ReminderEditor.h"
+#include "ui/main/AlertPresenter.h"
+#include "ui/main/CommandImages.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/SettingsPage.h"
+#include "ui/main/TrayController.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+
+AppController::AppController(const Clock& clock, QObject* parent)
+    : QObject(parent), m_clock(clock),
+      m_editorContext(std::make_unique<EditorContext>(m_repository)),
+      m_tray(new TrayController(clock, this)), m_alerts(new AlertPresenter(*m_tray, clock, this)),
+      m_startTimer(new QTimer(this)), m_minuteTimer(new QTimer(this)) {
+    // Every window of the program that has no icon of its own shows the program's.
+    QApplication::setWindowIcon(m_tray->images().plain());
+
+    const DataPaths paths = locateDataPaths();
+    if (!paths.error.empty())
+        showErrorMessage(QString::fromStdString(paths.error));
+    m_settingsPath = QString::fromStdString(paths.settingsFilePath);
+    m_reminderFilePath = QString::fromStdString(paths.reminderFilePath);
+
+    m_editorContext->clock = &m_clock;
+    m_editorContext->texts = m_texts;
+    m_editorContext->saveTable = [this] { return saveReminderFile(); };
+    m_editorContext->tableChanged = [this] { remindersChanged(); };
+    m_editorContext->newIcon = commandIcon(CommandImage::BlankDocument);
+    m_editorContext->editIcon = commandIcon(CommandImage::LinedDocument);
+
+    m_window = std::make_unique<MainWindow>(*m_editorContext);
+    m_window->setWindowIcon(m_tray->images().plain());
+    m_window->setMenuBar(m_tray->createFallbackMenuBar(m_window.get()));
+    m_window->setTrayAvailable(m_tray->trayAvailable());
+    readSettings();
+
+    SettingsPage* page = m_window->settingsPage();
+    connect(page, &SettingsPage::languageChanged, this,
+            [this](LanguageChoice language) { m_settings.language = language; });
+    connect(page, &SettingsPage::showMissedAtStartChanged, this,
+            [this](bool on) { m_settings.ShowMissedAtStart = on; });
+    connect(page, &SettingsPage::showDayInTrayChanged, this, [this](bool on) {
+        m_settings.ShowDayInTray = on;
+        m_tray->setShowDay(on);
+    });
+    connect(m_tray, &TrayController::openListRequested, m_window.get(), &MainWindow::showList);
+    connect(m_tray, &TrayController::newReminderRequested, m_window.get(),
+            &MainWindow::newReminder);
+    connect(m_tray, &TrayController::exitRequested, this, &AppController::exit);
+    connect(m_tray, &TrayController::trayAppeared, this,
+            [this] { m_window->setTrayAvailable(true); });
+
+    const ClockReading started = m_clock.now();
+    m_programStart = started.local;
+    m_engine = new ReminderEngine(m_repository, m_clock, started, this);
+    connect(m_engine, &ReminderEngine::reminderDue, m_alerts, &AlertPresenter::present);
+    connect(m_engine, &ReminderEngine::scanned, m_window.get(),
+            &MainWindow::refreshComputedColumns);
+    connect(m_engine, &ReminderEngine::dayChanged, m_tray, &TrayController::followDay);
+    connect(m_alerts, &AlertPresenter::editRequested, this, &AppController::editFromAlert);
+
+    m_startTimer->setObjectName(QStringLiteral("startTimer"));
+    m_startTimer->setSingleShot(true);
+    m_startTimer->setInterval(100);
+    connect(m_startTimer, &QTimer::timeout, this, &AppController::loadReminders);
+    m_minuteTimer->setObjectName(QStringLiteral("minuteTimer"));
+    m_minuteTimer->setInterval(1000);
+    connect(m_minuteTimer, &QTimer::timeout, m_engine, &ReminderEngine::tick);
+
+    // The one exit path: once the event loop has returned.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &AppController::shutdown,
+            Qt::SingleShotConnection);
+
+    if (!m_tray->trayAvailable())
+        m_window->showMinimized();
+}
+
+AppController::~AppController() {
+    // Editors refer to the reminders, which go with this controller.
+    closeOtherWindows();
+}
+
+void AppController::start() {
+    m_startTimer->start();
+}
+
+void AppController::loadReminders() {
+    m_startTimer->stop();
+    const Status loaded = m_repository.load(m_reminderFilePath.toStdString());
+    if (!loaded)
+        showErrorMessage(QString::fromStdString(loaded.error));
+    const bool writable = m_repository.fileWritable();
+    m_tray->setNewReminderEnabled(writable);
+    if (!writable) {
+        // Nothing typed in this run could be saved: the commands that change
+        // reminders stay off, and the status bar tells why.
+        m_window->showReadOnly(QString::fromStdString(loaded.error));
+        return;
+    }
+    m_window->remindersLoaded();
+    if (m_settings.ShowMissedAtStart) {
+        // The journal window comes in a later version; the count is kept.
+        m_missedCount = m_missedJournal.build(m_repository.table(), m_settings.LastRunTime,
+                                              m_programStart, m_clock.now().local);
+    }
+    m_minuteTimer->start();
+}
+
+bool AppController::saveReminderFile() {
+    if (!m_repository.isLoaded() || !m_repository.fileWritable())
+        return false;
+    const Status saved = m_repository.save(m_reminderFilePath.toStdString());
+    if (!saved)
+        showErrorMessage(QString::fromStdString(saved.error));
+    return saved.ok;
+}
+
+void AppController::closeOtherWindows() {
+    // Editors first, then alert windows: top-level windows of their own, destroyed
+    // directly without their close handlers. The victims are picked before any is
+    // destroyed: an editor takes its own pop-ups and dialogs, which are top-level
+    // widgets too, with it.
+    const auto destroyAll = [](auto isKind) {
+        QList<QPointer<QWidget>> victims;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (isKind(w))
+                victims << w;
+        for (const QPointer<QWidget>& w : victims)
+            delete w.data();
+    };
+    destroyAll([](QWidget* w) { return qobject_cast<ReminderEditor*>(w) != nullptr; });
+    destroyAll([](QWidget* w) { return qobject_cast<AlertWindow*>(w) != nullptr; });
+}
+
+void AppController::exit() {
+    // exit(), not quit(): quit() first asks every window to close, and the main
+    // window refuses (it only hides).
+    QCoreApplication::exit(0);
+}
+
+void AppController::shutdown() {
+    closeOtherWindows();
+    saveReminderFile();
+    m_engine->clearDueQueue();
+    writeSettings();
+}
+
+void AppController::saveEverything() {
+    saveReminderFile();
+    writeSettings();
+}
+
+void AppController::editFromAlert(std::int32_t number) {
+    if (!m_repository.reminder(number))
+        return; // deleted meanwhile: the alert stays
+    openEditorFor(number, *m_editorContext);
+    if (AlertWindow* alert = AlertWindow::find(number))
+        alert->close();
+}
+
+void AppController::remindersChanged() {
+    m_window->reloadReminders();
+}
+
+void AppController::readSettings() {
+    // A size of 0 stands for none stored: the window keeps its designed size.
+    m_settings = ReadSettings(m_settingsPath, m_clock.now().local, 0, 0);
+    m_window->applyPlacement(m_settings.position);
+    m_window->settingsPage()->setValues(m_settings);
+    m_tray->setShowDay(m_settings.ShowDayInTray);
+}
+
+void AppController::writeSettings() {
+    if (m_window)
+        m_settings.position = m_window->placement();
+    if (const SettingsWriteResult r =
+            WriteSettings(m_settingsPath, m_settings, m_clock.now().local);
+        !r)
+        showErrorMessage(r.errorText);
+}

@@ -1,0 +1,89 @@
+#pragma once
+// The program's run: finds its files, reads the settings, owns the reminders, the
+// engine, the tray, the alert presentation and the main window, loads the
+// reminder file a moment after the start, and ends in one place: the exit ends
+// the event loops, and once they have returned (aboutToQuit) the other windows
+// close, the reminder file and the settings are written.
+
+#include "core/Clock.h"
+#include "core/MissedJournal.h"
+#include "core/ReminderRepository.h"
+#include "desktop/ProgramSettings.h"
+#include "i18n/Texts.h"
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+class AlertPresenter;
+class MainWindow;
+class QTimer;
+class ReminderEngine;
+class TrayController;
+struct EditorContext;
+
+class AppController final : public QObject {
+    Q_OBJECT
+public:
+    // The clock must outlive the controller; the program passes the system clock.
+    explicit AppController(const Clock& clock = systemClock(), QObject* parent = nullptr);
+    // Destroys the editors and alert windows still open, without saving.
+    ~AppController() override;
+
+    // Loads the reminder file 100 ms after the event loop starts.
+    void start();
+    // Loads the reminder file and starts the minute tick. A new file that could not
+    // be created does not stop the program; a file that exists but could not be read
+    // does: no minute tick, and it is never written over.
+    void loadReminders();
+    // Ends the event loops, nested ones of open dialogs included; the rest of the
+    // exit runs once every loop has returned, so no window goes away under code of
+    // its own that is still running.
+    void exit();
+    // Writes the reminder file and the settings without ending (the session ends).
+    void saveEverything();
+    // Writes the reminder file; false when it was not written (reported).
+    bool saveReminderFile();
+    // Destroys the open editors (their unsaved input is discarded) and alert windows.
+    void closeOtherWindows();
+    // "Edit..." of an alert window: opens the reminder's editor and closes the alert;
+    // a reminder deleted meanwhile leaves the alert open.
+    void editFromAlert(std::int32_t number);
+
+    MainWindow* mainWindow() const { return m_window.get(); }
+    TrayController* tray() const { return m_tray; }
+    AlertPresenter* alertPresenter() const { return m_alerts; }
+    ReminderEngine* engine() const { return m_engine; }
+    ReminderRepository& repository() { return m_repository; }
+    const ProgramSettings& settings() const { return m_settings; }
+    const QString& settingsPath() const { return m_settingsPath; }
+    const QString& reminderFilePath() const { return m_reminderFilePath; }
+    // The reminders missed while the program was not running, counted at the start.
+    int missedCount() const { return m_missedCount; }
+
+private:
+    void shutdown();
+    void readSettings();
+    void writeSettings();
+    void remindersChanged();
+
+    const Clock& m_clock;
+    Texts m_texts;
+    ReminderRepository m_repository;
+    MissedJournal m_missedJournal;
+    ProgramSettings m_settings;
+    QString m_settingsPath;
+    QString m_reminderFilePath;
+    Moment m_programStart = DayCountEpoch;
+    std::unique_ptr<EditorContext> m_editorContext;
+    ReminderEngine* m_engine;
+    TrayController* m_tray;
+    AlertPresenter* m_alerts;
+    // Children named "startTimer" and "minuteTimer".
+    QTimer* m_startTimer;
+    QTimer* m_minuteTimer;
+    std::unique_ptr<MainWindow> m_window;
+    int m_missedCount = 0;
+};

@@ -1,0 +1,234 @@
+#include "ui/main/MainWindow.h"
+
+#include "ui/controls/ColorScheme.h"
+#include "ui/dialogs/QuestionDialog.h"
+#include "ui/editor/ReminderEditor.h"
+#include "ui/main/CommandImages.h"
+#include "ui/main/ReminderListModel.h"
+#include "ui/main/ReminderListPanel.h"
+#include "ui/main/ReminderListView.h"
+#include "ui_MainWindow.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QWindow>
+
+MainWindow::MainWindow(const EditorContext& editors, QWidget* parent)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()), m_editors(editors),
+      m_listModel(new ReminderListModel(editors.data, this)) {
+    m_ui->setupUi(this);
+    setFont(ColorScheme::font());
+    resize(DesignedSize);
+
+    const std::pair<QAction*, CommandImage> icons[] = {
+        {m_ui->actionNew, CommandImage::BlankDocument},
+        {m_ui->actionNewReminder, CommandImage::BlankDocument},
+        {m_ui->actionEdit, CommandImage::LinedDocument},
+        {m_ui->actionCopy, CommandImage::TwoDocuments},
+        {m_ui->actionDelete, CommandImage::Cross},
+        {m_ui->actionJournal, CommandImage::List}};
+    for (const auto& [action, image] : icons) {
+        action->setIcon(commandIcon(image));
+        addAction(action); // the keys work on either page; the list guard decides
+    }
+    connect(m_ui->actionNew, &QAction::triggered, this, &MainWindow::newFromList);
+    connect(m_ui->actionNewReminder, &QAction::triggered, this, &MainWindow::newReminder);
+    connect(m_ui->actionEdit, &QAction::triggered, this, &MainWindow::editReminder);
+    connect(m_ui->actionCopy, &QAction::triggered, this, &MainWindow::copyReminder);
+    connect(m_ui->actionDelete, &QAction::triggered, this, &MainWindow::deleteReminder);
+
+    m_listModel->setTexts(editors.texts);
+    m_listModel->setNow(*editors.clock);
+    ReminderListView* list = listView();
+    list->setReminderModel(m_listModel);
+    auto* separator = new QAction(list);
+    separator->setSeparator(true);
+    list->addActions({m_ui->actionNewReminder, m_ui->actionEdit, m_ui->actionCopy, separator,
+                      m_ui->actionDelete});
+    connect(list, &ReminderListView::newReminderRequested, m_ui->actionNewReminder,
+            &QAction::trigger);
+    connect(list, &ReminderListView::editRequested, m_ui->actionEdit, &QAction::trigger);
+    connect(list, &ReminderListView::deleteRequested, m_ui->actionDelete, &QAction::trigger);
+    connect(list, &ReminderListView::currentReminderChanged, this, &MainWindow::updateActions);
+
+    // Four empty panels, as the status bar has always had.
+    for (int width : {100, 120, 100, 100}) {
+        auto* panel = new QLabel(statusBar());
+        panel->setFixedWidth(width);
+        statusBar()->addWidget(panel);
+    }
+    updateActions();
+}
+
+MainWindow::~MainWindow() = default;
+
+SettingsPage* MainWindow::settingsPage() const {
+    return m_ui->settingsPage;
+}
+
+ReminderListView* MainWindow::listView() const {
+    return m_ui->listPanel->listView();
+}
+
+void MainWindow::showList() {
+    // A window both minimized and hidden is shown at the first activation.
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    if (m_ui->pages->currentWidget() == m_ui->listPage && m_editors.data.isLoaded() &&
+        m_editors.data.fileWritable() && isVisible())
+        listView()->setFocus();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::reloadReminders() {
+    // The next times as of now: no scan may have run for days (an empty table).
+    m_listModel->setNow(*m_editors.clock);
+    m_listModel->reload();
+    updateActions();
+}
+
+void MainWindow::remindersLoaded() {
+    reloadReminders();
+    m_ui->listPanel->startFirstFit();
+    if (isVisible())
+        listView()->setFocus();
+}
+
+void MainWindow::refreshComputedColumns() {
+    m_listModel->setNow(*m_editors.clock);
+    m_listModel->refreshComputedColumns();
+}
+
+void MainWindow::showReadOnly(const QString& why) {
+    updateActions();
+    statusBar()->showMessage(QStringLiteral("Reminders cannot be changed. ") + why);
+}
+
+bool MainWindow::listIsUsable() const {
+    return isVisible() && !isMinimized() && m_ui->pages->currentWidget() == m_ui->listPage;
+}
+
+std::optional<std::int32_t> MainWindow::currentNumber() const {
+    return listView()->currentNumber();
+}
+
+void MainWindow::updateActions() {
+    const bool writable = m_editors.data.fileWritable();
+    const bool hasCurrent = writable && currentNumber().has_value();
+    for (QAction* a : {m_ui->actionEdit, m_ui->actionCopy, m_ui->actionDelete})
+        a->setEnabled(hasCurrent);
+    for (QAction* a : {m_ui->actionNew, m_ui->actionNewReminder})
+        a->setEnabled(writable);
+}
+
+void MainWindow::newFromList() {
+    if (listIsUsable())
+        newReminder();
+}
+
+void MainWindow::newReminder() {
+    if (m_editors.data.fileWritable())
+        openNewEditor(m_editors);
+}
+
+void MainWindow::editReminder() {
+    if (const auto number = currentNumber(); number && listIsUsable())
+        openEditorFor(*number, m_editors);
+}
+
+void MainWindow::copyReminder() {
+    const auto number = currentNumber();
+    if (!number || !listIsUsable())
+        return;
+    if (const std::optional<Reminder> source = m_editors.data.reminder(*number))
+        openNewEditor(m_editors, &*source);
+}
+
+void MainWindow::deleteReminder() {
+    const auto number = currentNumber();
+    if (!number || !listIsUsable())
+        return;
+    if (!askYesNo(QString::fromStdString(m_editors.texts.deleteReminder), m_editors.texts, this))
+        return;
+    if (m_editors.data.deleteReminder(*number))
+        m_editors.saveTable();
+    reloadReminders();
+}
+
+void MainWindow::applyPlacement(const WindowPlacement& pos) {
+    move(pos.left, pos.top);
+    if (pos.width > 0 && pos.height > 0) {
+        // The stored size is the outer one; the client size follows once the frame is known.
+        m_placedOuterSize = QSize(pos.width, pos.height);
+        resize(m_placedOuterSize); // the minimum size still bounds it
+        applyPlacedOuterSize();
+    }
+    switch (pos.state) {
+    case WindowStateCode::Maximized:
+        setWindowState(Qt::WindowMaximized);
+        break;
+    case WindowStateCode::Minimized:
+        setWindowState(Qt::WindowMinimized);
+        break;
+    case WindowStateCode::Normal:
+        setWindowState(Qt::WindowNoState);
+        break;
+    }
+}
+
+WindowPlacement MainWindow::placement() const {
+    WindowPlacement pos;
+    pos.state = isMaximized()   ? WindowStateCode::Maximized
+                : isMinimized() ? WindowStateCode::Minimized
+                                : WindowStateCode::Normal;
+    const QRect frame = frameGeometry();
+    pos.left = frame.left();
+    pos.top = frame.top();
+    // Never framed in this run: the outer size read at start is still the one wanted.
+    const QSize outer = m_placedOuterSize.isValid() ? m_placedOuterSize : frame.size();
+    pos.width = outer.width();
+    pos.height = outer.height();
+    return pos;
+}
+
+void MainWindow::applyPlacedOuterSize() {
+    const QWindow* handle = windowHandle();
+    if (!m_placedOuterSize.isValid() || handle == nullptr ||
+        handle->windowState() != Qt::WindowNoState)
+        return;
+    const QMargins frame = handle->frameMargins();
+    if (frame.isNull())
+        return;
+    resize(m_placedOuterSize.shrunkBy(frame));
+    m_placedOuterSize = QSize();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // A window manager frames the window only once it is mapped, and a window shown
+    // minimized or maximized gets its normal size only when restored: watch for both.
+    if (QWindow* handle = windowHandle(); handle && m_placedOuterSize.isValid()) {
+        handle->installEventFilter(this);
+        connect(handle, &QWindow::windowStateChanged, this, &MainWindow::applyPlacedOuterSize,
+                Qt::UniqueConnection);
+    }
+    applyPlacedOuterSize();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose)
+        applyPlacedOuterSize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closing only hides the window; "Exit" in the tray menu ends the program.
+    event->ignore();
+    if (m_trayAvailable)
+        hide();
+    else
+        showMinimized();
+}

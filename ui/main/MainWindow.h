@@ -1,0 +1,86 @@
+#pragma once
+// The main window: the reminder list with its commands and the settings page. It
+// is shown from the tray; closing it only hides it. Its commands act on the
+// reminder the list shows current.
+
+#include "core/Moment.h"
+#include "desktop/ProgramSettings.h"
+
+#include <QMainWindow>
+#include <QSize>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+struct EditorContext;
+class ReminderListModel;
+class ReminderListView;
+class SettingsPage;
+
+namespace Ui {
+class MainWindow;
+}
+
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    // The designed client size at the default font.
+    static constexpr QSize DesignedSize{540, 422};
+
+    // The editors' context gives the reminders, the clock, the texts and the saving;
+    // it must outlive the window.
+    explicit MainWindow(const EditorContext& editors, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    SettingsPage* settingsPage() const;
+    ReminderListView* listView() const;
+
+    // "Open list..." of the tray: shows the window (also one both minimized and
+    // hidden) and brings it to the front.
+    void showList();
+    // Reads the reminders again after a load or a change.
+    void reloadReminders();
+    // After the reminder file was loaded: the first column fit and the focus.
+    void remindersLoaded();
+    // Recomputes the list's next times and descriptions as of the clock's moment (after
+    // every scan; the scan's moment is not needed).
+    void refreshComputedColumns();
+    // The file could not be read: reminders cannot be changed, and the status bar says why.
+    void showReadOnly(const QString& why);
+    // Whether the desktop has a tray: without one, closing minimizes instead of hiding.
+    void setTrayAvailable(bool available) { m_trayAvailable = available; }
+
+    // The commands. "New..." of the list acts only while the list shows; "New..."
+    // for everywhere (the list's menu and keys) always; edit, copy and delete act on
+    // the current reminder while the list shows.
+    void newFromList();
+    void newReminder();
+    void editReminder();
+    void copyReminder();
+    void deleteReminder();
+    // Enables the commands that the current reminder and the file allow.
+    void updateActions();
+
+    // Position, outer size and state as the settings file keeps them.
+    void applyPlacement(const WindowPlacement& placement);
+    WindowPlacement placement() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool listIsUsable() const;
+    std::optional<std::int32_t> currentNumber() const;
+    // Gives the window the outer size read from the settings once its frame is known.
+    void applyPlacedOuterSize();
+
+    std::unique_ptr<Ui::MainWindow> m_ui;
+    const EditorContext& m_editors;
+    ReminderListModel* m_listModel;
+    // The outer size from the settings, until the window has been framed.
+    QSize m_placedOuterSize;
+    bool m_trayAvailable = false;
+};

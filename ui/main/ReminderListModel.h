@@ -1,0 +1,111 @@
+#pragma once
+// The reminder list as a table model: the reminders in message order, with the
+// stored columns the list shows and two computed ones (next time and schedule
+// text), worked out for a moment the owner sets.
+//
+// Message order compares the messages as the user's language sorts them, without
+// regard to case, and keeps equal messages in stored order. Each message's
+// collation key is made once, when its row loads or its message changes.
+
+#include "core/Clock.h"
+#include "core/ReminderRepository.h"
+#include "core/TimeZoneSpan.h"
+
+#include <QAbstractTableModel>
+#include <QCollator>
+#include <QCollatorSortKey>
+#include <QLocale>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// The list's columns, in their fixed order.
+enum ListColumn : int {
+    AfterStartColumn,
+    MessageColumn,
+    DescriptionColumn,
+    NextTimeColumn,
+    ShowAlertColumn,
+    HintColumn,
+    SoundColumn,
+    FlashColumn,
+    OpenFileColumn,
+    PowerColumn,
+    ListColumnCount
+};
+
+class ReminderListModel final : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // Sorts by the collation of `locale`; the C locale sorts by the root collation.
+    explicit ReminderListModel(const ReminderRepository& data, QObject* parent = nullptr,
+                               const QLocale& locale = QLocale());
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    // Only the titles of the message, description and next-time columns can be
+    // set; the others stay empty whatever a language file says.
+    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
+                       int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // The stored row shown at a list position, or null when there is none.
+    const ReminderRow* rowAt(int row) const;
+    // The reminder number at a list position as last read; none for a missing row
+    // or number.
+    std::optional<std::int32_t> numberAt(int row) const;
+    // The list position of the reminder with that number, -1 when it is not listed.
+    int rowOfNumber(std::int32_t number) const;
+    // The next time of a row as of now() (afterStartMoment for after-start rows).
+    Moment nextTimeAt(int row) const;
+
+    Moment now() const { return m_now; }
+    // The moment the computed columns and the grey texts are worked out for, with local
+    // time as UTC.
+    void setNow(Moment now);
+    // The same, as the clock tells it now, in its time zone.
+    void setNow(const Clock& clock);
+    // The texts the schedule descriptions are made of.
+    void setTexts(const Texts& texts) { m_texts = texts; }
+
+    // Has the view recompute the computed columns (and the colours that depend on
+    // them). A change of the table nobody announced reads the rows again instead.
+    void refreshComputedColumns();
+    // Reads the rows again; call after the table was loaded and after every change.
+    void reload();
+    // The number of the one reminder that came in with the last reload, if exactly
+    // one did: the view makes a reminder just added current.
+    std::optional<std::int32_t> addedNumber() const { return m_addedNumber; }
+
+    // How two messages compare in the list: negative, 0 or positive.
+    int compareMessages(const QString& a, const QString& b) const;
+
+private:
+    struct Entry {
+        RowId id;
+        std::size_t stored;
+        std::optional<std::int32_t> number;
+        std::string message;
+        QCollatorSortKey key;
+    };
+
+    const ReminderRepository& m_data;
+    QCollator m_collator;
+    std::vector<Entry> m_rows; // in list order
+    std::uint64_t m_version = 0;
+    std::optional<std::int32_t> m_addedNumber;
+    Moment m_now = DayCountEpoch;
+    UtcInstant m_nowUtc{DayCountEpoch.time_since_epoch()};
+    TimeZoneSpan m_zone;
+    Texts m_texts;
+    std::array<QString, ListColumnCount> m_titles;
+};
+
+// "dd.mm.yyyy hh:nn" as the next-time column shows it.
+QString nextTimeText(Moment t);

@@ -1,0 +1,10 @@
+#pragma once
+// Tab pages with flat tabs in the scheme colour and black centred captions.
+
+#include <QTabWidget>
+
+class SchemeTabWidget final : public QTabWidget {
+    Q_OBJECT
+public:
+    explicit SchemeTabWidget(QWidget* parent = nullptr);
+};
