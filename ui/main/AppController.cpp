@@ -108,8 +108,11 @@ void AppController::loadReminders() {
     m_window->remindersLoaded();
     if (m_settings.ShowMissedAtStart) {
         // The journal window comes in a later version; the count is kept.
+        const ClockReading now = m_clock.now();
+        const TimeZoneSpan zone(m_clock, now.utc - std::chrono::days(400),
+                                now.utc + std::chrono::days(1));
         m_missedCount = m_missedJournal.build(m_repository.table(), m_settings.LastRunTime,
-                                              m_programStart, m_clock.now().local);
+                                              m_programStart, now.local, zone);
     }
     m_minuteTimer->start();
 }
