@@ -4,11 +4,13 @@
 #include "tests/engine/ServiceProcesses.h"
 #include "tests/platform/WavFile.h"
 #include "tests/support/TempHome.h"
+#include "tests/support/ZoneScope.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -84,31 +86,38 @@ protected:
         ASSERT_TRUE(p.start({CHIMLY_PATH}, options, &error)) << error;
     }
 
-    // The program's clock follows a file the test rewrites (SetFakeClock) and runs on in
-    // real time from what it says; the monotonic clock stays real, as when a clock is set.
-    void StartOnClockFile(ChildProcess& p, const std::string& clockFile,
-                          const testsvc::Env& more = {}) {
+    // Starts the program with its clock at `startAt`, running at real speed; SetClock moves
+    // it by rewriting libfaketime's timestamp file, which the program reads at every look
+    // at the clock. `more`: further environment for the program.
+    void StartWithSteppedClock(ChildProcess& p, const CalendarTime& startAt,
+                               const testsvc::Env& more = {}) {
+        clockFile = home + "/faketime";
+        SetClock(startAt);
         ChildProcess::Options options;
         options.env = env;
         options.env.emplace_back("LD_PRELOAD", FAKETIME_LIBRARY);
         options.env.emplace_back("FAKETIME_TIMESTAMP_FILE", clockFile);
         options.env.emplace_back("FAKETIME_NO_CACHE", "1");
-        options.env.emplace_back("FAKETIME_DONT_FAKE_MONOTONIC", "1");
         options.env.insert(options.env.end(), more.begin(), more.end());
         std::string error;
         ASSERT_TRUE(p.start({CHIMLY_PATH}, options, &error)) << error;
     }
-    // Sets the clock of a program started with StartOnClockFile to the UTC time `utc`
-    // (written as a local moment), as an offset from the real clock.
-    static void SetFakeClock(const std::string& clockFile, Moment utc) {
-        const auto offset = std::chrono::round<std::chrono::seconds>(
-            std::chrono::sys_time<std::chrono::milliseconds>{utc.time_since_epoch()} -
-            std::chrono::system_clock::now());
-        {
-            std::ofstream out(clockFile + ".new");
-            out << (offset.count() >= 0 ? "+" : "") << offset.count() << "\n";
-        }
-        fs::rename(clockFile + ".new", clockFile); // never read half written
+    // From now on the program's clock reads `at` (local time) and runs on from there.
+    void SetClock(const CalendarTime& at) const {
+        std::tm t{};
+        t.tm_year = at.year - 1900;
+        t.tm_mon = at.month - 1;
+        t.tm_mday = at.day;
+        t.tm_hour = at.hour;
+        t.tm_min = at.minute;
+        t.tm_sec = at.second;
+        t.tm_isdst = -1;
+        const auto target = std::chrono::system_clock::from_time_t(std::mktime(&t));
+        const auto offset = std::chrono::duration_cast<std::chrono::seconds>(
+            target - std::chrono::system_clock::now());
+        const std::string next = clockFile + ".next";
+        std::ofstream(next) << (offset.count() >= 0 ? "+" : "") << offset.count() << '\n';
+        fs::rename(next, clockFile);
     }
 
     // Visible windows whose title matches the regular expression.
@@ -178,7 +187,7 @@ protected:
         return s.str();
     }
 
-    std::string home, dataFolder;
+    std::string home, dataFolder, clockFile;
     testsvc::Env env;
 };
 
@@ -296,10 +305,10 @@ TEST_F(ChimlyE2E, TerminationSavesTheTableAndTheExitMoment) {
 
 // A new user's round: a reminder made with the keyboard and mouse a few minutes ahead
 // fires, is postponed by a minute, comes back, is opened with "Edit...", changed and
-// saved. The clock runs ten times faster, and so do the program's timers.
+// saved. The clock is stepped to just before the reminder's minute.
 TEST_F(ChimlyE2E, CreatePostponeAndEditAReminder) {
     ChildProcess chimly;
-    Start(chimly, "@2026-12-09 07:50:00 x10");
+    StartWithSteppedClock(chimly, {2026, 12, 9, 7, 50, 0, 0});
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(dataFolder + "/things.mln"); }, 60s));
     OpenListFromTray();
     ASSERT_TRUE(WaitForWindow("^Chimewell$"));
@@ -326,12 +335,20 @@ TEST_F(ChimlyE2E, CreatePostponeAndEditAReminder) {
     ASSERT_TRUE(WaitUntil([&] { return Windows("^New$").empty(); }, 60s)) << "not saved";
     Screenshot("list-with-reminder.png");
 
+    // Five seconds before the minute the reminder was saved for.
+    {
+        ReminderRepository saved;
+        ASSERT_TRUE(saved.load(dataFolder + "/things.mln").ok);
+        ASSERT_EQ(saved.table().count(), 1u);
+        SetClock(calendarTime(saved.table().rowAt(0).moment(Col::Data) - 5s));
+    }
     ASSERT_TRUE(WaitForWindow("^tea$")) << "the reminder did not fire";
     Screenshot("alert-first.png");
     // "1" postpones by a minute: the window goes and comes back.
     ASSERT_TRUE(ui.click(in("^tea$", "push button", "Move by 1 minutes")));
     ASSERT_TRUE(WaitUntil([&] { return Windows("^tea$").empty(); }, 60s)) << "not postponed";
-    ASSERT_TRUE(WaitForWindow("^tea$")) << "did not come back";
+    // The postponement counts the window's own one-second ticks: a real minute.
+    ASSERT_TRUE(WaitUntil([&] { return !Windows("^tea$").empty(); }, 180s)) << "did not come back";
     // "Edit..." works once the buttons are armed again.
     ASSERT_TRUE(WaitUntil(
         [&] {
@@ -422,21 +439,20 @@ TEST_F(ChimlyE2E, AReminderInTheSkippedHourShowsOnceAtThreeOClock) {
     };
     // After the 03:30 scan has run, a reminder at 03:31 shows.
     WriteThings({daily("tea", 2, 30), daily("later", 3, 31)});
-    const std::string clockFile = home + "/faketime.rc";
-    SetFakeClock(clockFile, makeMoment(2026, 3, 29, 0, 58)); // 01:58 winter time
+    // SetClock takes Berlin times too; a set clock leaves the monotonic clock alone.
+    const ZoneScope berlin("Europe/Berlin");
     ChildProcess chimly;
-    StartOnClockFile(chimly, clockFile, {{"TZ", "Europe/Berlin"}});
-    std::string icon;
-    ASSERT_TRUE(
-        WaitUntil([&] { return !(icon = TrayIconWindow(display.display())).empty(); }, 60s));
+    StartWithSteppedClock(chimly, {2026, 3, 29, 1, 58, 0, 0},
+                          {{"TZ", "Europe/Berlin"}, {"FAKETIME_DONT_FAKE_MONOTONIC", "1"}});
+    ASSERT_TRUE(WaitUntil([&] { return !TrayIconWindow(display.display()).empty(); }, 60s));
     // Running from 01:59:45 on, the program sees the clock skip from 02:00 to 03:00.
-    SetFakeClock(clockFile, makeMoment(2026, 3, 29, 0, 59, 45));
+    SetClock({2026, 3, 29, 1, 59, 45, 0});
     ASSERT_TRUE(WaitUntil([&] { return !Windows("^tea$").empty(); }, 120s)) << "no alert";
     const testsvc::Controls ui(ATSPI_CONTROL, a11y.env());
     const std::string shown = ui.run({"--window", "^tea$", "--tree"}).value_or("");
     EXPECT_NE(shown.find("03:00"), std::string::npos) << shown;
 
-    SetFakeClock(clockFile, makeMoment(2026, 3, 29, 1, 29, 50)); // 03:29:50 summer time
+    SetClock({2026, 3, 29, 3, 29, 50, 0});
     ASSERT_TRUE(WaitUntil([&] { return !Windows("^later$").empty(); }, 120s)) << "no 03:31";
     // One window for tea, never shown again ("re:" on a second alert).
     const std::string teaWindows = Windows("^tea$");
