@@ -17,12 +17,16 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual ClockReading now() const = 0;
+    // The local moment of any instant, in the clock's time zone.
+    virtual Moment localMoment(UtcInstant t) const = 0;
 };
 
-// The system's clocks and time zone.
+// The system's clocks and time zone. Every reading takes the time zone afresh (TZ or
+// the system's setting), so that a change made while the program runs is followed.
 class SystemClock final : public Clock {
 public:
     ClockReading now() const override;
+    Moment localMoment(UtcInstant t) const override;
 };
 
 // The program's system clock.

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 int MissedJournal::build(const ReminderTable& table, Moment lastRun, Moment programStart,
-                         Moment now) {
+                         Moment now, const TimeZoneSpan& zone) {
     struct Found {
         MissedEntry entry;
         bool numbered; // a row without a number sorts before one numbered 0
@@ -16,9 +16,9 @@ int MissedJournal::build(const ReminderTable& table, Moment lastRun, Moment prog
         const ReminderRow& row = table.rowAt(i);
         if (row.flag(Col::AfterStart))
             continue;
-        const Moment p =
+        const Moment p = zone.reached(
             previousOccurrence(static_cast<ScheduleKind>(row.word(Col::DateOrDay)),
-                               row.word(Col::EMonth), row.moment(Col::Data), rowDays(row), now);
+                               row.word(Col::EMonth), row.moment(Col::Data), rowDays(row), now));
         if (p > lastRun && p <= programStart)
             found.push_back(
                 {{row.integer(Col::N), p, row.text(Col::Comment)}, !row.isNull(Col::N)});

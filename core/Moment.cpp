@@ -80,6 +80,11 @@ Moment fromDayCount(double dayCount) {
     return DayCountEpoch + milliseconds{std::llround(dayCount * static_cast<double>(MsPerDay))};
 }
 
+bool isDayCountInRange(double days) {
+    // Days from 0001-01-01 00:00 to the end of 9999-12-31; NaN compares false.
+    return days >= FirstDayCount && days < LastDayCount + 1;
+}
+
 Moment toLocalMoment(UtcInstant t) {
     const sys_seconds secs = floor<seconds>(t);
     const std::time_t tt = system_clock::to_time_t(secs);

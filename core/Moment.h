@@ -40,6 +40,9 @@ inline constexpr Moment DayCountEpoch{
 // (or not numbers at all) are held at the nearest end of that range.
 double toDayCount(Moment m);
 Moment fromDayCount(double days);
+// Whether a stored day count is a moment the program can compute with: a finite number
+// within the years 1 to 9999.
+bool isDayCountInRange(double days);
 
 // The local calendar moment of a UTC instant, in the system's time zone.
 Moment toLocalMoment(UtcInstant t);

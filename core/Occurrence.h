@@ -7,9 +7,9 @@
 // 2000-01-01 00:00, the moment that stands for after-start reminders.
 Moment afterStartMoment();
 
-// The first occurrence at or after `from`. A once-only reminder occurs at `stored`;
-// a repeating one at the time of day of `stored` (its minute) on its weekdays, or on
-// monthDay of every month (limited to the month's length).
+// The first occurrence after `from` (a once-only reminder: `stored`, wherever `from`
+// lies). A repeating one occurs at the time of day of `stored` (its minute) on its
+// weekdays, or on monthDay of every month (limited to the month's length).
 Moment nextOccurrence(ScheduleKind kind, int monthDay, Moment stored, const WeekDays& days,
                       Moment from);
 // The last occurrence at or before `until`.

@@ -31,6 +31,16 @@ Moment rowNextOccurrence(const ReminderRow& row, Moment from) {
                           row.word(Col::EMonth), row.moment(Col::Data), rowDays(row), from);
 }
 
+Moment rowNextTime(const ReminderRow& row, UtcInstant now, const TimeZoneSpan& zone) {
+    if (row.flag(Col::AfterStart))
+        return afterStartMoment();
+    Moment next = rowNextOccurrence(row, zone.toLocal(now));
+    // In an hour the clock shows twice, the first showing of the minute may be past.
+    if (zone.toUtc(next) <= now && row.word(Col::DateOrDay) != 0)
+        next = rowNextOccurrence(row, next);
+    return zone.reached(next);
+}
+
 std::string rowDescription(const ReminderRow& row, const Texts& texts) {
     return scheduleDescription(static_cast<ScheduleKind>(row.word(Col::DateOrDay)),
                                row.word(Col::EMonth), row.word(Col::AfterStart),

@@ -6,6 +6,7 @@
 #include "core/ReminderStore.h"
 #include "core/ReminderTable.h"
 #include "core/Status.h"
+#include "core/TimeZoneSpan.h"
 #include "i18n/Texts.h"
 
 #include <memory>
@@ -15,8 +16,12 @@
 // --- a row and its record ---------------------------------------------------
 
 WeekDays rowDays(const ReminderRow& row);
-// The row's first occurrence at or after `from`; after-start rows give afterStartMoment().
+// The row's first occurrence after `from`; after-start rows give afterStartMoment().
 Moment rowNextOccurrence(const ReminderRow& row, Moment from);
+// The row's next time as the list shows it: the local moment at which its first occurrence
+// after the instant `now` is reached (a 02:30 reminder on the day the clock skips from 02:00
+// to 03:00 shows 03:00); after-start rows give afterStartMoment().
+Moment rowNextTime(const ReminderRow& row, UtcInstant now, const TimeZoneSpan& zone);
 std::string rowDescription(const ReminderRow& row, const Texts& texts);
 // The row as a record (flags true only for the value 1).
 Reminder reminderFromRow(const ReminderRow& row);

@@ -1,8 +1,11 @@
 #include "core/ReminderStore.h"
 
+#include "core/ScheduleText.h"
+
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -102,48 +105,106 @@ bool exec(sqlite3* db, const std::string& sql, std::string& error) {
     return false;
 }
 
-// Reads one cell into the row; refuses values the column cannot hold.
-bool readCell(sqlite3_stmt* st, int i, ReminderRow& row, std::string& error) {
+const char* storageClassName(int type) {
+    switch (type) {
+    case SQLITE_INTEGER:
+        return "a whole number";
+    case SQLITE_FLOAT:
+        return "a real number";
+    case SQLITE_TEXT:
+        return "text";
+    default:
+        return "binary data";
+    }
+}
+
+// Whether text is well-formed UTF-8 (no overlong forms, surrogates or values past
+// U+10FFFF), so that its characters count the same here and in the file's checks.
+bool isUtf8(const unsigned char* p, std::size_t n) {
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        std::size_t more = 0;
+        unsigned char lo = 0x80, hi = 0xBF;
+        if (c < 0x80)
+            more = 0;
+        else if (c >= 0xC2 && c <= 0xDF)
+            more = 1;
+        else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+            lo = c == 0xE0 ? 0xA0 : 0x80;
+            hi = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+            lo = c == 0xF0 ? 0x90 : 0x80;
+            hi = c == 0xF4 ? 0x8F : 0xBF;
+        } else
+            return false;
+        if (n - i <= more)
+            return false;
+        for (std::size_t k = 1; k <= more; ++k) {
+            const unsigned char b = p[i + k];
+            if (b < (k == 1 ? lo : 0x80) || b > (k == 1 ? hi : 0xBF))
+                return false;
+        }
+        i += more + 1;
+    }
+    return true;
+}
+
+// Reads one cell into the row. A value the program could not compute with, or could not
+// write back under the file's own checks, is refused: the reason, or empty when it fits.
+std::string readCell(sqlite3_stmt* st, int i, ReminderRow& row) {
     const Col col = static_cast<Col>(i);
     const ColumnDef& def = column(col);
     const int type = sqlite3_column_type(st, i);
     if (type == SQLITE_NULL) {
         row.setNull(col);
-        return true;
+        return {};
     }
     switch (def.type) {
     case ColumnType::Int32:
     case ColumnType::Word: {
-        if (type != SQLITE_INTEGER) {
-            error = std::string("column ") + def.storedName + " holds a value that is not a number";
-            return false;
-        }
+        if (type != SQLITE_INTEGER)
+            return std::string("holds ") + storageClassName(type) + ", not a whole number";
         const sqlite3_int64 v = sqlite3_column_int64(st, i);
         const sqlite3_int64 lo = def.type == ColumnType::Word ? 0 : std::numeric_limits<int>::min();
         const sqlite3_int64 hi =
             def.type == ColumnType::Word ? 65535 : std::numeric_limits<int>::max();
-        if (v < lo || v > hi) {
-            error = std::string("column ") + def.storedName + " holds an out-of-range value";
-            return false;
-        }
+        if (v < lo || v > hi)
+            return "holds " + std::to_string(v) + ", outside " + std::to_string(lo) + " to " +
+                   std::to_string(hi);
         row.setInteger(col, static_cast<std::int32_t>(v));
-        return true;
+        return {};
     }
-    case ColumnType::Real:
-        if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) {
-            error = std::string("column ") + def.storedName + " holds a value that is not a date";
-            return false;
-        }
-        row.setReal(col, sqlite3_column_double(st, i));
-        return true;
+    case ColumnType::Real: {
+        if (type != SQLITE_INTEGER && type != SQLITE_FLOAT)
+            return std::string("holds ") + storageClassName(type) + ", not a date";
+        const double v = sqlite3_column_double(st, i);
+        if (!std::isfinite(v))
+            return "holds a date that is not a finite number";
+        if (!isDayCountInRange(v))
+            return "holds a date outside the years 1 to 9999";
+        row.setReal(col, v);
+        return {};
+    }
     case ColumnType::Text: {
-        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-        row.setText(col, p ? std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(st, i)))
-                           : std::string());
-        return true;
+        if (type != SQLITE_TEXT)
+            return std::string("holds ") + storageClassName(type) + ", not text";
+        const auto* p = sqlite3_column_text(st, i);
+        const auto n = static_cast<std::size_t>(sqlite3_column_bytes(st, i));
+        if (!isUtf8(p, n))
+            return "holds text that is not UTF-8";
+        std::string text(reinterpret_cast<const char*>(p), n);
+        const std::size_t length = utf8Length(text);
+        if (length > static_cast<std::size_t>(def.maxSize))
+            return "holds a text of " + std::to_string(length) + " characters, more than the " +
+                   std::to_string(def.maxSize) + " it can hold";
+        row.setText(col, std::move(text));
+        return {};
     }
     }
-    return true;
+    return {};
 }
 
 bool syncPath(const std::string& path, bool directory, std::string& error) {
@@ -189,10 +250,17 @@ Status SqliteReminderStore::load(const std::string& path, std::vector<ReminderRo
     std::vector<ReminderRow> read;
     while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
         ReminderRow row;
-        std::string error;
-        for (int i = 0; i < ColumnCount; ++i)
-            if (!readCell(select.get(), i, row, error))
-                return {false, "row " + std::to_string(read.size() + 1) + ": " + error};
+        for (int i = 0; i < ColumnCount; ++i) {
+            const std::string why = readCell(select.get(), i, row);
+            if (why.empty())
+                continue;
+            // N comes first, so the reminder's number is known unless N itself is refused.
+            std::string where = "row " + std::to_string(read.size() + 1);
+            if (i > 0 && !row.isNull(Col::N))
+                where = "reminder " + std::to_string(row.integer(Col::N)) + " (" + where + ")";
+            return Status::failure(where + ", column " + column(static_cast<Col>(i)).storedName +
+                                   ": " + why);
+        }
         read.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE)

@@ -3,46 +3,31 @@
 #include "engine/AlertDelivery.h"
 
 namespace {
-// The scan looks a minute back, so that a reminder stays due through its minute.
-constexpr std::chrono::minutes LookBack{1};
+// Around the window, wide enough for any daylight-saving shift of its local moments.
+constexpr std::chrono::hours ZoneMargin{3};
 } // namespace
 
-bool isDue(const ReminderRow& row, Moment now, Moment programStart,
-           std::chrono::milliseconds window) {
-    using std::chrono::minutes;
-    if (!row.flag(Col::AfterStart)) {
-        const Moment occurrence = rowNextOccurrence(row, now - LookBack);
-        return now >= occurrence && now - occurrence < window;
-    }
-    // Only a reminder created before this run began can fall due in it.
-    if (row.moment(Col::CrDate) > programStart)
-        return false;
-    const std::int32_t delay = row.integer(Col::MinutesAfterStart);
-    if (delay >= 1)
-        return now >= programStart + minutes(delay) &&
-               now < programStart + minutes(delay) + minutes(1);
-    return now < programStart + minutes(delay) + std::chrono::seconds(2);
+MinuteScan::MinuteScan(ReminderEngine* engine, Moment now, const ScanWindow& window)
+    : QObject(engine), m_engine(engine), m_now(now), m_window(window),
+      m_zone(engine->m_clock, window.from - ZoneMargin, window.to + ZoneMargin) {
 }
 
-MinuteScan::MinuteScan(ReminderEngine* engine, Moment now)
-    : QObject(engine), m_engine(engine), m_now(now) {
-}
-
-void MinuteScan::start(ReminderEngine* engine, Moment now) {
-    auto* scan = new MinuteScan(engine, now);
+void MinuteScan::start(ReminderEngine* engine, Moment now, const ScanWindow& window) {
+    auto* scan = new MinuteScan(engine, now, window);
     QMetaObject::invokeMethod(scan, &MinuteScan::walk, Qt::QueuedConnection);
 }
 
 void MinuteScan::walk() {
     const ReminderTable& table = m_engine->m_reminders.table();
-    for (std::size_t i = 0; i < table.count(); ++i) {
-        const ReminderRow& row = table.rowAt(i);
-        if (!isDue(row, m_now, m_engine->m_programStart, ReminderEngine::DueWindow))
-            continue;
-        Reminder due = reminderFromRow(row);
-        if (!due.afterStart)
-            due.moment = rowNextOccurrence(row, m_now - LookBack);
-        m_engine->m_dueQueue.push_back(std::move(due));
+    for (const DueOccurrence& due :
+         dueOccurrences(table, m_window, m_zone, m_engine->m_programStart, m_engine->m_delivered)) {
+        const ReminderRow& row = table.rowAt(due.storedIndex);
+        Reminder reminder = reminderFromRow(row);
+        if (!reminder.afterStart) {
+            reminder.moment = due.reached;
+            m_engine->m_delivered.add(row, due.instant);
+        }
+        m_engine->m_dueQueue.push_back(std::move(reminder));
     }
     QMetaObject::invokeMethod(this, &MinuteScan::announce, Qt::QueuedConnection);
 }

@@ -3,21 +3,22 @@
 #include "engine/MinuteScan.h"
 
 ReminderEngine::ReminderEngine(const ReminderRepository& reminders, const Clock& clock,
-                               Moment programStart, QObject* parent)
+                               const ClockReading& programStart, QObject* parent)
     : QObject(parent), m_reminders(reminders), m_clock(clock), m_programStart(programStart) {
 }
 
 void ReminderEngine::tick() {
-    const Moment now = m_clock.now().local;
-    const CalendarTime c = calendarTime(now);
-    if (c.minute == m_lastScannedMinute)
+    const ClockReading now = m_clock.now();
+    const std::optional<ScanWindow> window = scanWindow(m_lastScan, now, m_programStart.monotonic);
+    if (!window)
         return;
-    m_lastScannedMinute = c.minute;
+    m_lastScan = now;
     if (!m_reminders.isLoaded() || m_reminders.table().count() == 0)
         return;
-    MinuteScan::start(this, now);
-    if (c.day != m_lastDay) {
-        m_lastDay = c.day;
-        emit dayChanged(c.day);
+    MinuteScan::start(this, now.local, *window);
+    const int day = calendarTime(now.local).day;
+    if (day != m_lastDay) {
+        m_lastDay = day;
+        emit dayChanged(day);
     }
 }

@@ -1,35 +1,37 @@
 #pragma once
 // The minute tick and what it starts: on the first tick of every new minute a scan
-// finds the reminders due in that minute, queues them, and a delivery hands them out
-// one by one through reminderDue. Everything here lives on the GUI thread; the scan
-// and the delivery run as steps posted to its event queue.
+// finds the reminders due since the previous scan, queues them, and a delivery hands
+// them out one by one through reminderDue. Everything here lives on the GUI thread; the
+// scan and the delivery run as steps posted to its event queue.
 
 #include "core/Clock.h"
 #include "core/Reminder.h"
 #include "core/ReminderRepository.h"
+#include "engine/DueOccurrences.h"
 
 #include <QObject>
 
-#include <chrono>
 #include <deque>
+#include <optional>
 
 class ReminderEngine final : public QObject {
     Q_OBJECT
 public:
-    // How long after its occurrence a scheduled reminder still falls due.
-    static constexpr std::chrono::milliseconds DueWindow{59'000};
+    // The scans walk the repository's table in stored order. After-start delays count
+    // from programStart's monotonic time.
+    ReminderEngine(const ReminderRepository& reminders, const Clock& clock,
+                   const ClockReading& programStart, QObject* parent = nullptr);
 
-    // The scans walk the repository's table in stored order.
-    ReminderEngine(const ReminderRepository& reminders, const Clock& clock, Moment programStart,
-                   QObject* parent = nullptr);
-
-    // Called every second: the first tick of a new minute (by its number) starts a scan,
-    // when the table has rows.
+    // Called every second: a tick in a new minute (or with a new local offset) starts a
+    // scan, when the table has rows.
     void tick();
     // Drops the reminders found due and not yet handed out.
     void clearDueQueue() { m_dueQueue.clear(); }
     bool isDelivering() const { return m_delivering; }
-    Moment programStart() const { return m_programStart; }
+    Moment programStart() const { return m_programStart.local; }
+    // The reading of the tick that last started a scan (or would have, with an empty
+    // table); with the next scan's window it tells the minutes a gap left out.
+    const std::optional<ClockReading>& lastScan() const { return m_lastScan; }
 
 signals:
     // A reminder falls due; its moment is the occurrence that fell due.
@@ -45,11 +47,13 @@ private:
 
     const ReminderRepository& m_reminders;
     const Clock& m_clock;
-    const Moment m_programStart;
+    const ClockReading m_programStart;
     // Reminders found due, oldest first.
     std::deque<Reminder> m_dueQueue;
+    // Scheduled occurrences already found due in this run.
+    DeliveredOccurrences m_delivered;
     // True while a delivery is draining the queue.
     bool m_delivering = false;
-    int m_lastScannedMinute = -1;
+    std::optional<ClockReading> m_lastScan;
     int m_lastDay = 0;
 };

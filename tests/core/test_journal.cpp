@@ -1,4 +1,6 @@
 #include "core/MissedJournal.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/ZoneScope.h"
 
 #include <gtest/gtest.h>
 
@@ -61,4 +63,17 @@ TEST_F(JournalTest, WithoutALastRunThePeriodIsEmpty) {
     Add(2, 0, At(2026, 12, 8, 8, 59), false);
     EXPECT_EQ(journal.build(table, start, start, start), 0);
     EXPECT_TRUE(journal.entries().empty());
+}
+
+TEST_F(JournalTest, AnOccurrenceInTheSkippedHourIsListedAtTheChange) {
+    const ZoneScope zone("Europe/Berlin");
+    Add(1, 1, At(2000, 1, 1, 2, 30), true); // daily 02:30
+    // The last run ended at 01:50 on the day the clock skips from 02:00 to 03:00; this one
+    // began at 03:05.
+    const UtcInstant startUtc{At(2026, 3, 29, 1, 5).time_since_epoch()};
+    const TimeZoneSpan span(FakeClock::inZone(startUtc), startUtc - std::chrono::hours(24),
+                            startUtc + std::chrono::hours(1));
+    const Moment began = At(2026, 3, 29, 3, 5);
+    ASSERT_EQ(journal.build(table, At(2026, 3, 29, 1, 50), began, began, span), 1);
+    EXPECT_EQ(journal.entries()[0].occurrence, At(2026, 3, 29, 3));
 }

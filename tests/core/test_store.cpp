@@ -242,3 +242,96 @@ TEST_F(StoreTest, SaveKilledAtAnyStepLeavesTheOldFileOrTheNewOne) {
         EXPECT_EQ(back.size(), c.rowsAfter);
     }
 }
+
+namespace {
+
+// A file written by another tool, with a table that has no checks at all: one good row and
+// one row (number 7) whose `column` holds the SQL value `value`.
+void WriteUncheckedFile(const std::string& path, const std::string& column,
+                        const std::string& value) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    const std::string sql =
+        "CREATE TABLE things (N INTEGER, DATA REAL, DATEORDAY INTEGER, MON INTEGER, TUE INTEGER,"
+        " WED INTEGER, THU INTEGER, FRI INTEGER, SAT INTEGER, SUN INTEGER, MESSSHOW INTEGER,"
+        " ANIM INTEGER, SOUND INTEGER, HINT INTEGER, RUNPROG INTEGER, COMMENT TEXT, SPATH TEXT,"
+        " WSOUND INTEGER, EMONTH INTEGER, PPATH TEXT, afterStart INTEGER,"
+        " MinutesAfterStart INTEGER, CrDate REAL, Special INTEGER, Shutdown INTEGER);"
+        "INSERT INTO things (N, DATA, DATEORDAY, COMMENT) VALUES (3, 46000.5, 0, 'fine');"
+        "INSERT INTO things (N, DATA, DATEORDAY, COMMENT) VALUES (7, 46001.5, 1, 'odd');"
+        "UPDATE things SET " +
+        column + " = " + value + " WHERE N = 7;";
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
+        << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
+} // namespace
+
+// Every value is checked against what the program can store and compute with. A file with
+// one it cannot is reported (path, reminder, column, reason), left as it is and never
+// written; one that loads can always be written back.
+TEST_F(StoreTest, ValuesWrittenByOtherToolsAreCheckedWhenLoaded) {
+    const std::string cyrillic100 = [] {
+        std::string s;
+        for (int i = 0; i < 100; ++i)
+            s += "ж";
+        return s;
+    }();
+    struct Case {
+        const char* column;
+        std::string value;
+        std::string refusal; // empty: the file loads
+    };
+    const Case cases[] = {
+        {"COMMENT", "'" + std::string(101, 'a') + "'",
+         "reminder 7 (row 2), column COMMENT: holds a text of 101 characters, more than the 100"},
+        {"COMMENT", "'" + cyrillic100 + "'", ""}, // 200 bytes, 100 characters
+        {"SPATH", "'" + std::string(512, 'p') + "'",
+         "column SPATH: holds a text of 512 characters, more than the 511"},
+        {"PPATH", "'" + std::string(511, 'p') + "'", ""},
+        {"COMMENT", "CAST(X'C328' AS TEXT)", "column COMMENT: holds text that is not UTF-8"},
+        {"COMMENT", "X'414243'", "column COMMENT: holds binary data, not text"},
+        {"DATA", "9e999", "column DATA: holds a date that is not a finite number"},
+        {"CrDate", "-9e999", "column CrDate: holds a date that is not a finite number"},
+        {"DATA", "1.1e11", "column DATA: holds a date outside the years 1 to 9999"},
+        {"CrDate", "-693594", "column CrDate: holds a date outside the years 1 to 9999"},
+        {"DATA", "2958466", "column DATA: holds a date outside the years 1 to 9999"},
+        {"DATA", "2958465.999", ""}, // 31 December 9999
+        {"DATA", "-693593", ""},     // 1 January 1
+        {"DATA", "'tomorrow'", "column DATA: holds text, not a date"},
+        {"MON", "'yes'", "column MON: holds text, not a whole number"},
+        {"MinutesAfterStart", "1.5", "column MinutesAfterStart: holds a real number, not a whole"},
+        {"DATEORDAY", "70000", "column DATEORDAY: holds 70000, outside 0 to 65535"},
+        {"EMONTH", "-1", "column EMONTH: holds -1, outside 0 to 65535"},
+        {"MinutesAfterStart", "2147483648", "outside -2147483648 to 2147483647"},
+        {"N", "2147483648", "row 2, column N: holds 2147483648, outside"},
+        {"DATA", "NULL", ""}, // nulls read as before: 0, false, empty
+        {"COMMENT", "NULL", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.column) + " = " + c.value.substr(0, 40));
+        fs::remove(path);
+        WriteUncheckedFile(path, c.column, c.value);
+        const std::string before = ReadAll(path);
+        ReminderRepository data;
+        const Status loaded = data.load(path);
+        if (c.refusal.empty()) {
+            ASSERT_TRUE(loaded.ok) << loaded.error;
+            EXPECT_EQ(data.table().count(), 2u);
+            const Status saved = data.save(path);
+            EXPECT_TRUE(saved.ok) << saved.error;
+            continue;
+        }
+        EXPECT_FALSE(loaded.ok);
+        EXPECT_NE(loaded.error.find(path), std::string::npos) << loaded.error;
+        EXPECT_NE(loaded.error.find(c.refusal), std::string::npos) << loaded.error;
+        // Nothing of the file is scanned, and nothing is written over it.
+        EXPECT_EQ(data.table().count(), 0u);
+        EXPECT_FALSE(data.fileWritable());
+        EXPECT_FALSE(data.save(path).ok);
+        EXPECT_EQ(ReadAll(path), before);
+    }
+}

@@ -4,9 +4,11 @@
 #include "tests/engine/ServiceProcesses.h"
 #include "tests/platform/WavFile.h"
 #include "tests/support/TempHome.h"
+#include "tests/support/ZoneScope.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <ctime>
 #include <filesystem>
@@ -86,8 +88,9 @@ protected:
 
     // Starts the program with its clock at `startAt`, running at real speed; SetClock moves
     // it by rewriting libfaketime's timestamp file, which the program reads at every look
-    // at the clock.
-    void StartWithSteppedClock(ChildProcess& p, const CalendarTime& startAt) {
+    // at the clock. `more`: further environment for the program.
+    void StartWithSteppedClock(ChildProcess& p, const CalendarTime& startAt,
+                               const testsvc::Env& more = {}) {
         clockFile = home + "/faketime";
         SetClock(startAt);
         ChildProcess::Options options;
@@ -95,6 +98,7 @@ protected:
         options.env.emplace_back("LD_PRELOAD", FAKETIME_LIBRARY);
         options.env.emplace_back("FAKETIME_TIMESTAMP_FILE", clockFile);
         options.env.emplace_back("FAKETIME_NO_CACHE", "1");
+        options.env.insert(options.env.end(), more.begin(), more.end());
         std::string error;
         ASSERT_TRUE(p.start({CHIMLY_PATH}, options, &error)) << error;
     }
@@ -430,4 +434,40 @@ TEST_F(ChimlyE2E, IconGoesIntoATrayThatAppearsLater) {
     chimly.stop();
     lateTray.stop();
     bare.stop();
+}
+
+// The program runs across the night the clock skips from 02:00 to 03:00 in Berlin: a
+// daily 02:30 reminder shows its alert once, at 03:00, and not again when the clock shows
+// 03:30 (02:30 in winter time).
+TEST_F(ChimlyE2E, AReminderInTheSkippedHourShowsOnceAtThreeOClock) {
+    auto daily = [](const std::string& text, int hour, int minute) {
+        Reminder r = Thing(text);
+        r.kind = ScheduleKind::Weekly;
+        r.days.fill(true);
+        r.moment = makeMoment(2026, 1, 1, hour, minute);
+        return r;
+    };
+    // After the 03:30 scan has run, a reminder at 03:31 shows.
+    WriteThings({daily("tea", 2, 30), daily("later", 3, 31)});
+    // SetClock takes Berlin times too; a set clock leaves the monotonic clock alone.
+    const ZoneScope berlin("Europe/Berlin");
+    ChildProcess chimly;
+    StartWithSteppedClock(chimly, {2026, 3, 29, 1, 58, 0, 0},
+                          {{"TZ", "Europe/Berlin"}, {"FAKETIME_DONT_FAKE_MONOTONIC", "1"}});
+    ASSERT_TRUE(WaitUntil([&] { return !TrayIconWindow(display.display()).empty(); }, 60s));
+    // Running from 01:59:45 on, the program sees the clock skip from 02:00 to 03:00.
+    SetClock({2026, 3, 29, 1, 59, 45, 0});
+    ASSERT_TRUE(WaitUntil([&] { return !Windows("^tea$").empty(); }, 120s)) << "no alert";
+    const testsvc::Controls ui(ATSPI_CONTROL, a11y.env());
+    const std::string shown = ui.run({"--window", "^tea$", "--tree"}).value_or("");
+    EXPECT_NE(shown.find("03:00"), std::string::npos) << shown;
+
+    SetClock({2026, 3, 29, 3, 29, 50, 0});
+    ASSERT_TRUE(WaitUntil([&] { return !Windows("^later$").empty(); }, 120s)) << "no 03:31";
+    // One window for tea, never shown again ("re:" on a second alert).
+    const std::string teaWindows = Windows("^tea$");
+    EXPECT_EQ(std::count(teaWindows.begin(), teaWindows.end(), '\n'), 1) << teaWindows;
+    const std::string after = ui.run({"--window", "^tea$", "--tree"}).value_or("");
+    EXPECT_EQ(after.find("re:"), std::string::npos) << after;
+    Screenshot("clock-change-alert.png");
 }

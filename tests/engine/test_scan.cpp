@@ -2,12 +2,15 @@
 #include "engine/MinuteScan.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/MemoryReminderStore.h"
+#include "tests/support/ZoneScope.h"
 
 #include <QCoreApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -36,7 +39,8 @@ struct ScanTest : ::testing::Test {
         store = s.get();
         return s;
     }()};
-    std::unique_ptr<ReminderEngine> engine = std::make_unique<ReminderEngine>(data, clock, start);
+    std::unique_ptr<ReminderEngine> engine =
+        std::make_unique<ReminderEngine>(data, clock, clock.now());
     std::vector<Reminder> delivered;
     std::vector<Moment> scans;
     std::vector<int> days;
@@ -82,6 +86,17 @@ struct ScanTest : ::testing::Test {
         engine->tick();
         Settle();
     }
+    // Ticks every 20 seconds from the clock's moment up to `to`, as time passes.
+    void RunUntil(Moment to) {
+        for (Moment t = clock.now().local + 20s; t <= to; t += 20s)
+            Tick(t);
+    }
+    // Sets the wall clock alone (the clock set, or a machine waking), then ticks.
+    void WallClockTo(Moment t) {
+        clock.setWallClock(UtcInstant{t.time_since_epoch()});
+        engine->tick();
+        Settle();
+    }
     std::vector<std::string> Messages() const {
         std::vector<std::string> v;
         for (const Reminder& r : delivered)
@@ -92,11 +107,21 @@ struct ScanTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(ScanTest, DueRulesAroundTheWindowAndTheMinuteBoundaries) {
+// A window in local time, which this fixture's clock has as UTC; the monotonic time
+// runs with it.
+ScanWindow Window(Moment from, Moment to) {
+    const auto utc = [](Moment m) { return UtcInstant{m.time_since_epoch()}; };
+    const auto mono = [](Moment m) {
+        return std::chrono::steady_clock::time_point{m.time_since_epoch()};
+    };
+    return {utc(from), utc(to), mono(from), mono(to)};
+}
+
+TEST_F(ScanTest, DueRulesAroundTheWindowEdges) {
     struct Case {
         const char* what;
         ReminderRow row;
-        Moment now;
+        ScanWindow window;
         bool due;
     };
     ReminderRow once = Daily("once", 0, 0);
@@ -106,31 +131,91 @@ TEST_F(ScanTest, DueRulesAroundTheWindowAndTheMinuteBoundaries) {
     monthly.setInteger(Col::DateOrDay, 2);
     monthly.setInteger(Col::EMonth, 9);
     const Moment before = start - 24h;
+    const Moment eight = At(2026, 12, 9, 8);
     const Case cases[] = {
-        {"daily, half a second into its minute", Daily("d", 8, 0), At(2026, 12, 9, 8, 0, 0, 500),
-         true},
-        {"daily, last instant of the window", Daily("d", 8, 0), At(2026, 12, 9, 8, 0, 58, 999),
-         true},
-        {"daily, 59 s after: window closed", Daily("d", 8, 0), At(2026, 12, 9, 8, 0, 59, 500),
+        {"daily, the scan half a second into its minute", Daily("d", 8, 0),
+         Window(eight - 59600ms, eight + 400ms), true},
+        {"daily, a scan late in its minute", Daily("d", 8, 0),
+         Window(eight - 59600ms, eight + 59500ms), true},
+        {"daily, scanned exactly at it", Daily("d", 8, 0), Window(eight - 1min, eight), true},
+        {"daily, the scan after that", Daily("d", 8, 0), Window(eight, eight + 1min), false},
+        {"daily, the next minute's scan", Daily("d", 8, 0), Window(eight + 400ms, eight + 60400ms),
          false},
-        {"daily, a second before", Daily("d", 8, 0), At(2026, 12, 9, 7, 59, 59), false},
-        {"daily, next minute", Daily("d", 8, 0), At(2026, 12, 9, 8, 1, 0, 500), false},
-        {"specific date in its minute", once, At(2026, 12, 9, 8, 0, 1), true},
-        {"specific date already past", once, At(2026, 12, 9, 8, 5), false},
-        {"monthly in its minute", monthly, At(2026, 12, 9, 8, 0, 10), true},
-        {"after 5 min, at 5:00", AfterStart("a", 5, before), start + 300s, true},
-        {"after 5 min, at 5:59", AfterStart("a", 5, before), start + 359500ms, true},
-        {"after 5 min, at 6:00", AfterStart("a", 5, before), start + 360s, false},
-        {"after 5 min, at 4:59", AfterStart("a", 5, before), start + 299s, false},
-        {"after 5 min, created in this run", AfterStart("a", 5, start + 1s), start + 310s, false},
-        {"after 0 min, first walk", AfterStart("a", 0, before), start + 1500ms, true},
-        {"after 0 min, from 2 s on", AfterStart("a", 0, before), start + 2s, false},
-        {"after -1 min", AfterStart("a", -1, before), start + 500ms, false},
+        {"daily, a second before", Daily("d", 8, 0), Window(eight - 61s, eight - 1s), false},
+        {"specific date in its minute", once, Window(eight - 59s, eight + 1s), true},
+        {"specific date already past", once, Window(eight + 4min, eight + 5min), false},
+        {"monthly in its minute", monthly, Window(eight - 50s, eight + 10s), true},
+        {"after 5 min, ends in the window", AfterStart("a", 5, before),
+         Window(start + 299600ms, start + 300400ms), true},
+        {"after 5 min, the window after", AfterStart("a", 5, before),
+         Window(start + 300400ms, start + 360400ms), false},
+        {"after 5 min, the window before", AfterStart("a", 5, before),
+         Window(start + 239600ms, start + 299600ms), false},
+        {"after 5 min, created in this run", AfterStart("a", 5, start + 1s),
+         Window(start + 299600ms, start + 300400ms), false},
+        {"after 0 min, the first scan", AfterStart("a", 0, before),
+         Window(start - 1ms, start + 1500ms), true},
+        {"after -1 min", AfterStart("a", -1, before), Window(start - 2min, start + 1min), false},
+        {"after 2147483647 min", AfterStart("a", 2147483647, before),
+         Window(start, start + 24h * 365 * 150), false},
+    };
+    const ClockReading started = clock.now();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(dueOccurrence(c.row, c.window, TimeZoneSpan(), started).has_value(), c.due);
+    }
+}
+
+// The tick's decision, with this fixture's clock (local time is UTC).
+TEST(TickTest, AScanStartsWhenTheWholeMinuteChanges) {
+    using std::chrono::steady_clock;
+    const auto reading = [](Moment local, steady_clock::time_point mono, int offsetMinutes = 0) {
+        return ClockReading{UtcInstant{local.time_since_epoch()},
+                            local + std::chrono::minutes(offsetMinutes), mono};
+    };
+    const Moment last = At(2026, 12, 9, 8, 0, 0, 400);
+    const steady_clock::time_point mono{std::chrono::hours(1000)};
+    const ClockReading previous = reading(last, mono);
+    const auto utc = [](Moment m) { return UtcInstant{m.time_since_epoch()}; };
+    struct Case {
+        const char* what;
+        ClockReading now;
+        bool scans;
+        bool gap;
+        UtcInstant from; // where the window starts (exclusive)
+    };
+    const Case cases[] = {
+        {"same minute", reading(At(2026, 12, 9, 8, 0, 59, 900), mono + 59500ms), false, false, {}},
+        {"next minute", reading(At(2026, 12, 9, 8, 1, 0, 300), mono + 59900ms), true, false,
+         utc(last)},
+        {"+1 h exactly (same minute number)", reading(last + 1h, mono + 1s), true, true,
+         utc(At(2026, 12, 9, 9)) - 1ms},
+        {"+25 h", reading(last + 25h, mono + 1s), true, true, utc(At(2026, 12, 10, 9)) - 1ms},
+        {"set back an hour", reading(last - 1h, mono + 1s), true, true,
+         utc(At(2026, 12, 9, 7)) - 1ms},
+        {"set back into the previous minute", reading(last - 1s, mono + 1s), true, true,
+         utc(At(2026, 12, 9, 7, 59)) - 1ms},
+        {"the zone changed within the minute", reading(last + 10s, mono + 10s, 60), true, false,
+         utc(last)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(isDue(c.row, c.now, start, ReminderEngine::DueWindow), c.due);
+        const std::optional<ScanWindow> w = scanWindow(previous, c.now, mono - 1h);
+        ASSERT_EQ(w.has_value(), c.scans);
+        if (!w)
+            continue;
+        EXPECT_EQ(w->gap, c.gap);
+        EXPECT_EQ(w->from, c.from);
+        EXPECT_EQ(w->to, c.now.utc);
+        EXPECT_EQ(w->monotonicFrom, mono);
+        EXPECT_EQ(w->monotonicTo, c.now.monotonic);
     }
+    // The first scan covers its own minute and the whole run so far.
+    const std::optional<ScanWindow> first = scanWindow(std::nullopt, previous, mono - 1h);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->from, utc(At(2026, 12, 9, 8)) - 1ms);
+    EXPECT_LT(first->monotonicFrom, mono - 1h);
+    EXPECT_FALSE(first->gap);
 }
 
 TEST_F(ScanTest, WalkQueuesInStoredOrderAnnouncesAndDelivers) {
@@ -159,14 +244,17 @@ TEST_F(ScanTest, WalkQueuesInStoredOrderAnnouncesAndDelivers) {
     EXPECT_TRUE(delivered[1].playSound);
     EXPECT_EQ(delivered[1].soundPath, "/tmp/bell.wav");
 
-    // The same minute again, and then exactly an hour later: no walk.
+    // The same minute again: no walk. Exactly an hour later, the same minute number: a walk,
+    // and its reminder falls due.
     Tick(At(2026, 12, 9, 8, 0, 30));
-    Tick(At(2026, 12, 9, 9, 0, 0, 400));
     EXPECT_EQ(scans.size(), 1u);
+    Tick(At(2026, 12, 9, 9, 0, 0, 400));
+    EXPECT_EQ(scans.size(), 2u);
+    EXPECT_EQ(Messages().back(), "not now");
     // The next minute walks again; nothing is due, but a delivery still runs.
     Tick(At(2026, 12, 9, 9, 1, 0, 400));
-    EXPECT_EQ(scans.size(), 2u);
-    EXPECT_EQ(delivered.size(), 3u);
+    EXPECT_EQ(scans.size(), 3u);
+    EXPECT_EQ(delivered.size(), 4u);
     EXPECT_FALSE(engine->isDelivering());
     // A new day is announced once.
     Tick(At(2026, 12, 10, 0, 0, 10));
@@ -209,4 +297,150 @@ TEST_F(ScanTest, NothingRunsAfterTheEngineIsDestroyed) {
     };
     Tick(At(2026, 12, 9, 8, 0, 0, 200));
     EXPECT_EQ(Messages(), std::vector<std::string>{"one"});
+}
+
+TEST_F(ScanTest, AClockSetBackShowsNoOccurrenceTwiceUntilTheReminderIsEdited) {
+    Load({Daily("tea", 9, 30)});
+    Tick(At(2026, 12, 9, 9, 29, 0, 400));
+    RunUntil(At(2026, 12, 9, 9, 31));
+    ASSERT_EQ(Messages(), std::vector<std::string>{"tea"});
+
+    WallClockTo(At(2026, 12, 9, 9, 0, 0, 500)); // set back by half an hour
+    RunUntil(At(2026, 12, 9, 9, 35));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"tea"});
+
+    // An edited reminder is a new one: passing its minute again shows it.
+    Reminder tea = reminderFromRow(data.table().rowAt(0));
+    tea.message = "tea with milk";
+    ASSERT_TRUE(data.saveReminder(tea, clock.now().local).saved);
+    WallClockTo(At(2026, 12, 9, 9, 29, 0, 500));
+    RunUntil(At(2026, 12, 9, 9, 32));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"tea", "tea with milk"}));
+}
+
+TEST_F(ScanTest, AfterSleepTheWakingMinuteFallsDueAndAfterStartCountsRunningTime) {
+    Load({Daily("during sleep", 8, 30), Daily("on waking", 9, 0),
+          AfterStart("after five", 5, start - 24h)});
+    Tick(start + 400ms);
+    RunUntil(start + 3min);
+    // Asleep from 07:33 to 09:00:10: the wall clock moves, the monotonic time does not.
+    WallClockTo(At(2026, 12, 9, 9, 0, 10));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"on waking"});
+    ASSERT_TRUE(engine->lastScan());
+    EXPECT_EQ(engine->lastScan()->local, At(2026, 12, 9, 9, 0, 10));
+    // Two more minutes of running make five.
+    RunUntil(At(2026, 12, 9, 9, 4));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"on waking", "after five"}));
+}
+
+// --- clock changes -------------------------------------------------------------
+
+namespace {
+
+// The instant of a local midnight in the process's zone (not in a change).
+UtcInstant LocalMidnight(int y, int mo, int d) {
+    std::tm tm{};
+    tm.tm_year = y - 1900;
+    tm.tm_mon = mo - 1;
+    tm.tm_mday = d;
+    tm.tm_isdst = -1;
+    return std::chrono::time_point_cast<std::chrono::milliseconds>(
+        std::chrono::system_clock::from_time_t(std::mktime(&tm)));
+}
+
+struct ChangeDay {
+    const char* zone;
+    int year, month, day;
+    bool spring;          // the clock skips an hour (else it repeats one)
+    const char* repeated; // a reminder in the repeated hour
+};
+
+} // namespace
+
+// A whole local day of ticks across each change in both zones: every reminder whose minute
+// the clock skips or shows twice falls due exactly once, in the minute it is reached.
+TEST_F(ScanTest, ADayAcrossAClockChangeGivesEveryReminderExactlyOnce) {
+    const ChangeDay changes[] = {
+        {"Europe/Berlin", 2026, 3, 29, true, nullptr},          // 02:00 -> 03:00
+        {"Europe/Berlin", 2026, 10, 25, false, "daily 2:30"},   // 03:00 -> 02:00
+        {"America/New_York", 2026, 3, 8, true, nullptr},        // 02:00 -> 03:00
+        {"America/New_York", 2026, 11, 1, false, "daily 1:30"}, // 02:00 -> 01:00
+    };
+    for (const ChangeDay& change : changes) {
+        SCOPED_TRACE(std::string(change.zone) + (change.spring ? " spring" : " autumn"));
+        const ZoneScope zone(change.zone);
+        const UtcInstant midnight = LocalMidnight(change.year, change.month, change.day);
+        FakeClock zoned = FakeClock::inZone(midnight);
+        const Moment day = makeMoment(change.year, change.month, change.day);
+
+        std::vector<ReminderRow> rows;
+        auto add = [&](const std::string& text, int h, int mi, ScheduleKind kind,
+                       bool sundaysOnly = false) {
+            ReminderRow r = Daily(text, h, mi);
+            r.setInteger(Col::N, static_cast<std::int32_t>(rows.size() + 1));
+            r.setInteger(Col::DateOrDay, static_cast<std::int32_t>(kind));
+            if (kind == ScheduleKind::Once)
+                r.setMoment(Col::Data, day + std::chrono::hours(h) + std::chrono::minutes(mi));
+            if (sundaysOnly) // every change day here is a Sunday
+                for (Col c : {Col::Mon, Col::Tue, Col::Wed, Col::Thu, Col::Fri, Col::Sat})
+                    r.setInteger(c, 0);
+            r.setInteger(Col::EMonth, change.day);
+            rows.push_back(r);
+        };
+        for (int h : {1, 2, 3})
+            for (int mi : {0, 30})
+                add("daily " + std::to_string(h) + ":" + std::to_string(mi), h, mi,
+                    ScheduleKind::Weekly);
+        add("sunday 2:30", 2, 30, ScheduleKind::Weekly, true);
+        add("sunday 1:30", 1, 30, ScheduleKind::Weekly, true);
+        add("monthly 2:30", 2, 30, ScheduleKind::Monthly);
+        add("monthly 1:30", 1, 30, ScheduleKind::Monthly);
+        add("once 2:30", 2, 30, ScheduleKind::Once);
+        add("once 1:30", 1, 30, ScheduleKind::Once);
+        for (int minutes : {90, 150}) {
+            rows.push_back(AfterStart("after " + std::to_string(minutes), minutes, day - 24h));
+            rows.back().setInteger(Col::N, static_cast<std::int32_t>(rows.size()));
+        }
+        ReminderRepository dayData(std::make_unique<MemoryReminderStore>(rows));
+        ASSERT_TRUE(dayData.load("things.mln").ok);
+        ReminderEngine dayEngine(dayData, zoned, zoned.now());
+        struct Alert {
+            Reminder reminder;
+            Moment shownAt;
+            UtcInstant shownAtUtc;
+        };
+        std::map<std::string, std::vector<Alert>> alerts;
+        QObject::connect(&dayEngine, &ReminderEngine::reminderDue, [&](const Reminder& r) {
+            alerts[r.message].push_back({r, zoned.now().local, zoned.now().utc});
+        });
+        // Every 20 seconds until the local day is over.
+        for (UtcInstant t = midnight; zoned.now().local < day + 24h; t += 20s) {
+            zoned.setUtc(t);
+            dayEngine.tick();
+            Settle();
+        }
+        for (const ReminderRow& r : rows) {
+            const std::string text = r.text(Col::Comment);
+            ASSERT_EQ(alerts[text].size(), 1u) << text;
+            const Alert& a = alerts[text].front();
+            // Shown in the minute it is reached.
+            if (!a.reminder.afterStart) {
+                EXPECT_EQ(std::chrono::floor<std::chrono::minutes>(a.shownAt), a.reminder.moment)
+                    << text;
+            }
+        }
+        // A 02:30 reminder on the day the clock skips 02:00-03:00 is reached at 03:00.
+        const Moment reached = alerts["daily 2:30"].front().reminder.moment;
+        EXPECT_EQ(reached, day + (change.spring ? 3h : 2h + 30min));
+        // In the repeated hour, the first time its minute is shown: an hour later it is again.
+        if (change.repeated) {
+            const Alert& a = alerts[change.repeated].front();
+            EXPECT_EQ(
+                std::chrono::floor<std::chrono::minutes>(zoned.localMoment(a.shownAtUtc + 1h)),
+                std::chrono::floor<std::chrono::minutes>(a.shownAt));
+        }
+        // After-start delays run on the monotonic clock: 150 minutes after local midnight.
+        EXPECT_EQ(std::chrono::floor<std::chrono::minutes>(alerts["after 150"].front().shownAt),
+                  zoned.localMoment(midnight + 150min));
+    }
 }

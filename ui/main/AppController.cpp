@@ -58,8 +58,9 @@ AppController::AppController(const Clock& clock, QObject* parent)
     connect(m_tray, &TrayController::trayAppeared, this,
             [this] { m_window->setTrayAvailable(true); });
 
-    m_programStart = m_clock.now().local;
-    m_engine = new ReminderEngine(m_repository, m_clock, m_programStart, this);
+    const ClockReading started = m_clock.now();
+    m_programStart = started.local;
+    m_engine = new ReminderEngine(m_repository, m_clock, started, this);
     connect(m_engine, &ReminderEngine::reminderDue, m_alerts, &AlertPresenter::present);
     connect(m_engine, &ReminderEngine::scanned, m_window.get(),
             &MainWindow::refreshComputedColumns);
@@ -107,8 +108,11 @@ void AppController::loadReminders() {
     m_window->remindersLoaded();
     if (m_settings.ShowMissedAtStart) {
         // The journal window comes in a later version; the count is kept.
+        const ClockReading now = m_clock.now();
+        const TimeZoneSpan zone(m_clock, now.utc - std::chrono::days(400),
+                                now.utc + std::chrono::days(1));
         m_missedCount = m_missedJournal.build(m_repository.table(), m_settings.LastRunTime,
-                                              m_programStart, m_clock.now().local);
+                                              m_programStart, now.local, zone);
     }
     m_minuteTimer->start();
 }

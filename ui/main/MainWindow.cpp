@@ -38,7 +38,7 @@ MainWindow::MainWindow(const EditorContext& editors, QWidget* parent)
     connect(m_ui->actionDelete, &QAction::triggered, this, &MainWindow::deleteReminder);
 
     m_listModel->setTexts(editors.texts);
-    m_listModel->setNow(editors.clock->now().local);
+    m_listModel->setNow(*editors.clock);
     ReminderListView* list = listView();
     list->setReminderModel(m_listModel);
     auto* separator = new QAction(list);
@@ -84,20 +84,21 @@ void MainWindow::showList() {
 }
 
 void MainWindow::reloadReminders() {
+    // The next times as of now: no scan may have run for days (an empty table).
+    m_listModel->setNow(*m_editors.clock);
     m_listModel->reload();
     updateActions();
 }
 
 void MainWindow::remindersLoaded() {
-    m_listModel->setNow(m_editors.clock->now().local);
     reloadReminders();
     m_ui->listPanel->startFirstFit();
     if (isVisible())
         listView()->setFocus();
 }
 
-void MainWindow::refreshComputedColumns(Moment now) {
-    m_listModel->setNow(now);
+void MainWindow::refreshComputedColumns() {
+    m_listModel->setNow(*m_editors.clock);
     m_listModel->refreshComputedColumns();
 }
 

@@ -43,8 +43,9 @@ public:
     void reloadReminders();
     // After the reminder file was loaded: the first column fit and the focus.
     void remindersLoaded();
-    // Recomputes the list's next times and descriptions for `now`.
-    void refreshComputedColumns(Moment now);
+    // Recomputes the list's next times and descriptions as of the clock's moment (after
+    // every scan; the scan's moment is not needed).
+    void refreshComputedColumns();
     // The file could not be read: reminders cannot be changed, and the status bar says why.
     void showReadOnly(const QString& why);
     // Whether the desktop has a tray: without one, closing minimizes instead of hiding.

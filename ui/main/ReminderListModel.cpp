@@ -55,7 +55,20 @@ int ReminderListModel::rowOfNumber(std::int32_t number) const {
 
 Moment ReminderListModel::nextTimeAt(int row) const {
     const ReminderRow* r = rowAt(row);
-    return r == nullptr ? DayCountEpoch : rowNextOccurrence(*r, m_now);
+    return r == nullptr ? DayCountEpoch : rowNextTime(*r, m_nowUtc, m_zone);
+}
+
+void ReminderListModel::setNow(Moment now) {
+    m_now = now;
+    m_nowUtc = UtcInstant{now.time_since_epoch()};
+    m_zone = TimeZoneSpan();
+}
+
+void ReminderListModel::setNow(const Clock& clock) {
+    const ClockReading reading = clock.now();
+    m_now = reading.local;
+    m_nowUtc = reading.utc;
+    m_zone = TimeZoneSpan::around(clock, reading.utc);
 }
 
 QString nextTimeText(Moment t) {
@@ -74,7 +87,7 @@ QVariant ReminderListModel::data(const QModelIndex& index, int role) const {
     case DescriptionColumn:
         return QString::fromStdString(rowDescription(*row, m_texts));
     case NextTimeColumn:
-        return nextTimeText(rowNextOccurrence(*row, m_now));
+        return nextTimeText(rowNextTime(*row, m_nowUtc, m_zone));
     default:
         return {}; // picture columns carry no text
     }

@@ -7,7 +7,9 @@
 // regard to case, and keeps equal messages in stored order. Each message's
 // collation key is made once, when its row loads or its message changes.
 
+#include "core/Clock.h"
 #include "core/ReminderRepository.h"
+#include "core/TimeZoneSpan.h"
 
 #include <QAbstractTableModel>
 #include <QCollator>
@@ -60,12 +62,15 @@ public:
     std::optional<std::int32_t> numberAt(int row) const;
     // The list position of the reminder with that number, -1 when it is not listed.
     int rowOfNumber(std::int32_t number) const;
-    // The next occurrence of a row as of now() (afterStartMoment for after-start rows).
+    // The next time of a row as of now() (afterStartMoment for after-start rows).
     Moment nextTimeAt(int row) const;
 
     Moment now() const { return m_now; }
-    // The moment the computed columns and the grey texts are worked out for.
-    void setNow(Moment now) { m_now = now; }
+    // The moment the computed columns and the grey texts are worked out for, with local
+    // time as UTC.
+    void setNow(Moment now);
+    // The same, as the clock tells it now, in its time zone.
+    void setNow(const Clock& clock);
     // The texts the schedule descriptions are made of.
     void setTexts(const Texts& texts) { m_texts = texts; }
 
@@ -96,6 +101,8 @@ private:
     std::uint64_t m_version = 0;
     std::optional<std::int32_t> m_addedNumber;
     Moment m_now = DayCountEpoch;
+    UtcInstant m_nowUtc{DayCountEpoch.time_since_epoch()};
+    TimeZoneSpan m_zone;
     Texts m_texts;
     std::array<QString, ListColumnCount> m_titles;
 };

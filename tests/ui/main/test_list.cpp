@@ -1,6 +1,8 @@
 // The reminder list: drawing decisions, column values, order and current row,
 // column fitting and moves, and the tray pictures.
+#include "tests/support/FakeClock.h"
 #include "tests/support/TempHome.h"
+#include "tests/support/ZoneScope.h"
 #include "ui/controls/ColorScheme.h"
 #include "ui/main/CellImages.h"
 #include "ui/main/ReminderListModel.h"
@@ -193,6 +195,33 @@ TEST_F(ListTest, ColumnsShowTextsNextTimeAndDescriptionInMessageOrder) {
     EXPECT_LE(from.column(), MessageColumn);
     EXPECT_GE(to.column(), NextTimeColumn);
     EXPECT_EQ(Cell(2, NextTimeColumn), "11.12.2026 08:00");
+}
+
+// On the days the clock changes, the next time is when the clock shows the reminder.
+TEST_F(ListTest, NextTimeFollowsTheClockChanges) {
+    const ZoneScope zone("Europe/Berlin");
+    Reminder daily = NewReminder("daily 2:30");
+    daily.kind = ScheduleKind::Weekly;
+    daily.days.fill(true);
+    daily.moment = makeMoment(2026, 1, 1, 2, 30);
+    Add(daily);
+    const auto utc = [](int mo, int d, int h, int mi) {
+        return UtcInstant{makeMoment(2026, mo, d, h, mi).time_since_epoch()};
+    };
+    const struct {
+        const char* when;
+        UtcInstant now;
+        const char* shown;
+    } cases[] = {
+        {"01:58 before the skipped hour", utc(3, 29, 0, 58), "29.03.2026 03:00"},
+        {"02:10 the first time", utc(10, 25, 0, 10), "25.10.2026 02:30"},
+        {"02:10 the second time", utc(10, 25, 1, 10), "26.10.2026 02:30"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.when);
+        model.setNow(FakeClock::inZone(c.now));
+        EXPECT_EQ(Cell(0, NextTimeColumn), c.shown);
+    }
 }
 
 TEST_F(ListTest, OnlyTheTextColumnsTakeTitles) {

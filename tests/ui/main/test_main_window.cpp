@@ -572,3 +572,18 @@ TEST_F(CommandsTest, ToolbarTabsAndSettingsPageAnswerTheMouseAndSpace) {
     QTest::keyClick(russian, Qt::Key_Space);
     EXPECT_EQ(app->settings().language, LanguageChoice::Russian);
 }
+
+TEST_F(CommandsTest, TheListWorksOutNextTimesAsOfNowWhenTheTableChanges) {
+    // Days without a scan (as while the table is empty), then a reminder is added.
+    clock.set(now + std::chrono::hours(72));
+    Command("actionNewReminder")->trigger();
+    ReminderEditor* editor = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* e = qobject_cast<ReminderEditor*>(w); e && !e->isClosing())
+            editor = e;
+    ASSERT_NE(editor, nullptr);
+    editor->findChild<QCheckBox*>("showAlertCheck")->setChecked(true);
+    editor->accept();
+    ASSERT_EQ(app->repository().table().count(), 2u);
+    EXPECT_EQ(window->listView()->reminderModel()->now(), now + std::chrono::hours(72));
+}

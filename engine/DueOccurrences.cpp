@@ -1,0 +1,103 @@
+#include "engine/DueOccurrences.h"
+
+#include "core/ReminderRepository.h"
+
+namespace {
+
+using namespace std::chrono;
+
+// Longer delays never end within a run (and would not fit the monotonic arithmetic).
+constexpr minutes LongestDelay = hours{24 * 366 * 100};
+
+milliseconds offsetOf(const ClockReading& r) {
+    return r.local.time_since_epoch() - r.utc.time_since_epoch();
+}
+
+// The row's occurrence in the window; fromLocal is the window's start as local time.
+std::optional<DueOccurrence> dueIn(const ReminderRow& row, const ScanWindow& window,
+                                   Moment fromLocal, const TimeZoneSpan& zone,
+                                   const ClockReading& programStart) {
+    if (row.flag(Col::AfterStart)) {
+        if (row.moment(Col::CrDate) > programStart.local)
+            return std::nullopt;
+        const minutes delay{row.integer(Col::MinutesAfterStart)};
+        if (delay < minutes{0} || delay > LongestDelay)
+            return std::nullopt;
+        const steady_clock::time_point ends = programStart.monotonic + delay;
+        if (ends <= window.monotonicFrom || ends > window.monotonicTo)
+            return std::nullopt;
+        return DueOccurrence{};
+    }
+    // A local moment not after fromLocal stands for an instant not after window.from, so
+    // the first occurrence after it is the only one that can lie in the window.
+    const Moment occurrence = rowNextOccurrence(row, fromLocal);
+    const UtcInstant at = zone.toUtc(occurrence);
+    if (at <= window.from || at > window.to)
+        return std::nullopt;
+    return DueOccurrence{0, at, zone.toLocal(at)};
+}
+
+} // namespace
+
+std::optional<ScanWindow> scanWindow(const std::optional<ClockReading>& lastScan,
+                                     const ClockReading& now,
+                                     steady_clock::time_point programStart) {
+    const UtcInstant minute = floor<minutes>(now.utc);
+    ScanWindow window;
+    window.to = now.utc;
+    window.monotonicTo = now.monotonic;
+    // Unless the previous scan's minute adjoins this one, the window is this minute.
+    window.from = minute - milliseconds{1};
+    if (!lastScan) {
+        // A delay of 0 ends at the start itself.
+        window.monotonicFrom = programStart - nanoseconds{1};
+        return window;
+    }
+    const UtcInstant lastMinute = floor<minutes>(lastScan->utc);
+    if (lastMinute == minute && offsetOf(*lastScan) == offsetOf(now))
+        return std::nullopt;
+    window.monotonicFrom = lastScan->monotonic;
+    if (lastScan->utc <= now.utc && minute - lastMinute <= minutes{1})
+        window.from = lastScan->utc;
+    else
+        window.gap = true;
+    return window;
+}
+
+bool DeliveredOccurrences::contains(const ReminderRow& row, UtcInstant occurrence) const {
+    const auto it = m_byNumber.find(row.integer(Col::N));
+    return it != m_byNumber.end() && it->second.row == row &&
+           it->second.instants.count(occurrence) > 0;
+}
+
+void DeliveredOccurrences::add(const ReminderRow& row, UtcInstant occurrence) {
+    Delivered& delivered = m_byNumber[row.integer(Col::N)];
+    if (!(delivered.row == row)) {
+        delivered.row = row;
+        delivered.instants.clear();
+    }
+    delivered.instants.insert(occurrence);
+}
+
+std::optional<DueOccurrence> dueOccurrence(const ReminderRow& row, const ScanWindow& window,
+                                           const TimeZoneSpan& zone,
+                                           const ClockReading& programStart) {
+    return dueIn(row, window, zone.toLocal(window.from), zone, programStart);
+}
+
+std::vector<DueOccurrence> dueOccurrences(const ReminderTable& table, const ScanWindow& window,
+                                          const TimeZoneSpan& zone,
+                                          const ClockReading& programStart,
+                                          const DeliveredOccurrences& delivered) {
+    std::vector<DueOccurrence> due;
+    const Moment fromLocal = zone.toLocal(window.from);
+    for (std::size_t i = 0; i < table.count(); ++i) {
+        const ReminderRow& row = table.rowAt(i);
+        std::optional<DueOccurrence> d = dueIn(row, window, fromLocal, zone, programStart);
+        if (!d || (!row.flag(Col::AfterStart) && delivered.contains(row, d->instant)))
+            continue;
+        d->storedIndex = i;
+        due.push_back(*d);
+    }
+    return due;
+}
