@@ -1,0 +1,21 @@
+#pragma once
+// The program's entry in the desktop's list of programs started at log-in: an XDG autostart
+// desktop entry on Linux, a shell link in the user's Startup folder on Windows. Plain C++ so
+// that the Windows implementation needs no Qt. Paths are UTF-8.
+
+#include <string>
+
+class StartupShortcut {
+public:
+    virtual ~StartupShortcut() = default;
+
+    // Where the shortcut of the running executable lies, named after the executable; empty
+    // when the desktop has no start-up folder to put it in.
+    virtual std::string path() const = 0;
+    virtual bool exists() const = 0;
+    // Writes the shortcut, replacing one already there. Failures are not reported here:
+    // exists() tells the real state afterwards.
+    virtual void place() = 0;
+    // Deletes the shortcut if there is one.
+    virtual void remove() = 0;
+};
