@@ -1,12 +1,22 @@
 #include "i18n/Texts.h"
 
-void Texts::setLanguageFile(const std::string& path) {
-    // Cut at a character boundary so that a UTF-8 path never ends in half a character.
-    std::size_t chars = 0, i = 0;
-    while (i < path.size() && chars < maxLanguageFilePath) {
-        const auto c = static_cast<unsigned char>(path[i]);
-        i += c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        ++chars;
-    }
-    m_languageFile = path.substr(0, i);
+#include "i18n/LanguageFile.h"
+
+void Texts::loadMain(const LanguageSection& s) {
+    std::size_t line = 29;
+    for (std::string* day : {&mon, &tue, &wed, &thu, &fri, &sat, &sun})
+        s.assign(line++, *day);
+    line = 40;
+    for (std::string* text : {&specificDate, &daysOfWeek, &monthly, &daySuffix, &afterStart,
+                              &minutes, &skippedFrom, &skippedTo, &noDayMarked})
+        s.assign(line++, *text);
+    s.assign(50, noItemMarked);
+    line = 52;
+    for (std::string* text : {&question, &deleteReminder, &yes, &no})
+        s.assign(line++, *text);
+}
+
+void Texts::loadEditor(const LanguageSection& s) {
+    s.assign(36, file);
+    s.assign(37, notFound);
 }

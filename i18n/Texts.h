@@ -1,10 +1,10 @@
 #pragma once
-// The program's texts that a language file may replace, with their English defaults,
-// and the path of the language file they came from. One object, handed to whatever
-// builds texts.
+// The program's texts that a language file may replace, with their English defaults.
+// One object, handed to whatever builds texts.
 
-#include <cstddef>
 #include <string>
+
+class LanguageSection;
 
 struct Texts {
     std::string specificDate = "Specific date and time";
@@ -31,12 +31,9 @@ struct Texts {
     std::string file = "File";
     std::string notFound = "not found";
 
-    // Path of the language file in use; empty for the defaults.
-    const std::string& languageFile() const { return m_languageFile; }
-    // Longer paths are cut to maxLanguageFilePath characters, never inside a character.
-    void setLanguageFile(const std::string& path);
-    static constexpr std::size_t maxLanguageFilePath = 255;
-
-private:
-    std::string m_languageFile;
+    // Takes the texts that the main window's section ([Main]) holds; lines the section
+    // lacks leave their texts as they are.
+    void loadMain(const LanguageSection& section);
+    // The same for the two texts of the editor's section ([Editor]).
+    void loadEditor(const LanguageSection& section);
 };

@@ -19,3 +19,10 @@ public:
     // Deletes the shortcut if there is one.
     virtual void remove() = 0;
 };
+
+// The program's shortcut: the XDG autostart entry on Linux, the Startup folder's shell link
+// on Windows, for the running executable. GUI thread only.
+StartupShortcut& programStartupShortcut();
+// Test seam: installs another shortcut (tests install a recording fake); nullptr restores
+// the platform's one. The caller keeps ownership.
+void setStartupShortcutForTests(StartupShortcut* shortcut);

@@ -2,6 +2,7 @@
 #include "ui_AlertWindow.h"
 
 #include "ui/controls/ColorScheme.h"
+#include "ui/controls/SectionText.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -88,6 +89,14 @@ AlertWindow::~AlertWindow() {
 }
 
 void AlertWindow::loadTexts() {
+    if (const std::optional<LanguageSection> section = sectionInUse("Message")) {
+        withLine(*section, 1, [this](const QString& t) {
+            m_ui->moveByLabel->setText(QLatin1Char(' ') + t + QLatin1Char(' '));
+        });
+        setTextFromLine(*section, 2, m_ui->minutesLabel);
+        setTextFromLine(*section, 3, m_ui->okButton);
+        setTextFromLine(*section, 4, m_ui->editButton);
+    }
     const QString moveBy = m_ui->moveByLabel->text().trimmed();
     const QString minutes = m_ui->minutesLabel->text().trimmed();
     m_ui->moveByLabel->setAccessibleName(moveBy);

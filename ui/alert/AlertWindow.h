@@ -64,8 +64,9 @@ protected:
 private:
     AlertWindow();
 
-    // Sets the accessible names and hints from the texts in use; the language file's
-    // texts will replace the designed English ones here.
+    // Takes the texts of the alert window's section of the language file in use (the
+    // designed English ones stay without it), and the accessible names and hints from
+    // them.
     void loadTexts();
     void setCaption(const QString& text);
     void setAlertText(const QString& text);

@@ -8,6 +8,7 @@ namespace {
 // GUI thread only, like the dialogs themselves.
 std::optional<bool> nextAnswer;
 std::function<void(const QString&)> infoRecorder;
+FileChooser openFileChooser;
 
 } // namespace
 
@@ -19,6 +20,10 @@ void setShowInfoRecorder(std::function<void(const QString&)> recorder) {
     infoRecorder = std::move(recorder);
 }
 
+void setFileChooser(FileChooser chooser) {
+    openFileChooser = std::move(chooser);
+}
+
 namespace dialog_seams {
 
 std::optional<bool> takeNextAskYesNoAnswer() {
@@ -27,6 +32,10 @@ std::optional<bool> takeNextAskYesNoAnswer() {
 
 const std::function<void(const QString&)>& showInfoRecorder() {
     return infoRecorder;
+}
+
+const FileChooser& fileChooser() {
+    return openFileChooser;
 }
 
 } // namespace dialog_seams

@@ -1,6 +1,8 @@
 #pragma once
 // What the dialogs read of their test seams (see DialogSeams.h).
 
+#include "ui/dialogs/DialogSeams.h"
+
 #include <QString>
 #include <functional>
 #include <optional>
@@ -12,5 +14,8 @@ std::optional<bool> takeNextAskYesNoAnswer();
 
 // The recorder set by setShowInfoRecorder, or an empty function.
 const std::function<void(const QString&)>& showInfoRecorder();
+
+// The chooser set by setFileChooser, or an empty function.
+const FileChooser& fileChooser();
 
 } // namespace dialog_seams

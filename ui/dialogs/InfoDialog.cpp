@@ -2,6 +2,7 @@
 #include "ui_InfoDialog.h"
 
 #include "ui/controls/ColorScheme.h"
+#include "ui/controls/SectionText.h"
 #include "ui/dialogs/DialogSeamsDetail.h"
 #include "ui/dialogs/DialogsCommon.h"
 
@@ -25,8 +26,10 @@ InfoDialog::InfoDialog(QWidget* owner)
     setFont(ColorScheme::font());
     m_ui->setupUi(this);
     ColorScheme::applyTo(this);
-    // The title stays the designed one until the language file's [MessageD] title
-    // replaces it. Ok, Esc and the close box all just close the window.
+    // The language file in use may give the title; Ok, Esc and the close box all just
+    // close the window.
+    if (const std::optional<LanguageSection> section = sectionInUse("MessageD"))
+        withLine(*section, 1, [this](const QString& title) { setWindowTitle(title); });
     connect(m_ui->okButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -3,10 +3,10 @@
 #include "ui/controls/FlatToolButton.h"
 
 #include "ui/dialogs/InfoDialog.h"
+#include "ui/dialogs/OpenFileDialog.h"
 
 #include <QBoxLayout>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
@@ -17,17 +17,6 @@ namespace {
 
 // The designed size of the flat buttons.
 constexpr QSize ButtonBox(26, 24);
-
-FilePathRow::FileChooser& fileChooser() {
-    static FilePathRow::FileChooser chooser;
-    return chooser;
-}
-
-QString chooseFile(QWidget* parent, const QString& startFolder, const QString& filter) {
-    if (const FilePathRow::FileChooser& chooser = fileChooser())
-        return chooser(parent, startFolder, filter);
-    return QFileDialog::getOpenFileName(parent, QString(), startFolder, filter);
-}
 
 } // namespace
 
@@ -66,9 +55,25 @@ QToolButton* FilePathRow::makeButton(const char* name, const QString& hint) {
     auto* button = new FlatToolButton(this);
     button->setObjectName(QLatin1String(name));
     button->setMinimumSize(ButtonBox);
+    setHint(button, hint);
+    return button;
+}
+
+void FilePathRow::setHint(QToolButton* button, const QString& hint) {
     button->setToolTip(hint);
     button->setAccessibleName(hint);
-    return button;
+}
+
+void FilePathRow::setChooseHint(const QString& hint) {
+    setHint(m_chooseButton, hint);
+}
+
+void FilePathRow::setTestHint(const QString& hint) {
+    setHint(m_testButton, hint);
+}
+
+void FilePathRow::setStopHint(const QString& hint) {
+    setHint(m_stopButton, hint);
 }
 
 QString FilePathRow::path() const {
@@ -95,15 +100,11 @@ void FilePathRow::setPathDescription(const QString& description) {
     m_pathLabel->setAccessibleDescription(description);
 }
 
-void FilePathRow::setFileChooser(FileChooser chooser) {
-    fileChooser() = std::move(chooser);
-}
-
 void FilePathRow::choose() {
     // The program may end while the dialog is open, destroying this row.
     QPointer<FilePathRow> self(this);
     const QString chosen =
-        chooseFile(window(), m_startFolder ? m_startFolder() : QString(), m_filter);
+        chooseFileToOpen(window(), m_startFolder ? m_startFolder() : QString(), m_filter);
     if (!self || chosen.isEmpty())
         return;
     const QString full = QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath());

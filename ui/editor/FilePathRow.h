@@ -15,11 +15,6 @@ class FilePathRow final : public QWidget {
     Q_OBJECT
 
 public:
-    // Asks the user for a file to open, starting in startFolder with a Qt name filter;
-    // returns the chosen full path, or an empty text when the user cancelled.
-    using FileChooser =
-        std::function<QString(QWidget* parent, const QString& startFolder, const QString& filter)>;
-
     // The longest path a reminder can hold, in characters.
     static constexpr int MaxPathLength = 511;
 
@@ -34,12 +29,12 @@ public:
     void setStartFolder(std::function<QString()> folder);
     // Only the sound row has a stop button.
     void setStopButtonVisible(bool visible);
+    // The hints (tooltips and accessible names) of the three buttons.
+    void setChooseHint(const QString& hint);
+    void setTestHint(const QString& hint);
+    void setStopHint(const QString& hint);
     // Tells assistive technology what the path is for.
     void setPathDescription(const QString& description);
-
-    // Replaces the system's open-file dialog for every row (tests give canned answers);
-    // an empty chooser puts the system's dialog back.
-    static void setFileChooser(FileChooser chooser);
 
 signals:
     void testClicked(const QString& path);
@@ -47,6 +42,7 @@ signals:
 
 private:
     QToolButton* makeButton(const char* name, const QString& hint);
+    static void setHint(QToolButton* button, const QString& hint);
     void choose();
 
     QToolButton* m_chooseButton;

@@ -6,6 +6,7 @@
 #include "platform/ShellOpen.h"
 #include "platform/SoundPlayer.h"
 #include "ui/controls/ColorScheme.h"
+#include "ui/controls/SectionText.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/dialogs/InfoDialog.h"
 
@@ -182,7 +183,52 @@ void ReminderEditor::wireRules() {
 }
 
 void ReminderEditor::loadTexts() {
-    // Language files are not read yet: the built-in texts of the form stay.
+    const std::optional<LanguageSection> section = sectionInUse("Editor");
+    if (!section)
+        return;
+    const auto text = [&section](std::size_t line, auto&& apply) {
+        withLine(*section, line, apply);
+    };
+    const auto caption = [&section](std::size_t line, auto* widget) {
+        setTextFromLine(*section, line, widget);
+    };
+    const auto framed = [](const QString& t) { return QLatin1Char(' ') + t + QLatin1Char(' '); };
+    text(1, [this](const QString& t) { m_captionNew = t; });
+    text(2, [this](const QString& t) { m_captionEdit = t; });
+    text(3, [&](const QString& t) { m_ui->dayFrame->setTitle(framed(t)); });
+    text(4, [&](const QString& t) { m_ui->timeFrame->setTitle(framed(t)); });
+    text(5, [this](const QString& t) {
+        m_ui->messageLabel->setText(t);
+        m_ui->messageFrame->setTitle(t);
+    });
+    caption(6, m_ui->onceRadio);
+    caption(7, m_ui->weeklyRadio);
+    for (std::size_t day = 0; day < m_dayChecks.size(); ++day)
+        caption(8 + day, m_dayChecks[day]);
+    caption(15, m_ui->monthlyRadio);
+    caption(16, m_ui->monthDayLabel);
+    caption(17, m_ui->showAlertCheck);
+    caption(18, m_ui->playSoundCheck);
+    caption(19, m_ui->flashCheck);
+    caption(20, m_ui->clickCheck);
+    caption(21, m_ui->okButton);
+    caption(22, m_ui->cancelButton);
+    caption(23, m_ui->whenLabel);
+    caption(24, m_ui->whatLabel);
+    caption(25, m_ui->scheduledRadio);
+    caption(26, m_ui->afterStartRadio);
+    caption(27, m_ui->startDelayLabel);
+    caption(28, m_ui->startDelayUnitLabel);
+    caption(29, m_ui->openFileCheck);
+    for (FilePathRow* row : {m_ui->soundRow, m_ui->fileRow}) {
+        text(30, [row](const QString& t) { row->setChooseHint(t); });
+        text(31, [row](const QString& t) { row->setTestHint(t); });
+    }
+    text(32, [this](const QString& t) { m_ui->soundRow->setStopHint(t); });
+    caption(33, m_ui->powerCheck);
+    caption(34, m_ui->powerOffRadio);
+    caption(35, m_ui->rebootRadio);
+    m_context.texts.loadEditor(*section);
 }
 
 void ReminderEditor::setAccessibleNames() {

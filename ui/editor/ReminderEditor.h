@@ -86,8 +86,8 @@ private:
     void setInitialState();
     void setUpKeys();
     void wireRules();
-    // Applies the editor section of the language file in use; without language files
-    // the built-in English texts of the form stay.
+    // Applies the editor section of the language file in use; without one the built-in
+    // English texts of the form stay.
     void loadTexts();
     void setAccessibleNames();
 

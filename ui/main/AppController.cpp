@@ -2,6 +2,8 @@
 
 #include "core/AppPaths.h"
 #include "engine/ReminderEngine.h"
+#include "i18n/LanguageFile.h"
+#include "platform/StartupShortcut.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/editor/ReminderEditor.h"
@@ -43,8 +45,18 @@ AppController::AppController(const Clock& clock, QObject* parent)
     readSettings();
 
     SettingsPage* page = m_window->settingsPage();
-    connect(page, &SettingsPage::languageChanged, this,
-            [this](LanguageChoice language) { m_settings.language = language; });
+    connect(page, &SettingsPage::languageChanged, this, [this, page](LanguageChoice language) {
+        m_settings.language = language;
+        useLanguageFile(page->selectedLanguageFile());
+    });
+    connect(page, &SettingsPage::languageFileChosen, this, [this](const QString& path) {
+        m_settings.languageFile = path;
+        // With "Other" checked the chosen file is the language at once, for every window
+        // opened from now on too.
+        if (m_settings.language == LanguageChoice::Other)
+            useLanguageFile(path);
+    });
+    page->setStartupShortcut(&programStartupShortcut());
     connect(page, &SettingsPage::showMissedAtStartChanged, this,
             [this](bool on) { m_settings.ShowMissedAtStart = on; });
     connect(page, &SettingsPage::showDayInTrayChanged, this, [this](bool on) {
@@ -179,6 +191,18 @@ void AppController::readSettings() {
     m_window->applyPlacement(m_settings.position);
     m_window->settingsPage()->setValues(m_settings);
     m_tray->setShowDay(m_settings.ShowDayInTray);
+    useLanguageFile(m_window->settingsPage()->selectedLanguageFile());
+}
+
+void AppController::useLanguageFile(const QString& path) {
+    LanguageFile::setCurrent(path.toStdString());
+    const std::optional<LanguageSection> main = LanguageFile::read(path.toStdString()).section("Main");
+    if (!main)
+        return;
+    m_texts.loadMain(*main);
+    m_editorContext->texts = m_texts;
+    m_tray->loadTexts(*main);
+    m_window->loadTexts(*main);
 }
 
 void AppController::writeSettings() {

@@ -67,6 +67,10 @@ private:
     void shutdown();
     void readSettings();
     void writeSettings();
+    // Makes `path` the language file in use: the main window, the tray and the shared
+    // texts take its main section at once (a file without one changes nothing there),
+    // and windows opened from now on their own sections.
+    void useLanguageFile(const QString& path);
     void remindersChanged();
 
     const Clock& m_clock;

@@ -1,12 +1,14 @@
 #include "ui/main/MainWindow.h"
 
 #include "ui/controls/ColorScheme.h"
+#include "ui/controls/SectionText.h"
 #include "ui/dialogs/QuestionDialog.h"
 #include "ui/editor/ReminderEditor.h"
 #include "ui/main/CommandImages.h"
 #include "ui/main/ReminderListModel.h"
 #include "ui/main/ReminderListPanel.h"
 #include "ui/main/ReminderListView.h"
+#include "ui/main/SettingsPage.h"
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
@@ -100,6 +102,39 @@ void MainWindow::remindersLoaded() {
 void MainWindow::refreshComputedColumns() {
     m_listModel->setNow(*m_editors.clock);
     m_listModel->refreshComputedColumns();
+}
+
+void MainWindow::loadTexts(const LanguageSection& section) {
+    const auto tab = [&](std::size_t line, QWidget* page) {
+        withLine(section, line, [&](const QString& t) {
+            m_ui->pages->setTabText(m_ui->pages->indexOf(page), t);
+        });
+    };
+    tab(1, m_ui->listPage);
+    tab(2, m_ui->settingsPage);
+    const auto command = [&](std::size_t line, std::initializer_list<QAction*> actions) {
+        withLine(section, line, [&](const QString& t) {
+            for (QAction* a : actions) {
+                a->setText(t);
+                a->setToolTip(t);
+            }
+        });
+    };
+    command(3, {m_ui->actionNew, m_ui->actionNewReminder});
+    command(4, {m_ui->actionEdit});
+    command(5, {m_ui->actionCopy});
+    command(6, {m_ui->actionDelete});
+    command(8, {m_ui->actionJournal});
+    const auto title = [&](std::size_t line, int column) {
+        withLine(section, line,
+                 [&](const QString& t) { m_listModel->setHeaderData(column, Qt::Horizontal, t); });
+    };
+    title(20, MessageColumn);
+    title(36, DescriptionColumn);
+    title(37, NextTimeColumn);
+    settingsPage()->loadTexts(section);
+    m_listModel->setTexts(m_editors.texts);
+    refreshComputedColumns();
 }
 
 void MainWindow::showReadOnly(const QString& why) {

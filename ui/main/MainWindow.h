@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class LanguageSection;
 struct EditorContext;
 class ReminderListModel;
 class ReminderListView;
@@ -46,6 +47,10 @@ public:
     // Recomputes the list's next times and descriptions as of the clock's moment (after
     // every scan; the scan's moment is not needed).
     void refreshComputedColumns();
+    // Takes the captions of the main window's section of a language file (lines it lacks
+    // keep theirs) and the shared texts of the editors' context, and shows the schedule
+    // texts in them at once.
+    void loadTexts(const LanguageSection& section);
     // The file could not be read: reminders cannot be changed, and the status bar says why.
     void showReadOnly(const QString& why);
     // Whether the desktop has a tray: without one, closing minimizes instead of hiding.

@@ -2,11 +2,37 @@
 
 #include "ui_SettingsPage.h"
 
+#include "core/AppPaths.h"
+#include "platform/ShellOpen.h"
+#include "platform/StartupShortcut.h"
+#include "ui/controls/SectionText.h"
+#include "ui/dialogs/InfoDialog.h"
+#include "ui/dialogs/OpenFileDialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
 #include <QSignalBlocker>
+
+namespace {
+
+QString inProgramFolder(const char* name) {
+    return QString::fromStdString(programFolder()) + QLatin1String(name);
+}
+
+} // namespace
 
 SettingsPage::SettingsPage(QWidget* parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::SettingsPage>()) {
     m_ui->setupUi(this);
+    // A long path is cut at the page's edge rather than widening the window; the
+    // tooltip shows it whole.
+    m_ui->languageFileLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // The shortcut buttons are never shown; their enabling still follows the shortcut.
+    m_ui->placeShortcutButton->hide();
+    m_ui->removeShortcutButton->hide();
+
     connect(m_ui->showMissedCheck, &QCheckBox::toggled, this,
             &SettingsPage::showMissedAtStartChanged);
     connect(m_ui->showDayCheck, &QCheckBox::toggled, this, &SettingsPage::showDayInTrayChanged);
@@ -19,6 +45,18 @@ SettingsPage::SettingsPage(QWidget* parent)
     language(m_ui->englishRadio, LanguageChoice::English);
     language(m_ui->russianRadio, LanguageChoice::Russian);
     language(m_ui->otherRadio, LanguageChoice::Other);
+    connect(m_ui->languageFileButton, &QToolButton::clicked, this,
+            &SettingsPage::chooseLanguageFile);
+    connect(m_ui->helpButton, &QPushButton::clicked, this, &SettingsPage::openHelp);
+    connect(m_ui->placeShortcutButton, &QPushButton::clicked, this, [this] {
+        m_shortcut->place();
+        updateShortcutButtons();
+    });
+    connect(m_ui->removeShortcutButton, &QPushButton::clicked, this, [this] {
+        m_shortcut->remove();
+        updateShortcutButtons();
+    });
+    updateShortcutButtons();
 }
 
 SettingsPage::~SettingsPage() = default;
@@ -32,6 +70,77 @@ void SettingsPage::setValues(const ProgramSettings& settings) {
     m_ui->russianRadio->setChecked(settings.language == LanguageChoice::Russian);
     m_ui->otherRadio->setChecked(settings.language == LanguageChoice::Other);
     m_ui->languageFileLabel->setText(settings.languageFile);
+    m_ui->languageFileLabel->setToolTip(settings.languageFile);
     m_ui->showMissedCheck->setChecked(settings.ShowMissedAtStart);
     m_ui->showDayCheck->setChecked(settings.ShowDayInTray);
+}
+
+QString SettingsPage::selectedLanguageFile() const {
+    if (m_ui->englishRadio->isChecked())
+        return inProgramFolder(EnglishFileName);
+    if (m_ui->russianRadio->isChecked())
+        return inProgramFolder(RussianFileName);
+    if (m_ui->otherRadio->isChecked())
+        return m_ui->languageFileLabel->text();
+    return {};
+}
+
+void SettingsPage::loadTexts(const LanguageSection& section) {
+    // Captions are the accessible names too, as the form gives them.
+    const auto caption = [&section](std::size_t line, auto* widget) {
+        withLine(section, line, [widget](const QString& t) {
+            widget->setText(t);
+            widget->setAccessibleName(t);
+        });
+    };
+    withLine(section, 12, [this](const QString& t) { m_ui->languageGroup->setTitle(t); });
+    caption(13, m_ui->englishRadio);
+    caption(14, m_ui->russianRadio);
+    caption(15, m_ui->otherRadio);
+    withLine(section, 16, [this](const QString& t) {
+        m_ui->languageFileButton->setToolTip(t);
+        m_ui->languageFileButton->setAccessibleName(t);
+    });
+    caption(17, m_ui->showMissedCheck);
+    caption(18, m_ui->aboutButton);
+    caption(38, m_ui->helpButton);
+    caption(49, m_ui->showDayCheck);
+}
+
+void SettingsPage::setStartupShortcut(StartupShortcut* shortcut) {
+    m_shortcut = shortcut;
+    updateShortcutButtons();
+}
+
+void SettingsPage::updateShortcutButtons() {
+    const bool present = m_shortcut != nullptr && m_shortcut->exists();
+    m_ui->placeShortcutButton->setEnabled(m_shortcut != nullptr && !present);
+    m_ui->removeShortcutButton->setEnabled(present);
+}
+
+void SettingsPage::chooseLanguageFile() {
+    // The program may end while the dialog is open, destroying this page.
+    QPointer<SettingsPage> self(this);
+    const QString chosen =
+        chooseFileToOpen(window(), QString::fromStdString(programFolder()),
+                         QStringLiteral("Language Files (*.lng);;All Files (*)"));
+    if (!self || chosen.isEmpty())
+        return;
+    const QString full = QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath());
+    // A file that cannot be read would leave every window in English later on.
+    if (QFile file(full); !QFileInfo(full).isFile() || !file.open(QIODevice::ReadOnly)) {
+        showInfo(QStringLiteral("This language file cannot be read:\n%1").arg(full), window());
+        return;
+    }
+    m_ui->languageFileLabel->setText(full);
+    m_ui->languageFileLabel->setToolTip(full);
+    emit languageFileChosen(full);
+}
+
+void SettingsPage::openHelp() {
+    const QString help = inProgramFolder(HelpFileName);
+    if (QFileInfo(help).isFile())
+        shellOpen(help.toStdString());
+    else
+        showInfo(QStringLiteral("Help.htm not found."), window());
 }

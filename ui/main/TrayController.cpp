@@ -1,6 +1,7 @@
 #include "ui/main/TrayController.h"
 
 #include "engine/ReminderActions.h"
+#include "ui/controls/SectionText.h"
 
 #include <QAction>
 #include <QMenu>
@@ -87,6 +88,15 @@ void TrayController::checkTrayAppeared() {
     m_icon->hide();
     m_icon->show();
     emit trayAppeared();
+}
+
+void TrayController::loadTexts(const LanguageSection& section) {
+    const std::pair<std::size_t, QAction*> captions[] = {{3, m_newReminderAction},
+                                                         {9, m_soundOffAction},
+                                                         {11, m_exitAction},
+                                                         {51, m_openListAction}};
+    for (const auto& [line, action] : captions)
+        withLine(section, line, [action](const QString& t) { action->setText(t); });
 }
 
 void TrayController::setNewReminderEnabled(bool enabled) {

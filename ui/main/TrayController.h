@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 
+class LanguageSection;
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -42,6 +43,8 @@ public:
     void refreshIcon();
     // The minute tick's day: moves the day picture on after midnight.
     void followDay(int day);
+    // Takes the menu's captions from the main window's section of a language file.
+    void loadTexts(const LanguageSection& section);
     // "New..." of the menu follows whether reminders can be changed.
     void setNewReminderEnabled(bool enabled);
 

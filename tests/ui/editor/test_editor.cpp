@@ -117,7 +117,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setShowInfoRecorder(nullptr);
         setErrorMessageRecorderForTests(nullptr);
-        FilePathRow::setFileChooser(nullptr);
+        setFileChooser(nullptr);
     }
 
     static bool Destroyed(const QPointer<ReminderEditor>& f) {
@@ -698,7 +698,7 @@ TEST_F(EditorTest, SavingAReminderDeletedMeanwhileKeepsTheEditorOpen) {
 TEST_F(EditorTest, FilePickersStartInTheirFoldersAndRefuseOverlongPaths) {
     QStringList asked;
     QString answer;
-    FilePathRow::setFileChooser([&](QWidget*, const QString& folder, const QString& filter) {
+    setFileChooser([&](QWidget*, const QString& folder, const QString& filter) {
         asked << folder + QLatin1Char('|') + filter;
         return answer;
     });
@@ -756,7 +756,7 @@ TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {
     OpenRecorder opener;
     QDesktopServices::setUrlHandler("file", &opener, "open");
     QString answer;
-    FilePathRow::setFileChooser([&](QWidget*, const QString&, const QString&) { return answer; });
+    setFileChooser([&](QWidget*, const QString&, const QString&) { return answer; });
     const QString wav = QString::fromStdString(MakeTempFolder("snd")) + "/bell.wav";
     const QString doc = QString::fromStdString(MakeTempFolder("doc")) + "/plan.txt";
     for (const QString& p : {wav, doc}) {
@@ -873,7 +873,7 @@ TEST_F(EditorTest, WindowIsAFixedTopLevelWithNamedControls) {
 
 TEST_F(EditorTest, LargerFontsGrowTheWindowInsteadOfClipping) {
     Insert(FullRow(4));
-    FilePathRow::setFileChooser([](QWidget*, const QString&, const QString&) {
+    setFileChooser([](QWidget*, const QString&, const QString&) {
         return QStringLiteral("/home/someone/Music/Reminder sounds/a rather long folder/bell.wav");
     });
     for (const double scale : {1.0, 1.5}) {

@@ -1,0 +1,226 @@
+#include "i18n/LanguageFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <iterator>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+constexpr char32_t Replacement = 0xFFFD;
+
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    out.reserve(bytes.size());
+    const auto unit = [&](std::size_t i) {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+    };
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const char32_t u = unit(i);
+        if (u >= 0xD800 && u < 0xDC00 && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low < 0xE000) {
+                appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        appendUtf8(out, u >= 0xD800 && u < 0xE000 ? Replacement : u);
+    }
+    return out;
+}
+
+// Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool isUtf8(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        std::size_t extra = 0;
+        char32_t min = 0;
+        char32_t cp = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1, min = 0x80, cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2, min = 0x800, cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3, min = 0x10000, cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + extra >= s.size())
+            return false;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const auto t = static_cast<unsigned char>(s[i + k]);
+            if ((t & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (t & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000))
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+#ifdef _WIN32
+// The system's 8-bit code page, as the desktop's other programs read such files.
+std::string eightBitToUtf8(std::string_view bytes) {
+    if (bytes.empty())
+        return {};
+    const int size = static_cast<int>(bytes.size());
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), n);
+    const int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(m), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, out.data(), m, nullptr, nullptr);
+    return out;
+}
+#else
+// Windows-1251, the code page Russian language files without a byte-order mark were
+// written in. 0xC0 to 0xFF are А to я in order; 0x98 is unassigned.
+constexpr std::array<char16_t, 64> Cp1251High = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409,
+    0x2039, 0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
+    0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
+    0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
+    0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
+
+std::string eightBitToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (const char b : bytes) {
+        const auto c = static_cast<unsigned char>(b);
+        if (c < 0x80)
+            out += b;
+        else if (c < 0xC0)
+            appendUtf8(out, Cp1251High[c - 0x80]);
+        else
+            appendUtf8(out, 0x0410 + (c - 0xC0));
+    }
+    return out;
+}
+#endif
+
+std::string toUtf8(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        return std::string(bytes.substr(3));
+    if (bytes.starts_with("\xFF\xFE"))
+        return utf16ToUtf8(bytes.substr(2), false);
+    if (bytes.starts_with("\xFE\xFF"))
+        return utf16ToUtf8(bytes.substr(2), true);
+    return isUtf8(bytes) ? std::string(bytes) : eightBitToUtf8(bytes);
+}
+
+// CR LF, LF and CR each end a line; text after the last line end is one more line.
+std::vector<std::string> splitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+std::string& currentFile() {
+    static std::string path;
+    return path;
+}
+
+} // namespace
+
+std::optional<std::string> LanguageSection::line(std::size_t k) const {
+    if (k == 0 || k > m_lines.size())
+        return std::nullopt;
+    return m_lines[k - 1];
+}
+
+void LanguageSection::assign(std::size_t k, std::string& target) const {
+    if (std::optional<std::string> text = line(k))
+        target = std::move(*text);
+}
+
+LanguageFile LanguageFile::read(const std::string& path) {
+    if (path.empty())
+        return {};
+    // C streams: a folder or a read error is an unreadable file, never an exception.
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (in == nullptr)
+        return {};
+    std::string bytes;
+    char buffer[8192];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+        bytes.append(buffer, n);
+    const bool failed = std::ferror(in) != 0;
+    std::fclose(in);
+    return failed ? LanguageFile() : fromBytes(bytes);
+}
+
+LanguageFile LanguageFile::fromBytes(std::string_view bytes) {
+    LanguageFile file;
+    file.m_lines = splitLines(toUtf8(bytes));
+    return file;
+}
+
+std::optional<LanguageSection> LanguageFile::section(std::string_view name) const {
+    const std::string start = "[" + std::string(name) + "]";
+    const std::string end = "[End" + std::string(name) + "]";
+    const auto marker = [this](const std::string& m) {
+        return std::ranges::find_if(m_lines, [&](const std::string& l) {
+            return sameIgnoringCase(l, m);
+        });
+    };
+    const auto first = marker(start);
+    if (first == m_lines.end() || marker(end) == m_lines.end())
+        return std::nullopt;
+    return LanguageSection({std::next(first), m_lines.end()});
+}
+
+const std::string& LanguageFile::current() {
+    return currentFile();
+}
+
+void LanguageFile::setCurrent(std::string path) {
+    currentFile() = std::move(path);
+}

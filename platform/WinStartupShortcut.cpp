@@ -1,0 +1,120 @@
+#include "platform/WinStartupShortcut.h"
+
+#include "platform/WinText.h"
+
+#include <objbase.h>
+#include <objidl.h>
+#include <shlguid.h>
+#include <shobjidl.h>
+
+namespace {
+
+// The "Startup" value of the current user's shell folders; the key is opened, never
+// created. Empty when the key or the value is missing.
+std::wstring startupFolder() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER,
+                      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
+                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return {};
+    std::wstring folder;
+    DWORD type = 0;
+    DWORD bytes = 0;
+    if (RegQueryValueExW(key, L"Startup", nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ) && bytes > 0) {
+        std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+        if (RegQueryValueExW(key, L"Startup", nullptr, nullptr,
+                             reinterpret_cast<BYTE*>(value.data()), &bytes) == ERROR_SUCCESS)
+            folder = value.c_str(); // up to the terminating null, stored or not
+        if (type == REG_EXPAND_SZ && !folder.empty()) {
+            std::wstring expanded(32768, L'\0');
+            const DWORD n = ExpandEnvironmentStringsW(folder.c_str(), expanded.data(),
+                                                      static_cast<DWORD>(expanded.size()));
+            folder = n > 0 && n <= expanded.size() ? expanded.c_str() : L"";
+        }
+    }
+    RegCloseKey(key);
+    return folder;
+}
+
+// The running executable's full path.
+std::wstring executableFile() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return {};
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::wstring shortcutFile() {
+    std::wstring folder = startupFolder();
+    const std::wstring exe = executableFile();
+    if (folder.empty() || exe.empty())
+        return {};
+    std::wstring name = exe.substr(exe.find_last_of(L"\\/") + 1);
+    if (const std::size_t dot = name.find_last_of(L'.'); dot != std::wstring::npos)
+        name.resize(dot);
+    if (folder.back() != L'\\')
+        folder += L'\\';
+    return folder + name + L".lnk";
+}
+
+bool fileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Writes the link through IShellLinkW and IPersistFile; the results are not examined,
+// exists() tells afterwards whether the file is there.
+void saveLink(const std::wstring& link, const std::wstring& target) {
+    const std::wstring folder = target.substr(0, target.find_last_of(L"\\/") + 1);
+    // The GUI thread has COM already; this only makes sure of it.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* shellLink = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IShellLinkW, reinterpret_cast<void**>(&shellLink)))) {
+        shellLink->SetPath(target.c_str());
+        shellLink->SetWorkingDirectory(folder.c_str());
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(
+                shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            file->Save(link.c_str(), FALSE);
+            file->Release();
+        }
+        shellLink->Release();
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
+}
+
+} // namespace
+
+std::string WinStartupShortcut::path() const {
+    return narrow(shortcutFile());
+}
+
+bool WinStartupShortcut::exists() const {
+    const std::wstring link = shortcutFile();
+    return !link.empty() && fileExists(link);
+}
+
+void WinStartupShortcut::place() {
+    const std::wstring link = shortcutFile();
+    if (link.empty())
+        return;
+    if (fileExists(link))
+        DeleteFileW(link.c_str());
+    saveLink(link, executableFile());
+}
+
+void WinStartupShortcut::remove() {
+    const std::wstring link = shortcutFile();
+    if (!link.empty() && fileExists(link))
+        DeleteFileW(link.c_str());
+}

@@ -1,0 +1,116 @@
+#include "platform/XdgStartupShortcut.h"
+
+#include "core/AppPaths.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// $XDG_CONFIG_HOME when it is an absolute path (the only kind the XDG rules accept),
+// else ~/.config; empty without either.
+std::string configFolder() {
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/')
+        return config;
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/')
+        return std::string(home) + "/.config";
+    return {};
+}
+
+// A value of the string type: backslash and control characters escaped.
+std::string escapedString(const std::string& value) {
+    std::string out;
+    for (const char c : value) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+// One argument of Exec: quoted, with the characters that are special inside quotes
+// escaped, and "%" doubled so that it is never taken for a field code.
+std::string quotedArgument(const std::string& argument) {
+    std::string out = "\"";
+    for (const char c : argument) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\')
+            out += '\\';
+        out += c;
+        if (c == '%')
+            out += '%';
+    }
+    return out + '"';
+}
+
+} // namespace
+
+std::string XdgStartupShortcut::path() const {
+    const std::string folder = configFolder();
+    if (folder.empty())
+        return {};
+    const fs::path name = fs::path(executablePath()).filename().replace_extension(".desktop");
+    return (fs::path(folder) / "autostart" / name).string();
+}
+
+bool XdgStartupShortcut::exists() const {
+    const std::string entry = path();
+    std::error_code error;
+    return !entry.empty() && fs::is_regular_file(entry, error);
+}
+
+void XdgStartupShortcut::place() {
+    const std::string entry = path();
+    const std::string text = entryText(executablePath());
+    if (entry.empty() || text.empty())
+        return;
+    std::error_code error;
+    fs::create_directories(fs::path(entry).parent_path(), error);
+    const std::string temporary = entry + ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << text;
+        if (!out.flush()) {
+            fs::remove(temporary, error);
+            return;
+        }
+    }
+    fs::rename(temporary, entry, error);
+    if (error)
+        fs::remove(temporary, error);
+}
+
+void XdgStartupShortcut::remove() {
+    const std::string entry = path();
+    std::error_code error;
+    if (!entry.empty())
+        fs::remove(entry, error);
+}
+
+std::string XdgStartupShortcut::entryText(const std::string& executable) {
+    if (executable.find_first_of("\r\n") != std::string::npos)
+        return {};
+    const std::string folder = fs::path(executable).parent_path().string();
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Chimewell\n"
+           "Comment=Desktop reminders\n"
+           "Exec=" +
+           escapedString(quotedArgument(executable)) +
+           "\n"
+           "Path=" +
+           escapedString(folder) +
+           "\n"
+           "Terminal=false\n"
+           "X-GNOME-Autostart-enabled=true\n";
+}

@@ -1,0 +1,127 @@
+#include "i18n/LanguageFile.h"
+#include "i18n/Texts.h"
+#include "tests/support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string utf16(const std::u16string& text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t c : text) {
+        const char hi = static_cast<char>(c >> 8), lo = static_cast<char>(c & 0xFF);
+        bytes += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+    }
+    return bytes;
+}
+
+struct ReaderCase {
+    const char* name;
+    std::string bytes;
+    // The lines of [Main] from line 1 to the end of the file; none when the section is
+    // not found.
+    std::optional<std::vector<std::string>> main;
+};
+
+void PrintTo(const ReaderCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+using Lines = std::vector<std::string>;
+
+class Reader : public ::testing::TestWithParam<ReaderCase> {};
+
+TEST_P(Reader, FindsTheSectionAndItsLines) {
+    const ReaderCase& c = GetParam();
+    const std::optional<LanguageSection> main = LanguageFile::fromBytes(c.bytes).section("Main");
+    ASSERT_EQ(main.has_value(), c.main.has_value());
+    if (!main)
+        return;
+    for (std::size_t k = 0; k < c.main->size(); ++k)
+        EXPECT_EQ(main->line(k + 1), (*c.main)[k]) << "line " << k + 1;
+    EXPECT_EQ(main->line(c.main->size() + 1), std::nullopt) << "past the end";
+    EXPECT_EQ(main->line(0), std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, Reader,
+    ::testing::Values(
+        ReaderCase{"Utf8MarkLf", "\xEF\xBB\xBF[Main]\nЯзык\n[EndMain]\n",
+                   Lines{"Язык", "[EndMain]"}},
+        ReaderCase{"Utf16LeMarkCrLf", utf16(u"[Main]\r\nЯзык\r\n\r\n[EndMain]\r\n", false),
+                   Lines{"Язык", "", "[EndMain]"}},
+        ReaderCase{"Utf16BeMarkCr", utf16(u"[Main]\rЯзык 😀\r[EndMain]", true),
+                   Lines{"Язык 😀", "[EndMain]"}},
+        ReaderCase{"Utf8WithoutMarkMixedLineEnds", "[Main]\r\nA\rB\nC\r\n\n[EndMain]",
+                   Lines{"A", "B", "C", "", "[EndMain]"}},
+        // "Язык" in Windows-1251: not UTF-8, so read in that code page.
+        ReaderCase{"Windows1251WithoutMark", "[Main]\r\n\xDF\xE7\xFB\xEA \xA8\xB8\r\n[EndMain]\r\n",
+                   Lines{"Язык Ёё", "[EndMain]"}},
+        ReaderCase{"LinesAreVerbatim", "[Main]\n  two blanks  \n; not a comment\nkey=value\n[EndMain]",
+                   Lines{"  two blanks  ", "; not a comment", "key=value", "[EndMain]"}},
+        ReaderCase{"MarkerInAnyCase", "[mAIN]\nA\n[ENDMAIN]", Lines{"A", "[ENDMAIN]"}},
+        ReaderCase{"MarkerWithBlanksDoesNotMatch", " [Main]\nA\n[EndMain]\n", std::nullopt},
+        ReaderCase{"MarkerWithTrailingBlankDoesNotMatch", "[Main] \nA\n[EndMain]\n", std::nullopt},
+        ReaderCase{"FirstMarkerCounts", "[Main]\nA\n[Main]\nB\n[EndMain]",
+                   Lines{"A", "[Main]", "B", "[EndMain]"}},
+        ReaderCase{"EndMarkerBeforeStart", "[EndMain]\n[Editor]\nX\n[Main]\nA\nB",
+                   Lines{"A", "B"}},
+        ReaderCase{"MissingEndMarker", "[Main]\nA\nB\n", std::nullopt},
+        ReaderCase{"MissingStartMarker", "[Editor]\nA\n[EndMain]\n", std::nullopt},
+        ReaderCase{"EmptyFile", "", std::nullopt}),
+    [](const ::testing::TestParamInfo<ReaderCase>& info) { return std::string(info.param.name); });
+
+TEST(LanguageFile, AMissingOrUnreadableFileHasNoSections) {
+    const std::string folder = MakeTempFolder("lng");
+    EXPECT_FALSE(LanguageFile::read(folder + "/missing.lng").section("Main"));
+    EXPECT_FALSE(LanguageFile::read(folder).section("Main")); // a folder
+    EXPECT_FALSE(LanguageFile::read("").section("Main"));
+    std::ofstream(folder + "/ru.lng", std::ios::binary) << "\xEF\xBB\xBF[Main]\r\nСписок\r\n[EndMain]\r\n";
+    EXPECT_EQ(LanguageFile::read(folder + "/ru.lng").section("Main")->line(1), "Список");
+}
+
+TEST(Texts, TheMainSectionSetsTheSharedTextsByPositionAndAShortOneLeavesTheRest) {
+    std::string bytes = "[Main]\n";
+    for (int k = 1; k <= 55; ++k)
+        bytes += "line " + std::to_string(k) + "\n";
+    bytes += "[EndMain]\n";
+    Texts texts;
+    texts.loadMain(*LanguageFile::fromBytes(bytes).section("Main"));
+    EXPECT_EQ(texts.mon, "line 29");
+    EXPECT_EQ(texts.sun, "line 35");
+    EXPECT_EQ(texts.specificDate, "line 40");
+    EXPECT_EQ(texts.minutes, "line 45");
+    EXPECT_EQ(texts.skippedFrom, "line 46");
+    EXPECT_EQ(texts.skippedTo, "line 47");
+    EXPECT_EQ(texts.noDayMarked, "line 48");
+    EXPECT_EQ(texts.noItemMarked, "line 50");
+    EXPECT_EQ(texts.question, "line 52");
+    EXPECT_EQ(texts.no, "line 55");
+    EXPECT_EQ(texts.file, "File"); // the editor's section sets it
+
+    // A section that ends early: what it has is taken, the rest stays.
+    Texts shortened;
+    shortened.loadMain(*LanguageFile::fromBytes("[EndMain]\n[Main]\n1\n2\n3\n4\n5\n6\n7\n8\n9\n"
+                                                "10\n11\n12\n13\n14\n15\n16\n17\n18\n19\n20\n21\n"
+                                                "22\n23\n24\n25\n26\n27\n28\nПн\nВт")
+                            .section("Main"));
+    EXPECT_EQ(shortened.mon, "Пн");
+    EXPECT_EQ(shortened.tue, "Вт");
+    EXPECT_EQ(shortened.wed, "Wed");
+    EXPECT_EQ(shortened.no, "No");
+}
+
+TEST(LanguageFile, TheFileInUseIsKeptWhole) {
+    const std::string longPath = "/" + std::string(300, 'a') + "/ж.lng";
+    LanguageFile::setCurrent(longPath);
+    EXPECT_EQ(LanguageFile::current(), longPath);
+    LanguageFile::setCurrent("");
+    EXPECT_EQ(LanguageFile::current(), "");
+}
+
+} // namespace
