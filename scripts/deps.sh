@@ -14,7 +14,7 @@ if [ "$mode" = test ]; then
     pkgs+=(googletest libgtest-dev libgmock-dev libbenchmark-dev
            xvfb icewm xdotool x11-utils imagemagick faketime dbus python3-dbusmock
            pulseaudio pulseaudio-utils sox at-spi2-core gir1.2-atspi-2.0 python3-gi
-           weston xwayland)
+           weston xwayland desktop-file-utils)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

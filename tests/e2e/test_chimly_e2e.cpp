@@ -471,3 +471,40 @@ TEST_F(ChimlyE2E, AReminderInTheSkippedHourShowsOnceAtThreeOClock) {
     EXPECT_EQ(after.find("re:"), std::string::npos) << after;
     Screenshot("clock-change-alert.png");
 }
+
+// "LangPack" 1 in the settings file: the program speaks Russian from the start, in the
+// main window and in the windows it opens, with the language file beside the executable.
+TEST_F(ChimlyE2E, TheRussianLanguageChosenInTheSettingsFile) {
+    fs::create_directories(dataFolder);
+    std::ofstream(dataFolder + "/Chimly.ini") << "[Settings]\nLangPack=1\n";
+    ChildProcess chimly;
+    Start(chimly);
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(dataFolder + "/things.mln"); }, 60s));
+    OpenListFromTray();
+    ASSERT_TRUE(WaitForWindow("^Chimewell$"));
+    const std::string list = FirstWindow("^Chimewell$");
+
+    const testsvc::Controls ui(ATSPI_CONTROL, a11y.env());
+    const auto in = [](const std::string& window, const std::string& role,
+                       const std::string& name) {
+        return std::vector<std::string>{"--window", window, "--role", role, "--name", name};
+    };
+    EXPECT_TRUE(ui.extents(in("^Chimewell$", "page tab", "Список")));
+    ASSERT_TRUE(ui.click(in("^Chimewell$", "page tab", "Настройки")));
+    EXPECT_TRUE(ui.extents(in("^Chimewell$", "radio button", "Русский")));
+    EXPECT_TRUE(ui.extents(in("^Chimewell$", "check box", "Показывать число месяца в значке")));
+    Screenshot("russian-settings.png");
+
+    // An editor opened now is Russian too; its title names it.
+    ASSERT_TRUE(ui.click(in("^Chimewell$", "page tab", "Список")));
+    Keys(list, {"F2"});
+    ASSERT_TRUE(ui.click(in("^Новое напоминание$", "push button", "Отмена")));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return !ui.run({"--window", "^Новое напоминание$", "--tree", "--timeout", "1"}); },
+        60s))
+        << "the editor did not close";
+
+    ::kill(chimly.pid(), SIGTERM);
+    ASSERT_EQ(chimly.wait(60s), std::optional<int>(0));
+    EXPECT_NE(ReadFile(dataFolder + "/Chimly.ini").find("LangPack=1"), std::string::npos);
+}

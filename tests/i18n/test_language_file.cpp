@@ -125,3 +125,49 @@ TEST(LanguageFile, TheFileInUseIsKeptWhole) {
 }
 
 } // namespace
+
+namespace {
+
+// The language files the program comes with: every section complete, its end marker
+// right after its last line, so that no line position is lost.
+class ShippedFile : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ShippedFile, HoldsEverySectionWithAllItsLines) {
+    const std::string path = std::string(CHIMEWELL_RESOURCES_DIR "/") + GetParam();
+    std::ifstream in(path, std::ios::binary);
+    std::string head(3, '\0');
+    in.read(head.data(), 3);
+    EXPECT_EQ(head, "\xEF\xBB\xBF") << "UTF-8 with a byte-order mark";
+    const LanguageFile file = LanguageFile::read(path);
+    const std::pair<const char*, std::size_t> sections[] = {
+        {"Main", 55}, {"Editor", 37}, {"Message", 4}, {"MessageD", 1}};
+    for (const auto& [name, lines] : sections) {
+        const std::optional<LanguageSection> s = file.section(name);
+        ASSERT_TRUE(s) << name;
+        EXPECT_EQ(s->line(lines + 1), "[End" + std::string(name) + "]") << name;
+        for (std::size_t k = 1; k <= lines; ++k)
+            EXPECT_NE(s->line(k)->find('['), 0u) << name << " line " << k << " is a marker";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Resources, ShippedFile,
+                         ::testing::Values("Chimly_en.lng", "Chimly_ru.lng"));
+
+TEST(ShippedFile, TheEnglishFileGivesTheBuiltInSharedTexts) {
+    const LanguageFile file = LanguageFile::read(CHIMEWELL_RESOURCES_DIR "/Chimly_en.lng");
+    Texts fromFile;
+    fromFile.loadMain(*file.section("Main"));
+    fromFile.loadEditor(*file.section("Editor"));
+    const Texts builtIn;
+    EXPECT_EQ(fromFile.specificDate, builtIn.specificDate);
+    EXPECT_EQ(fromFile.mon, builtIn.mon);
+    EXPECT_EQ(fromFile.sun, builtIn.sun);
+    EXPECT_EQ(fromFile.afterStart, builtIn.afterStart);
+    EXPECT_EQ(fromFile.skippedFrom, builtIn.skippedFrom);
+    EXPECT_EQ(fromFile.skippedTo, builtIn.skippedTo);
+    EXPECT_EQ(fromFile.noItemMarked, builtIn.noItemMarked);
+    EXPECT_EQ(fromFile.no, builtIn.no);
+    EXPECT_EQ(fromFile.notFound, builtIn.notFound);
+}
+
+} // namespace

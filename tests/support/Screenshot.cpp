@@ -1,9 +1,11 @@
 #include "tests/support/Screenshot.h"
 
+#include "i18n/LanguageFile.h"
 #include "ui/controls/ColorScheme.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QPixmap>
 #include <QWidget>
@@ -13,6 +15,8 @@ const std::vector<Look>& screenshotLooks() {
     static const std::vector<Look> looks = {
         {QStringLiteral("en"), 1.0, true},
         {QStringLiteral("en"), 1.5, true},
+        {QStringLiteral("ru"), 1.0, true},
+        {QStringLiteral("ru"), 1.5, true},
     };
     return looks;
 }
@@ -24,10 +28,16 @@ QString lookName(const Look& look) {
         .arg(look.scheme ? QStringLiteral("scheme") : QStringLiteral("plain"));
 }
 
+QString languageFileOf(const Look& look) {
+    return QStringLiteral(CHIMEWELL_RESOURCES_DIR "/Chimly_%1.lng").arg(look.language);
+}
+
 ScopedLook::ScopedLook(const Look& look)
-    : m_savedFont(QApplication::font()),
-      // Language files and a desktop without the scheme come with later parts.
-      m_supported(look.language == QLatin1String("en") && look.scheme == ColorScheme::inUse()) {
+    : m_savedFont(QApplication::font()), m_savedLanguageFile(LanguageFile::current()),
+      // A desktop without the scheme comes with a later part.
+      m_supported(QFileInfo::exists(languageFileOf(look)) &&
+                  look.scheme == ColorScheme::inUse()) {
+    LanguageFile::setCurrent(languageFileOf(look).toStdString());
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     if (font.pointSizeF() > 0)
         font.setPointSizeF(font.pointSizeF() * look.fontScale);
@@ -38,6 +48,7 @@ ScopedLook::ScopedLook(const Look& look)
 
 ScopedLook::~ScopedLook() {
     QApplication::setFont(m_savedFont);
+    LanguageFile::setCurrent(m_savedLanguageFile);
 }
 
 QString artifactsFolder() {

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QString>
 #include <ostream>
+#include <string>
 #include <vector>
 
 class QWidget;
@@ -28,8 +29,12 @@ inline void PrintTo(const Look& look, std::ostream* out) {
     *out << lookName(look).toStdString();
 }
 
+// The language file of a look, from the source tree's resources.
+QString languageFileOf(const Look& look);
+
 // Puts a look into effect for the application while it exists (the application font
-// scaled from the desktop's), and restores the previous one after.
+// scaled from the desktop's, the look's language file in use for the windows opened
+// meanwhile), and restores the previous one after.
 class ScopedLook final {
 public:
     explicit ScopedLook(const Look& look);
@@ -43,6 +48,7 @@ public:
 
 private:
     QFont m_savedFont;
+    std::string m_savedLanguageFile;
     bool m_supported;
 };
 

@@ -2,12 +2,14 @@
 // main window's pages in every look of screenshotLooks(), saved in artifacts/ for
 // people to look at; in each look nothing may be clipped but what a window cuts on
 // purpose.
+#include "core/AppPaths.h"
 #include "core/ReminderRepository.h"
 #include "i18n/Texts.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/LayoutCheck.h"
 #include "tests/support/Screenshot.h"
 #include "ui/alert/AlertWindow.h"
+#include "ui/controls/SectionText.h"
 #include "ui/dialogs/InfoDialog.h"
 #include "ui/dialogs/QuestionDialog.h"
 #include "ui/editor/ReminderEditor.h"
@@ -19,9 +21,18 @@
 #include <QTest>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <fstream>
 #include <optional>
 
 namespace {
+
+// The shared texts of the language file in use.
+Texts textsInUse() {
+    Texts texts;
+    if (const std::optional<LanguageSection> main = sectionInUse("Main"))
+        texts.loadMain(*main);
+    return texts;
+}
 
 class Screenshots : public ::testing::TestWithParam<Look> {
 protected:
@@ -59,14 +70,14 @@ TEST_P(Screenshots, AlertWindow) {
 
 TEST_P(Screenshots, InfoDialog) {
     InfoDialog dialog(nullptr);
-    dialog.setText(QString::fromStdString(Texts().noDayMarked));
+    dialog.setText(QString::fromStdString(textsInUse().noDayMarked));
     dialog.show();
     take(&dialog, QStringLiteral("info-dialog"));
 }
 
 TEST_P(Screenshots, QuestionDialog) {
     QuestionDialog dialog(nullptr);
-    const Texts texts;
+    const Texts texts = textsInUse();
     dialog.setQuestion(QString::fromStdString(texts.deleteReminder), texts);
     dialog.show();
     take(&dialog, QStringLiteral("question-dialog"));
@@ -95,6 +106,10 @@ TEST_P(Screenshots, ReminderEditor) {
 
 TEST_P(Screenshots, MainWindowPages) {
     const FakeClock clock(makeMoment(2026, 12, 9, 8, 0, 0));
+    // The main window takes its language from the settings: the look's file as "Other".
+    const std::string settings = locateDataPaths().settingsFilePath;
+    std::ofstream(settings) << "[Settings]\nLangPack=2\nLangFile=" << LanguageFile::current()
+                            << "\n";
     AppController app(clock);
     app.loadReminders();
     Reminder tea;

@@ -1,0 +1,31 @@
+#pragma once
+// A recording start-up shortcut for tests: installs itself as the program's shortcut while
+// it lives, so that no test writes into a real autostart folder.
+
+#include "platform/StartupShortcut.h"
+
+#include <string>
+#include <vector>
+
+class FakeStartupShortcut final : public StartupShortcut {
+public:
+    FakeStartupShortcut() { setStartupShortcutForTests(this); }
+    ~FakeStartupShortcut() override { setStartupShortcutForTests(nullptr); }
+    FakeStartupShortcut(const FakeStartupShortcut&) = delete;
+    FakeStartupShortcut& operator=(const FakeStartupShortcut&) = delete;
+
+    std::string path() const override { return "/autostart/Chimly.desktop"; }
+    bool exists() const override { return present; }
+    void place() override {
+        calls.push_back("place");
+        present = true;
+    }
+    void remove() override {
+        calls.push_back("remove");
+        present = false;
+    }
+
+    // "place" / "remove", in the order asked.
+    std::vector<std::string> calls;
+    bool present = false;
+};

@@ -1,0 +1,109 @@
+// The XDG autostart entry, in the test's temporary XDG_CONFIG_HOME, checked by
+// desktop-file-validate.
+#include "core/AppPaths.h"
+#include "platform/XdgStartupShortcut.h"
+#include "tests/support/TempHome.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// desktop-file-validate's verdict on the file: its messages, empty when it accepts it.
+std::string Validate(const std::string& path) {
+    const std::string command = "desktop-file-validate '" + path + "' 2>&1";
+    std::FILE* p = ::popen(command.c_str(), "r");
+    std::string out;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, p) != nullptr)
+        out += buffer;
+    const int status = ::pclose(p);
+    return status == 0 ? out : "exit " + std::to_string(status) + ": " + out;
+}
+
+struct StartupShortcutTest : ::testing::Test {
+    std::string config = MakeTempFolder("config");
+    std::string program = MakeTempFolder("program folder $1 \"quoted\" 100%");
+    std::string savedConfig = std::getenv("XDG_CONFIG_HOME");
+    XdgStartupShortcut shortcut;
+
+    void SetUp() override {
+        ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        setExecutablePathForTests(program + "/Chimly");
+    }
+    void TearDown() override {
+        ::setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
+        setExecutablePathForTests("");
+    }
+};
+
+TEST_F(StartupShortcutTest, PlacedTwiceReplacedAndRemoved) {
+    const std::string entry = config + "/autostart/Chimly.desktop";
+    EXPECT_EQ(shortcut.path(), entry);
+    EXPECT_FALSE(shortcut.exists());
+
+    shortcut.place(); // the autostart folder does not exist yet
+    ASSERT_TRUE(shortcut.exists());
+    const std::string text = ReadFile(entry);
+    EXPECT_THAT(text, ::testing::StartsWith("[Desktop Entry]\n"));
+    EXPECT_THAT(text, ::testing::HasSubstr("\nType=Application\n"));
+    EXPECT_THAT(text, ::testing::HasSubstr("\nX-GNOME-Autostart-enabled=true\n"));
+    // Quoted, with the characters special inside quotes escaped for the Exec rules and
+    // then the backslashes for the string rules; "%" doubled.
+    EXPECT_THAT(text, ::testing::HasSubstr("\nExec=\"" + config.substr(0, config.find("/config")) +
+                                           "/program folder \\\\$1 \\\\\"quoted\\\\\" 100%%-"));
+    EXPECT_THAT(text, ::testing::HasSubstr("\nPath=" + program + "\n"));
+    EXPECT_EQ(Validate(entry), "");
+
+    std::ofstream(entry) << "stale";
+    shortcut.place();
+    EXPECT_EQ(ReadFile(entry), text);
+    EXPECT_EQ(std::distance(fs::directory_iterator(config + "/autostart"), {}), 1)
+        << "nothing left beside the entry";
+
+    shortcut.remove();
+    EXPECT_FALSE(shortcut.exists());
+    EXPECT_FALSE(fs::exists(entry));
+    shortcut.remove(); // nothing there: nothing happens
+    EXPECT_FALSE(shortcut.exists());
+}
+
+TEST_F(StartupShortcutTest, ARenamedExecutableHasItsOwnEntry) {
+    shortcut.place();
+    setExecutablePathForTests(program + "/reminders.bin");
+    EXPECT_FALSE(shortcut.exists()) << "the former name's entry is not this one";
+    shortcut.place();
+    EXPECT_TRUE(fs::exists(config + "/autostart/reminders.desktop"));
+    EXPECT_TRUE(fs::exists(config + "/autostart/Chimly.desktop"));
+    EXPECT_THAT(ReadFile(config + "/autostart/reminders.desktop"),
+                ::testing::HasSubstr("/reminders.bin\"\n"));
+    EXPECT_EQ(Validate(config + "/autostart/reminders.desktop"), "");
+}
+
+TEST_F(StartupShortcutTest, WithoutXdgConfigHomeTheHomeFolderIsUsed) {
+    ::setenv("XDG_CONFIG_HOME", "relative/not/allowed", 1);
+    EXPECT_EQ(shortcut.path(), TempHome() + "/.config/autostart/Chimly.desktop");
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(shortcut.path(), TempHome() + "/.config/autostart/Chimly.desktop");
+}
+
+TEST(StartupShortcutEntry, AnExecutablePathWithALineBreakGetsNoEntry) {
+    EXPECT_EQ(XdgStartupShortcut::entryText("/opt/a\nb/Chimly"), "");
+}
+
+} // namespace
