@@ -162,6 +162,19 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
 }
 
+std::FILE* openForReading(const std::string& path) {
+#ifdef _WIN32
+    // The path is UTF-8; the C library's narrow names are in the 8-bit code page.
+    const int size = static_cast<int>(path.size());
+    const int n = MultiByteToWideChar(CP_UTF8, 0, path.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.data(), size, wide.data(), n);
+    return _wfopen(wide.c_str(), L"rb");
+#else
+    return std::fopen(path.c_str(), "rb");
+#endif
+}
+
 std::string& currentFile() {
     static std::string path;
     return path;
@@ -184,7 +197,7 @@ LanguageFile LanguageFile::read(const std::string& path) {
     if (path.empty())
         return {};
     // C streams: a folder or a read error is an unreadable file, never an exception.
-    std::FILE* in = std::fopen(path.c_str(), "rb");
+    std::FILE* in = openForReading(path);
     if (in == nullptr)
         return {};
     std::string bytes;
@@ -207,9 +220,8 @@ std::optional<LanguageSection> LanguageFile::section(std::string_view name) cons
     const std::string start = "[" + std::string(name) + "]";
     const std::string end = "[End" + std::string(name) + "]";
     const auto marker = [this](const std::string& m) {
-        return std::ranges::find_if(m_lines, [&](const std::string& l) {
-            return sameIgnoringCase(l, m);
-        });
+        return std::ranges::find_if(m_lines,
+                                    [&](const std::string& l) { return sameIgnoringCase(l, m); });
     };
     const auto first = marker(start);
     if (first == m_lines.end() || marker(end) == m_lines.end())

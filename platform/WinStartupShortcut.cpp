@@ -77,8 +77,8 @@ void saveLink(const std::wstring& link, const std::wstring& target) {
     // The GUI thread has COM already; this only makes sure of it.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IShellLinkW* shellLink = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IShellLinkW, reinterpret_cast<void**>(&shellLink)))) {
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&shellLink)))) {
         shellLink->SetPath(target.c_str());
         shellLink->SetWorkingDirectory(folder.c_str());
         IPersistFile* file = nullptr;

@@ -500,7 +500,9 @@ TEST_F(ChimlyE2E, TheRussianLanguageChosenInTheSettingsFile) {
     Keys(list, {"F2"});
     ASSERT_TRUE(ui.click(in("^Новое напоминание$", "push button", "Отмена")));
     EXPECT_TRUE(WaitUntil(
-        [&] { return !ui.run({"--window", "^Новое напоминание$", "--tree", "--timeout", "1"}); },
+        [&] {
+            return !ui.run({"--window", "^Новое напоминание$", "--tree", "--timeout", "1"});
+        },
         60s))
         << "the editor did not close";
 

@@ -62,15 +62,15 @@ INSTANTIATE_TEST_SUITE_P(
         // "Язык" in Windows-1251: not UTF-8, so read in that code page.
         ReaderCase{"Windows1251WithoutMark", "[Main]\r\n\xDF\xE7\xFB\xEA \xA8\xB8\r\n[EndMain]\r\n",
                    Lines{"Язык Ёё", "[EndMain]"}},
-        ReaderCase{"LinesAreVerbatim", "[Main]\n  two blanks  \n; not a comment\nkey=value\n[EndMain]",
+        ReaderCase{"LinesAreVerbatim",
+                   "[Main]\n  two blanks  \n; not a comment\nkey=value\n[EndMain]",
                    Lines{"  two blanks  ", "; not a comment", "key=value", "[EndMain]"}},
         ReaderCase{"MarkerInAnyCase", "[mAIN]\nA\n[ENDMAIN]", Lines{"A", "[ENDMAIN]"}},
         ReaderCase{"MarkerWithBlanksDoesNotMatch", " [Main]\nA\n[EndMain]\n", std::nullopt},
         ReaderCase{"MarkerWithTrailingBlankDoesNotMatch", "[Main] \nA\n[EndMain]\n", std::nullopt},
         ReaderCase{"FirstMarkerCounts", "[Main]\nA\n[Main]\nB\n[EndMain]",
                    Lines{"A", "[Main]", "B", "[EndMain]"}},
-        ReaderCase{"EndMarkerBeforeStart", "[EndMain]\n[Editor]\nX\n[Main]\nA\nB",
-                   Lines{"A", "B"}},
+        ReaderCase{"EndMarkerBeforeStart", "[EndMain]\n[Editor]\nX\n[Main]\nA\nB", Lines{"A", "B"}},
         ReaderCase{"MissingEndMarker", "[Main]\nA\nB\n", std::nullopt},
         ReaderCase{"MissingStartMarker", "[Editor]\nA\n[EndMain]\n", std::nullopt},
         ReaderCase{"EmptyFile", "", std::nullopt}),
@@ -81,7 +81,8 @@ TEST(LanguageFile, AMissingOrUnreadableFileHasNoSections) {
     EXPECT_FALSE(LanguageFile::read(folder + "/missing.lng").section("Main"));
     EXPECT_FALSE(LanguageFile::read(folder).section("Main")); // a folder
     EXPECT_FALSE(LanguageFile::read("").section("Main"));
-    std::ofstream(folder + "/ru.lng", std::ios::binary) << "\xEF\xBB\xBF[Main]\r\nСписок\r\n[EndMain]\r\n";
+    std::ofstream(folder + "/ru.lng", std::ios::binary)
+        << "\xEF\xBB\xBF[Main]\r\nСписок\r\n[EndMain]\r\n";
     EXPECT_EQ(LanguageFile::read(folder + "/ru.lng").section("Main")->line(1), "Список");
 }
 

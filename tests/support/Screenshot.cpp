@@ -35,8 +35,7 @@ QString languageFileOf(const Look& look) {
 ScopedLook::ScopedLook(const Look& look)
     : m_savedFont(QApplication::font()), m_savedLanguageFile(LanguageFile::current()),
       // A desktop without the scheme comes with a later part.
-      m_supported(QFileInfo::exists(languageFileOf(look)) &&
-                  look.scheme == ColorScheme::inUse()) {
+      m_supported(QFileInfo::exists(languageFileOf(look)) && look.scheme == ColorScheme::inUse()) {
     LanguageFile::setCurrent(languageFileOf(look).toStdString());
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     if (font.pointSizeF() > 0)

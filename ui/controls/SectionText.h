@@ -15,8 +15,7 @@ inline std::optional<LanguageSection> sectionInUse(std::string_view name) {
 }
 
 // Calls apply(text) with line k of `section` when the section has it.
-template <class Apply>
-void withLine(const LanguageSection& section, std::size_t k, Apply&& apply) {
+template <class Apply> void withLine(const LanguageSection& section, std::size_t k, Apply&& apply) {
     if (const std::optional<std::string> text = section.line(k))
         apply(QString::fromStdString(*text));
 }

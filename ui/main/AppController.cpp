@@ -196,7 +196,8 @@ void AppController::readSettings() {
 
 void AppController::useLanguageFile(const QString& path) {
     LanguageFile::setCurrent(path.toStdString());
-    const std::optional<LanguageSection> main = LanguageFile::read(path.toStdString()).section("Main");
+    const std::optional<LanguageSection> main =
+        LanguageFile::read(path.toStdString()).section("Main");
     if (!main)
         return;
     m_texts.loadMain(*main);

@@ -106,9 +106,8 @@ void MainWindow::refreshComputedColumns() {
 
 void MainWindow::loadTexts(const LanguageSection& section) {
     const auto tab = [&](std::size_t line, QWidget* page) {
-        withLine(section, line, [&](const QString& t) {
-            m_ui->pages->setTabText(m_ui->pages->indexOf(page), t);
-        });
+        withLine(section, line,
+                 [&](const QString& t) { m_ui->pages->setTabText(m_ui->pages->indexOf(page), t); });
     };
     tab(1, m_ui->listPage);
     tab(2, m_ui->settingsPage);

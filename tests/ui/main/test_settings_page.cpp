@@ -50,7 +50,8 @@ public slots:
 void Click(QAbstractButton* b) {
     ASSERT_NE(b, nullptr);
     const bool boxed = qobject_cast<QRadioButton*>(b) != nullptr;
-    QTest::mouseClick(b, Qt::LeftButton, {}, boxed ? QPoint(8, b->height() / 2) : b->rect().center());
+    QTest::mouseClick(b, Qt::LeftButton, {},
+                      boxed ? QPoint(8, b->height() / 2) : b->rect().center());
 }
 
 void PressSpace(QAbstractButton* b) {
@@ -84,8 +85,8 @@ struct SettingsPageTest : ::testing::Test {
         setShowInfoRecorder([this](const QString& text) { infos << text; });
         setErrorMessageRecorderForTests([](const QString& m) { ADD_FAILURE() << m.toStdString(); });
 
-        const std::string folder = MakeTempFolder(std::string(120, 'o')) + "/" +
-                                   std::string(100, 'p') + "/языки";
+        const std::string folder =
+            MakeTempFolder(std::string(120, 'o')) + "/" + std::string(100, 'p') + "/языки";
         fs::create_directories(folder);
         otherFile = folder + "/quoted.lng";
         std::ifstream english(programFolder + "/Chimly_en.lng", std::ios::binary);
@@ -129,7 +130,10 @@ struct SettingsPageTest : ::testing::Test {
         return model->data(model->index(0, DescriptionColumn)).toString();
     }
     static QString ColumnTitle(AppController& app, int column) {
-        return app.mainWindow()->listView()->reminderModel()->headerData(column, Qt::Horizontal)
+        return app.mainWindow()
+            ->listView()
+            ->reminderModel()
+            ->headerData(column, Qt::Horizontal)
             .toString();
     }
     // Opens an editor for a new reminder as the tray's "New..." does; returns its title
@@ -139,8 +143,7 @@ struct SettingsPageTest : ::testing::Test {
         app.tray()->findChild<QAction*>("trayNewReminderAction")->trigger();
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* editor = qobject_cast<ReminderEditor*>(w); editor && !before.contains(w))
-                return {editor->windowTitle(),
-                        editor->findChild<QPushButton*>("okButton")->text()};
+                return {editor->windowTitle(), editor->findChild<QPushButton*>("okButton")->text()};
         ADD_FAILURE() << "no editor opened";
         return {};
     }
@@ -226,7 +229,8 @@ TEST_F(SettingsPageTest, SwitchingLanguagesChangesTheOpenMainWindowAndWindowsOpe
     for (QWidget* w : QApplication::topLevelWidgets())
         if (qobject_cast<ReminderEditor*>(w))
             titles << w->windowTitle();
-    EXPECT_THAT(titles, ::testing::UnorderedElementsAre("New", "Новое напоминание", "‹New›", "New"));
+    EXPECT_THAT(titles,
+                ::testing::UnorderedElementsAre("New", "Новое напоминание", "‹New›", "New"));
     app->closeOtherWindows();
     EXPECT_TRUE(infos.isEmpty());
 }
