@@ -26,9 +26,6 @@ QString inProgramFolder(const char* name) {
 SettingsPage::SettingsPage(QWidget* parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::SettingsPage>()) {
     m_ui->setupUi(this);
-    // A long path is cut at the page's edge rather than widening the window; the
-    // tooltip shows it whole.
-    m_ui->languageFileLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     // The shortcut buttons are never shown; their enabling still follows the shortcut.
     m_ui->placeShortcutButton->hide();
     m_ui->removeShortcutButton->hide();
