@@ -59,21 +59,27 @@ bool isUtf8(std::string_view s) {
     std::size_t i = 0;
     while (i < s.size()) {
         const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t extra = 0;
-        char32_t min = 0;
-        char32_t cp = 0;
         if (c < 0x80) {
             ++i;
             continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            extra = 1, min = 0x80, cp = c & 0x1F;
+        }
+        // The lead byte tells how many continuation bytes follow and the smallest code
+        // point that needs that many.
+        std::size_t extra = 0;
+        char32_t min = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+            min = 0x80;
         } else if (c >= 0xE0 && c <= 0xEF) {
-            extra = 2, min = 0x800, cp = c & 0x0F;
+            extra = 2;
+            min = 0x800;
         } else if (c >= 0xF0 && c <= 0xF4) {
-            extra = 3, min = 0x10000, cp = c & 0x07;
+            extra = 3;
+            min = 0x10000;
         } else {
             return false;
         }
+        char32_t cp = c & (0x3F >> extra);
         if (i + extra >= s.size())
             return false;
         for (std::size_t k = 1; k <= extra; ++k) {

@@ -62,6 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
         // "Язык" in Windows-1251: not UTF-8, so read in that code page.
         ReaderCase{"Windows1251WithoutMark", "[Main]\r\n\xDF\xE7\xFB\xEA \xA8\xB8\r\n[EndMain]\r\n",
                    Lines{"Язык Ёё", "[EndMain]"}},
+        // Bytes that only look like UTF-8 (a cut sequence, an overlong form) are not.
+        ReaderCase{"BrokenUtf8IsWindows1251", "[Main]\n\xD0\n\xC0\xAF\n[EndMain]",
+                   Lines{"Р", "АЇ", "[EndMain]"}},
         ReaderCase{"LinesAreVerbatim",
                    "[Main]\n  two blanks  \n; not a comment\nkey=value\n[EndMain]",
                    Lines{"  two blanks  ", "; not a comment", "key=value", "[EndMain]"}},
