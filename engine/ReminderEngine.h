@@ -22,8 +22,8 @@ public:
     ReminderEngine(const ReminderRepository& reminders, const Clock& clock,
                    const ClockReading& programStart, QObject* parent = nullptr);
 
-    // Called every second: a tick in a new minute (or with a new local offset) starts a
-    // scan, when the table has rows.
+    // Called at least once a minute, at any moment (the minute wake): a tick in a new
+    // minute (or with a new local offset) starts a scan, when the table has rows.
     void tick();
     // Drops the reminders found due and not yet handed out.
     void clearDueQueue() { m_dueQueue.clear(); }
