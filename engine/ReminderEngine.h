@@ -5,6 +5,7 @@
 // scan and the delivery run as steps posted to its event queue.
 
 #include "core/Clock.h"
+#include "core/MissedJournal.h"
 #include "core/Reminder.h"
 #include "core/ReminderRepository.h"
 #include "engine/DueOccurrences.h"
@@ -40,6 +41,10 @@ signals:
     void scanned(Moment now);
     // The day of the month of a tick that started a scan differs from the last one's.
     void dayChanged(int day);
+    // A scan after a gap (the computer slept, or the clock jumped forward) found the
+    // scheduled reminders that fell due in it, from the previous scan to this one: each
+    // with its latest occurrence there, in stored order. They are not handed out.
+    void skipped(const std::vector<MissedOccurrence>& occurrences, Moment from, Moment to);
 
 private:
     friend class MinuteScan;
