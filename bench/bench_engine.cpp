@@ -46,7 +46,7 @@ void BM_MinuteScan(benchmark::State& state) {
         // A new engine each time, so that every scan hands its reminders out afresh.
         ReminderEngine engine(data, clock, started);
         QObject::connect(&engine, &ReminderEngine::reminderDue, [&shown] { ++shown; });
-        MinuteScan::start(&engine, now, window);
+        MinuteScan::start(&engine, now, window, std::nullopt);
         for (int i = 0; i < 4 || engine.isDelivering(); ++i)
             QCoreApplication::sendPostedEvents();
     }
