@@ -9,7 +9,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QScrollBar>
 #include <QShortcut>
+
+#include <algorithm>
 
 JournalWindow::JournalWindow(const QString& settingsPath)
     : QWidget(nullptr, Qt::Window), m_ui(std::make_unique<Ui::JournalWindow>()),
@@ -57,6 +60,13 @@ void JournalWindow::fill(const std::vector<MissedOccurrence>& missed) {
         list->insertWidget(list->count() - 1, entry);
         entry->show();
     }
+    MissedEntry::alignColumns(entries());
+    // The list scrolls only up and down: the window is never narrower than the entries
+    // need, with a larger font too.
+    constexpr int DesignedListWidth = DesignedSize.width() - 2 * 5; // in the window's margins
+    m_ui->entryScroll->setMinimumWidth(std::max(
+        DesignedListWidth, m_ui->entryList->minimumSizeHint().width() +
+                               m_ui->entryScroll->verticalScrollBar()->sizeHint().width()));
 }
 
 QList<MissedEntry*> JournalWindow::entries() const {

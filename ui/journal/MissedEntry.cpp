@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+#include <algorithm>
+
 MissedEntry::MissedEntry(const MissedOccurrence& missed, QWidget* parent)
     : QFrame(parent), m_ui(std::make_unique<Ui::MissedEntry>()), m_number(missed.number) {
     m_ui->setupUi(this);
@@ -38,6 +40,19 @@ QColor MissedEntry::focusColor() {
 
 QColor MissedEntry::background() const {
     return palette().color(backgroundRole());
+}
+
+void MissedEntry::alignColumns(const QList<MissedEntry*>& entries) {
+    constexpr int DesignedTimeWidth = 105;
+    int numberWidth = 0, timeWidth = DesignedTimeWidth;
+    for (const MissedEntry* e : entries) {
+        numberWidth = std::max(numberWidth, e->m_ui->numberLabel->sizeHint().width());
+        timeWidth = std::max(timeWidth, e->m_ui->timeLabel->sizeHint().width());
+    }
+    for (MissedEntry* e : entries) {
+        e->m_ui->numberLabel->setMinimumWidth(numberWidth);
+        e->m_ui->timeLabel->setMinimumWidth(timeWidth);
+    }
 }
 
 void MissedEntry::paint(const QColor& colour) {

@@ -29,6 +29,10 @@ public:
     std::int32_t number() const { return m_number; }
     QColor background() const;
 
+    // Gives the numbers and the times of all entries one width each, the widest one's
+    // (the times at least their designed width), so that the columns line up.
+    static void alignColumns(const QList<MissedEntry*>& entries);
+
 signals:
     // "Edit..." for a reminder with a number.
     void editRequested(std::int32_t number);
