@@ -1,8 +1,8 @@
 #pragma once
 // One minute scan: walks the table in stored order, reports what fell due in a gap before
 // its window, queues a copy of every reminder due in its window, announces the scan and
-// starts a delivery. Each of the three steps
-// is posted to the GUI thread; the scan is dropped with its engine.
+// starts a delivery. Each of the three steps is posted to the GUI thread; the scan is
+// dropped with its engine.
 
 #include "engine/DueOccurrences.h"
 #include "engine/ReminderEngine.h"
