@@ -15,12 +15,10 @@ ClockReading earlier(ClockReading r, std::chrono::milliseconds by) {
     return r;
 }
 
-void BM_MinuteScan(benchmark::State& state) {
-    int argc = 0;
-    static QCoreApplication app(argc, nullptr);
-    const Moment now = makeMoment(2026, 12, 9, 10, 30, 0, 400);
+// n reminders of every kind, many falling due on the morning of 2026-12-09.
+std::vector<ReminderRow> manyReminders(std::int64_t n) {
     std::vector<ReminderRow> rows;
-    for (int i = 1; i <= state.range(0); ++i) {
+    for (int i = 1; i <= n; ++i) {
         ReminderRow r;
         r.setInteger(Col::N, i);
         r.setInteger(Col::DateOrDay, static_cast<std::int32_t>(i % 3));
@@ -33,7 +31,14 @@ void BM_MinuteScan(benchmark::State& state) {
         r.setText(Col::Comment, "reminder " + std::to_string(i));
         rows.push_back(std::move(r));
     }
-    ReminderRepository data(std::make_unique<MemoryReminderStore>(std::move(rows)));
+    return rows;
+}
+
+void BM_MinuteScan(benchmark::State& state) {
+    int argc = 0;
+    static QCoreApplication app(argc, nullptr);
+    const Moment now = makeMoment(2026, 12, 9, 10, 30, 0, 400);
+    ReminderRepository data(std::make_unique<MemoryReminderStore>(manyReminders(state.range(0))));
     if (!data.load("things.mln"))
         state.SkipWithError("the table did not load");
     FakeClock clock(now);
@@ -46,12 +51,30 @@ void BM_MinuteScan(benchmark::State& state) {
         // A new engine each time, so that every scan hands its reminders out afresh.
         ReminderEngine engine(data, clock, started);
         QObject::connect(&engine, &ReminderEngine::reminderDue, [&shown] { ++shown; });
-        MinuteScan::start(&engine, now, window);
+        MinuteScan::start(&engine, now, window, std::nullopt);
         for (int i = 0; i < 4 || engine.isDelivering(); ++i)
             QCoreApplication::sendPostedEvents();
     }
     state.counters["alerts"] = shown;
 }
 BENCHMARK(BM_MinuteScan)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
+// The first scan after a night's sleep: what fell due in the eight hours slept, each
+// reminder's latest occurrence there.
+void BM_SkippedInASleep(benchmark::State& state) {
+    ReminderRepository data(std::make_unique<MemoryReminderStore>(manyReminders(state.range(0))));
+    if (!data.load("things.mln"))
+        state.SkipWithError("the table did not load");
+    const auto utc = [](Moment m) { return UtcInstant{m.time_since_epoch()}; };
+    const UtcInstant slept = utc(makeMoment(2026, 12, 9, 0, 30));
+    const UtcInstant woke = utc(makeMoment(2026, 12, 9, 8, 30)) - std::chrono::milliseconds(1);
+    const TimeZoneSpan zone;
+    const DeliveredOccurrences delivered;
+    std::size_t found = 0;
+    for (auto _ : state)
+        found = skippedOccurrences(data.table(), slept, woke, zone, delivered).size();
+    state.counters["skipped"] = static_cast<double>(found);
+}
+BENCHMARK(BM_SkippedInASleep)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
 } // namespace

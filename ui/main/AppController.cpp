@@ -7,6 +7,7 @@
 #include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/editor/ReminderEditor.h"
+#include "ui/journal/JournalWindow.h"
 #include "ui/main/AlertPresenter.h"
 #include "ui/main/CommandImages.h"
 #include "ui/main/MainWindow.h"
@@ -17,11 +18,11 @@
 #include <QPointer>
 #include <QTimer>
 
-AppController::AppController(const Clock& clock, QObject* parent)
+AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wake, QObject* parent)
     : QObject(parent), m_clock(clock),
       m_editorContext(std::make_unique<EditorContext>(m_repository)),
       m_tray(new TrayController(clock, this)), m_alerts(new AlertPresenter(*m_tray, clock, this)),
-      m_startTimer(new QTimer(this)), m_minuteTimer(new QTimer(this)) {
+      m_startTimer(new QTimer(this)), m_wake(std::move(wake)) {
     // Every window of the program that has no icon of its own shows the program's.
     QApplication::setWindowIcon(m_tray->images().plain());
 
@@ -77,15 +78,15 @@ AppController::AppController(const Clock& clock, QObject* parent)
     connect(m_engine, &ReminderEngine::scanned, m_window.get(),
             &MainWindow::refreshComputedColumns);
     connect(m_engine, &ReminderEngine::dayChanged, m_tray, &TrayController::followDay);
+    connect(m_engine, &ReminderEngine::skipped, this, &AppController::addSkipped);
+    connect(m_window.get(), &MainWindow::journalRequested, this, &AppController::showJournal);
     connect(m_alerts, &AlertPresenter::editRequested, this, &AppController::editFromAlert);
 
     m_startTimer->setObjectName(QStringLiteral("startTimer"));
     m_startTimer->setSingleShot(true);
     m_startTimer->setInterval(100);
     connect(m_startTimer, &QTimer::timeout, this, &AppController::loadReminders);
-    m_minuteTimer->setObjectName(QStringLiteral("minuteTimer"));
-    m_minuteTimer->setInterval(1000);
-    connect(m_minuteTimer, &QTimer::timeout, m_engine, &ReminderEngine::tick);
+    connect(m_wake.get(), &MinuteWake::woke, m_engine, &ReminderEngine::tick);
 
     // The one exit path: once the event loop has returned.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppController::shutdown,
@@ -119,14 +120,14 @@ void AppController::loadReminders() {
     }
     m_window->remindersLoaded();
     if (m_settings.ShowMissedAtStart) {
-        // The journal window comes in a later version; the count is kept.
         const ClockReading now = m_clock.now();
         const TimeZoneSpan zone(m_clock, now.utc - std::chrono::days(400),
                                 now.utc + std::chrono::days(1));
-        m_missedCount = m_missedJournal.build(m_repository.table(), m_settings.LastRunTime,
-                                              m_programStart, now.local, zone);
+        m_missedJournal.build(m_repository.table(), m_settings.LastRunTime, m_programStart,
+                              now.local, zone);
+        journalChanged();
     }
-    m_minuteTimer->start();
+    m_wake->start();
 }
 
 bool AppController::saveReminderFile() {
@@ -153,6 +154,7 @@ void AppController::closeOtherWindows() {
     };
     destroyAll([](QWidget* w) { return qobject_cast<ReminderEditor*>(w) != nullptr; });
     destroyAll([](QWidget* w) { return qobject_cast<AlertWindow*>(w) != nullptr; });
+    destroyAll([](QWidget* w) { return qobject_cast<JournalWindow*>(w) != nullptr; });
 }
 
 void AppController::exit() {
@@ -179,6 +181,36 @@ void AppController::editFromAlert(std::int32_t number) {
     openEditorFor(number, *m_editorContext);
     if (AlertWindow* alert = AlertWindow::find(number))
         alert->close();
+}
+
+void AppController::showJournal() {
+    if (JournalWindow* open = JournalWindow::find()) {
+        open->bringBack();
+        return;
+    }
+    auto* journal = new JournalWindow(m_settingsPath);
+    connect(journal, &JournalWindow::editRequested, this,
+            [this](std::int32_t number) { openEditorFor(number, *m_editorContext); });
+    journal->setCaption(m_missedJournal.from(), m_missedJournal.to(), m_texts);
+    journal->fill(m_missedJournal.entries());
+    journal->bringBack();
+}
+
+void AppController::addSkipped(const std::vector<MissedOccurrence>& skipped, Moment from,
+                               Moment to) {
+    m_missedJournal.merge(skipped, from, to);
+    if (JournalWindow* open = JournalWindow::find()) {
+        open->setCaption(m_missedJournal.from(), m_missedJournal.to(), m_texts);
+        open->fill(m_missedJournal.entries());
+    }
+    journalChanged();
+}
+
+void AppController::journalChanged() {
+    const bool any = m_missedJournal.count() > 0;
+    m_window->setJournalEnabled(any);
+    if (any && m_settings.ShowMissedAtStart)
+        showJournal();
 }
 
 void AppController::remindersChanged() {

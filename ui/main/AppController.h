@@ -10,6 +10,7 @@
 #include "core/ReminderRepository.h"
 #include "desktop/ProgramSettings.h"
 #include "i18n/Texts.h"
+#include "platform/MinuteWake.h"
 
 #include <QObject>
 #include <QString>
@@ -27,16 +28,19 @@ struct EditorContext;
 class AppController final : public QObject {
     Q_OBJECT
 public:
-    // The clock must outlive the controller; the program passes the system clock.
-    explicit AppController(const Clock& clock = systemClock(), QObject* parent = nullptr);
+    // The clock must outlive the controller; the program passes the system clock. The wake
+    // drives the engine's tick once the reminders are loaded.
+    explicit AppController(const Clock& clock = systemClock(),
+                           std::unique_ptr<MinuteWake> wake = createMinuteWake(),
+                           QObject* parent = nullptr);
     // Destroys the editors and alert windows still open, without saving.
     ~AppController() override;
 
     // Loads the reminder file 100 ms after the event loop starts.
     void start();
-    // Loads the reminder file and starts the minute tick. A new file that could not
+    // Loads the reminder file and starts the minute wake. A new file that could not
     // be created does not stop the program; a file that exists but could not be read
-    // does: no minute tick, and it is never written over.
+    // does: no minute wake, and it is never written over.
     void loadReminders();
     // Ends the event loops, nested ones of open dialogs included; the rest of the
     // exit runs once every loop has returned, so no window goes away under code of
@@ -51,17 +55,24 @@ public:
     // "Edit..." of an alert window: opens the reminder's editor and closes the alert;
     // a reminder deleted meanwhile leaves the alert open.
     void editFromAlert(std::int32_t number);
+    // The journal command: brings back the journal window, or opens one with every entry
+    // of the run's journal (dismissed ones again too).
+    void showJournal();
 
     MainWindow* mainWindow() const { return m_window.get(); }
     TrayController* tray() const { return m_tray; }
     AlertPresenter* alertPresenter() const { return m_alerts; }
     ReminderEngine* engine() const { return m_engine; }
+    const MinuteWake& minuteWake() const { return *m_wake; }
     ReminderRepository& repository() { return m_repository; }
     const ProgramSettings& settings() const { return m_settings; }
     const QString& settingsPath() const { return m_settingsPath; }
     const QString& reminderFilePath() const { return m_reminderFilePath; }
-    // The reminders missed while the program was not running, counted at the start.
-    int missedCount() const { return m_missedCount; }
+    // The entries of the run's journal: what was missed while the program was not
+    // running (found at the start when "Show Missed after start" is on) and in the gaps
+    // of this run.
+    const MissedJournal& missedJournal() const { return m_missedJournal; }
+    int missedCount() const { return m_missedJournal.count(); }
 
 private:
     void shutdown();
@@ -72,6 +83,10 @@ private:
     // and windows opened from now on their own sections.
     void useLanguageFile(const QString& path);
     void remindersChanged();
+    // A scan found reminders that fell due in a gap (the computer slept, or the clock
+    // jumped forward).
+    void addSkipped(const std::vector<MissedOccurrence>& skipped, Moment from, Moment to);
+    void journalChanged();
 
     const Clock& m_clock;
     Texts m_texts;
@@ -85,9 +100,8 @@ private:
     ReminderEngine* m_engine;
     TrayController* m_tray;
     AlertPresenter* m_alerts;
-    // Children named "startTimer" and "minuteTimer".
+    // A child named "startTimer".
     QTimer* m_startTimer;
-    QTimer* m_minuteTimer;
+    std::unique_ptr<MinuteWake> m_wake;
     std::unique_ptr<MainWindow> m_window;
-    int m_missedCount = 0;
 };
