@@ -24,7 +24,7 @@ InfoDialog::InfoDialog(QWidget* owner)
     : QDialog(owner, DialogWindowFlags), m_ui(std::make_unique<Ui::InfoDialog>()) {
     setFont(ColorScheme::font());
     m_ui->setupUi(this);
-    ColorScheme::applyTo(this);
+    ColorScheme::applyColorScheme(this);
     // The title stays the designed one until the language file's [MessageD] title
     // replaces it. Ok, Esc and the close box all just close the window.
     connect(m_ui->okButton, &QPushButton::clicked, this, &QDialog::reject);

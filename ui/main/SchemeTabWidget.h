@@ -1,5 +1,6 @@
 #pragma once
-// Tab pages with flat tabs in the scheme colour and black centred captions.
+// Tab pages with flat tabs in the scheme colour and black centred captions while the
+// colour scheme is in use; the platform's tabs otherwise.
 
 #include <QTabWidget>
 

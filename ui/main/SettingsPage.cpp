@@ -1,5 +1,6 @@
 #include "ui/main/SettingsPage.h"
 
+#include "ui/controls/AboutBox.h"
 #include "ui_SettingsPage.h"
 
 #include <QSignalBlocker>
@@ -19,6 +20,8 @@ SettingsPage::SettingsPage(QWidget* parent)
     language(m_ui->englishRadio, LanguageChoice::English);
     language(m_ui->russianRadio, LanguageChoice::Russian);
     language(m_ui->otherRadio, LanguageChoice::Other);
+    connect(m_ui->aboutButton, &QPushButton::clicked, this,
+            [this] { AboutBox::showFor(window()); });
 }
 
 SettingsPage::~SettingsPage() = default;

@@ -1,5 +1,5 @@
-// Screenshots of the alert window, the two dialogs, the reminder editor and the
-// main window's pages in every look of screenshotLooks(), saved in artifacts/ for
+// Screenshots of the alert window, the two dialogs, the reminder editor, the About box
+// and the main window's pages in every look of screenshotLooks(), saved in artifacts/ for
 // people to look at; in each look nothing may be clipped but what a window cuts on
 // purpose.
 #include "core/ReminderRepository.h"
@@ -8,6 +8,7 @@
 #include "tests/support/LayoutCheck.h"
 #include "tests/support/Screenshot.h"
 #include "ui/alert/AlertWindow.h"
+#include "ui/controls/AboutBox.h"
 #include "ui/dialogs/InfoDialog.h"
 #include "ui/dialogs/QuestionDialog.h"
 #include "ui/editor/ReminderEditor.h"
@@ -114,6 +115,13 @@ TEST_P(Screenshots, MainWindowPages) {
     take(window, QStringLiteral("main-window-list"));
     window->findChild<QTabWidget*>(QStringLiteral("pages"))->setCurrentIndex(1);
     take(window, QStringLiteral("main-window-settings"));
+}
+
+TEST_P(Screenshots, AboutBox) {
+    QWidget owner;
+    QPointer<AboutBox> about = AboutBox::showFor(&owner);
+    take(about, QStringLiteral("about-box"));
+    delete about.data();
 }
 
 INSTANTIATE_TEST_SUITE_P(Looks, Screenshots, ::testing::ValuesIn(screenshotLooks()),
