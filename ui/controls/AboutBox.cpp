@@ -31,6 +31,8 @@ AboutBox* AboutBox::showFor(QWidget* owner) {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     box->show();
+    // Enter and Esc go to the box at once.
+    box->activateWindow();
     return box;
 }
 

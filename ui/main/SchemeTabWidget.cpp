@@ -47,3 +47,9 @@ protected:
 SchemeTabWidget::SchemeTabWidget(QWidget* parent) : QTabWidget(parent) {
     setTabBar(new SchemeTabBar(this));
 }
+
+void SchemeTabWidget::tabInserted(int index) {
+    QTabWidget::tabInserted(index);
+    if (ColorScheme::inUse())
+        ColorScheme::fill(widget(index), ColorScheme::schemeColor());
+}

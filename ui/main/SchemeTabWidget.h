@@ -8,4 +8,9 @@ class SchemeTabWidget final : public QTabWidget {
     Q_OBJECT
 public:
     explicit SchemeTabWidget(QWidget* parent = nullptr);
+
+protected:
+    // With the scheme in use a page is plain scheme colour, as its window, rather than
+    // the style's lighter pane.
+    void tabInserted(int index) override;
 };

@@ -48,10 +48,11 @@ protected:
     }
     // The box the page opened, if one is open.
     AboutBox* openBox() const { return m_page.findChild<AboutBox*>(); }
-    // Waits until the box is the active modal window.
+    // Waits until the box is the active window, modal for the program.
     AboutBox* waitForBox() const {
         AboutBox* box = openBox();
-        if (box == nullptr || !QTest::qWaitForWindowActive(box))
+        if (box == nullptr ||
+            !QTest::qWaitFor([box] { return QApplication::activeWindow() == box; }))
             return nullptr;
         return QApplication::activeModalWidget() == box ? box : nullptr;
     }
