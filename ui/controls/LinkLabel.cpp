@@ -31,7 +31,7 @@ public:
     }
     void doAction(const QString& name) override {
         if (name == pressAction())
-            (void)link()->open();
+            link()->activate();
         else
             QAccessibleWidget::doAction(name);
     }

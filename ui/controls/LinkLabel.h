@@ -58,6 +58,8 @@ public:
     // Opens the address through the desktop; false when nothing was opened (no caption,
     // opening switched off, the address refused, or the desktop could not open it).
     bool open();
+    // What a click does: clicked(), then open().
+    void activate();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -75,7 +77,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void activate();
     // The tooltip shows the address, or why it is not opened.
     void updateToolTip();
 
