@@ -43,7 +43,7 @@ void drawDottedRect(QPainter& p, const QRect& r, const QColor& colour) {
 
 ColorButton::ColorButton(QWidget* parent) : QPushButton(parent) {
     // A default button shows its outline only while no other button has the focus.
-    connect(qApp, &QApplication::focusChanged, this, [this] {
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this] {
         if (isDefault())
             update();
     });
@@ -51,6 +51,10 @@ ColorButton::ColorButton(QWidget* parent) : QPushButton(parent) {
 
 ColorButton::ColorButton(const QString& text, QWidget* parent) : ColorButton(parent) {
     setText(text);
+}
+
+ColorButton::~ColorButton() {
+    disconnect(m_focusWatch);
 }
 
 QColor ColorButton::color() const {

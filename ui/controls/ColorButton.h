@@ -20,6 +20,7 @@ class ColorButton final : public QPushButton {
 public:
     explicit ColorButton(QWidget* parent = nullptr);
     explicit ColorButton(const QString& text, QWidget* parent = nullptr);
+    ~ColorButton() override;
 
     // The face colour: the one set, else the background colour of the parent widget.
     QColor color() const;
@@ -49,4 +50,6 @@ private:
     bool isActiveButton() const;
 
     std::optional<QColor> m_color;
+    // Ended before the QWidget part goes, whose destruction still moves the focus.
+    QMetaObject::Connection m_focusWatch;
 };
