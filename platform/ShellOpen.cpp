@@ -102,3 +102,13 @@ void shellOpen(const std::string& path) {
         return;
     }
 }
+
+bool shellOpenAddress(const std::string& address) {
+    static constexpr std::string_view filePrefix = "file://";
+    // The path as it stands: "#", "%" or "?" in a folder name are part of the name.
+    const QUrl url =
+        address.starts_with(filePrefix)
+            ? QUrl::fromLocalFile(QString::fromStdString(address.substr(filePrefix.size())))
+            : QUrl(QString::fromStdString(address));
+    return url.isValid() && QDesktopServices::openUrl(url);
+}

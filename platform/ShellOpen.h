@@ -19,6 +19,12 @@ enum class OpenAs {
 // first bytes. On Windows the shell decides, so everything is a Document there.
 OpenAs openAsFor(const std::string& path);
 
+// Opens an address that carries its scheme ("https://…", "mailto:…", "file:///…"; UTF-8)
+// with the program the desktop associates with the scheme. A "file://" address is the
+// plain path after the prefix, spaces and all. Returns false when the desktop reports
+// that it could not open it. GUI thread only.
+[[nodiscard]] bool shellOpenAddress(const std::string& address);
+
 // Opens path (UTF-8); the opener's result is not examined. A program or desktop entry that
 // fails to start is reported on standard error and in the system log, never in a window.
 // GUI thread only.

@@ -58,5 +58,12 @@ QString saveScreenshot(QWidget* widget, const QString& name) {
     if (!QDir().mkpath(artifactsFolder()))
         return {};
     const QString path = artifactsFolder() + QLatin1Char('/') + name + QStringLiteral(".png");
-    return widget->grab().save(path, "PNG") ? path : QString();
+    // The same window drawn at twice the resolution, as on a high-density screen.
+    QPixmap twice(widget->size() * 2);
+    twice.setDevicePixelRatio(2);
+    twice.fill(Qt::transparent);
+    widget->render(&twice);
+    const QString pathAt2x =
+        artifactsFolder() + QLatin1Char('/') + name + QStringLiteral("@2x.png");
+    return widget->grab().save(path, "PNG") && twice.save(pathAt2x, "PNG") ? path : QString();
 }

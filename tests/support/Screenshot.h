@@ -55,6 +55,7 @@ private:
 // The folder screenshots go to: artifacts/ in the build folder.
 QString artifactsFolder();
 
-// Saves what `widget` shows (QWidget::grab) as <artifacts folder>/<name>.png and
-// returns the file's path; empty when it could not be written.
+// Saves what `widget` shows (QWidget::grab) as <artifacts folder>/<name>.png, and the
+// widget drawn at a device-pixel ratio of 2 as <name>@2x.png; returns the first file's
+// path, empty when either could not be written.
 QString saveScreenshot(QWidget* widget, const QString& name);

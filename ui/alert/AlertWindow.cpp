@@ -60,9 +60,9 @@ AlertWindow::AlertWindow()
     // The scheme colour on the window, its buttons and the postpone row; the message
     // panel stays white.
     ColorScheme::fill(m_ui->messagePanel, palette().color(QPalette::Light));
-    ColorScheme::applyTo(this);
+    ColorScheme::applyColorScheme(this);
     if (ColorScheme::inUse())
-        ColorScheme::fill(m_ui->postponePanel, ColorScheme::color());
+        ColorScheme::fill(m_ui->postponePanel, ColorScheme::schemeColor());
 
     const std::pair<QToolButton*, int> postponeButtons[] = {
         {m_ui->postpone1Button, 1},   {m_ui->postpone5Button, 5},   {m_ui->postpone10Button, 10},

@@ -1,9 +1,17 @@
 #include "ui/controls/ColorScheme.h"
 
+#include "platform/DesktopVersion.h"
+#include "ui/controls/ColorButton.h"
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QGroupBox>
+#include <QHeaderView>
 #include <QPalette>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -17,10 +25,25 @@ qreal pixelSizeOf(const QFont& f) {
     return QFontInfo(f).pixelSize();
 }
 
+// Windows and dialogs; not menus, tooltips and other pop-ups, which are windows to Qt.
+bool isFramedWindow(const QWidget* widget) {
+    return widget->isWindow() &&
+           (widget->windowType() == Qt::Window || widget->windowType() == Qt::Dialog);
+}
+
+// The colour of a window's background and of the button faces in it.
+void setWindowAndButtonColor(QWidget* widget, const QColor& colour) {
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, colour);
+    p.setColor(QPalette::Button, colour);
+    widget->setPalette(p);
+}
+
 } // namespace
 
 bool ColorScheme::inUse() {
-    return true;
+    static const bool newer = isNewerDesktop();
+    return newer;
 }
 
 qreal ColorScheme::fontScale() {
@@ -42,14 +65,36 @@ QFont ColorScheme::font(int pixelSize) {
     return f;
 }
 
-void ColorScheme::applyTo(QWidget* window) {
+void ColorScheme::recolorControl(QWidget* control) {
+    if (isFramedWindow(control)) {
+        setWindowAndButtonColor(control, schemeColor());
+        control->setAutoFillBackground(true);
+    } else if (qobject_cast<QToolBar*>(control) || qobject_cast<QGroupBox*>(control) ||
+               qobject_cast<QStatusBar*>(control) || qobject_cast<QSplitter*>(control)) {
+        fill(control, schemeColor());
+    } else if (auto* button = qobject_cast<ColorButton*>(control)) {
+        button->setColor(schemeColor());
+    } else if (qobject_cast<QHeaderView*>(control)) {
+        // A table's title row: its sections are drawn in the button colour.
+        setWindowAndButtonColor(control, schemeColor());
+    }
+}
+
+void ColorScheme::recolorOwned(QObject* owner) {
+    for (QObject* child : owner->children()) {
+        // Splitters are left out of the walk: they keep their colour.
+        if (auto* widget = qobject_cast<QWidget*>(child);
+            widget && !qobject_cast<QSplitter*>(child))
+            recolorControl(widget);
+        recolorOwned(child);
+    }
+}
+
+void ColorScheme::applyColorScheme(QWidget* window) {
     if (!inUse())
         return;
-    QPalette p = window->palette();
-    p.setColor(QPalette::Window, color());
-    p.setColor(QPalette::Button, color());
-    window->setPalette(p);
-    window->setAutoFillBackground(true);
+    recolorControl(window);
+    recolorOwned(window);
 }
 
 void ColorScheme::fill(QWidget* widget, const QColor& colour) {

@@ -25,7 +25,7 @@ InfoDialog::InfoDialog(QWidget* owner)
     : QDialog(owner, DialogWindowFlags), m_ui(std::make_unique<Ui::InfoDialog>()) {
     setFont(ColorScheme::font());
     m_ui->setupUi(this);
-    ColorScheme::applyTo(this);
+    ColorScheme::applyColorScheme(this);
     // The language file in use may give the title; Ok, Esc and the close box all just
     // close the window.
     if (const std::optional<LanguageSection> section = sectionInUse("MessageD"))

@@ -37,7 +37,7 @@ QuestionDialog::QuestionDialog(QWidget* owner)
     : QDialog(owner, DialogWindowFlags), m_ui(std::make_unique<Ui::QuestionDialog>()) {
     setFont(ColorScheme::font());
     m_ui->setupUi(this);
-    ColorScheme::applyTo(this);
+    ColorScheme::applyColorScheme(this);
     setWindowTitle(QString::fromStdString(Texts().question));
     // No comes first in the tab order, so it holds the focus and Enter answers no.
     m_ui->noButton->setFocus(Qt::OtherFocusReason);

@@ -43,7 +43,6 @@ ReminderEditor::ReminderEditor(const EditorContext& context)
       m_powerGroup(new QButtonGroup(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(ColorScheme::font());
-    ColorScheme::applyTo(this);
     // Captions of disabled frames turn grey.
     QPalette p = palette();
     p.setColor(QPalette::Disabled, QPalette::WindowText, DisabledCaption);
@@ -51,8 +50,9 @@ ReminderEditor::ReminderEditor(const EditorContext& context)
 
     m_ui->setupUi(this);
     openEditors().append(this);
+    ColorScheme::applyColorScheme(this);
     if (ColorScheme::inUse())
-        ColorScheme::fill(m_ui->whenPanel, ColorScheme::color());
+        ColorScheme::fill(m_ui->whenPanel, ColorScheme::schemeColor());
 
     m_ui->scheduleFrame->setHead(m_ui->scheduledRadio);
     m_ui->dateFrame->setHead(m_ui->onceRadio);

@@ -21,7 +21,7 @@ JournalWindow::JournalWindow(const QString& settingsPath)
     setFont(ColorScheme::font());
     m_ui->setupUi(this);
     // The list is white; around it, the scheme colour shows as a margin.
-    ColorScheme::applyTo(this);
+    ColorScheme::applyColorScheme(this);
     ColorScheme::fill(m_ui->entryList, Qt::white);
     ColorScheme::fill(m_ui->entryScroll->viewport(), Qt::white);
     // The keys of the main window's commands stop here.

@@ -21,6 +21,7 @@ MainWindow::MainWindow(const EditorContext& editors, QWidget* parent)
     m_ui->setupUi(this);
     setFont(ColorScheme::font());
     resize(DesignedSize);
+    ColorScheme::applyColorScheme(this);
 
     const std::pair<QAction*, CommandImage> icons[] = {
         {m_ui->actionNew, CommandImage::BlankDocument},

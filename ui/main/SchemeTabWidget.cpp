@@ -20,11 +20,16 @@ protected:
             fontMetrics().horizontalAdvance(tabText(index)) + 2 * fontMetrics().height();
         return {std::max(230, caption), hint.height()};
     }
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* event) override {
+        // Without the colour scheme the platform draws the tabs.
+        if (!ColorScheme::inUse()) {
+            QTabBar::paintEvent(event);
+            return;
+        }
         QPainter p(this);
         for (int i = 0; i < count(); ++i) {
             const QRect r = tabRect(i);
-            p.fillRect(r, ColorScheme::color());
+            p.fillRect(r, ColorScheme::schemeColor());
             p.setPen(Qt::black);
             p.drawText(r, Qt::AlignCenter, tabText(i));
             if (i == currentIndex() && hasFocus()) {
@@ -41,4 +46,10 @@ protected:
 
 SchemeTabWidget::SchemeTabWidget(QWidget* parent) : QTabWidget(parent) {
     setTabBar(new SchemeTabBar(this));
+}
+
+void SchemeTabWidget::tabInserted(int index) {
+    QTabWidget::tabInserted(index);
+    if (ColorScheme::inUse())
+        ColorScheme::fill(widget(index), ColorScheme::schemeColor());
 }

@@ -1,5 +1,6 @@
 #include "ui/main/SettingsPage.h"
 
+#include "ui/controls/AboutBox.h"
 #include "ui_SettingsPage.h"
 
 #include "core/AppPaths.h"
@@ -54,6 +55,8 @@ SettingsPage::SettingsPage(QWidget* parent)
         updateShortcutButtons();
     });
     updateShortcutButtons();
+    connect(m_ui->aboutButton, &QPushButton::clicked, this,
+            [this] { AboutBox::showFor(window()); });
 }
 
 SettingsPage::~SettingsPage() = default;

@@ -319,12 +319,12 @@ TEST_F(AlertTest, TheWindowAndItsPanelsTakeTheSchemeColourButTheMessageStaysWhit
     const QImage image = w->grab().toImage();
     const auto* message = w->findChild<QWidget*>("messagePanel");
     const auto* postpone = w->findChild<QWidget*>("postponePanel");
-    EXPECT_EQ(image.pixelColor(2, 2), ColorScheme::color()) << "the window";
+    EXPECT_EQ(image.pixelColor(2, 2), ColorScheme::schemeColor()) << "the window";
     EXPECT_EQ(image.pixelColor(postpone->geometry().topLeft() + QPoint(1, 1)),
-              ColorScheme::color());
+              ColorScheme::schemeColor());
     EXPECT_EQ(image.pixelColor(message->geometry().bottomRight() - QPoint(2, 2)),
               QColor(Qt::white));
-    EXPECT_EQ(ok(w)->palette().color(QPalette::Button), ColorScheme::color());
+    EXPECT_EQ(ok(w)->palette().color(QPalette::Button), ColorScheme::schemeColor());
 }
 
 // ---- layout ----

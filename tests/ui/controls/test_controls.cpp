@@ -1,4 +1,4 @@
-// The colour scheme's colours and fonts, and the sizes the program's own buttons ask
+// The colour scheme's colours, fonts and recolouring, and the sizes the program's own buttons ask
 // for at the default font and at a larger one.
 #include "tests/support/Screenshot.h"
 #include "ui/controls/ColorButton.h"
@@ -8,14 +8,22 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
 
 TEST(ColorScheme, HoldsTheSchemeAndHighlightColours) {
-    EXPECT_EQ(ColorScheme::color(), QColor(209, 208, 203));
+    EXPECT_EQ(ColorScheme::schemeColor(), QColor(209, 208, 203));
     EXPECT_EQ(ColorScheme::highlightColor(), QColor(0, 0, 128));
     EXPECT_EQ(ColorScheme::highlightedTextColor(), QColor(Qt::white));
     EXPECT_TRUE(ColorScheme::inUse()) << "every Linux desktop counts as a newer one";
@@ -41,16 +49,39 @@ TEST(ColorScheme, FontsAreTheDesignedSizesScaledWithTheApplicationFont) {
     QApplication::setFont(saved);
 }
 
-TEST(ColorScheme, AppliedToAWindowColoursItAndItsButtonFaces) {
+TEST(ColorScheme, AppliedToAWindowReachesEveryNestedControlButPanelsAndSplitters) {
     QWidget window;
-    QWidget panel(&window);
-    ColorScheme::applyTo(&window);
-    EXPECT_EQ(window.palette().color(QPalette::Window), ColorScheme::color());
-    EXPECT_EQ(window.palette().color(QPalette::Button), ColorScheme::color());
+    auto* group = new QGroupBox(&window);
+    auto* panel = new QFrame(group);
+    ColorScheme::fill(panel, Qt::white);
+    auto* nested = new ColorButton(QStringLiteral("Ok"), panel);
+    auto* splitter = new QSplitter(&window);
+    ColorScheme::fill(splitter, Qt::yellow);
+    auto* bar = new QToolBar(&window);
+    auto* status = new QStatusBar(&window);
+    auto* table = new QTableView(splitter);
+    auto* menu = new QMenu(&window);
+    const QColor menuColour = menu->palette().color(QPalette::Window);
+    EXPECT_EQ(nested->color(), QColor(Qt::white)) << "follows its panel until recoloured";
+
+    ColorScheme::applyColorScheme(&window);
+    const QColor scheme = ColorScheme::schemeColor();
+    EXPECT_EQ(window.palette().color(QPalette::Window), scheme);
+    EXPECT_EQ(window.palette().color(QPalette::Button), scheme);
     EXPECT_TRUE(window.autoFillBackground());
-    ColorScheme::fill(&panel, Qt::white);
-    EXPECT_EQ(panel.palette().color(QPalette::Window), QColor(Qt::white));
-    EXPECT_TRUE(panel.autoFillBackground());
+    for (QWidget* w : std::initializer_list<QWidget*>{group, bar, status}) {
+        EXPECT_EQ(w->palette().color(QPalette::Window), scheme) << w->metaObject()->className();
+        EXPECT_TRUE(w->autoFillBackground()) << w->metaObject()->className();
+    }
+    EXPECT_EQ(nested->color(), scheme) << "reached inside a panel inside a group box";
+    EXPECT_EQ(table->horizontalHeader()->palette().color(QPalette::Button), scheme);
+    EXPECT_EQ(panel->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_EQ(splitter->palette().color(QPalette::Window), QColor(Qt::yellow));
+    EXPECT_EQ(menu->palette().color(QPalette::Window), menuColour) << "pop-ups are no windows";
+
+    // One control at a time: a splitter takes the colour when asked directly.
+    ColorScheme::recolorControl(splitter);
+    EXPECT_EQ(splitter->palette().color(QPalette::Window), scheme);
 }
 
 TEST(ColorButton, AsksForItsCaptionsRoomWithoutAMinimumWidthOfItsOwn) {

@@ -453,8 +453,8 @@ TEST_F(DialogsTest, BothDialogsTakeTheSchemeColourAndTheProgramFont) {
         else
             showInfo(QStringLiteral("Help.htm not found."));
         ASSERT_TRUE(when.ran());
-        EXPECT_EQ(palette.color(QPalette::Window), ColorScheme::color());
-        EXPECT_EQ(palette.color(QPalette::Button), ColorScheme::color());
+        EXPECT_EQ(palette.color(QPalette::Window), ColorScheme::schemeColor());
+        EXPECT_EQ(palette.color(QPalette::Button), ColorScheme::schemeColor());
         EXPECT_EQ(font.pixelSize(), ColorScheme::DefaultPixelSize);
     }
 }

@@ -1,7 +1,7 @@
 // Screenshots of the alert window, the two dialogs, the reminder editor, the journal
-// window and the main window's pages in every look of screenshotLooks(), saved in artifacts/ for
-// people to look at; in each look nothing may be clipped but what a window cuts on
-// purpose.
+// window, the About box and the main window's pages in every look of screenshotLooks(),
+// saved in artifacts/ for people to look at; in each look nothing may be clipped but what a
+// window cuts on purpose.
 #include "core/AppPaths.h"
 #include "core/ReminderRepository.h"
 #include "i18n/Texts.h"
@@ -10,6 +10,7 @@
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempHome.h"
 #include "ui/alert/AlertWindow.h"
+#include "ui/controls/AboutBox.h"
 #include "ui/controls/SectionText.h"
 #include "ui/dialogs/InfoDialog.h"
 #include "ui/dialogs/QuestionDialog.h"
@@ -145,6 +146,13 @@ TEST_P(Screenshots, MainWindowPages) {
     window->findChild<QTabWidget*>(QStringLiteral("pages"))->setCurrentIndex(1);
     // The language file's path is cut at the page's edge, as a long one always is.
     take(window, QStringLiteral("main-window-settings"), {QStringLiteral("languageFileLabel")});
+}
+
+TEST_P(Screenshots, AboutBox) {
+    QWidget owner;
+    QPointer<AboutBox> about = AboutBox::showFor(&owner);
+    take(about, QStringLiteral("about-box"));
+    delete about.data();
 }
 
 INSTANTIATE_TEST_SUITE_P(Looks, Screenshots, ::testing::ValuesIn(screenshotLooks()),
