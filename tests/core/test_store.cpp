@@ -1,4 +1,5 @@
 #include "core/ReminderRepository.h"
+#include "tests/fuzz/ReminderFileRoundTrip.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -333,5 +334,17 @@ TEST_F(StoreTest, ValuesWrittenByOtherToolsAreCheckedWhenLoaded) {
         EXPECT_FALSE(data.fileWritable());
         EXPECT_FALSE(data.save(path).ok);
         EXPECT_EQ(ReadAll(path), before);
+    }
+}
+
+// Files the fuzzer found once to break loading, or to load as reminders that did not write
+// back the same.
+TEST_F(StoreTest, FilesTheFuzzerFoundLoadCleanlyOrWriteBackTheSame) {
+    const fs::path found = CHIMEWELL_FUZZ_FINDINGS "/reminder_file";
+    if (!fs::exists(found))
+        GTEST_SKIP() << "the fuzzer has found nothing in the reminder file reader";
+    for (const auto& entry : fs::directory_iterator(found)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        EXPECT_EQ(reminderFileRoundTripFailure(entry.path().string(), path), "");
     }
 }
