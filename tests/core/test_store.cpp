@@ -145,6 +145,20 @@ TEST_F(StoreTest, UnreadableFilesAreReportedAndNeverOverwritten) {
                           nullptr, nullptr, nullptr);
              sqlite3_close(db);
          }},
+        {"a view that never ends",
+         [](const std::string& p) {
+             std::string columns;
+             for (int i = 0; i < ColumnCount; ++i)
+                 columns += std::string(i ? ", " : "") + (i == 0 ? "n" : "NULL") + " AS \"" +
+                            column(static_cast<Col>(i)).storedName + "\"";
+             const std::string sql = "CREATE VIEW things AS WITH RECURSIVE c(n) AS (SELECT 1 "
+                                     "UNION ALL SELECT n + 1 FROM c) SELECT " +
+                                     columns + " FROM c;";
+             sqlite3* db = nullptr;
+             sqlite3_open(p.c_str(), &db);
+             ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+             sqlite3_close(db);
+         }},
         {"newer format",
          [](const std::string& p) {
              ASSERT_TRUE(SqliteReminderStore().save(p, {FullRow(1)}).ok);
