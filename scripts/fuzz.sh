@@ -27,7 +27,7 @@ case "${1:-}" in
     *) seconds=$1 ;;
 esac
 # Runs per target in CI: a few minutes in all on a loaded two-core machine.
-ci_runs=${CHIMEWELL_FUZZ_RUNS:-20000}
+ci_runs=${CHIMEWELL_FUZZ_RUNS:-10000}
 
 mkdir -p "$build/crashes"
 status=0

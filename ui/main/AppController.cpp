@@ -103,9 +103,14 @@ void AppController::start() {
 void AppController::loadReminders() {
     m_startTimer->stop();
     const Status loaded = m_repository.load(m_reminderFilePath.toStdString());
+    const bool writable = m_repository.fileWritable();
+    if (!loaded && writable) {
+        // A new file that could not be created is tried again like a failed save.
+        m_reminderSaveFailureShown = true;
+        m_saveRetryTimer->start();
+    }
     if (!loaded)
         showErrorMessage(QString::fromStdString(loaded.error));
-    const bool writable = m_repository.fileWritable();
     m_tray->setNewReminderEnabled(writable);
     if (!writable) {
         // Nothing typed in this run could be saved: the commands that change

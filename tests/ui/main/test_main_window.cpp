@@ -208,11 +208,21 @@ TEST_F(MainWindowTest, EveryWindowShowsTheProgramIcon) {
 
 TEST_F(MainWindowTest, ATableFileThatCannotBeCreatedIsReportedButRemindersStillFire) {
     // A folder stands where the new file would be written.
-    fs::create_directories(dataFolder + "/things.mln.new-" + std::to_string(::getpid()) + "/x");
+    const std::string obstacle = dataFolder + "/things.mln.new-" + std::to_string(::getpid());
+    fs::create_directories(obstacle + "/x");
     auto app = Started();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("Unable to write"), std::string::npos) << messages[0];
     EXPECT_TRUE(MinuteTickRuns(*app));
+    // Tried again each minute, silently, until the file can be created.
+    QTimer* retry = app->findChild<QTimer*>(QStringLiteral("saveRetryTimer"));
+    Tick(retry);
+    EXPECT_FALSE(fs::exists(dataFolder + "/things.mln"));
+    fs::remove_all(obstacle);
+    Tick(retry);
+    EXPECT_TRUE(fs::exists(dataFolder + "/things.mln"));
+    EXPECT_FALSE(retry->isActive());
+    EXPECT_EQ(messages.size(), 1u);
 }
 
 namespace {
