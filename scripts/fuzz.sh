@@ -37,6 +37,8 @@ for corpus in tests/fuzz/corpus/*/; do
     [ -x "$target" ] || { echo "no fuzz target for $corpus" >&2; exit 1; }
     found="$build/found/$name"
     options=(-artifact_prefix="$build/crashes/$name-" -print_final_stats=1)
+    # The words of the file's format, where the target has them.
+    [ -f "tests/fuzz/$name.dict" ] && options+=(-dict="tests/fuzz/$name.dict")
     if $ci; then
         echo "== $name: replaying the corpus"
         "$target" "${options[@]}" -runs=0 "$corpus" || status=1
