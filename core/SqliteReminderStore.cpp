@@ -235,6 +235,20 @@ Status SqliteReminderStore::load(const std::string& path, std::vector<ReminderRo
     Database db;
     if (sqlite3_open_v2(path.c_str(), db.out(), SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
         return {false, db.errorText()};
+    // The file may come from anywhere: its schema is not trusted to run functions.
+    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    {
+        // Only a table: a view could compute rows without end.
+        Statement kind(db.get(),
+                       "SELECT type FROM sqlite_master WHERE name = 'things' COLLATE NOCASE");
+        if (!kind.ok())
+            return {false, "not a reminder file (" + db.errorText() + ")"};
+        if (sqlite3_step(kind.get()) != SQLITE_ROW ||
+            std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(kind.get(), 0)),
+                        "table") != 0)
+            return {false, "not a reminder file (it holds no table \"things\")"};
+    }
     {
         Statement version(db.get(), "PRAGMA user_version");
         if (!version.ok())

@@ -112,14 +112,13 @@ bool IniFile::load() {
         crlf_ = firstEnd > 0 && bytes.at(firstEnd - 1) == '\r';
 
     QStringDecoder decode(QStringDecoder::Utf8);
-    const QString text = decode(bytes);
+    QString text = decode(bytes);
+    // A carriage return alone ends a line too: a value never holds one, as none is written.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
     lines_ = text.split(u'\n');
     if (!lines_.isEmpty() && lines_.back().isEmpty())
         lines_.removeLast();
-    for (QString& line : lines_) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-    }
     return true;
 }
 
@@ -261,7 +260,10 @@ bool IniFile::save(QString* reason) const {
         return fail(QStringLiteral("the file could not be read: ") + loadError_);
 
     QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write the disk has no room for fails here: QSaveFile does not
+    // notice a buffer that fails to flush at commit() and would put an empty or cut file in
+    // place of the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(file.errorString());
     QByteArray bytes = bom_ ? QByteArray("\xEF\xBB\xBF") : QByteArray();
     bytes += text().toUtf8();

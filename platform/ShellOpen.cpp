@@ -1,16 +1,16 @@
 #include "platform/ShellOpen.h"
 
+#include "platform/SystemLog.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
 #include <QString>
 #include <QUrl>
-#include <cstdio>
 #include <fcntl.h>
 #include <string_view>
 #include <sys/stat.h>
-#include <syslog.h>
 #include <unistd.h>
 
 namespace {
@@ -18,11 +18,7 @@ namespace {
 // Actions fail without a window in the middle of other alerts; this leaves a trace for
 // whoever looks at the terminal or the journal.
 void reportFailure(const QString& path, const QString& reason) {
-    const QByteArray line =
-        QStringLiteral("could not start %1: %2").arg(path, reason).toLocal8Bit();
-    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
-                 line.constData());
-    ::syslog(LOG_USER | LOG_WARNING, "%s", line.constData());
+    writeToSystemLog(QStringLiteral("could not start %1: %2").arg(path, reason).toStdString());
 }
 
 // The file starts with an ELF header or with "#!".

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs; skips those already present.
-# Usage: scripts/deps.sh [build|test|display]
+# Usage: scripts/deps.sh [build|test|display|fuzz]
 set -euo pipefail
 mode=${1:-build}
 # qt6-wayland: the native platform in a Wayland session without XWayland; libglib2.0-bin: gio,
@@ -9,6 +9,10 @@ pkgs=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
       libsqlite3-dev libcanberra-dev libcanberra-pulse sqlite3 qt6-wayland libglib2.0-bin)
 if [ "$mode" = display ]; then
     pkgs=(xvfb icewm)
+fi
+# clang with its runtime libraries: libFuzzer and the sanitizers of the fuzz targets.
+if [ "$mode" = fuzz ]; then
+    pkgs+=(clang libclang-rt-14-dev)
 fi
 if [ "$mode" = test ]; then
     pkgs+=(googletest libgtest-dev libgmock-dev libbenchmark-dev

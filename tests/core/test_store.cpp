@@ -1,4 +1,5 @@
 #include "core/ReminderRepository.h"
+#include "tests/fuzz/ReminderFileRoundTrip.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -142,6 +143,20 @@ TEST_F(StoreTest, UnreadableFilesAreReportedAndNeverOverwritten) {
              sqlite3_open(p.c_str(), &db);
              sqlite3_exec(db, "CREATE TABLE notes (x TEXT); INSERT INTO notes VALUES ('keep');",
                           nullptr, nullptr, nullptr);
+             sqlite3_close(db);
+         }},
+        {"a view that never ends",
+         [](const std::string& p) {
+             std::string columns;
+             for (int i = 0; i < ColumnCount; ++i)
+                 columns += std::string(i ? ", " : "") + (i == 0 ? "n" : "NULL") + " AS \"" +
+                            column(static_cast<Col>(i)).storedName + "\"";
+             const std::string sql = "CREATE VIEW things AS WITH RECURSIVE c(n) AS (SELECT 1 "
+                                     "UNION ALL SELECT n + 1 FROM c) SELECT " +
+                                     columns + " FROM c;";
+             sqlite3* db = nullptr;
+             sqlite3_open(p.c_str(), &db);
+             ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
              sqlite3_close(db);
          }},
         {"newer format",
@@ -333,5 +348,17 @@ TEST_F(StoreTest, ValuesWrittenByOtherToolsAreCheckedWhenLoaded) {
         EXPECT_FALSE(data.fileWritable());
         EXPECT_FALSE(data.save(path).ok);
         EXPECT_EQ(ReadAll(path), before);
+    }
+}
+
+// Files the fuzzer found once to break loading, or to load as reminders that did not write
+// back the same.
+TEST_F(StoreTest, FilesTheFuzzerFoundLoadCleanlyOrWriteBackTheSame) {
+    const fs::path found = CHIMEWELL_FUZZ_FINDINGS "/reminder_file";
+    if (!fs::exists(found))
+        GTEST_SKIP() << "the fuzzer has found nothing in the reminder file reader";
+    for (const auto& entry : fs::directory_iterator(found)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        EXPECT_EQ(reminderFileRoundTripFailure(entry.path().string(), path), "");
     }
 }

@@ -1,6 +1,7 @@
 #include "desktop/ProgramSettings.h"
 #include "desktop/RegionalDateTime.h"
 #include "tests/desktop/FileBytes.h"
+#include "tests/fuzz/SettingsRoundTrip.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -285,3 +286,14 @@ TEST_F(SettingsTest, UnwritableFileReportsAndKeepsTheOldFile) {
 }
 
 } // namespace
+
+// Files the fuzzer found once to read, write and read back as other settings.
+TEST_F(SettingsTest, FilesTheFuzzerFoundReadWriteAndReadBackAsTheSameSettings) {
+    const std::filesystem::path found = CHIMEWELL_FUZZ_FINDINGS "/settings";
+    for (const auto& entry : std::filesystem::directory_iterator(found)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        std::filesystem::copy_file(entry.path(), path.toStdString(),
+                                   std::filesystem::copy_options::overwrite_existing);
+        EXPECT_EQ(settingsRoundTripFailure(path), "");
+    }
+}

@@ -2,6 +2,7 @@
 // runtime folders, and a PulseAudio null sink that stands for the speakers.
 #include "core/ReminderRepository.h"
 #include "tests/engine/ServiceProcesses.h"
+#include "tests/engine/SizeLimitedFolder.h"
 #include "tests/platform/WavFile.h"
 #include "tests/support/TempHome.h"
 #include "tests/support/ZoneScope.h"
@@ -311,6 +312,51 @@ TEST_F(ChimlyE2E, TerminationSavesTheTableAndTheExitMoment) {
     const std::string ini = ReadFile(dataFolder + "/Chimly.ini");
     EXPECT_NE(ini.find("[Last]"), std::string::npos) << ini;
     EXPECT_NE(ini.find("LastTime="), std::string::npos) << ini;
+}
+
+// At the end of a session with the data folder on a full disk, the program cannot write its
+// files: it says so on standard error (and in the system log) without a window that would
+// wait for someone, keeps the old files and ends.
+TEST_F(ChimlyE2E, TerminationWithAFullDiskKeepsTheOldFilesAndEnds) {
+    std::string error;
+    if (!testsvc::SizeLimitedFolder::namespacesPermitted(&error))
+        GTEST_SKIP() << "no private mount namespace for a small file system: " << error;
+    fs::create_directories(dataFolder);
+    testsvc::SizeLimitedFolder small;
+    ASSERT_TRUE(small.start(dataFolder, "600k", &error)) << error;
+    Reminder atStart = Thing("loaded");
+    atStart.afterStart = true;
+    atStart.minutesAfterStart = 0;
+    std::vector<Reminder> things{atStart};
+    for (int i = 0; i < 50; ++i)
+        things.push_back(Thing("reminder " + std::to_string(i)));
+    WriteThings(things);
+    std::ofstream(small.path("Chimly.ini")) << "[Position]\nPosX=33\n";
+    const std::string table = ReadFile(small.path("things.mln"));
+    const std::string settings = ReadFile(small.path("Chimly.ini"));
+
+    ChildProcess chimly;
+    ChildProcess::Options options;
+    options.env = env;
+    const std::string stderrFile = home + "/stderr.txt";
+    // sh execs the program: the signal reaches it and not a wrapper.
+    ASSERT_TRUE(chimly.start({"sh", "-c", "exec \"$0\" 2>\"$1\"", CHIMLY_PATH, stderrFile}, options,
+                             &error))
+        << error;
+    ASSERT_TRUE(WaitForWindow("^loaded$"));
+    ASSERT_TRUE(small.fill(&error)) << error;
+    ::kill(chimly.pid(), SIGTERM);
+    ASSERT_EQ(chimly.wait(60s), std::optional<int>(0)) << "the program did not end";
+
+    EXPECT_EQ(ReadFile(small.path("things.mln")), table);
+    EXPECT_EQ(ReadFile(small.path("Chimly.ini")), settings);
+    const std::string said = ReadFile(stderrFile);
+    EXPECT_NE(said.find("Chimewell: Unable to write " + dataFolder + "/things.mln: "),
+              std::string::npos)
+        << said;
+    EXPECT_NE(said.find("Chimewell: Unable to write to " + dataFolder + "/Chimly.ini: "),
+              std::string::npos)
+        << said;
 }
 
 // A new user's round: a reminder made with the keyboard and mouse a few minutes ahead

@@ -4,6 +4,7 @@
 #include "engine/ReminderEngine.h"
 #include "i18n/LanguageFile.h"
 #include "platform/StartupShortcut.h"
+#include "platform/SystemLog.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/editor/ReminderEditor.h"
@@ -18,11 +19,12 @@
 #include <QPointer>
 #include <QTimer>
 
-AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wake, QObject* parent)
-    : QObject(parent), m_clock(clock),
+AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wake,
+                             std::unique_ptr<ReminderStore> store, QObject* parent)
+    : QObject(parent), m_clock(clock), m_repository(std::move(store)),
       m_editorContext(std::make_unique<EditorContext>(m_repository)),
       m_tray(new TrayController(clock, this)), m_alerts(new AlertPresenter(*m_tray, clock, this)),
-      m_startTimer(new QTimer(this)), m_wake(std::move(wake)) {
+      m_startTimer(new QTimer(this)), m_saveRetryTimer(new QTimer(this)), m_wake(std::move(wake)) {
     // Every window of the program that has no icon of its own shows the program's.
     QApplication::setWindowIcon(m_tray->images().plain());
 
@@ -87,6 +89,11 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
     m_startTimer->setInterval(100);
     connect(m_startTimer, &QTimer::timeout, this, &AppController::loadReminders);
     connect(m_wake.get(), &MinuteWake::woke, m_engine, &ReminderEngine::tick);
+    // A save that failed (a full disk, a folder made read-only) is tried again each minute,
+    // so that the changes reach the file once the cause is gone.
+    m_saveRetryTimer->setObjectName(QStringLiteral("saveRetryTimer"));
+    m_saveRetryTimer->setInterval(60'000);
+    connect(m_saveRetryTimer, &QTimer::timeout, this, [this] { saveReminderFile(); });
 
     // The one exit path: once the event loop has returned.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppController::shutdown,
@@ -108,9 +115,14 @@ void AppController::start() {
 void AppController::loadReminders() {
     m_startTimer->stop();
     const Status loaded = m_repository.load(m_reminderFilePath.toStdString());
+    const bool writable = m_repository.fileWritable();
+    if (!loaded && writable) {
+        // A new file that could not be created is tried again like a failed save.
+        m_reminderSaveFailureShown = true;
+        m_saveRetryTimer->start();
+    }
     if (!loaded)
         showErrorMessage(QString::fromStdString(loaded.error));
-    const bool writable = m_repository.fileWritable();
     m_tray->setNewReminderEnabled(writable);
     if (!writable) {
         // Nothing typed in this run could be saved: the commands that change
@@ -131,12 +143,35 @@ void AppController::loadReminders() {
 }
 
 bool AppController::saveReminderFile() {
+    return saveReminderFile(Reporting::Window);
+}
+
+bool AppController::saveReminderFile(Reporting reporting) {
     if (!m_repository.isLoaded() || !m_repository.fileWritable())
         return false;
+    // A failed save leaves the previous file as it was and the reminders in memory.
     const Status saved = m_repository.save(m_reminderFilePath.toStdString());
-    if (!saved)
-        showErrorMessage(QString::fromStdString(saved.error));
-    return saved.ok;
+    if (saved) {
+        m_saveRetryTimer->stop();
+        m_reminderSaveFailureShown = false;
+        return true;
+    }
+    if (!m_saveRetryTimer->isActive())
+        m_saveRetryTimer->start();
+    // Marked before the window opens: the retries while it is open stay silent.
+    const bool tell = reporting == Reporting::SystemLog || !m_reminderSaveFailureShown;
+    if (reporting == Reporting::Window)
+        m_reminderSaveFailureShown = true;
+    if (tell)
+        report(QString::fromStdString(saved.error), reporting);
+    return false;
+}
+
+void AppController::report(const QString& text, Reporting reporting) {
+    if (reporting == Reporting::SystemLog)
+        writeToSystemLog(text.toStdString());
+    else
+        showErrorMessage(text);
 }
 
 void AppController::closeOtherWindows() {
@@ -165,13 +200,13 @@ void AppController::exit() {
 
 void AppController::shutdown() {
     closeOtherWindows();
-    saveReminderFile();
+    saveReminderFile(Reporting::SystemLog);
     m_engine->clearDueQueue();
     writeSettings();
 }
 
 void AppController::saveEverything() {
-    saveReminderFile();
+    saveReminderFile(Reporting::SystemLog);
     writeSettings();
 }
 
@@ -241,8 +276,9 @@ void AppController::useLanguageFile(const QString& path) {
 void AppController::writeSettings() {
     if (m_window)
         m_settings.position = m_window->placement();
+    // Only as the program or the session ends: a failure goes to the log, with its reason.
     if (const SettingsWriteResult r =
             WriteSettings(m_settingsPath, m_settings, m_clock.now().local);
         !r)
-        showErrorMessage(r.errorText);
+        report(r.errorText + QStringLiteral(": ") + r.reason, Reporting::SystemLog);
 }

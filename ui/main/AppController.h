@@ -28,10 +28,11 @@ struct EditorContext;
 class AppController final : public QObject {
     Q_OBJECT
 public:
-    // The clock must outlive the controller; the program passes the system clock. The wake
-    // drives the engine's tick once the reminders are loaded.
+    // The clock must outlive the controller; the program passes the system clock and the
+    // SQLite reminder file. The wake drives the engine's tick once the reminders are loaded.
     explicit AppController(const Clock& clock = systemClock(),
                            std::unique_ptr<MinuteWake> wake = createMinuteWake(),
+                           std::unique_ptr<ReminderStore> store = makeSqliteReminderStore(),
                            QObject* parent = nullptr);
     // Destroys the editors and alert windows still open, without saving.
     ~AppController() override;
@@ -46,9 +47,12 @@ public:
     // exit runs once every loop has returned, so no window goes away under code of
     // its own that is still running.
     void exit();
-    // Writes the reminder file and the settings without ending (the session ends).
+    // Writes the reminder file and the settings without ending (the session ends); a
+    // failure goes to the system log, as at the exit.
     void saveEverything();
-    // Writes the reminder file; false when it was not written (reported).
+    // Writes the reminder file; false when it was not written. The first failure is
+    // shown in a window; until a save succeeds, it is tried again each minute and
+    // further failures are not shown again.
     bool saveReminderFile();
     // Destroys the open editors (their unsaved input is discarded) and alert windows.
     void closeOtherWindows();
@@ -75,7 +79,14 @@ public:
     int missedCount() const { return m_missedJournal.count(); }
 
 private:
+    // Where a failure to write a file is told: in a window while the program runs; on
+    // standard error and in the system log while it ends, when no one may be there to
+    // close a window and a window would hold up the end of the session.
+    enum class Reporting { Window, SystemLog };
+
     void shutdown();
+    bool saveReminderFile(Reporting reporting);
+    void report(const QString& text, Reporting reporting);
     void readSettings();
     void writeSettings();
     // Makes `path` the language file in use: the main window, the tray and the shared
@@ -100,8 +111,12 @@ private:
     ReminderEngine* m_engine;
     TrayController* m_tray;
     AlertPresenter* m_alerts;
-    // A child named "startTimer".
+    // Children named "startTimer" and "saveRetryTimer" (runs while the last save of the
+    // reminder file failed).
     QTimer* m_startTimer;
+    QTimer* m_saveRetryTimer;
     std::unique_ptr<MinuteWake> m_wake;
     std::unique_ptr<MainWindow> m_window;
+    // The failure of the last save of the reminder file has been shown in a window.
+    bool m_reminderSaveFailureShown = false;
 };

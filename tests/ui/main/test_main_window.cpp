@@ -42,8 +42,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -113,6 +115,42 @@ void Tick(QTimer* timer) {
     QCoreApplication::sendEvent(timer, &event);
 }
 
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Standard error goes to a file while it lives; text() gives what was written.
+class StderrCapture final {
+public:
+    explicit StderrCapture(std::string file) : m_file(std::move(file)) {
+        std::fflush(stderr);
+        m_saved = ::dup(2);
+        const int fd = ::open(m_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        ::dup2(fd, 2);
+        ::close(fd);
+    }
+    ~StderrCapture() { restore(); }
+    std::string text() {
+        restore();
+        return ReadAll(m_file);
+    }
+
+private:
+    void restore() {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(m_saved, 2);
+        ::close(m_saved);
+        m_saved = -1;
+    }
+    std::string m_file;
+    int m_saved = -1;
+};
+
 QCheckBox* SettingsCheck(AppController& app, const char* name) {
     return app.mainWindow()->findChild<QCheckBox*>(QString::fromLatin1(name));
 }
@@ -172,11 +210,125 @@ TEST_F(MainWindowTest, EveryWindowShowsTheProgramIcon) {
 
 TEST_F(MainWindowTest, ATableFileThatCannotBeCreatedIsReportedButRemindersStillFire) {
     // A folder stands where the new file would be written.
-    fs::create_directories(dataFolder + "/things.mln.new-" + std::to_string(::getpid()) + "/x");
+    const std::string obstacle = dataFolder + "/things.mln.new-" + std::to_string(::getpid());
+    fs::create_directories(obstacle + "/x");
     auto app = Started();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("Unable to write"), std::string::npos) << messages[0];
     EXPECT_TRUE(MinuteTickRuns(*app));
+    // Tried again each minute, silently, until the file can be created.
+    QTimer* retry = app->findChild<QTimer*>(QStringLiteral("saveRetryTimer"));
+    Tick(retry);
+    EXPECT_FALSE(fs::exists(dataFolder + "/things.mln"));
+    fs::remove_all(obstacle);
+    Tick(retry);
+    EXPECT_TRUE(fs::exists(dataFolder + "/things.mln"));
+    EXPECT_FALSE(retry->isActive());
+    EXPECT_EQ(messages.size(), 1u);
+}
+
+namespace {
+
+// The reminder file's store, whose saves stop before the new file replaces the old one
+// (as on a full disk) while `failing` holds.
+struct FailingSaves {
+    bool failing = false;
+    int attempts = 0;
+    std::unique_ptr<ReminderStore> store() {
+        auto s = std::make_unique<SqliteReminderStore>();
+        s->setStepHookForTests([this](SqliteReminderStore::SaveStep step, const std::string&) {
+            attempts += step == SqliteReminderStore::SaveStep::Write ? 1 : 0;
+            return !(failing && step == SqliteReminderStore::SaveStep::Rename);
+        });
+        return s;
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFire) {
+    FailingSaves saves;
+    auto wakeOwned = std::make_unique<FakeMinuteWake>();
+    FakeMinuteWake* wake = wakeOwned.get();
+    auto app = std::make_unique<AppController>(clock, std::move(wakeOwned), saves.store());
+    app->loadReminders();
+    const std::string file = dataFolder + "/things.mln";
+    const std::string before = ReadAll(file);
+    QTimer* retry = app->findChild<QTimer*>(QStringLiteral("saveRetryTimer"));
+    wake->wake(); // the first scan, at 10:00
+
+    // A reminder for 10:01 made in the editor, while the file cannot be written.
+    saves.failing = true;
+    clock.set(now + std::chrono::minutes(1));
+    Action(*app, "actionNewReminder")->trigger();
+    ReminderEditor* editor = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* e = qobject_cast<ReminderEditor*>(w))
+            editor = e;
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor->findChild<QWidget*>("messageEdit"), "tea");
+    QTest::mouseClick(editor->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("Unable to write " + file), std::string::npos) << messages[0];
+    EXPECT_EQ(ReadAll(file), before);
+    ASSERT_EQ(app->repository().table().count(), 1u);
+    const std::int32_t tea = app->repository().table().rowAt(0).integer(Col::N);
+
+    // The reminder in memory falls due all the same.
+    wake->wake();
+    QTRY_VERIFY_WITH_TIMEOUT(AlertWindow::find(tea) != nullptr, 20000);
+    delete AlertWindow::find(tea);
+
+    // Tried again each minute without another window, the old file untouched.
+    const int attempts = saves.attempts;
+    Tick(retry);
+    Tick(retry);
+    EXPECT_EQ(saves.attempts, attempts + 2);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(ReadAll(file), before);
+
+    // Once the cause is gone the next try writes the reminder, and the retries stop.
+    saves.failing = false;
+    Tick(retry);
+    EXPECT_FALSE(retry->isActive());
+    std::vector<ReminderRow> rows;
+    ASSERT_TRUE(SqliteReminderStore().load(file, rows).ok);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].text(Col::Comment), "tea");
+
+    // A later failure is shown again, once.
+    saves.failing = true;
+    EXPECT_FALSE(app->saveReminderFile());
+    EXPECT_FALSE(app->saveReminderFile());
+    EXPECT_EQ(messages.size(), 2u);
+}
+
+TEST_F(MainWindowTest, FailedSavesAtTheExitGoToTheLogAndTheProgramEnds) {
+    // The reminder file's save fails part-way; a folder stands where the settings file is.
+    FailingSaves saves;
+    const std::string ini = dataFolder + "/Chimly.ini";
+    fs::create_directories(ini);
+    auto app = std::make_unique<AppController>(clock, createMinuteWake(), saves.store());
+    app->loadReminders();
+    const std::string file = dataFolder + "/things.mln";
+    const std::string before = ReadAll(file);
+    saves.failing = true;
+    std::string log;
+    {
+        StderrCapture capture(MakeTempFolder("stderr") + "/stderr.txt");
+        // The end of a session asks for the files first, then the signal ends the program.
+        app->saveEverything();
+        ExitSignals exitSignals([&app] { app->exit(); });
+        QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+        RunUntilExit(app);
+        log = capture.text();
+    }
+    EXPECT_TRUE(messages.empty()) << "a window waited for someone: " << messages[0];
+    for (const std::string& expected :
+         {"Chimewell: Unable to write " + file + ": ", "Chimewell: Unable to write to " + ini})
+        EXPECT_NE(log.find(expected), std::string::npos) << log;
+    EXPECT_EQ(ReadAll(file), before);
+    EXPECT_TRUE(fs::is_directory(ini));
 }
 
 TEST_F(MainWindowTest, TrayStatesAndTheEndOfFlashing) {

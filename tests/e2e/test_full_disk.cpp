@@ -1,0 +1,167 @@
+// The reminder file and the settings file on a real small file system (a tmpfs in a private
+// mount namespace): a save that fails because the disk is full, the folder read-only or the
+// file replaced by a folder keeps the previous file as it was, and the next save after the
+// cause is gone succeeds.
+#include "core/ReminderStore.h"
+#include "desktop/ProgramSettings.h"
+#include "tests/engine/SizeLimitedFolder.h"
+#include "tests/support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<ReminderRow> Rows(int count, const std::string& message) {
+    std::vector<ReminderRow> rows(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        rows[i].setInteger(Col::N, i + 1);
+        rows[i].setInteger(Col::DateOrDay, 0);
+        rows[i].setReal(Col::Data, 46000.5 + i);
+        rows[i].setText(Col::Comment, message + " " + std::to_string(i));
+        rows[i].setText(Col::PPath, std::string(400, 'p'));
+    }
+    return rows;
+}
+
+// The names in the folder other than the filler: what a failed save might leave behind.
+std::vector<std::string> Names(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().filename() != "filler" && entry.path().filename() != "lost+found")
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// One way a save fails, and how it is undone.
+struct Cause {
+    const char* what;
+    std::function<void(const testsvc::SizeLimitedFolder&, const std::string& file)> apply;
+    std::function<void(const testsvc::SizeLimitedFolder&, const std::string& file)> remove;
+};
+
+const Cause Causes[] = {
+    {"the disk is full",
+     [](const auto& folder, const std::string&) {
+         std::string error;
+         ASSERT_TRUE(folder.fill(&error)) << error;
+     },
+     [](const auto& folder, const std::string&) { folder.free(); }},
+    {"the folder is read-only",
+     [](const auto& folder, const std::string&) {
+         std::string error;
+         ASSERT_TRUE(folder.setReadOnly(true, &error)) << error;
+     },
+     [](const auto& folder, const std::string&) {
+         std::string error;
+         ASSERT_TRUE(folder.setReadOnly(false, &error)) << error;
+     }},
+    {"a folder stands where the file was",
+     [](const auto&, const std::string& file) {
+         fs::remove(file);
+         fs::create_directories(file + "/inside");
+     },
+     [](const auto&, const std::string& file) { fs::remove_all(file); }},
+};
+
+class FullDiskTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string why;
+        if (!testsvc::SizeLimitedFolder::namespacesPermitted(&why))
+            GTEST_SKIP() << "no private mount namespace for a small file system: " << why;
+    }
+    // A fresh 600 KiB file system for each cause.
+    void Mount() {
+        folder.stop();
+        folderPath = MakeTempFolder("small");
+        std::string error;
+        ASSERT_TRUE(folder.start(folderPath, "600k", &error)) << error;
+    }
+
+    testsvc::SizeLimitedFolder folder;
+    std::string folderPath;
+};
+
+} // namespace
+
+TEST_F(FullDiskTest, AFailedReminderFileSaveKeepsTheOldFileAndTheNextSaveSucceeds) {
+    SqliteReminderStore store;
+    const std::vector<ReminderRow> old = Rows(20, "old");
+    const std::vector<ReminderRow> changed = Rows(200, "changed");
+    for (const Cause& cause : Causes) {
+        SCOPED_TRACE(cause.what);
+        ASSERT_NO_FATAL_FAILURE(Mount());
+        const std::string file = folder.path("things.mln");
+        const Status first = store.save(file, old);
+        ASSERT_TRUE(first.ok) << first.error;
+        const std::string before = ReadAll(file);
+        ASSERT_NO_FATAL_FAILURE(cause.apply(folder, file));
+        const bool stillAFile = fs::is_regular_file(file);
+
+        const Status failed = store.save(file, changed);
+        EXPECT_FALSE(failed.ok);
+        EXPECT_FALSE(failed.error.empty());
+        EXPECT_EQ(Names(folderPath), std::vector<std::string>{"things.mln"});
+        if (stillAFile) {
+            EXPECT_EQ(ReadAll(file), before);
+            std::vector<ReminderRow> read;
+            ASSERT_TRUE(store.load(file, read).ok);
+            EXPECT_EQ(read, old);
+        } else {
+            EXPECT_TRUE(fs::exists(file + "/inside")) << "the folder was touched";
+        }
+
+        ASSERT_NO_FATAL_FAILURE(cause.remove(folder, file));
+        const Status saved = store.save(file, changed);
+        ASSERT_TRUE(saved.ok) << saved.error;
+        std::vector<ReminderRow> read;
+        ASSERT_TRUE(store.load(file, read).ok);
+        EXPECT_EQ(read, changed);
+    }
+}
+
+TEST_F(FullDiskTest, AFailedSettingsWriteKeepsTheOldFileAndTheNextWriteSucceeds) {
+    ProgramSettings settings;
+    settings.languageFile = QString(2000, u'l'); // more than a page of text
+    const Moment exit = makeMoment(2026, 12, 10, 18, 0);
+    for (const Cause& cause : Causes) {
+        SCOPED_TRACE(cause.what);
+        ASSERT_NO_FATAL_FAILURE(Mount());
+        const std::string file = folder.path("Chimly.ini");
+        const QString path = QString::fromStdString(file);
+        { std::ofstream(file) << "; the user's note\n[Position]\nPosX=33\n"; }
+        const std::string before = ReadAll(file);
+        ASSERT_NO_FATAL_FAILURE(cause.apply(folder, file));
+        const bool stillAFile = fs::is_regular_file(file);
+
+        const SettingsWriteResult failed = WriteSettings(path, settings, exit);
+        EXPECT_FALSE(failed.ok);
+        EXPECT_EQ(failed.errorText, QStringLiteral("Unable to write to ") + path);
+        EXPECT_FALSE(failed.reason.isEmpty());
+        EXPECT_EQ(Names(folderPath), std::vector<std::string>{"Chimly.ini"});
+        if (stillAFile) {
+            EXPECT_EQ(ReadAll(file), before);
+        }
+
+        ASSERT_NO_FATAL_FAILURE(cause.remove(folder, file));
+        const SettingsWriteResult written = WriteSettings(path, settings, exit);
+        ASSERT_TRUE(written.ok) << written.reason.toStdString();
+        EXPECT_EQ(ReadSettings(path, exit, 0, 0).languageFile, settings.languageFile);
+    }
+}
