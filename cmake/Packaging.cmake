@@ -27,13 +27,13 @@ set(CPACK_PACKAGE_NAME chimewell)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "The Chimewell developers <developers@chimewell.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "reminders from the tray")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "reminders from the tray
- Chimewell waits in the system tray and, at the minute a reminder falls
- due, shows an alert window above all others, flashes its tray icon,
- plays a sound, opens a file or program, or powers the computer off or
- restarts it. Reminders fall due once, on chosen weekdays, monthly, or
- some minutes after each start; those missed while the computer was off
- are listed in a journal at the next start.")
+# The extended description; CPack puts the summary above it and indents every line.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Chimewell waits in the system tray and, at the minute a reminder falls
+due, shows an alert window above all others, flashes its tray icon,
+plays a sound, opens a file or program, or powers the computer off or
+restarts it. Reminders fall due once, on chosen weekdays, monthly, or
+some minutes after each start; those missed while the computer was off
+are listed in a journal at the next start.")
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
