@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs; skips those already present.
-# Usage: scripts/deps.sh [build|test|display|fuzz]
+# Usage: scripts/deps.sh [build|test|display|fuzz|package|windows]
 set -euo pipefail
 mode=${1:-build}
 # qt6-wayland: the native platform in a Wayland session without XWayland; libglib2.0-bin: gio,
@@ -14,11 +14,22 @@ fi
 if [ "$mode" = fuzz ]; then
     pkgs+=(clang libclang-rt-14-dev)
 fi
+# The .deb and the checks of what it installs: icons rendered from the SVG, the desktop entry
+# and AppStream file validated, lintian.
+if [ "$mode" = package ]; then
+    pkgs+=(dpkg-dev fakeroot file lintian appstream desktop-file-utils librsvg2-bin)
+fi
+# The Windows layer cross-compiled with its tests (GoogleTest from Debian's sources) and run
+# under Wine. The posix thread model: the win32 one has no std::thread in gcc 12.
+if [ "$mode" = windows ]; then
+    pkgs=(cmake g++-mingw-w64-x86-64-posix googletest wine wine64)
+fi
 if [ "$mode" = test ]; then
     pkgs+=(googletest libgtest-dev libgmock-dev libbenchmark-dev
+           desktop-file-utils appstream librsvg2-bin
            xvfb icewm xdotool x11-utils imagemagick faketime dbus python3-dbusmock
            pulseaudio pulseaudio-utils sox at-spi2-core gir1.2-atspi-2.0 python3-gi
-           weston xwayland desktop-file-utils)
+           weston xwayland)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

@@ -1,8 +1,8 @@
 // Chimly: the reminder program in the tray.
 #include "platform/SessionPlatform.h"
+#include "platform/SingleInstance.h"
 #include "ui/main/AppController.h"
 #include "ui/main/ExitSignals.h"
-#include "ui/main/SingleInstance.h"
 
 #include <QApplication>
 #include <QSessionManager>
@@ -15,8 +15,8 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // A second start ends silently and leaves the running instance and its files alone.
-    SingleInstance instance;
-    if (!instance.acquire())
+    const auto instance = makeSingleInstance();
+    if (!instance->acquire())
         return 0;
 
     AppController controller;

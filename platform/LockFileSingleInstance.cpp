@@ -1,9 +1,9 @@
-#include "ui/main/SingleInstance.h"
+#include "platform/LockFileSingleInstance.h"
 
 #include <QDir>
 #include <QStandardPaths>
 
-bool SingleInstance::acquire() {
+bool LockFileSingleInstance::acquire() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();

@@ -1,0 +1,58 @@
+# The manual page, and with CHIMEWELL_PACKAGE the Debian package's own documents and the
+# package itself (CPack's DEB generator, run by scripts/package.sh).
+set(PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+set(DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/chimewell)
+
+# Compressed as Debian wants them: gzip -9 without a name or time stamp, so builds repeat.
+function(chimewell_gzip source output)
+    add_custom_command(OUTPUT ${output}
+        COMMAND gzip -9nc ${source} > ${output}
+        DEPENDS ${source} VERBATIM)
+endfunction()
+
+chimewell_gzip(${PACKAGING_DIR}/chimly.1 ${CMAKE_BINARY_DIR}/chimly.1.gz)
+set(package_docs ${CMAKE_BINARY_DIR}/chimly.1.gz)
+install(FILES ${CMAKE_BINARY_DIR}/chimly.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+if(CHIMEWELL_PACKAGE)
+    chimewell_gzip(${PACKAGING_DIR}/changelog ${CMAKE_BINARY_DIR}/changelog.Debian.gz)
+    list(APPEND package_docs ${CMAKE_BINARY_DIR}/changelog.Debian.gz)
+    install(FILES ${CMAKE_BINARY_DIR}/changelog.Debian.gz ${PACKAGING_DIR}/copyright
+            DESTINATION ${DOC_DIR})
+endif()
+add_custom_target(chimewell_package_docs ALL DEPENDS ${package_docs})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME chimewell)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "The Chimewell developers <developers@chimewell.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "reminders from the tray")
+# The extended description; CPack puts the summary above it and indents every line.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Chimewell waits in the system tray and, at the minute a reminder falls
+due, shows an alert window above all others, flashes its tray icon,
+plays a sound, opens a file or program, or powers the computer off or
+restarts it. Reminders fall due once, on chosen weekdays, monthly, or
+some minutes after each start; those missed while the computer was off
+are listed in a journal at the next start.")
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://chimewell.org/)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_STRIP_FILES ON)
+# The libraries the executable links: computed by dpkg-shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# What the program needs at run time that no linked library shows.
+set(runtime_needs
+    # libcanberra opens its PulseAudio backend as a module: without it no sound plays.
+    libcanberra-pulse
+    # xdg-open opens a reminder's document with the desktop's program for it.
+    xdg-utils
+    # gio launches a reminder's desktop entry.
+    libglib2.0-bin)
+list(JOIN runtime_needs ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
+# Folders in the package are 0755 whatever the builder's umask.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+include(CPack)

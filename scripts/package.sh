@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the Debian package (chimewell_VERSION-1_ARCH.deb, left in the checkout's root) with
+# Debian's hardening flags, and checks it: the desktop entry, the AppStream file, lintian.
+# Install it with: sudo apt install ./chimewell_*.deb
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh build
+scripts/deps.sh package
+build=${CHIMEWELL_PACKAGE_BUILD_DIR:-build-package}
+launcher=()
+if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
+export CXXFLAGS LDFLAGS
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+    -DCHIMEWELL_PACKAGE=ON -DCHIMEWELL_TESTS=OFF -DCHIMEWELL_BENCH=OFF "${launcher[@]}" >/dev/null
+cmake --build "$build" -j"$(nproc)"
+rm -f "$build"/chimewell_*.deb
+(cd "$build" && cpack -G DEB)
+desktop-file-validate resources/org.chimewell.Chimewell.desktop
+appstreamcli validate --no-net resources/org.chimewell.Chimewell.metainfo.xml
+deb=$(basename "$(ls "$build"/chimewell_*.deb)")
+cp "$build/$deb" .
+lintian --fail-on error --info "$deb"
+echo "Built $deb"

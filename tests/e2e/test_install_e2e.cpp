@@ -1,0 +1,177 @@
+// The installed program: `cmake --install` of this build into a temporary DESTDIR, then the
+// program started through its link in bin/, under a private display with a tray and a null
+// audio sink, finds the files of its program folder.
+#include "core/ReminderRepository.h"
+#include "tests/engine/ServiceProcesses.h"
+#include "tests/support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using testsvc::ChildProcess;
+using testsvc::RunCommand;
+using testsvc::WaitUntil;
+
+namespace {
+
+constexpr const char* Prefix = "/usr";
+constexpr const char* AppId = "org.chimewell.Chimewell";
+
+// Files below folder, as paths relative to it.
+std::set<std::string> FilesBelow(const fs::path& folder) {
+    std::set<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (!entry.is_directory())
+            files.insert(fs::relative(entry.path(), folder).string());
+    return files;
+}
+
+// Width and height from a PNG's header chunk.
+std::pair<std::uint32_t, std::uint32_t> PngSize(const fs::path& png) {
+    std::ifstream in(png, std::ios::binary);
+    unsigned char header[24] = {};
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    const auto be32 = [&](int at) {
+        return std::uint32_t(header[at]) << 24 | std::uint32_t(header[at + 1]) << 16 |
+               std::uint32_t(header[at + 2]) << 8 | std::uint32_t(header[at + 3]);
+    };
+    return {be32(16), be32(20)};
+}
+
+// The command ran and succeeded; its complaints go to the test's standard error.
+bool Succeeds(const std::vector<std::string>& argv) {
+    return RunCommand(argv, {}, 60s, false).has_value();
+}
+
+class InstallE2E : public ::testing::Test {
+protected:
+    static inline std::string root; // the DESTDIR
+    static inline testsvc::VirtualDisplay display;
+    static inline testsvc::WindowManager wm;
+    static inline testsvc::PulseAudioServer pulse;
+    static inline std::string suiteError;
+
+    static void SetUpTestSuite() {
+        root = MakeTempFolder("destdir");
+        const auto installed =
+            RunCommand({CMAKE_COMMAND, "--install", CHIMEWELL_BINARY_DIR, "--prefix", Prefix},
+                       {{"DESTDIR", root}}, 120s, false);
+        std::string error = installed ? "" : "cmake --install failed";
+        if (error.empty() && !(display.start(&error) && wm.start(display.display(), &error) &&
+                               pulse.start(MakeTempFolder("pulse"), &error)))
+            error = "services: " + error;
+        suiteError = error;
+    }
+    static void TearDownTestSuite() {
+        pulse.stop();
+        wm.stop();
+        display.stop();
+    }
+    void SetUp() override { ASSERT_TRUE(suiteError.empty()) << suiteError; }
+
+    static fs::path Installed(const std::string& path) { return fs::path(root + Prefix) / path; }
+};
+
+} // namespace
+
+TEST_F(InstallE2E, TheTreeHoldsTheProgramFolderTheLinkAndTheDesktopFiles) {
+    // The program folder holds what the build's does, no more and no less.
+    const fs::path folder = Installed("lib/chimewell");
+    EXPECT_EQ(FilesBelow(folder), FilesBelow(CHIMEWELL_PROGRAM_DIR));
+    EXPECT_TRUE(fs::exists(folder / "sounds/click.wav"));
+    const auto perms = fs::status(folder / "Chimly").permissions();
+    EXPECT_NE(perms & fs::perms::others_exec, fs::perms::none);
+
+    const fs::path link = Installed("bin/chimly");
+    ASSERT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::read_symlink(link), fs::path("../lib/chimewell/Chimly")) << "not relative";
+    EXPECT_TRUE(fs::equivalent(link, folder / "Chimly"));
+
+    const fs::path entry = Installed(std::string("share/applications/") + AppId + ".desktop");
+    const fs::path metainfo = Installed(std::string("share/metainfo/") + AppId + ".metainfo.xml");
+    EXPECT_TRUE(Succeeds({"desktop-file-validate", entry.string()}));
+    EXPECT_TRUE(Succeeds({"appstreamcli", "validate", "--no-net", metainfo.string()}));
+
+    const fs::path icons = Installed("share/icons/hicolor");
+    EXPECT_TRUE(fs::exists(icons / "scalable/apps" / (std::string(AppId) + ".svg")));
+    for (std::uint32_t size : {16u, 22u, 24u, 32u, 48u, 64u, 128u, 256u}) {
+        const std::string dir = std::to_string(size) + "x" + std::to_string(size);
+        const fs::path png = icons / dir / "apps" / (std::string(AppId) + ".png");
+        ASSERT_TRUE(fs::exists(png)) << png;
+        EXPECT_EQ(PngSize(png), std::make_pair(size, size)) << png;
+    }
+    EXPECT_TRUE(fs::exists(Installed("share/man/man1/chimly.1.gz")));
+}
+
+// A reminder due at start with the click: the click comes from sounds/click.wav of the program
+// folder, which the program finds only when it resolves its own folder through the link.
+TEST_F(InstallE2E, TheProgramStartedThroughTheLinkFindsItsFolder) {
+    const std::string home = MakeTempFolder("home");
+    for (const char* sub : {"/data", "/config", "/cache", "/runtime"})
+        fs::create_directories(home + sub);
+    fs::permissions(home + "/runtime", fs::perms::owner_all);
+    const std::string dataFolder = home + "/data/Chimewell";
+    fs::create_directories(dataFolder);
+    {
+        Reminder atStart;
+        atStart.isNew = true;
+        atStart.message = "installed";
+        atStart.showAlert = true;
+        atStart.click = true;
+        atStart.afterStart = true;
+        atStart.minutesAfterStart = 0;
+        ReminderRepository data;
+        ASSERT_TRUE(data.load(dataFolder + "/things.mln").ok);
+        ASSERT_TRUE(data.saveReminder(atStart, makeMoment(2026, 1, 1)).saved);
+        ASSERT_TRUE(data.save(dataFolder + "/things.mln").ok);
+    }
+
+    testsvc::SinkRecorder recorder;
+    std::string error;
+    ASSERT_TRUE(recorder.start(pulse, home + "/sink.raw", &error)) << error;
+    ChildProcess::Options options;
+    options.env = {{"HOME", home},
+                   {"XDG_DATA_HOME", home + "/data"},
+                   {"XDG_CONFIG_HOME", home + "/config"},
+                   {"XDG_CACHE_HOME", home + "/cache"},
+                   {"XDG_RUNTIME_DIR", home + "/runtime"},
+                   {"DISPLAY", display.display()},
+                   {"QT_QPA_PLATFORM", "xcb"},
+                   {"PULSE_SERVER", pulse.address()}};
+    ChildProcess chimly;
+    ASSERT_TRUE(chimly.start({Installed("bin/chimly").string()}, options, &error)) << error;
+
+    const testsvc::Env onDisplay{{"DISPLAY", display.display()}};
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return !RunCommand({"xdotool", "search", "--onlyvisible", "--name", "^installed$"},
+                               onDisplay, 10s)
+                        .value_or("")
+                        .empty();
+        },
+        60s))
+        << "no alert window";
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            for (int peak : recorder.windowPeaks())
+                if (peak > 8000)
+                    return true;
+            return false;
+        },
+        60s))
+        << "the click from the program folder did not reach the sink";
+    recorder.stop();
+
+    ::kill(chimly.pid(), SIGTERM);
+    ASSERT_EQ(chimly.wait(60s), std::optional<int>(0));
+    // The settings are named after the executable the link leads to, not after the link.
+    EXPECT_TRUE(fs::exists(dataFolder + "/Chimly.ini"));
+    EXPECT_FALSE(fs::exists(dataFolder + "/chimly.ini"));
+}
