@@ -1,7 +1,8 @@
 #pragma once
-// One minute scan: walks the table in stored order, queues a copy of every reminder
-// due in its window, announces the scan and starts a delivery. Each of the three steps
-// is posted to the GUI thread; the scan is dropped with its engine.
+// One minute scan: takes from the engine's due index the reminders whose moment has
+// come, queues, in stored order, a copy of every one due in its window, announces the scan and
+// starts a delivery. Each of the three steps is posted to the GUI thread; the scan is dropped with
+// its engine.
 
 #include "engine/DueOccurrences.h"
 #include "engine/ReminderEngine.h"
@@ -11,17 +12,17 @@
 class MinuteScan final : public QObject {
     Q_OBJECT
 public:
-    // now: the local moment of the tick; window: what the scan covers.
-    static void start(ReminderEngine* engine, Moment now, const ScanWindow& window);
+    // now: the reading of the tick; window: what the scan covers.
+    static void start(ReminderEngine* engine, const ClockReading& now, const ScanWindow& window);
 
 private:
-    MinuteScan(ReminderEngine* engine, Moment now, const ScanWindow& window);
+    MinuteScan(ReminderEngine* engine, const ClockReading& now, const ScanWindow& window);
     void walk();
     void announce();
     void startDelivery();
 
     ReminderEngine* m_engine;
-    const Moment m_now;
+    const ClockReading m_now;
     const ScanWindow m_window;
     // The time zone around the window, looked up once for all rows.
     const TimeZoneSpan m_zone;

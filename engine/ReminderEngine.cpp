@@ -4,7 +4,8 @@
 
 ReminderEngine::ReminderEngine(const ReminderRepository& reminders, const Clock& clock,
                                const ClockReading& programStart, QObject* parent)
-    : QObject(parent), m_reminders(reminders), m_clock(clock), m_programStart(programStart) {
+    : QObject(parent), m_reminders(reminders), m_clock(clock), m_programStart(programStart),
+      m_dueIndex(programStart) {
 }
 
 void ReminderEngine::tick() {
@@ -15,7 +16,7 @@ void ReminderEngine::tick() {
     m_lastScan = now;
     if (!m_reminders.isLoaded() || m_reminders.table().count() == 0)
         return;
-    MinuteScan::start(this, now.local, *window);
+    MinuteScan::start(this, now, *window);
     const int day = calendarTime(now.local).day;
     if (day != m_lastDay) {
         m_lastDay = day;

@@ -313,6 +313,24 @@ TEST_F(ChimlyE2E, TerminationSavesTheTableAndTheExitMoment) {
     EXPECT_NE(ini.find("LastTime="), std::string::npos) << ini;
 }
 
+// A list never opened in a run is never built: the placement read at start is written
+// back as it was, however unlikely (off screen, smaller than the window can be).
+TEST_F(ChimlyE2E, AListNeverOpenedLeavesItsPlacementAsItWas) {
+    fs::create_directories(dataFolder);
+    std::ofstream(dataFolder + "/Chimly.ini")
+        << "[Position]\nState=2\nPosX=3000\nPosY=-40\nWidth=123\nHeight=77\n";
+    ChildProcess chimly;
+    Start(chimly);
+    ASSERT_TRUE(WaitUntil([&] { return !TrayIconWindow(display.display()).empty(); }, 60s));
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(dataFolder + "/things.mln"); }, 60s));
+    ::kill(chimly.pid(), SIGTERM);
+    ASSERT_EQ(chimly.wait(60s), std::optional<int>(0));
+    const std::string ini = ReadFile(dataFolder + "/Chimly.ini");
+    for (const char* kept : {"PosX=3000", "PosY=-40", "Width=123", "Height=77"})
+        EXPECT_NE(ini.find(kept), std::string::npos) << kept << " in\n" << ini;
+    EXPECT_NE(ini.find("LastTime="), std::string::npos) << "the settings were not written";
+}
+
 // A new user's round: a reminder made with the keyboard and mouse a few minutes ahead
 // fires, is postponed by a minute, comes back, is opened with "Edit...", changed and
 // saved. The clock is stepped to just before the reminder's minute.

@@ -36,34 +36,21 @@ AppController::AppController(const Clock& clock, QObject* parent)
     m_editorContext->newIcon = commandIcon(CommandImage::BlankDocument);
     m_editorContext->editIcon = commandIcon(CommandImage::LinedDocument);
 
-    m_window = std::make_unique<MainWindow>(*m_editorContext);
-    m_window->setWindowIcon(m_tray->images().plain());
-    m_window->setMenuBar(m_tray->createFallbackMenuBar(m_window.get()));
-    m_window->setTrayAvailable(m_tray->trayAvailable());
-    readSettings();
-
-    SettingsPage* page = m_window->settingsPage();
-    connect(page, &SettingsPage::languageChanged, this,
-            [this](LanguageChoice language) { m_settings.language = language; });
-    connect(page, &SettingsPage::showMissedAtStartChanged, this,
-            [this](bool on) { m_settings.ShowMissedAtStart = on; });
-    connect(page, &SettingsPage::showDayInTrayChanged, this, [this](bool on) {
-        m_settings.ShowDayInTray = on;
-        m_tray->setShowDay(on);
-    });
-    connect(m_tray, &TrayController::openListRequested, m_window.get(), &MainWindow::showList);
-    connect(m_tray, &TrayController::newReminderRequested, m_window.get(),
-            &MainWindow::newReminder);
+    m_settings = ReadSettings(m_settingsPath, m_clock.now().local, 0, 0);
+    m_tray->setShowDay(m_settings.ShowDayInTray);
+    connect(m_tray, &TrayController::openListRequested, this, [this] { mainWindow()->showList(); });
+    connect(m_tray, &TrayController::newReminderRequested, this,
+            [this] { mainWindow()->newReminder(); });
     connect(m_tray, &TrayController::exitRequested, this, &AppController::exit);
-    connect(m_tray, &TrayController::trayAppeared, this,
-            [this] { m_window->setTrayAvailable(true); });
+    connect(m_tray, &TrayController::trayAppeared, this, [this] {
+        if (m_window)
+            m_window->setTrayAvailable(true);
+    });
 
     const ClockReading started = m_clock.now();
     m_programStart = started.local;
     m_engine = new ReminderEngine(m_repository, m_clock, started, this);
     connect(m_engine, &ReminderEngine::reminderDue, m_alerts, &AlertPresenter::present);
-    connect(m_engine, &ReminderEngine::scanned, m_window.get(),
-            &MainWindow::refreshComputedColumns);
     connect(m_engine, &ReminderEngine::dayChanged, m_tray, &TrayController::followDay);
     connect(m_alerts, &AlertPresenter::editRequested, this, &AppController::editFromAlert);
 
@@ -80,7 +67,7 @@ AppController::AppController(const Clock& clock, QObject* parent)
             Qt::SingleShotConnection);
 
     if (!m_tray->trayAvailable())
-        m_window->showMinimized();
+        mainWindow()->showMinimized();
 }
 
 AppController::~AppController() {
@@ -102,10 +89,13 @@ void AppController::loadReminders() {
     if (!writable) {
         // Nothing typed in this run could be saved: the commands that change
         // reminders stay off, and the status bar tells why.
-        m_window->showReadOnly(QString::fromStdString(loaded.error));
+        m_readOnlyReason = QString::fromStdString(loaded.error);
+        if (m_window)
+            m_window->showReadOnly(m_readOnlyReason);
         return;
     }
-    m_window->remindersLoaded();
+    if (m_window)
+        m_window->remindersLoaded();
     if (m_settings.ShowMissedAtStart) {
         // The journal window comes in a later version; the count is kept.
         const ClockReading now = m_clock.now();
@@ -170,18 +160,47 @@ void AppController::editFromAlert(std::int32_t number) {
 }
 
 void AppController::remindersChanged() {
-    m_window->reloadReminders();
+    if (m_window)
+        m_window->reloadReminders();
 }
 
-void AppController::readSettings() {
+MainWindow* AppController::mainWindow() {
+    if (!m_window)
+        buildMainWindow();
+    return m_window.get();
+}
+
+void AppController::buildMainWindow() {
+    m_window = std::make_unique<MainWindow>(*m_editorContext);
+    m_window->setWindowIcon(m_tray->images().plain());
+    m_window->setMenuBar(m_tray->createFallbackMenuBar(m_window.get()));
+    m_window->setTrayAvailable(m_tray->trayAvailable());
     // A size of 0 stands for none stored: the window keeps its designed size.
-    m_settings = ReadSettings(m_settingsPath, m_clock.now().local, 0, 0);
     m_window->applyPlacement(m_settings.position);
-    m_window->settingsPage()->setValues(m_settings);
-    m_tray->setShowDay(m_settings.ShowDayInTray);
+
+    SettingsPage* page = m_window->settingsPage();
+    page->setValues(m_settings);
+    connect(page, &SettingsPage::languageChanged, this,
+            [this](LanguageChoice language) { m_settings.language = language; });
+    connect(page, &SettingsPage::showMissedAtStartChanged, this,
+            [this](bool on) { m_settings.ShowMissedAtStart = on; });
+    connect(page, &SettingsPage::showDayInTrayChanged, this, [this](bool on) {
+        m_settings.ShowDayInTray = on;
+        m_tray->setShowDay(on);
+    });
+    connect(m_engine, &ReminderEngine::scanned, m_window.get(),
+            &MainWindow::refreshComputedColumns);
+
+    if (!m_repository.isLoaded())
+        return;
+    if (!m_repository.fileWritable())
+        m_window->showReadOnly(m_readOnlyReason);
+    else
+        m_window->remindersLoaded();
 }
 
 void AppController::writeSettings() {
+    // A window never built leaves the placement read at start as it was.
     if (m_window)
         m_settings.position = m_window->placement();
     if (const SettingsWriteResult r =

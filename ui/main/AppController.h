@@ -1,7 +1,7 @@
 #pragma once
 // The program's run: finds its files, reads the settings, owns the reminders, the
-// engine, the tray, the alert presentation and the main window, loads the
-// reminder file a moment after the start, and ends in one place: the exit ends
+// engine, the tray, the alert presentation and the main window (built when first
+// needed), loads the reminder file a moment after the start, and ends in one place: the exit ends
 // the event loops, and once they have returned (aboutToQuit) the other windows
 // close, the reminder file and the settings are written.
 
@@ -52,7 +52,10 @@ public:
     // a reminder deleted meanwhile leaves the alert open.
     void editFromAlert(std::int32_t number);
 
-    MainWindow* mainWindow() const { return m_window.get(); }
+    // The main window, built at its first use ("Open list...", "New..."), or at once
+    // when there is no tray to reach the program through.
+    MainWindow* mainWindow();
+    bool mainWindowBuilt() const { return m_window != nullptr; }
     TrayController* tray() const { return m_tray; }
     AlertPresenter* alertPresenter() const { return m_alerts; }
     ReminderEngine* engine() const { return m_engine; }
@@ -65,7 +68,7 @@ public:
 
 private:
     void shutdown();
-    void readSettings();
+    void buildMainWindow();
     void writeSettings();
     void remindersChanged();
 
@@ -85,5 +88,7 @@ private:
     QTimer* m_startTimer;
     QTimer* m_minuteTimer;
     std::unique_ptr<MainWindow> m_window;
+    // Why the reminder file cannot be changed, when it was loaded and cannot.
+    QString m_readOnlyReason;
     int m_missedCount = 0;
 };

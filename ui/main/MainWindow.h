@@ -43,8 +43,8 @@ public:
     void reloadReminders();
     // After the reminder file was loaded: the first column fit and the focus.
     void remindersLoaded();
-    // Recomputes the list's next times and descriptions as of the clock's moment (after
-    // every scan; the scan's moment is not needed).
+    // Has the list show its next times and descriptions as of the clock's moment when it
+    // is next drawn (after every scan; the scan's moment is not needed).
     void refreshComputedColumns();
     // The file could not be read: reminders cannot be changed, and the status bar says why.
     void showReadOnly(const QString& why);
