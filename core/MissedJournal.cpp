@@ -1,6 +1,5 @@
 #include "core/MissedJournal.h"
 
-#include "core/Occurrence.h"
 #include "core/ReminderRepository.h"
 
 #include <algorithm>
@@ -8,7 +7,7 @@
 int MissedJournal::build(const ReminderTable& table, Moment lastRun, Moment programStart,
                          Moment now, const TimeZoneSpan& zone) {
     struct Found {
-        MissedEntry entry;
+        MissedOccurrence entry;
         bool numbered; // a row without a number sorts before one numbered 0
     };
     std::vector<Found> found;
@@ -16,9 +15,7 @@ int MissedJournal::build(const ReminderTable& table, Moment lastRun, Moment prog
         const ReminderRow& row = table.rowAt(i);
         if (row.flag(Col::AfterStart))
             continue;
-        const Moment p = zone.reached(
-            previousOccurrence(static_cast<ScheduleKind>(row.word(Col::DateOrDay)),
-                               row.word(Col::EMonth), row.moment(Col::Data), rowDays(row), now));
+        const Moment p = zone.reached(rowPreviousOccurrence(row, now));
         if (p > lastRun && p <= programStart)
             found.push_back(
                 {{row.integer(Col::N), p, row.text(Col::Comment)}, !row.isNull(Col::N)});
@@ -31,5 +28,27 @@ int MissedJournal::build(const ReminderTable& table, Moment lastRun, Moment prog
     m_entries.clear();
     for (Found& f : found)
         m_entries.push_back(std::move(f.entry));
+    m_bounded = false;
+    widenBounds(lastRun, programStart);
     return count();
+}
+
+int MissedJournal::merge(const std::vector<MissedOccurrence>& found, Moment from, Moment to) {
+    for (const MissedOccurrence& f : found) {
+        const auto at = std::lower_bound(
+            m_entries.begin(), m_entries.end(), f.number,
+            [](const MissedOccurrence& e, std::int32_t number) { return e.number < number; });
+        if (at == m_entries.end() || at->number != f.number)
+            m_entries.insert(at, f);
+        else if (f.occurrence > at->occurrence)
+            *at = f;
+    }
+    widenBounds(from, to);
+    return count();
+}
+
+void MissedJournal::widenBounds(Moment from, Moment to) {
+    m_from = m_bounded ? std::min(m_from, from) : from;
+    m_to = m_bounded ? std::max(m_to, to) : to;
+    m_bounded = true;
 }

@@ -31,6 +31,11 @@ Moment rowNextOccurrence(const ReminderRow& row, Moment from) {
                           row.word(Col::EMonth), row.moment(Col::Data), rowDays(row), from);
 }
 
+Moment rowPreviousOccurrence(const ReminderRow& row, Moment until) {
+    return previousOccurrence(static_cast<ScheduleKind>(row.word(Col::DateOrDay)),
+                              row.word(Col::EMonth), row.moment(Col::Data), rowDays(row), until);
+}
+
 Moment rowNextTime(const ReminderRow& row, UtcInstant now, const TimeZoneSpan& zone) {
     if (row.flag(Col::AfterStart))
         return afterStartMoment();

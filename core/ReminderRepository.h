@@ -18,6 +18,8 @@
 WeekDays rowDays(const ReminderRow& row);
 // The row's first occurrence after `from`; after-start rows give afterStartMoment().
 Moment rowNextOccurrence(const ReminderRow& row, Moment from);
+// A scheduled row's last occurrence at or before `until` (for a specific date, its moment).
+Moment rowPreviousOccurrence(const ReminderRow& row, Moment until);
 // The row's next time as the list shows it: the local moment at which its first occurrence
 // after the instant `now` is reached (a 02:30 reminder on the day the clock skips from 02:00
 // to 03:00 shows 03:00); after-start rows give afterStartMoment().

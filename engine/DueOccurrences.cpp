@@ -102,3 +102,22 @@ std::vector<DueOccurrence> dueOccurrences(const ReminderTable& table,
     }
     return due;
 }
+
+std::vector<DueOccurrence> skippedOccurrences(const ReminderTable& table, UtcInstant from,
+                                              UtcInstant to, const TimeZoneSpan& zone,
+                                              const DeliveredOccurrences& delivered) {
+    std::vector<DueOccurrence> skipped;
+    if (to <= from)
+        return skipped;
+    const Moment toLocal = zone.toLocal(to);
+    for (std::size_t i = 0; i < table.count(); ++i) {
+        const ReminderRow& row = table.rowAt(i);
+        if (row.flag(Col::AfterStart))
+            continue;
+        const UtcInstant at = zone.toUtc(rowPreviousOccurrence(row, toLocal));
+        if (at <= from || at > to || delivered.contains(row, at))
+            continue;
+        skipped.push_back({i, at, zone.toLocal(at)});
+    }
+    return skipped;
+}

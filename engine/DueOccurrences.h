@@ -76,3 +76,10 @@ std::vector<DueOccurrence> dueOccurrences(const ReminderTable& table,
                                           const ScanWindow& window, const TimeZoneSpan& zone,
                                           const ClockReading& programStart,
                                           const DeliveredOccurrences& delivered);
+
+// The scheduled occurrences in a gap between two scans, the instants (from, to]: each row's
+// latest one there that was not handed out yet, in stored order. After-start reminders are
+// never among them: their delays count running time, which a sleep does not add to.
+std::vector<DueOccurrence> skippedOccurrences(const ReminderTable& table, UtcInstant from,
+                                              UtcInstant to, const TimeZoneSpan& zone,
+                                              const DeliveredOccurrences& delivered);

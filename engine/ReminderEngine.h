@@ -5,6 +5,7 @@
 // scan and the delivery run as steps posted to its event queue.
 
 #include "core/Clock.h"
+#include "core/MissedJournal.h"
 #include "core/Reminder.h"
 #include "core/ReminderRepository.h"
 #include "engine/DueIndex.h"
@@ -23,8 +24,8 @@ public:
     ReminderEngine(const ReminderRepository& reminders, const Clock& clock,
                    const ClockReading& programStart, QObject* parent = nullptr);
 
-    // Called every second: a tick in a new minute (or with a new local offset) starts a
-    // scan, when the table has rows.
+    // Called at least once a minute, at any moment (the minute wake): a tick in a new
+    // minute (or with a new local offset) starts a scan, when the table has rows.
     void tick();
     // Drops the reminders found due and not yet handed out.
     void clearDueQueue() { m_dueQueue.clear(); }
@@ -41,6 +42,10 @@ signals:
     void scanned(Moment now);
     // The day of the month of a tick that started a scan differs from the last one's.
     void dayChanged(int day);
+    // A scan after a gap (the computer slept, or the clock jumped forward) found the
+    // scheduled reminders that fell due in it, from the previous scan to this one: each
+    // with its latest occurrence there, in stored order. They are not handed out.
+    void skipped(const std::vector<MissedOccurrence>& occurrences, Moment from, Moment to);
 
 private:
     friend class MinuteScan;

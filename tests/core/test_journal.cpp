@@ -77,3 +77,39 @@ TEST_F(JournalTest, AnOccurrenceInTheSkippedHourIsListedAtTheChange) {
     ASSERT_EQ(journal.build(table, At(2026, 3, 29, 1, 50), began, began, span), 1);
     EXPECT_EQ(journal.entries()[0].occurrence, At(2026, 3, 29, 3));
 }
+
+TEST_F(JournalTest, GapsMergeOneEntryPerReminderAndWidenTheBounds) {
+    Add(7, 1, At(2000, 1, 1, 8), true); // daily 08:00: Tuesday 08:00 missed while off
+    ASSERT_EQ(journal.build(table, lastRun, start, start), 1);
+    EXPECT_EQ(journal.from(), lastRun);
+    EXPECT_EQ(journal.to(), start);
+
+    // A sleep on Wednesday from 07:00 to 12:00.
+    const Moment slept = At(2026, 12, 9, 7), woke = At(2026, 12, 9, 12);
+    EXPECT_EQ(journal.merge({{7, At(2026, 12, 9, 8), "thing 7"},
+                             {12, At(2026, 12, 9, 9), "twelve"},
+                             {3, At(2026, 12, 9, 11), "three"}},
+                            slept, woke),
+              3);
+    EXPECT_EQ(Numbers(), (std::vector<std::int32_t>{3, 7, 12}));
+    EXPECT_EQ(journal.entries()[1].occurrence, At(2026, 12, 9, 8)); // the later one
+    EXPECT_EQ(journal.from(), lastRun);
+    EXPECT_EQ(journal.to(), woke);
+
+    // An earlier occurrence does not replace a later one, whatever the order of the gaps.
+    journal.merge({{3, At(2026, 12, 9, 10), "three, earlier"}}, slept, woke);
+    EXPECT_EQ(journal.entries()[0].message, "three");
+    EXPECT_EQ(journal.count(), 3);
+
+    // A fresh build starts over, bounds included.
+    journal.build(table, lastRun, start, start);
+    EXPECT_EQ(Numbers(), (std::vector<std::int32_t>{7}));
+    EXPECT_EQ(journal.to(), start);
+}
+
+TEST_F(JournalTest, AGapWithoutABuildSetsTheBounds) {
+    const Moment slept = At(2026, 12, 9, 7), woke = At(2026, 12, 9, 12);
+    EXPECT_EQ(journal.merge({{2, At(2026, 12, 9, 9), "two"}}, slept, woke), 1);
+    EXPECT_EQ(journal.from(), slept);
+    EXPECT_EQ(journal.to(), woke);
+}

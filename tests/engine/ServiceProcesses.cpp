@@ -386,6 +386,14 @@ bool LogindMock::clearCalls() const {
         .has_value();
 }
 
+bool LogindMock::emitPrepareForSleep(bool sleeping) const {
+    return call({"--dest", "org.freedesktop.login1", "--object-path", "/org/freedesktop/login1",
+                 "--method", "org.freedesktop.DBus.Mock.EmitSignal",
+                 "org.freedesktop.login1.Manager", "PrepareForSleep", "b",
+                 sleeping ? "[<true>]" : "[<false>]"})
+        .has_value();
+}
+
 bool VirtualDisplay::start(std::string* error) {
     ChildProcess::Options options;
     options.pipeFd = 3;

@@ -120,6 +120,9 @@ public:
     // "([(uint64 1700000000, 'PowerOff', [<false>])],)".
     std::string calls() const;
     bool clearCalls() const;
+    // The manager's PrepareForSleep signal, as logind sends it before a sleep (true) and
+    // after the resume (false).
+    bool emitPrepareForSleep(bool sleeping) const;
     void stop() { process_.stop(); }
 
 private:

@@ -46,6 +46,9 @@ struct ScanTest : ::testing::Test {
     std::vector<Reminder> delivered;
     std::vector<Moment> scans;
     std::vector<int> days;
+    // What the scans after gaps reported, merged as the program merges it.
+    MissedJournal skipped;
+    int skippedReports = 0;
     std::function<void()> onDue;
 
     void SetUp() override {
@@ -59,6 +62,12 @@ struct ScanTest : ::testing::Test {
                          [this](Moment now) { scans.push_back(now); });
         QObject::connect(engine.get(), &ReminderEngine::dayChanged,
                          [this](int day) { days.push_back(day); });
+        QObject::connect(
+            engine.get(), &ReminderEngine::skipped,
+            [this](const std::vector<MissedOccurrence>& found, Moment from, Moment to) {
+                ++skippedReports;
+                skipped.merge(found, from, to);
+            });
     }
     void Load(std::vector<ReminderRow> rows) {
         store->rows = std::move(rows);
@@ -310,6 +319,7 @@ TEST_F(ScanTest, AClockSetBackShowsNoOccurrenceTwiceUntilTheReminderIsEdited) {
     WallClockTo(At(2026, 12, 9, 9, 0, 0, 500)); // set back by half an hour
     RunUntil(At(2026, 12, 9, 9, 35));
     EXPECT_EQ(Messages(), std::vector<std::string>{"tea"});
+    EXPECT_EQ(skippedReports, 0); // set back, nothing was skipped
 
     // An edited reminder is a new one: passing its minute again shows it.
     Reminder tea = reminderFromRow(data.table().rowAt(0));
@@ -333,6 +343,44 @@ TEST_F(ScanTest, AfterSleepTheWakingMinuteFallsDueAndAfterStartCountsRunningTime
     // Two more minutes of running make five.
     RunUntil(At(2026, 12, 9, 9, 4));
     EXPECT_EQ(Messages(), (std::vector<std::string>{"on waking", "after five"}));
+}
+
+TEST_F(ScanTest, AGapJournalsWhatFellInItAndDeliversTheWakingMinute) {
+    std::vector<ReminderRow> rows{Daily("nine", 9, 0), Daily("half past eleven", 11, 30),
+                                  AfterStart("an hour after start", 60, start - 24h),
+                                  Daily("eight", 8, 0)};
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i].setInteger(Col::N, static_cast<std::int32_t>(i + 1));
+    Load(rows);
+    Tick(At(2026, 12, 9, 8, 0, 0, 400));
+    ASSERT_EQ(Messages(), std::vector<std::string>{"eight"});
+    // Asleep until 11:30: the wall clock moves, the running time does not.
+    WallClockTo(At(2026, 12, 9, 11, 30, 0, 300));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"eight", "half past eleven"}));
+    EXPECT_EQ(skippedReports, 1);
+    ASSERT_EQ(skipped.count(), 1);
+    EXPECT_EQ(skipped.entries()[0].number, 1);
+    EXPECT_EQ(skipped.entries()[0].occurrence, At(2026, 12, 9, 9));
+    EXPECT_EQ(skipped.entries()[0].message, "nine");
+    EXPECT_EQ(skipped.from(), At(2026, 12, 9, 8, 0, 0, 400));
+    EXPECT_EQ(skipped.to(), At(2026, 12, 9, 11, 30, 0, 300));
+
+    // Set back to 11:00, then forward past 11:30 again: what was handed out was not missed.
+    WallClockTo(At(2026, 12, 9, 11, 0, 0, 300));
+    WallClockTo(At(2026, 12, 9, 12, 0, 0, 300));
+    EXPECT_EQ(skippedReports, 1);
+
+    // A day asleep: each reminder once, at its latest occurrence.
+    WallClockTo(At(2026, 12, 10, 9, 15));
+    EXPECT_EQ(skippedReports, 2);
+    std::vector<std::pair<std::int32_t, Moment>> entries;
+    for (const MissedOccurrence& e : skipped.entries())
+        entries.emplace_back(e.number, e.occurrence);
+    EXPECT_EQ(entries, (std::vector<std::pair<std::int32_t, Moment>>{{1, At(2026, 12, 10, 9)},
+                                                                     {4, At(2026, 12, 10, 8)}}));
+    EXPECT_EQ(skipped.from(), At(2026, 12, 9, 8, 0, 0, 400));
+    EXPECT_EQ(skipped.to(), At(2026, 12, 10, 9, 15));
+    EXPECT_EQ(Messages().size(), 2u);
 }
 
 // --- clock changes -------------------------------------------------------------
@@ -415,6 +463,9 @@ TEST_F(ScanTest, ADayAcrossAClockChangeGivesEveryReminderExactlyOnce) {
         QObject::connect(&dayEngine, &ReminderEngine::reminderDue, [&](const Reminder& r) {
             alerts[r.message].push_back({r, zoned.now().local, zoned.now().utc});
         });
+        // A change of the local time is no gap.
+        QObject::connect(&dayEngine, &ReminderEngine::skipped,
+                         [](const auto&...) { ADD_FAILURE() << "a gap was reported"; });
         // Every 20 seconds until the local day is over.
         for (UtcInstant t = midnight; zoned.now().local < day + 24h; t += 20s) {
             zoned.setUtc(t);

@@ -1,44 +1,16 @@
 // Power-off and reboot go to logind on the system bus: here a dbusmock logind on a private bus.
 #include "platform/LogindPowerControl.h"
-#include "tests/engine/ServiceProcesses.h"
-#include "tests/support/TempHome.h"
+#include "tests/platform/LogindTest.h"
 
 #include <QTest>
 #include <chrono>
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <memory>
 #include <optional>
 
 using namespace std::chrono_literals;
 
 namespace {
-class PowerTest : public ::testing::Test {
-protected:
-    // One bus for the whole program: Qt connects to the system bus once per process.
-    static void SetUpTestSuite() {
-        bus_ = std::make_unique<testsvc::PrivateBus>();
-        mock_ = std::make_unique<testsvc::LogindMock>();
-        if (!bus_->start(&error_))
-            return;
-        ::setenv("DBUS_SYSTEM_BUS_ADDRESS", bus_->address().c_str(), 1);
-        mock_->start(bus_->address(), MakeTempFolder("logind") + "/calls.log", &error_);
-    }
-    static void TearDownTestSuite() {
-        mock_.reset();
-        bus_.reset();
-    }
-    void SetUp() override {
-        ASSERT_TRUE(error_.empty()) << error_;
-        // Refuse to go on unless the login manager is the mock: never reach the real logind.
-        ASSERT_TRUE(mock_->isMock()) << "org.freedesktop.login1 on the test bus is not a mock";
-        ASSERT_TRUE(mock_->clearCalls());
-    }
-
-    static inline std::unique_ptr<testsvc::PrivateBus> bus_;
-    static inline std::unique_ptr<testsvc::LogindMock> mock_;
-    static inline std::string error_;
-};
+using PowerTest = LogindTest;
 
 // Sends the request and waits for logind's answer; nullopt when none came.
 std::optional<bool> Ask(void (PowerControl::*request)(PowerControl::Answer)) {

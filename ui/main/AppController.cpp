@@ -15,11 +15,11 @@
 #include <QPointer>
 #include <QTimer>
 
-AppController::AppController(const Clock& clock, QObject* parent)
+AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wake, QObject* parent)
     : QObject(parent), m_clock(clock),
       m_editorContext(std::make_unique<EditorContext>(m_repository)),
       m_tray(new TrayController(clock, this)), m_alerts(new AlertPresenter(*m_tray, clock, this)),
-      m_startTimer(new QTimer(this)), m_minuteTimer(new QTimer(this)) {
+      m_startTimer(new QTimer(this)), m_wake(std::move(wake)) {
     // Every window of the program that has no icon of its own shows the program's.
     QApplication::setWindowIcon(m_tray->images().plain());
 
@@ -58,9 +58,7 @@ AppController::AppController(const Clock& clock, QObject* parent)
     m_startTimer->setSingleShot(true);
     m_startTimer->setInterval(100);
     connect(m_startTimer, &QTimer::timeout, this, &AppController::loadReminders);
-    m_minuteTimer->setObjectName(QStringLiteral("minuteTimer"));
-    m_minuteTimer->setInterval(1000);
-    connect(m_minuteTimer, &QTimer::timeout, m_engine, &ReminderEngine::tick);
+    connect(m_wake.get(), &MinuteWake::woke, m_engine, &ReminderEngine::tick);
 
     // The one exit path: once the event loop has returned.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppController::shutdown,
@@ -104,7 +102,7 @@ void AppController::loadReminders() {
         m_missedCount = m_missedJournal.build(m_repository.table(), m_settings.LastRunTime,
                                               m_programStart, now.local, zone);
     }
-    m_minuteTimer->start();
+    m_wake->start();
 }
 
 bool AppController::saveReminderFile() {

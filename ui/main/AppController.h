@@ -10,6 +10,7 @@
 #include "core/ReminderRepository.h"
 #include "desktop/ProgramSettings.h"
 #include "i18n/Texts.h"
+#include "platform/MinuteWake.h"
 
 #include <QObject>
 #include <QString>
@@ -27,16 +28,19 @@ struct EditorContext;
 class AppController final : public QObject {
     Q_OBJECT
 public:
-    // The clock must outlive the controller; the program passes the system clock.
-    explicit AppController(const Clock& clock = systemClock(), QObject* parent = nullptr);
+    // The clock must outlive the controller; the program passes the system clock. The wake
+    // drives the engine's tick once the reminders are loaded.
+    explicit AppController(const Clock& clock = systemClock(),
+                           std::unique_ptr<MinuteWake> wake = createMinuteWake(),
+                           QObject* parent = nullptr);
     // Destroys the editors and alert windows still open, without saving.
     ~AppController() override;
 
     // Loads the reminder file 100 ms after the event loop starts.
     void start();
-    // Loads the reminder file and starts the minute tick. A new file that could not
+    // Loads the reminder file and starts the minute wake. A new file that could not
     // be created does not stop the program; a file that exists but could not be read
-    // does: no minute tick, and it is never written over.
+    // does: no minute wake, and it is never written over.
     void loadReminders();
     // Ends the event loops, nested ones of open dialogs included; the rest of the
     // exit runs once every loop has returned, so no window goes away under code of
@@ -59,6 +63,7 @@ public:
     TrayController* tray() const { return m_tray; }
     AlertPresenter* alertPresenter() const { return m_alerts; }
     ReminderEngine* engine() const { return m_engine; }
+    const MinuteWake& minuteWake() const { return *m_wake; }
     ReminderRepository& repository() { return m_repository; }
     const ProgramSettings& settings() const { return m_settings; }
     const QString& settingsPath() const { return m_settingsPath; }
@@ -84,9 +89,9 @@ private:
     ReminderEngine* m_engine;
     TrayController* m_tray;
     AlertPresenter* m_alerts;
-    // Children named "startTimer" and "minuteTimer".
+    // A child named "startTimer".
     QTimer* m_startTimer;
-    QTimer* m_minuteTimer;
+    std::unique_ptr<MinuteWake> m_wake;
     std::unique_ptr<MainWindow> m_window;
     // Why the reminder file cannot be changed, when it was loaded and cannot.
     QString m_readOnlyReason;

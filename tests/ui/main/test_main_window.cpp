@@ -77,9 +77,7 @@ struct MainWindowTest : ::testing::Test {
         EXPECT_NE(action, nullptr) << name;
         return action;
     }
-    static bool MinuteTickRuns(const AppController& app) {
-        return app.findChild<QTimer*>(QStringLiteral("minuteTimer"))->isActive();
-    }
+    static bool MinuteTickRuns(const AppController& app) { return app.minuteWake().isActive(); }
     // Ends the program as its entry does: the event loop runs until the exit, then
     // the controller and its windows are destroyed.
     static void RunUntilExit(std::unique_ptr<AppController>& app) {
