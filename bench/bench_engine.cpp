@@ -62,7 +62,7 @@ void BM_FirstScan(benchmark::State& state) {
         // A new engine each time, so that every scan hands its reminders out afresh.
         ReminderEngine engine(data, clock, started);
         QObject::connect(&engine, &ReminderEngine::reminderDue, [&shown] { ++shown; });
-        MinuteScan::start(&engine, clock.now(), window);
+        MinuteScan::start(&engine, clock.now(), window, std::nullopt);
         Settle(engine);
     }
     state.counters["alerts"] = shown;

@@ -103,6 +103,9 @@ void AppController::loadReminders() {
                                               m_programStart, now.local, zone);
     }
     m_wake->start();
+    // The first scan at once: the start minute's reminders and after-start ones of 0 minutes
+    // fall due now, not at the next wake.
+    m_engine->tick();
 }
 
 bool AppController::saveReminderFile() {
