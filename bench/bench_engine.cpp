@@ -16,7 +16,8 @@ ClockReading earlier(ClockReading r, std::chrono::milliseconds by) {
     return r;
 }
 
-std::vector<ReminderRow> Rows(std::int64_t n) {
+// n reminders of every kind, many falling due on the morning of 2026-12-09.
+std::vector<ReminderRow> manyReminders(std::int64_t n) {
     std::vector<ReminderRow> rows;
     for (int i = 1; i <= n; ++i) {
         ReminderRow r;
@@ -49,7 +50,7 @@ void Settle(const ReminderEngine& engine) {
 void BM_FirstScan(benchmark::State& state) {
     App();
     const Moment now = makeMoment(2026, 12, 9, 10, 30, 0, 400);
-    ReminderRepository data(std::make_unique<MemoryReminderStore>(Rows(state.range(0))));
+    ReminderRepository data(std::make_unique<MemoryReminderStore>(manyReminders(state.range(0))));
     if (!data.load("things.mln"))
         state.SkipWithError("the table did not load");
     FakeClock clock(now);
@@ -72,7 +73,7 @@ BENCHMARK(BM_FirstScan)->Arg(100'000)->Unit(benchmark::kMillisecond);
 // One engine ticking minute after minute, each tick in the first second of its minute.
 void BM_MinuteTick(benchmark::State& state) {
     App();
-    ReminderRepository data(std::make_unique<MemoryReminderStore>(Rows(state.range(0))));
+    ReminderRepository data(std::make_unique<MemoryReminderStore>(manyReminders(state.range(0))));
     if (!data.load("things.mln"))
         state.SkipWithError("the table did not load");
     Moment now = makeMoment(2026, 12, 9, 10, 30, 0, 400);
@@ -91,5 +92,23 @@ void BM_MinuteTick(benchmark::State& state) {
     state.counters["alerts"] = benchmark::Counter(shown, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_MinuteTick)->Arg(100'000)->Unit(benchmark::kMicrosecond);
+
+// The first scan after a night's sleep: what fell due in the eight hours slept, each
+// reminder's latest occurrence there.
+void BM_SkippedInASleep(benchmark::State& state) {
+    ReminderRepository data(std::make_unique<MemoryReminderStore>(manyReminders(state.range(0))));
+    if (!data.load("things.mln"))
+        state.SkipWithError("the table did not load");
+    const auto utc = [](Moment m) { return UtcInstant{m.time_since_epoch()}; };
+    const UtcInstant slept = utc(makeMoment(2026, 12, 9, 0, 30));
+    const UtcInstant woke = utc(makeMoment(2026, 12, 9, 8, 30)) - std::chrono::milliseconds(1);
+    const TimeZoneSpan zone;
+    const DeliveredOccurrences delivered;
+    std::size_t found = 0;
+    for (auto _ : state)
+        found = skippedOccurrences(data.table(), slept, woke, zone, delivered).size();
+    state.counters["skipped"] = static_cast<double>(found);
+}
+BENCHMARK(BM_SkippedInASleep)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
 } // namespace

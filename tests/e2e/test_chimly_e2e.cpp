@@ -492,3 +492,91 @@ TEST_F(ChimlyE2E, AReminderInTheSkippedHourShowsOnceAtThreeOClock) {
     EXPECT_EQ(after.find("re:"), std::string::npos) << after;
     Screenshot("clock-change-alert.png");
 }
+
+// --- the journal of missed reminders --------------------------------------------
+
+namespace {
+
+Reminder Daily(const std::string& text, int hour, int minute) {
+    Reminder r = Thing(text);
+    r.kind = ScheduleKind::Weekly;
+    r.days.fill(true);
+    r.moment = makeMoment(2026, 1, 1, hour, minute);
+    return r;
+}
+
+const char* const JournalTitle = "^Events that skipped from ";
+
+} // namespace
+
+// A run ends (SIGTERM) on Wednesday at 07:50; the next one starts at 13:00 and opens the
+// journal with the reminders that fell due in between, in number order.
+TEST_F(ChimlyE2E, TheNextRunListsWhatFellDueWhileItWasNotRunning) {
+    Reminder dentist = Thing("dentist");
+    dentist.moment = makeMoment(2026, 12, 9, 10, 15);
+    WriteThings({Daily("tea", 9, 0), Daily("post", 12, 0), dentist, Daily("evening", 20, 0)});
+    {
+        ChildProcess first;
+        StartWithSteppedClock(first, {2026, 12, 9, 7, 50, 0, 0});
+        ASSERT_TRUE(WaitUntil([&] { return !TrayIconWindow(display.display()).empty(); }, 60s));
+        EXPECT_TRUE(Windows(JournalTitle).empty()) << "a journal on a first start";
+        ::kill(first.pid(), SIGTERM);
+        ASSERT_EQ(first.wait(60s), std::optional<int>(0));
+    }
+    ChildProcess second;
+    StartWithSteppedClock(second, {2026, 12, 9, 13, 0, 0, 0});
+    ASSERT_TRUE(WaitForWindow(JournalTitle)) << "no journal";
+    const testsvc::Controls ui(ATSPI_CONTROL, a11y.env());
+    const auto labels = [&] {
+        const std::string tree = ui.run({"--window", JournalTitle, "--tree"}).value_or("");
+        std::vector<std::string> found;
+        for (const char* message : {"tea", "post", "dentist", "evening"})
+            if (tree.find("'" + std::string(message) + "'") != std::string::npos)
+                found.push_back(message);
+        return found;
+    };
+    EXPECT_EQ(labels(), (std::vector<std::string>{"tea", "post", "dentist"}));
+    Screenshot("journal-after-start.png");
+
+    // "Ok" on the first entry dismisses it.
+    ASSERT_TRUE(ui.click({"--window", JournalTitle, "--role", "push button", "--name", "Ok"}));
+    EXPECT_TRUE(WaitUntil([&] { return labels().size() == 2; }, 60s));
+    EXPECT_EQ(labels(), (std::vector<std::string>{"post", "dentist"}));
+}
+
+// The clock jumps forward two hours while the program runs (as after a sleep): what fell
+// due in between is listed in the journal, and the reminder of the new minute alerts.
+TEST_F(ChimlyE2E, AClockJumpForwardOpensTheJournalWithWhatWasSkipped) {
+    Reminder atTen = Thing("at ten");
+    atTen.moment = makeMoment(2026, 12, 9, 10, 0);
+    WriteThings({Daily("breakfast", 8, 0), Daily("porridge", 8, 30), Daily("tea", 9, 0), atTen});
+    ChildProcess chimly;
+    StartWithSteppedClock(chimly, {2026, 12, 9, 7, 59, 50, 0},
+                          {{"FAKETIME_DONT_FAKE_MONOTONIC", "1"}});
+    // The 08:00 alert shows that the minute scans run.
+    ASSERT_TRUE(WaitForWindow("^breakfast$")) << "no 08:00 alert";
+    EXPECT_TRUE(Windows(JournalTitle).empty());
+    SetClock({2026, 12, 9, 10, 0, 0, 0});
+    ASSERT_TRUE(WaitForWindow(JournalTitle)) << "no journal after the jump";
+    EXPECT_TRUE(WaitForWindow("^at ten$")) << "the new minute did not alert";
+    const testsvc::Controls ui(ATSPI_CONTROL, a11y.env());
+    const std::string tree = ui.run({"--window", JournalTitle, "--tree"}).value_or("");
+    EXPECT_NE(tree.find("'porridge'"), std::string::npos) << tree;
+    EXPECT_NE(tree.find("'tea'"), std::string::npos) << tree;
+    EXPECT_EQ(tree.find("'breakfast'"), std::string::npos) << tree;
+    EXPECT_EQ(tree.find("'at ten'"), std::string::npos) << tree;
+    // The alerts, always on top, go with Esc once armed, so that the picture shows the
+    // journal.
+    for (const char* alert : {"^breakfast$", "^at ten$"})
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                if (Windows(alert).empty())
+                    return true;
+                Keys(FirstWindow(alert), {"Escape"});
+                return false;
+            },
+            60s))
+            << alert;
+    Xdo({"windowactivate", "--sync", FirstWindow(JournalTitle)});
+    Screenshot("journal-after-clock-jump.png");
+}

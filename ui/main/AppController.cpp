@@ -5,6 +5,7 @@
 #include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/editor/ReminderEditor.h"
+#include "ui/journal/JournalWindow.h"
 #include "ui/main/AlertPresenter.h"
 #include "ui/main/CommandImages.h"
 #include "ui/main/MainWindow.h"
@@ -52,6 +53,7 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
     m_engine = new ReminderEngine(m_repository, m_clock, started, this);
     connect(m_engine, &ReminderEngine::reminderDue, m_alerts, &AlertPresenter::present);
     connect(m_engine, &ReminderEngine::dayChanged, m_tray, &TrayController::followDay);
+    connect(m_engine, &ReminderEngine::skipped, this, &AppController::addSkipped);
     connect(m_alerts, &AlertPresenter::editRequested, this, &AppController::editFromAlert);
 
     m_startTimer->setObjectName(QStringLiteral("startTimer"));
@@ -95,12 +97,12 @@ void AppController::loadReminders() {
     if (m_window)
         m_window->remindersLoaded();
     if (m_settings.ShowMissedAtStart) {
-        // The journal window comes in a later version; the count is kept.
         const ClockReading now = m_clock.now();
         const TimeZoneSpan zone(m_clock, now.utc - std::chrono::days(400),
                                 now.utc + std::chrono::days(1));
-        m_missedCount = m_missedJournal.build(m_repository.table(), m_settings.LastRunTime,
-                                              m_programStart, now.local, zone);
+        m_missedJournal.build(m_repository.table(), m_settings.LastRunTime, m_programStart,
+                              now.local, zone);
+        journalChanged();
     }
     m_wake->start();
     // The first scan at once: the start minute's reminders and after-start ones of 0 minutes
@@ -132,6 +134,7 @@ void AppController::closeOtherWindows() {
     };
     destroyAll([](QWidget* w) { return qobject_cast<ReminderEditor*>(w) != nullptr; });
     destroyAll([](QWidget* w) { return qobject_cast<AlertWindow*>(w) != nullptr; });
+    destroyAll([](QWidget* w) { return qobject_cast<JournalWindow*>(w) != nullptr; });
 }
 
 void AppController::exit() {
@@ -158,6 +161,37 @@ void AppController::editFromAlert(std::int32_t number) {
     openEditorFor(number, *m_editorContext);
     if (AlertWindow* alert = AlertWindow::find(number))
         alert->close();
+}
+
+void AppController::showJournal() {
+    if (JournalWindow* open = JournalWindow::find()) {
+        open->bringBack();
+        return;
+    }
+    auto* journal = new JournalWindow(m_settingsPath);
+    connect(journal, &JournalWindow::editRequested, this,
+            [this](std::int32_t number) { openEditorFor(number, *m_editorContext); });
+    journal->setCaption(m_missedJournal.from(), m_missedJournal.to(), m_texts);
+    journal->fill(m_missedJournal.entries());
+    journal->bringBack();
+}
+
+void AppController::addSkipped(const std::vector<MissedOccurrence>& skipped, Moment from,
+                               Moment to) {
+    m_missedJournal.merge(skipped, from, to);
+    if (JournalWindow* open = JournalWindow::find()) {
+        open->setCaption(m_missedJournal.from(), m_missedJournal.to(), m_texts);
+        open->fill(m_missedJournal.entries());
+    }
+    journalChanged();
+}
+
+void AppController::journalChanged() {
+    const bool any = m_missedJournal.count() > 0;
+    if (m_window)
+        m_window->setJournalEnabled(any);
+    if (any && m_settings.ShowMissedAtStart)
+        showJournal();
 }
 
 void AppController::remindersChanged() {
@@ -191,6 +225,8 @@ void AppController::buildMainWindow() {
     });
     connect(m_engine, &ReminderEngine::scanned, m_window.get(),
             &MainWindow::refreshComputedColumns);
+    connect(m_window.get(), &MainWindow::journalRequested, this, &AppController::showJournal);
+    m_window->setJournalEnabled(m_missedJournal.count() > 0);
 
     if (!m_repository.isLoaded())
         return;

@@ -55,6 +55,9 @@ public:
     // "Edit..." of an alert window: opens the reminder's editor and closes the alert;
     // a reminder deleted meanwhile leaves the alert open.
     void editFromAlert(std::int32_t number);
+    // The journal command: brings back the journal window, or opens one with every entry
+    // of the run's journal (dismissed ones again too).
+    void showJournal();
 
     // The main window, built at its first use ("Open list...", "New..."), or at once
     // when there is no tray to reach the program through.
@@ -68,14 +71,21 @@ public:
     const ProgramSettings& settings() const { return m_settings; }
     const QString& settingsPath() const { return m_settingsPath; }
     const QString& reminderFilePath() const { return m_reminderFilePath; }
-    // The reminders missed while the program was not running, counted at the start.
-    int missedCount() const { return m_missedCount; }
+    // The entries of the run's journal: what was missed while the program was not
+    // running (found at the start when "Show Missed after start" is on) and in the gaps
+    // of this run.
+    const MissedJournal& missedJournal() const { return m_missedJournal; }
+    int missedCount() const { return m_missedJournal.count(); }
 
 private:
     void shutdown();
     void buildMainWindow();
     void writeSettings();
     void remindersChanged();
+    // A scan found reminders that fell due in a gap (the computer slept, or the clock
+    // jumped forward).
+    void addSkipped(const std::vector<MissedOccurrence>& skipped, Moment from, Moment to);
+    void journalChanged();
 
     const Clock& m_clock;
     Texts m_texts;
@@ -95,5 +105,4 @@ private:
     std::unique_ptr<MainWindow> m_window;
     // Why the reminder file cannot be changed, when it was loaded and cannot.
     QString m_readOnlyReason;
-    int m_missedCount = 0;
 };

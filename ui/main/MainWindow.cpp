@@ -1,6 +1,7 @@
 #include "ui/main/MainWindow.h"
 
 #include "ui/controls/ColorScheme.h"
+#include "ui/controls/WindowPlacer.h"
 #include "ui/dialogs/QuestionDialog.h"
 #include "ui/editor/ReminderEditor.h"
 #include "ui/main/CommandImages.h"
@@ -11,11 +12,10 @@
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QWindow>
 
 MainWindow::MainWindow(const EditorContext& editors, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()), m_editors(editors),
-      m_listModel(new ReminderListModel(editors.data, this)) {
+      m_listModel(new ReminderListModel(editors.data, this)), m_placer(new WindowPlacer(this)) {
     m_ui->setupUi(this);
     setFont(ColorScheme::font());
     resize(DesignedSize);
@@ -36,6 +36,7 @@ MainWindow::MainWindow(const EditorContext& editors, QWidget* parent)
     connect(m_ui->actionEdit, &QAction::triggered, this, &MainWindow::editReminder);
     connect(m_ui->actionCopy, &QAction::triggered, this, &MainWindow::copyReminder);
     connect(m_ui->actionDelete, &QAction::triggered, this, &MainWindow::deleteReminder);
+    connect(m_ui->actionJournal, &QAction::triggered, this, &MainWindow::journalRequested);
 
     m_listModel->setTexts(editors.texts);
     m_listModel->setNow(*editors.clock);
@@ -125,6 +126,10 @@ void MainWindow::updateActions() {
         a->setEnabled(writable);
 }
 
+void MainWindow::setJournalEnabled(bool enabled) {
+    m_ui->actionJournal->setEnabled(enabled);
+}
+
 void MainWindow::newFromList() {
     if (listIsUsable())
         newReminder();
@@ -159,70 +164,12 @@ void MainWindow::deleteReminder() {
     reloadReminders();
 }
 
-void MainWindow::applyPlacement(const WindowPlacement& pos) {
-    move(pos.left, pos.top);
-    if (pos.width > 0 && pos.height > 0) {
-        // The stored size is the outer one; the client size follows once the frame is known.
-        m_placedOuterSize = QSize(pos.width, pos.height);
-        resize(m_placedOuterSize); // the minimum size still bounds it
-        applyPlacedOuterSize();
-    }
-    switch (pos.state) {
-    case WindowStateCode::Maximized:
-        setWindowState(Qt::WindowMaximized);
-        break;
-    case WindowStateCode::Minimized:
-        setWindowState(Qt::WindowMinimized);
-        break;
-    case WindowStateCode::Normal:
-        setWindowState(Qt::WindowNoState);
-        break;
-    }
+void MainWindow::applyPlacement(const WindowPlacement& placement) {
+    m_placer->apply(placement);
 }
 
 WindowPlacement MainWindow::placement() const {
-    WindowPlacement pos;
-    pos.state = isMaximized()   ? WindowStateCode::Maximized
-                : isMinimized() ? WindowStateCode::Minimized
-                                : WindowStateCode::Normal;
-    const QRect frame = frameGeometry();
-    pos.left = frame.left();
-    pos.top = frame.top();
-    // Never framed in this run: the outer size read at start is still the one wanted.
-    const QSize outer = m_placedOuterSize.isValid() ? m_placedOuterSize : frame.size();
-    pos.width = outer.width();
-    pos.height = outer.height();
-    return pos;
-}
-
-void MainWindow::applyPlacedOuterSize() {
-    const QWindow* handle = windowHandle();
-    if (!m_placedOuterSize.isValid() || handle == nullptr ||
-        handle->windowState() != Qt::WindowNoState)
-        return;
-    const QMargins frame = handle->frameMargins();
-    if (frame.isNull())
-        return;
-    resize(m_placedOuterSize.shrunkBy(frame));
-    m_placedOuterSize = QSize();
-}
-
-void MainWindow::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    // A window manager frames the window only once it is mapped, and a window shown
-    // minimized or maximized gets its normal size only when restored: watch for both.
-    if (QWindow* handle = windowHandle(); handle && m_placedOuterSize.isValid()) {
-        handle->installEventFilter(this);
-        connect(handle, &QWindow::windowStateChanged, this, &MainWindow::applyPlacedOuterSize,
-                Qt::UniqueConnection);
-    }
-    applyPlacedOuterSize();
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == windowHandle() && event->type() == QEvent::Expose)
-        applyPlacedOuterSize();
-    return QMainWindow::eventFilter(watched, event);
+    return m_placer->placement();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

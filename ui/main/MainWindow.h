@@ -17,6 +17,7 @@ struct EditorContext;
 class ReminderListModel;
 class ReminderListView;
 class SettingsPage;
+class WindowPlacer;
 
 namespace Ui {
 class MainWindow;
@@ -61,26 +62,27 @@ public:
     void deleteReminder();
     // Enables the commands that the current reminder and the file allow.
     void updateActions();
+    // The journal command is enabled while the journal holds entries.
+    void setJournalEnabled(bool enabled);
 
     // Position, outer size and state as the settings file keeps them.
     void applyPlacement(const WindowPlacement& placement);
     WindowPlacement placement() const;
 
+signals:
+    // The journal command.
+    void journalRequested();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool listIsUsable() const;
     std::optional<std::int32_t> currentNumber() const;
-    // Gives the window the outer size read from the settings once its frame is known.
-    void applyPlacedOuterSize();
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     const EditorContext& m_editors;
     ReminderListModel* m_listModel;
-    // The outer size from the settings, until the window has been framed.
-    QSize m_placedOuterSize;
+    WindowPlacer* m_placer;
     bool m_trayAvailable = false;
 };

@@ -1,7 +1,9 @@
 #include "core/AppPaths.h"
+#include "desktop/RegionalDateTime.h"
 #include "engine/AsyncTask.h"
 #include "engine/ReminderEngine.h"
 #include "i18n/Texts.h"
+#include "tests/platform/FakeMinuteWake.h"
 #include "tests/platform/FakePowerControl.h"
 #include "tests/platform/FakeSoundPlayer.h"
 #include "tests/support/FakeClock.h"
@@ -13,6 +15,8 @@
 #include "ui/dialogs/DialogSeams.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/editor/ReminderEditor.h"
+#include "ui/journal/JournalWindow.h"
+#include "ui/journal/MissedEntry.h"
 #include "ui/main/AlertPresenter.h"
 #include "ui/main/AppController.h"
 #include "ui/main/ExitSignals.h"
@@ -67,8 +71,8 @@ struct MainWindowTest : ::testing::Test {
         setErrorMessageRecorderForTests(nullptr);
         setExecutablePathForTests("");
     }
-    std::unique_ptr<AppController> Started() {
-        auto app = std::make_unique<AppController>(clock);
+    std::unique_ptr<AppController> Started(std::unique_ptr<MinuteWake> wake = createMinuteWake()) {
+        auto app = std::make_unique<AppController>(clock, std::move(wake));
         app->loadReminders();
         return app;
     }
@@ -584,4 +588,183 @@ TEST_F(CommandsTest, TheListWorksOutNextTimesAsOfNowWhenTheTableChanges) {
     editor->accept();
     ASSERT_EQ(app->repository().table().count(), 2u);
     EXPECT_EQ(window->listView()->reminderModel()->now(), now + std::chrono::hours(72));
+}
+
+// --- the journal of missed reminders --------------------------------------------
+
+namespace {
+
+// Saves a reminder due every day at hour:minute with an alert; returns its number.
+std::int32_t SaveDaily(AppController& app, const std::string& message, int hour, int minute,
+                       Moment now) {
+    Reminder r;
+    r.isNew = true;
+    r.message = message;
+    r.kind = ScheduleKind::Weekly;
+    r.days = {true, true, true, true, true, true, true};
+    r.moment = makeMoment(2000, 1, 1, hour, minute);
+    r.showAlert = true;
+    const SaveResult saved = app.repository().saveReminder(r, now);
+    EXPECT_TRUE(saved.saved) << saved.error;
+    return saved.number;
+}
+
+std::vector<std::string> JournalMessages() {
+    std::vector<std::string> v;
+    if (JournalWindow* journal = JournalWindow::find())
+        for (MissedEntry* e : journal->entries())
+            v.push_back(e->findChild<QLabel*>("messageLabel")->text().toStdString());
+    return v;
+}
+
+struct JournalTest : MainWindowTest {
+    void TearDown() override {
+        delete JournalWindow::find();
+        MainWindowTest::TearDown();
+    }
+    // A first run on Wednesday at 10:00 adds three daily reminders and exits; the clock
+    // then moves on to Thursday 10:30, so each of them was missed once.
+    void RunOnceAndMoveOn(bool showMissed) {
+        auto first = Started();
+        EXPECT_EQ(JournalWindow::find(), nullptr); // nothing missed on a first start
+        EXPECT_FALSE(Action(*first, "actionJournal")->isEnabled());
+        SaveDaily(*first, "tea", 11, 0, now);  // 1
+        SaveDaily(*first, "post", 12, 0, now); // 2
+        SaveDaily(*first, "walk", 9, 0, now);  // 3
+        if (!showMissed)
+            SettingsCheck(*first, "showMissedCheck")->setChecked(false);
+        ExitThroughTheLoop(first);
+        clock.set(now + std::chrono::hours(24) + std::chrono::minutes(30));
+    }
+};
+
+} // namespace
+
+TEST_F(JournalTest, OpensAtStartWithWhatWasMissedAndComesBackFromTheToolbar) {
+    RunOnceAndMoveOn(true);
+    auto app = Started();
+    JournalWindow* journal = JournalWindow::find();
+    ASSERT_NE(journal, nullptr);
+    EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "post", "walk"}));
+    EXPECT_TRUE(journal->windowTitle().startsWith("Events that skipped from "));
+    EXPECT_EQ(app->missedCount(), 3);
+    QAction* command = Action(*app, "actionJournal");
+    EXPECT_TRUE(command->isEnabled());
+
+    // "Ok" on every entry leaves the command enabled.
+    for (MissedEntry* e : journal->entries())
+        QTest::mouseClick(e->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    EXPECT_TRUE(JournalMessages().empty());
+    EXPECT_TRUE(command->isEnabled());
+
+    // Closed and opened again from the toolbar: every entry is back.
+    journal->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(JournalWindow::find(), nullptr);
+    app->mainWindow()->showList();
+    QTest::mouseClick(
+        app->mainWindow()->findChild<QToolBar*>("commandBar")->widgetForAction(command),
+        Qt::LeftButton);
+    journal = JournalWindow::find();
+    ASSERT_NE(journal, nullptr);
+    EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "post", "walk"}));
+
+    // The command while the journal is open (and minimized) brings that window back as it is.
+    QTest::mouseClick(journal->entries()[0]->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    journal->showMinimized();
+    command->trigger();
+    EXPECT_EQ(JournalWindow::find(), journal);
+    EXPECT_FALSE(journal->isMinimized());
+    EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"post", "walk"}));
+}
+
+TEST_F(JournalTest, WithShowMissedOffNothingOpensAndTheCommandStaysOff) {
+    RunOnceAndMoveOn(false);
+    auto app = Started();
+    EXPECT_EQ(JournalWindow::find(), nullptr);
+    EXPECT_EQ(app->missedCount(), 0);
+    EXPECT_FALSE(Action(*app, "actionJournal")->isEnabled());
+}
+
+TEST_F(JournalTest, EditOnAnEntryOpensOrBringsBackTheEditor) {
+    RunOnceAndMoveOn(true);
+    auto app = Started();
+    ASSERT_NE(JournalWindow::find(), nullptr);
+    MissedEntry* post = JournalWindow::find()->entries()[1];
+    QTest::mouseClick(post->findChild<QPushButton*>("editButton"), Qt::LeftButton);
+    ReminderEditor* editor = ReminderEditor::find(2);
+    ASSERT_NE(editor, nullptr);
+    editor->showMinimized();
+    QTest::mouseClick(post->findChild<QPushButton*>("editButton"), Qt::LeftButton);
+    EXPECT_EQ(ReminderEditor::find(2), editor);
+    EXPECT_FALSE(editor->isMinimized());
+    EXPECT_EQ(OpenEditors(), 1);
+    EXPECT_EQ(JournalMessages().size(), 3u); // the entry stays
+
+    // A reminder deleted meanwhile: nothing opens.
+    app->closeOtherWindows(); // the journal goes too
+    ASSERT_TRUE(app->repository().deleteReminder(3));
+    app->showJournal();
+    QTest::mouseClick(JournalWindow::find()->entries()[2]->findChild<QPushButton*>("editButton"),
+                      Qt::LeftButton);
+    EXPECT_EQ(OpenEditors(), 0);
+}
+
+TEST_F(JournalTest, WhatASleepSkippedIsJournaledAndTheWakingMinuteAlerts) {
+    auto wakeOwned = std::make_unique<FakeMinuteWake>();
+    FakeMinuteWake* wake = wakeOwned.get();
+    auto app = Started(std::move(wakeOwned));
+    ASSERT_TRUE(wake->isActive());
+    const std::int32_t tea = SaveDaily(*app, "tea", 11, 0, now);
+    const std::int32_t noon = SaveDaily(*app, "noon", 12, 0, now);
+    wake->wake(); // Wednesday 10:00, the first scan
+    QCoreApplication::processEvents();
+
+    // Asleep until 12:00:05; the wake on resume scans at once.
+    clock.setWallClock(
+        UtcInstant{(now + std::chrono::minutes(120) + std::chrono::seconds(5)).time_since_epoch()});
+    wake->wake();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(noon) != nullptr; }));
+    EXPECT_EQ(AlertWindow::find(tea), nullptr);
+    JournalWindow* journal = JournalWindow::find();
+    ASSERT_NE(journal, nullptr);
+    EXPECT_EQ(JournalMessages(), std::vector<std::string>{"tea"});
+    EXPECT_EQ(journal->windowTitle(), "Events that skipped from " + RegionalDateTimeText(now) +
+                                          " to " + RegionalDateTimeText(clock.now().local));
+    EXPECT_TRUE(Action(*app, "actionJournal")->isEnabled());
+
+    // A second sleep refills the open journal (dismissed entries come back) and widens
+    // its caption; with "Show Missed after start" off it would not open by itself.
+    QTest::mouseClick(journal->entries()[0]->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    clock.setWallClock(UtcInstant{(now + std::chrono::hours(27)).time_since_epoch()});
+    wake->wake();
+    EXPECT_TRUE(QTest::qWaitFor([] { return JournalMessages().size() == 2; }));
+    EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "noon"}));
+    EXPECT_EQ(JournalWindow::find(), journal);
+    EXPECT_TRUE(journal->windowTitle().endsWith(RegionalDateTimeText(clock.now().local)));
+
+    journal->close();
+    SettingsCheck(*app, "showMissedCheck")->setChecked(false);
+    clock.setWallClock(UtcInstant{(now + std::chrono::hours(50)).time_since_epoch()});
+    wake->wake();
+    const Moment friday11 = makeMoment(2026, 12, 11, 11, 0);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return app->missedJournal().entries()[0].occurrence == friday11; }));
+    EXPECT_EQ(JournalWindow::find(), nullptr);
+    EXPECT_TRUE(Action(*app, "actionJournal")->isEnabled());
+    app->closeOtherWindows();
+}
+
+TEST_F(JournalTest, TheJournalKeysStopThere) {
+    RunOnceAndMoveOn(true);
+    auto app = Started();
+    JournalWindow* journal = JournalWindow::find();
+    ASSERT_NE(journal, nullptr);
+    app->mainWindow()->showList();
+    journal->activateWindow();
+    journal->entries()[0]->setFocus();
+    for (Qt::Key key : {Qt::Key_F2, Qt::Key_F4, Qt::Key_F8, Qt::Key_F9})
+        QTest::keyClick(journal->entries()[0], key);
+    EXPECT_EQ(OpenEditors(), 0);
+    EXPECT_EQ(app->repository().table().count(), 3u);
 }

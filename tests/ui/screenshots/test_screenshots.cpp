@@ -1,5 +1,5 @@
-// Screenshots of the alert window, the two dialogs, the reminder editor and the
-// main window's pages in every look of screenshotLooks(), saved in artifacts/ for
+// Screenshots of the alert window, the two dialogs, the reminder editor, the journal
+// window and the main window's pages in every look of screenshotLooks(), saved in artifacts/ for
 // people to look at; in each look nothing may be clipped but what a window cuts on
 // purpose.
 #include "core/ReminderRepository.h"
@@ -7,10 +7,12 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/LayoutCheck.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/TempHome.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/InfoDialog.h"
 #include "ui/dialogs/QuestionDialog.h"
 #include "ui/editor/ReminderEditor.h"
+#include "ui/journal/JournalWindow.h"
 #include "ui/main/AppController.h"
 #include "ui/main/MainWindow.h"
 
@@ -91,6 +93,19 @@ TEST_P(Screenshots, ReminderEditor) {
     QPointer<ReminderEditor> editor = openNewEditor(context, &r);
     take(editor, QStringLiteral("reminder-editor"), {QStringLiteral("pathLabel")});
     delete editor.data();
+}
+
+TEST_P(Screenshots, JournalWindow) {
+    JournalWindow journal(QString::fromStdString(MakeTempFolder("journal") + "/Chimly.ini"));
+    journal.setAttribute(Qt::WA_DeleteOnClose, false);
+    journal.setCaption(makeMoment(2026, 12, 7, 17, 5, 12), makeMoment(2026, 12, 8, 9, 0, 3), {});
+    journal.fill({{3, makeMoment(2026, 12, 8, 8, 0), "Call Anna about the concert tickets"},
+                  {7, makeMoment(2026, 12, 7, 18, 30),
+                   "Take the bread out of the oven, then water the plants on the balcony and "
+                   "feed the cat"},
+                  {12, makeMoment(2026, 12, 8, 0, 0), "Pay the rent"}});
+    journal.bringBack();
+    take(&journal, QStringLiteral("journal-window"));
 }
 
 TEST_P(Screenshots, MainWindowPages) {

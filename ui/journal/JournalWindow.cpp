@@ -1,0 +1,93 @@
+#include "ui/journal/JournalWindow.h"
+#include "ui_JournalWindow.h"
+
+#include "desktop/RegionalDateTime.h"
+#include "ui/controls/ColorScheme.h"
+#include "ui/controls/WindowPlacer.h"
+#include "ui/dialogs/ErrorMessage.h"
+#include "ui/journal/MissedEntry.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QScrollBar>
+#include <QShortcut>
+
+#include <algorithm>
+
+JournalWindow::JournalWindow(const QString& settingsPath)
+    : QWidget(nullptr, Qt::Window), m_ui(std::make_unique<Ui::JournalWindow>()),
+      m_settingsPath(settingsPath), m_placer(new WindowPlacer(this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(ColorScheme::font());
+    m_ui->setupUi(this);
+    // The list is white; around it, the scheme colour shows as a margin.
+    ColorScheme::applyTo(this);
+    ColorScheme::fill(m_ui->entryList, Qt::white);
+    ColorScheme::fill(m_ui->entryScroll->viewport(), Qt::white);
+    // The keys of the main window's commands stop here.
+    for (Qt::Key k : {Qt::Key_F2, Qt::Key_F4, Qt::Key_F8, Qt::Key_F9})
+        new QShortcut(QKeySequence(k), this);
+    m_placer->apply(ReadJournalPlacement(m_settingsPath, 0, 0));
+}
+
+JournalWindow::~JournalWindow() {
+    if (const SettingsWriteResult r = WriteJournalPlacement(m_settingsPath, m_placer->placement());
+        !r)
+        showErrorMessage(r.errorText);
+}
+
+JournalWindow* JournalWindow::find() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* journal = qobject_cast<JournalWindow*>(w); journal && !journal->m_closing)
+            return journal;
+    return nullptr;
+}
+
+void JournalWindow::setCaption(Moment from, Moment to, const Texts& texts) {
+    setWindowTitle(QStringLiteral("%1 %2 %3 %4")
+                       .arg(QString::fromStdString(texts.skippedFrom), RegionalDateTimeText(from),
+                            QString::fromStdString(texts.skippedTo), RegionalDateTimeText(to)));
+}
+
+void JournalWindow::fill(const std::vector<MissedOccurrence>& missed) {
+    for (MissedEntry* entry : entries())
+        delete entry;
+    QVBoxLayout* list = m_ui->entryLayout;
+    for (const MissedOccurrence& m : missed) {
+        auto* entry = new MissedEntry(m, m_ui->entryList);
+        connect(entry, &MissedEntry::editRequested, this, &JournalWindow::editRequested);
+        // Before the spacer that keeps the entries at the top.
+        list->insertWidget(list->count() - 1, entry);
+        entry->show();
+    }
+    MissedEntry::alignColumns(entries());
+    // The list scrolls only up and down: the window is never narrower than the entries
+    // need, with a larger font too.
+    constexpr int DesignedListWidth = DesignedSize.width() - 2 * 5; // in the window's margins
+    m_ui->entryScroll->setMinimumWidth(std::max(
+        DesignedListWidth, m_ui->entryList->minimumSizeHint().width() +
+                               m_ui->entryScroll->verticalScrollBar()->sizeHint().width()));
+}
+
+QList<MissedEntry*> JournalWindow::entries() const {
+    QList<MissedEntry*> shown;
+    QVBoxLayout* list = m_ui->entryLayout;
+    for (int i = 0; i < list->count(); ++i)
+        if (auto* entry = qobject_cast<MissedEntry*>(list->itemAt(i)->widget());
+            entry && !entry->isHidden())
+            shown << entry;
+    return shown;
+}
+
+void JournalWindow::bringBack() {
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void JournalWindow::closeEvent(QCloseEvent* event) {
+    m_closing = true;
+    QWidget::closeEvent(event);
+}

@@ -1,0 +1,59 @@
+#pragma once
+// The journal window: lists the reminders the user missed (while the program was not
+// running, or while the computer slept), one entry each, top to bottom. "Ok" on an entry
+// dismisses it while the window lives; "Edit..." asks for the reminder's editor. One journal
+// window at a time; it destroys itself when it closes and keeps its placement in the
+// settings file.
+
+#include "core/MissedJournal.h"
+#include "i18n/Texts.h"
+
+#include <QList>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class MissedEntry;
+class WindowPlacer;
+namespace Ui {
+class JournalWindow;
+}
+
+class JournalWindow final : public QWidget {
+    Q_OBJECT
+public:
+    // The client size at the default font, which is also the smallest.
+    static constexpr QSize DesignedSize{574, 237};
+
+    // Reads its placement from the settings file; writes it there when destroyed.
+    explicit JournalWindow(const QString& settingsPath);
+    ~JournalWindow() override;
+
+    // The open journal window (not one that is closing), or null.
+    static JournalWindow* find();
+
+    // "Events that skipped from <from> to <to>", the moments in the regional format.
+    void setCaption(Moment from, Moment to, const Texts& texts);
+    // Replaces the entries with one per occurrence, in the order given.
+    void fill(const std::vector<MissedOccurrence>& missed);
+    // The entries not dismissed, top to bottom.
+    QList<MissedEntry*> entries() const;
+    // Shows the window, restored if it was minimized, in front.
+    void bringBack();
+
+signals:
+    void editRequested(std::int32_t number);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::JournalWindow> m_ui;
+    QString m_settingsPath;
+    WindowPlacer* m_placer;
+    bool m_closing = false;
+};
