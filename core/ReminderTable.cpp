@@ -95,7 +95,7 @@ const ReminderRow* ReminderTable::find(RowId id) const {
 
 RowId ReminderTable::insert(ReminderRow row) {
     m_rows.push_back({m_nextId, std::move(row)});
-    ++m_version;
+    changed(m_nextId);
     return m_nextId++;
 }
 
@@ -104,7 +104,7 @@ bool ReminderTable::update(RowId id, ReminderRow row) {
     if (!i)
         return false;
     m_rows[*i].row = std::move(row);
-    ++m_version;
+    changed(id);
     return true;
 }
 
@@ -113,7 +113,7 @@ bool ReminderTable::remove(RowId id) {
     if (!i)
         return false;
     m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(*i));
-    ++m_version;
+    changed(id);
     return true;
 }
 
@@ -123,6 +123,32 @@ void ReminderTable::assign(std::vector<ReminderRow> rows) {
     for (auto& r : rows)
         m_rows.push_back({m_nextId++, std::move(r)});
     ++m_version;
+    m_replacedAt = m_version;
+    m_changes.clear();
+}
+
+void ReminderTable::changed(RowId id) {
+    ++m_version;
+    // A user's edits are few; a flood of them is forgotten and counts as a replacement.
+    constexpr std::size_t Remembered = 4096;
+    if (m_changes.size() == Remembered) {
+        m_changes.clear();
+        m_replacedAt = m_version;
+        return;
+    }
+    m_changes.emplace_back(m_version, id);
+}
+
+std::optional<std::vector<RowId>> ReminderTable::changedSince(std::uint64_t version) const {
+    if (version < m_replacedAt)
+        return std::nullopt;
+    std::vector<RowId> ids;
+    const auto first =
+        std::upper_bound(m_changes.begin(), m_changes.end(), version,
+                         [](std::uint64_t v, const auto& change) { return v < change.first; });
+    for (auto it = first; it != m_changes.end(); ++it)
+        ids.push_back(it->second);
+    return ids;
 }
 
 std::vector<ReminderRow> ReminderTable::rows() const {

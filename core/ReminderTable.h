@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 enum class Col : int {
@@ -121,8 +122,13 @@ public:
 
     // Changes with every insert, update, removal or assignment.
     std::uint64_t version() const { return m_version; }
+    // The ids of the rows inserted, updated or removed after `version`; none when the
+    // rows were replaced since (or too many changes were made to remember them).
+    std::optional<std::vector<RowId>> changedSince(std::uint64_t version) const;
 
 private:
+    void changed(RowId id);
+
     struct Entry {
         RowId id;
         ReminderRow row;
@@ -130,4 +136,7 @@ private:
     std::vector<Entry> m_rows;
     RowId m_nextId = 1;
     std::uint64_t m_version = 0;
+    // The changes since the rows were last replaced (at m_replacedAt): version, row.
+    std::vector<std::pair<std::uint64_t, RowId>> m_changes;
+    std::uint64_t m_replacedAt = 0;
 };

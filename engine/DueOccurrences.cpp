@@ -85,13 +85,14 @@ std::optional<DueOccurrence> dueOccurrence(const ReminderRow& row, const ScanWin
     return dueIn(row, window, zone.toLocal(window.from), zone, programStart);
 }
 
-std::vector<DueOccurrence> dueOccurrences(const ReminderTable& table, const ScanWindow& window,
-                                          const TimeZoneSpan& zone,
+std::vector<DueOccurrence> dueOccurrences(const ReminderTable& table,
+                                          const std::vector<std::size_t>& candidates,
+                                          const ScanWindow& window, const TimeZoneSpan& zone,
                                           const ClockReading& programStart,
                                           const DeliveredOccurrences& delivered) {
     std::vector<DueOccurrence> due;
     const Moment fromLocal = zone.toLocal(window.from);
-    for (std::size_t i = 0; i < table.count(); ++i) {
+    for (const std::size_t i : candidates) {
         const ReminderRow& row = table.rowAt(i);
         std::optional<DueOccurrence> d = dueIn(row, window, fromLocal, zone, programStart);
         if (!d || (!row.flag(Col::AfterStart) && delivered.contains(row, d->instant)))

@@ -68,11 +68,12 @@ std::optional<DueOccurrence> dueOccurrence(const ReminderRow& row, const ScanWin
                                            const TimeZoneSpan& zone,
                                            const ClockReading& programStart);
 
-// Every row's occurrence that falls due in the window and was not handed out yet, in
-// stored order. The zone is looked up once, by the caller; a window shorter than a day
-// holds at most one occurrence of a row.
-std::vector<DueOccurrence> dueOccurrences(const ReminderTable& table, const ScanWindow& window,
-                                          const TimeZoneSpan& zone,
+// The occurrences of the given rows (stored indexes, ascending) that fall due in the
+// window and were not handed out yet, in stored order. The zone is looked up once, by
+// the caller; a window shorter than a day holds at most one occurrence of a row.
+std::vector<DueOccurrence> dueOccurrences(const ReminderTable& table,
+                                          const std::vector<std::size_t>& candidates,
+                                          const ScanWindow& window, const TimeZoneSpan& zone,
                                           const ClockReading& programStart,
                                           const DeliveredOccurrences& delivered);
 

@@ -7,13 +7,13 @@ namespace {
 constexpr std::chrono::hours ZoneMargin{3};
 } // namespace
 
-MinuteScan::MinuteScan(ReminderEngine* engine, Moment now, const ScanWindow& window,
+MinuteScan::MinuteScan(ReminderEngine* engine, const ClockReading& now, const ScanWindow& window,
                        const std::optional<ClockReading>& afterGap)
     : QObject(engine), m_engine(engine), m_now(now), m_window(window), m_afterGap(afterGap),
       m_zone(engine->m_clock, window.from - ZoneMargin, window.to + ZoneMargin) {
 }
 
-void MinuteScan::start(ReminderEngine* engine, Moment now, const ScanWindow& window,
+void MinuteScan::start(ReminderEngine* engine, const ClockReading& now, const ScanWindow& window,
                        const std::optional<ClockReading>& afterGap) {
     auto* scan = new MinuteScan(engine, now, window, afterGap);
     QMetaObject::invokeMethod(scan, &MinuteScan::walk, Qt::QueuedConnection);
@@ -33,14 +33,17 @@ void MinuteScan::reportGap() {
         skipped.push_back({row.integer(Col::N), s.reached, row.text(Col::Comment)});
     }
     if (!skipped.empty())
-        emit m_engine->skipped(skipped, m_afterGap->local, m_now);
+        emit m_engine->skipped(skipped, m_afterGap->local, m_now.local);
 }
 
 void MinuteScan::walk() {
     reportGap();
     const ReminderTable& table = m_engine->m_reminders.table();
+    const std::vector<std::size_t> candidates =
+        m_engine->m_dueIndex.takeDue(table, m_window, m_now, m_engine->m_clock);
     for (const DueOccurrence& due :
-         dueOccurrences(table, m_window, m_zone, m_engine->m_programStart, m_engine->m_delivered)) {
+         dueOccurrences(table, candidates, m_window, m_zone, m_engine->m_programStart,
+                        m_engine->m_delivered)) {
         const ReminderRow& row = table.rowAt(due.storedIndex);
         Reminder reminder = reminderFromRow(row);
         if (!reminder.afterStart) {
@@ -53,7 +56,7 @@ void MinuteScan::walk() {
 }
 
 void MinuteScan::announce() {
-    emit m_engine->scanned(m_now);
+    emit m_engine->scanned(m_now.local);
     QMetaObject::invokeMethod(this, &MinuteScan::startDelivery, Qt::QueuedConnection);
 }
 

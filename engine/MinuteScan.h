@@ -1,8 +1,8 @@
 #pragma once
-// One minute scan: walks the table in stored order, reports what fell due in a gap before
-// its window, queues a copy of every reminder due in its window, announces the scan and
-// starts a delivery. Each of the three steps is posted to the GUI thread; the scan is
-// dropped with its engine.
+// One minute scan: reports what fell due in a gap before its window, takes from the
+// engine's due index the reminders whose moment has come, queues, in stored order, a
+// copy of every one due in its window, announces the scan and starts a delivery. Each
+// of the three steps is posted to the GUI thread; the scan is dropped with its engine.
 
 #include "engine/DueOccurrences.h"
 #include "engine/ReminderEngine.h"
@@ -14,13 +14,13 @@
 class MinuteScan final : public QObject {
     Q_OBJECT
 public:
-    // now: the local moment of the tick; window: what the scan covers; afterGap: the
+    // now: the reading of the tick; window: what the scan covers; afterGap: the
     // previous scan's reading when the window does not adjoin it.
-    static void start(ReminderEngine* engine, Moment now, const ScanWindow& window,
+    static void start(ReminderEngine* engine, const ClockReading& now, const ScanWindow& window,
                       const std::optional<ClockReading>& afterGap);
 
 private:
-    MinuteScan(ReminderEngine* engine, Moment now, const ScanWindow& window,
+    MinuteScan(ReminderEngine* engine, const ClockReading& now, const ScanWindow& window,
                const std::optional<ClockReading>& afterGap);
     void walk();
     void reportGap();
@@ -28,7 +28,7 @@ private:
     void startDelivery();
 
     ReminderEngine* m_engine;
-    const Moment m_now;
+    const ClockReading m_now;
     const ScanWindow m_window;
     const std::optional<ClockReading> m_afterGap;
     // The time zone around the window, looked up once for all rows.

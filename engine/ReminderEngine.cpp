@@ -6,7 +6,8 @@
 
 ReminderEngine::ReminderEngine(const ReminderRepository& reminders, const Clock& clock,
                                const ClockReading& programStart, QObject* parent)
-    : QObject(parent), m_reminders(reminders), m_clock(clock), m_programStart(programStart) {
+    : QObject(parent), m_reminders(reminders), m_clock(clock), m_programStart(programStart),
+      m_dueIndex(programStart) {
 }
 
 void ReminderEngine::tick() {
@@ -17,7 +18,7 @@ void ReminderEngine::tick() {
     const std::optional<ClockReading> previous = std::exchange(m_lastScan, now);
     if (!m_reminders.isLoaded() || m_reminders.table().count() == 0)
         return;
-    MinuteScan::start(this, now.local, *window, window->gap ? previous : std::nullopt);
+    MinuteScan::start(this, now, *window, window->gap ? previous : std::nullopt);
     const int day = calendarTime(now.local).day;
     if (day != m_lastDay) {
         m_lastDay = day;

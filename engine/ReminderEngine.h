@@ -8,6 +8,7 @@
 #include "core/MissedJournal.h"
 #include "core/Reminder.h"
 #include "core/ReminderRepository.h"
+#include "engine/DueIndex.h"
 #include "engine/DueOccurrences.h"
 
 #include <QObject>
@@ -18,7 +19,7 @@
 class ReminderEngine final : public QObject {
     Q_OBJECT
 public:
-    // The scans walk the repository's table in stored order. After-start delays count
+    // The scans hand out the repository's reminders in stored order. After-start delays count
     // from programStart's monotonic time.
     ReminderEngine(const ReminderRepository& reminders, const Clock& clock,
                    const ClockReading& programStart, QObject* parent = nullptr);
@@ -55,6 +56,8 @@ private:
     const ClockReading m_programStart;
     // Reminders found due, oldest first.
     std::deque<Reminder> m_dueQueue;
+    // Each reminder's next due moment, so that a scan looks only at those whose moment came.
+    DueIndex m_dueIndex;
     // Scheduled occurrences already found due in this run.
     DeliveredOccurrences m_delivered;
     // True while a delivery is draining the queue.

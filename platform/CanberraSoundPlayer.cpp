@@ -1,8 +1,10 @@
 #include "platform/CanberraSoundPlayer.h"
 
 #include <canberra.h>
+#include <dlfcn.h>
 
 #include <cstdint>
+#include <optional>
 
 namespace {
 // Every sound of the program carries this id, so one cancel stops whatever plays.
@@ -12,6 +14,48 @@ constexpr std::uint32_t kSoundId = 1;
 bool connectionLost(int err) {
     return err == CA_ERROR_DISCONNECTED || err == CA_ERROR_STATE || err == CA_ERROR_IO;
 }
+
+// The functions of libcanberra the player uses. The library (with the audio libraries
+// it pulls in) is loaded at the first sound: most runs never play one.
+struct Canberra {
+    decltype(&ca_context_create) contextCreate;
+    decltype(&ca_context_destroy) contextDestroy;
+    decltype(&ca_context_set_driver) setDriver;
+    decltype(&ca_context_change_props_full) changeProps;
+    decltype(&ca_context_play_full) playFull;
+    decltype(&ca_context_cancel) cancel;
+    decltype(&ca_proplist_create) proplistCreate;
+    decltype(&ca_proplist_sets) proplistSets;
+    decltype(&ca_proplist_destroy) proplistDestroy;
+};
+
+template <typename F> bool resolve(void* library, const char* name, F& function) {
+    function = reinterpret_cast<F>(dlsym(library, name));
+    return function != nullptr;
+}
+
+const Canberra* canberra() {
+    static const std::optional<Canberra> loaded = []() -> std::optional<Canberra> {
+        void* library = dlopen("libcanberra.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr)
+            return std::nullopt;
+        Canberra c{};
+        if (resolve(library, "ca_context_create", c.contextCreate) &&
+            resolve(library, "ca_context_destroy", c.contextDestroy) &&
+            resolve(library, "ca_context_set_driver", c.setDriver) &&
+            resolve(library, "ca_context_change_props_full", c.changeProps) &&
+            resolve(library, "ca_context_play_full", c.playFull) &&
+            resolve(library, "ca_context_cancel", c.cancel) &&
+            resolve(library, "ca_proplist_create", c.proplistCreate) &&
+            resolve(library, "ca_proplist_sets", c.proplistSets) &&
+            resolve(library, "ca_proplist_destroy", c.proplistDestroy))
+            return c;
+        dlclose(library);
+        return std::nullopt;
+    }();
+    return loaded ? &*loaded : nullptr;
+}
+
 } // namespace
 
 CanberraSoundPlayer::CanberraSoundPlayer() = default;
@@ -23,20 +67,26 @@ CanberraSoundPlayer::~CanberraSoundPlayer() {
 bool CanberraSoundPlayer::ensureContext() {
     if (m_context != nullptr)
         return true;
-    if (ca_context_create(&m_context) != CA_SUCCESS) {
+    const Canberra* ca = canberra();
+    if (ca == nullptr || ca->contextCreate(&m_context) != CA_SUCCESS) {
         m_context = nullptr;
         return false;
     }
     // Only PulseAudio (or a server speaking its protocol): never fall back to raw ALSA devices.
-    ca_context_set_driver(m_context, "pulse");
-    ca_context_change_props(m_context, CA_PROP_APPLICATION_NAME, "Chimly", CA_PROP_APPLICATION_ID,
-                            "chimly", nullptr);
+    ca->setDriver(m_context, "pulse");
+    ca_proplist* props = nullptr;
+    if (ca->proplistCreate(&props) == CA_SUCCESS) {
+        ca->proplistSets(props, CA_PROP_APPLICATION_NAME, "Chimly");
+        ca->proplistSets(props, CA_PROP_APPLICATION_ID, "chimly");
+        ca->changeProps(m_context, props);
+        ca->proplistDestroy(props);
+    }
     return true;
 }
 
 void CanberraSoundPlayer::dropContext() {
     if (m_context != nullptr)
-        ca_context_destroy(m_context);
+        canberra()->contextDestroy(m_context);
     m_context = nullptr;
 }
 
@@ -45,15 +95,16 @@ void CanberraSoundPlayer::play(const std::string& path) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (!ensureContext())
             return;
-        ca_context_cancel(m_context, kSoundId);
+        const Canberra* ca = canberra();
+        ca->cancel(m_context, kSoundId);
         ca_proplist* props = nullptr;
-        if (ca_proplist_create(&props) != CA_SUCCESS)
+        if (ca->proplistCreate(&props) != CA_SUCCESS)
             return;
-        ca_proplist_sets(props, CA_PROP_MEDIA_FILENAME, path.c_str());
-        ca_proplist_sets(props, CA_PROP_MEDIA_ROLE, "event");
+        ca->proplistSets(props, CA_PROP_MEDIA_FILENAME, path.c_str());
+        ca->proplistSets(props, CA_PROP_MEDIA_ROLE, "event");
         // No callback: nothing waits for the end of a sound.
-        const int err = ca_context_play_full(m_context, kSoundId, props, nullptr, nullptr);
-        ca_proplist_destroy(props);
+        const int err = ca->playFull(m_context, kSoundId, props, nullptr, nullptr);
+        ca->proplistDestroy(props);
         if (!connectionLost(err))
             return;
         dropContext();
@@ -62,5 +113,5 @@ void CanberraSoundPlayer::play(const std::string& path) {
 
 void CanberraSoundPlayer::stop() {
     if (m_context != nullptr)
-        ca_context_cancel(m_context, kSoundId);
+        canberra()->cancel(m_context, kSoundId);
 }

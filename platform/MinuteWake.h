@@ -19,7 +19,17 @@ public:
 
 signals:
     void woke();
+
+protected:
+    // Also wakes when the computer has resumed from sleep (logind's PrepareForSleep(false)
+    // on Linux; without a system bus or logind nothing more happens).
+    void wakeAfterSleep();
+
+private slots:
+    // Called with false when the computer has resumed, with true just before it sleeps.
+    void prepareForSleep(bool sleeping);
 };
 
-// The platform's wake.
+// The platform's wake: on Linux a timer at every minute of the wall clock, else (or when
+// the system has none) a one-second timer; on Windows a waitable timer.
 std::unique_ptr<MinuteWake> createMinuteWake();

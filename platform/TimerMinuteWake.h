@@ -1,7 +1,8 @@
 #pragma once
-// A MinuteWake on a repeating timer (every second by default). On Linux it also wakes when
-// logind announces the end of a sleep (PrepareForSleep(false) on the system bus), so that the
-// first look at the clock after a resume does not wait for the timer.
+// A MinuteWake on a repeating timer (every second by default), where the system has no timer
+// at the wall clock's minutes. On Linux it also wakes when logind announces the end of a sleep
+// (PrepareForSleep(false) on the system bus), so that the first look at the clock after a
+// resume does not wait for the timer.
 
 #include "platform/MinuteWake.h"
 
@@ -17,10 +18,6 @@ public:
 
     void start() override;
     bool isActive() const override { return m_timer.isActive(); }
-
-private slots:
-    // Called with false when the computer has resumed, with true just before it sleeps.
-    void prepareForSleep(bool sleeping);
 
 private:
     QTimer m_timer;

@@ -215,3 +215,32 @@ TEST_F(RepositoryTest, ComputedColumns) {
     EXPECT_EQ(rowDescription(row, texts), "");
     EXPECT_EQ(rowNextOccurrence(row, now), makeMoment(2026, 12, 20, 9));
 }
+
+TEST(ReminderTableTest, ChangedSinceNamesTheRowsChangedAndNoneAfterAReplacement) {
+    ReminderTable table;
+    table.assign({ReminderRow{}, ReminderRow{}});
+    const std::uint64_t loaded = table.version();
+    ASSERT_TRUE(table.changedSince(loaded));
+    EXPECT_TRUE(table.changedSince(loaded)->empty());
+    EXPECT_FALSE(table.changedSince(loaded - 1)) << "the load replaced every row";
+
+    const RowId first = table.idAt(0);
+    const RowId added = table.insert(ReminderRow{});
+    const std::uint64_t afterInsert = table.version();
+    ReminderRow changed;
+    changed.setInteger(Col::N, 7);
+    ASSERT_TRUE(table.update(first, changed));
+    ASSERT_TRUE(table.remove(added));
+    EXPECT_EQ(*table.changedSince(loaded), (std::vector<RowId>{added, first, added}));
+    EXPECT_EQ(*table.changedSince(afterInsert), (std::vector<RowId>{first, added}));
+    EXPECT_FALSE(table.remove(added)) << "already gone";
+    EXPECT_EQ(table.changedSince(table.version())->size(), 0u);
+
+    // Too many changes to remember count as a replacement.
+    const std::uint64_t beforeFlood = table.version();
+    for (int i = 0; i < 5000; ++i)
+        ASSERT_TRUE(table.update(first, changed));
+    EXPECT_FALSE(table.changedSince(beforeFlood));
+    table.assign({});
+    EXPECT_FALSE(table.changedSince(afterInsert));
+}

@@ -1,4 +1,5 @@
 #include "engine/AlertDelivery.h"
+#include "engine/DueIndex.h"
 #include "engine/MinuteScan.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/MemoryReminderStore.h"
@@ -12,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <random>
 #include <vector>
 
 namespace {
@@ -494,4 +496,129 @@ TEST_F(ScanTest, ADayAcrossAClockChangeGivesEveryReminderExactlyOnce) {
         EXPECT_EQ(std::chrono::floor<std::chrono::minutes>(alerts["after 150"].front().shownAt),
                   zoned.localMoment(midnight + 150min));
     }
+}
+
+// --- the due index ---------------------------------------------------------------
+
+TEST_F(ScanTest, TheIndexGivesOnlyTheRowsWhoseMomentHasComeAndFollowsEdits) {
+    std::vector<ReminderRow> rows;
+    for (int mi = 0; mi < 60; ++mi) {
+        rows.push_back(Daily("at 8:" + std::to_string(mi), 8, mi));
+        rows.back().setInteger(Col::N, mi + 1);
+    }
+    Load(rows);
+    const ClockReading started = clock.now();
+    DueIndex index(started);
+    std::optional<ClockReading> last;
+    const auto take = [&](Moment t) {
+        clock.set(t);
+        const ClockReading now = clock.now();
+        const ScanWindow window = *scanWindow(last, now, started.monotonic);
+        last = now;
+        return index.takeDue(data.table(), window, now, clock);
+    };
+    EXPECT_EQ(take(At(2026, 12, 9, 8, 0, 0, 400)), std::vector<std::size_t>{0});
+    EXPECT_EQ(take(At(2026, 12, 9, 8, 1, 0, 300)), std::vector<std::size_t>{1});
+    EXPECT_EQ(index.size(), 60u) << "the rows taken went back with their next day";
+
+    // A reminder moved to 08:02 and one deleted are followed.
+    Reminder moved = *data.reminder(31);
+    moved.moment = At(2000, 1, 1, 8, 2);
+    ASSERT_TRUE(data.saveReminder(moved, clock.now().local).saved);
+    ASSERT_TRUE(data.deleteReminder(4)); // 08:03
+    // (Stored indexes after the deletion.)
+    EXPECT_EQ(take(At(2026, 12, 9, 8, 2, 0, 300)), (std::vector<std::size_t>{2, 29}));
+    EXPECT_TRUE(take(At(2026, 12, 9, 8, 3, 0, 300)).empty());
+    // A gap (the machine slept) rebuilds it: only the waking minute's row comes out.
+    EXPECT_EQ(take(At(2026, 12, 9, 8, 40, 0, 300)), std::vector<std::size_t>{39});
+}
+
+// Minute after minute, with edits, a clock set back and forth and a sleep, the engine hands
+// out exactly what a walk over every row with the same rules finds.
+TEST_F(ScanTest, TheIndexedScanAgreesWithAWalkOverEveryRow) {
+    std::mt19937 random(20261209);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const auto randomRow = [&](int number) {
+        ReminderRow r = Daily("r" + std::to_string(number), pick(24), pick(60));
+        r.setInteger(Col::N, number);
+        const int kind = pick(4);
+        if (kind == 0) {
+            r.setInteger(Col::DateOrDay, 0);
+            r.setMoment(Col::Data, At(2026, 12, 9 + pick(3), pick(24), pick(60)));
+        } else if (kind == 1) {
+            const bool none = pick(8) == 0; // a weekly one without weekdays is due every day
+            for (Col c : {Col::Mon, Col::Tue, Col::Wed, Col::Thu, Col::Fri, Col::Sat, Col::Sun})
+                r.setInteger(c, none ? 0 : pick(2));
+        } else if (kind == 2) {
+            r.setInteger(Col::DateOrDay, 2);
+            r.setInteger(Col::EMonth, 9 + pick(3));
+        } else {
+            r.setInteger(Col::AfterStart, 1);
+            r.setInteger(Col::MinutesAfterStart, pick(3000) - 5);
+            r.setMoment(Col::CrDate, pick(10) == 0 ? start + 1h : start - 1h);
+        }
+        return r;
+    };
+    std::vector<ReminderRow> rows;
+    for (int i = 1; i <= 400; ++i)
+        rows.push_back(randomRow(i));
+    Load(rows);
+
+    const ClockReading started = clock.now();
+    DeliveredOccurrences seen;
+    std::optional<ClockReading> last;
+    std::vector<std::string> expected;
+    const auto walk = [&] {
+        const std::optional<ScanWindow> w = scanWindow(last, clock.now(), started.monotonic);
+        if (!w)
+            return;
+        last = clock.now();
+        for (std::size_t i = 0; i < data.table().count(); ++i) {
+            const ReminderRow& row = data.table().rowAt(i);
+            const auto due = dueOccurrence(row, *w, TimeZoneSpan(), started);
+            if (!due || (!row.flag(Col::AfterStart) && seen.contains(row, due->instant)))
+                continue;
+            if (!row.flag(Col::AfterStart))
+                seen.add(row, due->instant);
+            expected.push_back(row.text(Col::Comment));
+        }
+    };
+    int number = 400;
+    Moment t = start;
+    for (int step = 0; step < 2 * 24 * 60 * 3; ++step) {
+        t += 20s;
+        if (step == 2000)
+            t -= 45min; // the clock set back
+        if (step == 5000)
+            t += 5h; // set forward
+        if (step % 97 == 0) {
+            // An edit, a new reminder or a deletion between ticks.
+            const int what = pick(3);
+            if (what == 0) {
+                Reminder r = reminderFromRow(randomRow(0));
+                r.isNew = true;
+                ASSERT_TRUE(data.saveReminder(r, clock.now().local).saved);
+                ++number;
+            } else if (what == 1) {
+                const int n = 1 + pick(number);
+                if (data.reminder(n)) {
+                    Reminder r = reminderFromRow(randomRow(n));
+                    r.number = n;
+                    ASSERT_TRUE(data.saveReminder(r, clock.now().local).saved);
+                }
+            } else {
+                data.deleteReminder(1 + pick(number));
+            }
+        }
+        if (step == 7000) {
+            WallClockTo(t); // asleep: the monotonic time stands still
+        } else {
+            clock.set(t);
+            engine->tick();
+            Settle();
+        }
+        walk();
+        ASSERT_EQ(Messages(), expected) << "step " << step;
+    }
+    EXPECT_GT(expected.size(), 300u);
 }

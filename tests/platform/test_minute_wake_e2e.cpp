@@ -1,5 +1,6 @@
-// The minute wake: its timer, and logind's end of sleep on the system bus (a dbusmock logind on
-// a private bus).
+// The minute wakes: the one-second timer, the timerfd at the wall clock's minutes, and
+// logind's end of sleep on the system bus (a dbusmock logind on a private bus).
+#include "platform/TimerFdMinuteWake.h"
 #include "platform/TimerMinuteWake.h"
 #include "tests/platform/LogindTest.h"
 
@@ -7,6 +8,8 @@
 #include <QTest>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -25,11 +28,43 @@ TEST_F(MinuteWakeTest, TheTimerWakesAgainAndAgainOnceStarted) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return woke.count() >= 3; }, 20000));
 }
 
-TEST_F(MinuteWakeTest, TheEndOfASleepWakesAtOnceAndItsStartDoesNot) {
-    // A timer that would not wake within the test: any wake comes from the bus.
-    TimerMinuteWake wake(1h);
+// Sleeps until the next minute of the wall clock, wakes in its first second, and sleeps again.
+TEST_F(MinuteWakeTest, TheTimerFdWakesAtTheNextMinuteOnly) {
+    const std::unique_ptr<TimerFdMinuteWake> wake = TimerFdMinuteWake::create();
+    ASSERT_TRUE(wake);
+    std::vector<std::chrono::system_clock::time_point> wakes;
+    QObject::connect(wake.get(), &MinuteWake::woke,
+                     [&] { wakes.push_back(std::chrono::system_clock::now()); });
+    EXPECT_FALSE(wake->isActive());
+    wake->start();
+    EXPECT_TRUE(wake->isActive());
+    const auto started = std::chrono::system_clock::now();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !wakes.empty(); }, 90000));
+    const auto minute = std::chrono::ceil<std::chrono::minutes>(started);
+    EXPECT_GE(wakes.front(), minute);
+    EXPECT_LT(wakes.front(), minute + 5s) << "a loaded machine may be late, but not by much";
+    QTest::qWait(2000);
+    EXPECT_EQ(wakes.size(), 1u) << "woke again before the next minute";
+}
+
+class EveryWakeTest : public LogindTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(EveryWakeTest, TheEndOfASleepWakesAtOnceAndItsStartDoesNot) {
+    // Timers that would not wake within the test: any wake comes from the bus.
+    std::unique_ptr<MinuteWake> wakeOwned;
+    if (GetParam())
+        wakeOwned = TimerFdMinuteWake::create();
+    else
+        wakeOwned = std::make_unique<TimerMinuteWake>(1h);
+    ASSERT_TRUE(wakeOwned);
+    MinuteWake& wake = *wakeOwned;
     QSignalSpy woke(&wake, &MinuteWake::woke);
     wake.start();
+    if (GetParam()) {
+        // The timerfd's own minute is never more than a minute away: wait past it.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return woke.count() > 0; }, 90000));
+        woke.clear();
+    }
     // The subscription reaches the bus in its own time: resume until it is heard.
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
@@ -45,5 +80,6 @@ TEST_F(MinuteWakeTest, TheEndOfASleepWakesAtOnceAndItsStartDoesNot) {
     QCoreApplication::processEvents();
     EXPECT_EQ(woke.count(), 1);
 }
+INSTANTIATE_TEST_SUITE_P(TimerAndTimerFd, EveryWakeTest, ::testing::Bool());
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
@@ -155,6 +156,26 @@ TEST_F(SoundTest, ReminderActionsPlayAndStopThroughTheProgramPlayer) {
     ASSERT_TRUE(waitForPeaks([&](const std::vector<int>& p) { return p.size() >= stopAt + 300; }));
     EXPECT_LT(EndOfSound(recorder_.windowPeaks()), stopAt + 100);
     EXPECT_TRUE(QTest::qWaitFor([] { return AsyncTask::pendingCount() == 0; }, 30000));
+}
+
+bool CanberraLoaded() {
+    void* library = dlopen("libcanberra.so.0", RTLD_LAZY | RTLD_NOLOAD);
+    if (library != nullptr)
+        dlclose(library);
+    return library != nullptr;
+}
+
+// The sound library and its audio libraries come into the process with the first sound.
+TEST(SoundWithoutServer, TheSoundLibraryIsLoadedAtTheFirstSoundOnly) {
+    if (CanberraLoaded())
+        GTEST_SKIP() << "an earlier test in this process played a sound";
+    const std::string folder = MakeTempFolder("lazy");
+    ::setenv("PULSE_SERVER", ("unix:" + folder + "/missing/native").c_str(), 1);
+    CanberraSoundPlayer player;
+    player.stop();
+    EXPECT_FALSE(CanberraLoaded()) << "loaded before any sound";
+    player.play(folder + "/none.wav");
+    EXPECT_TRUE(CanberraLoaded());
 }
 
 // No audio server at all: the player gives up at once and nothing breaks.

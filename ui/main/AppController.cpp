@@ -41,47 +41,24 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
     m_editorContext->newIcon = commandIcon(CommandImage::BlankDocument);
     m_editorContext->editIcon = commandIcon(CommandImage::LinedDocument);
 
-    m_window = std::make_unique<MainWindow>(*m_editorContext);
-    m_window->setWindowIcon(m_tray->images().plain());
-    m_window->setMenuBar(m_tray->createFallbackMenuBar(m_window.get()));
-    m_window->setTrayAvailable(m_tray->trayAvailable());
-    readSettings();
-
-    SettingsPage* page = m_window->settingsPage();
-    connect(page, &SettingsPage::languageChanged, this, [this, page](LanguageChoice language) {
-        m_settings.language = language;
-        useLanguageFile(page->selectedLanguageFile());
-    });
-    connect(page, &SettingsPage::languageFileChosen, this, [this](const QString& path) {
-        m_settings.languageFile = path;
-        // With "Other" checked the chosen file is the language at once, for every window
-        // opened from now on too.
-        if (m_settings.language == LanguageChoice::Other)
-            useLanguageFile(path);
-    });
-    page->setStartupShortcut(&programStartupShortcut());
-    connect(page, &SettingsPage::showMissedAtStartChanged, this,
-            [this](bool on) { m_settings.ShowMissedAtStart = on; });
-    connect(page, &SettingsPage::showDayInTrayChanged, this, [this](bool on) {
-        m_settings.ShowDayInTray = on;
-        m_tray->setShowDay(on);
-    });
-    connect(m_tray, &TrayController::openListRequested, m_window.get(), &MainWindow::showList);
-    connect(m_tray, &TrayController::newReminderRequested, m_window.get(),
-            &MainWindow::newReminder);
+    m_settings = ReadSettings(m_settingsPath, m_clock.now().local, 0, 0);
+    m_tray->setShowDay(m_settings.ShowDayInTray);
+    useLanguageFile(SettingsPage::languageFileFor(m_settings.language, m_settings.languageFile));
+    connect(m_tray, &TrayController::openListRequested, this, [this] { mainWindow()->showList(); });
+    connect(m_tray, &TrayController::newReminderRequested, this,
+            [this] { mainWindow()->newReminder(); });
     connect(m_tray, &TrayController::exitRequested, this, &AppController::exit);
-    connect(m_tray, &TrayController::trayAppeared, this,
-            [this] { m_window->setTrayAvailable(true); });
+    connect(m_tray, &TrayController::trayAppeared, this, [this] {
+        if (m_window)
+            m_window->setTrayAvailable(true);
+    });
 
     const ClockReading started = m_clock.now();
     m_programStart = started.local;
     m_engine = new ReminderEngine(m_repository, m_clock, started, this);
     connect(m_engine, &ReminderEngine::reminderDue, m_alerts, &AlertPresenter::present);
-    connect(m_engine, &ReminderEngine::scanned, m_window.get(),
-            &MainWindow::refreshComputedColumns);
     connect(m_engine, &ReminderEngine::dayChanged, m_tray, &TrayController::followDay);
     connect(m_engine, &ReminderEngine::skipped, this, &AppController::addSkipped);
-    connect(m_window.get(), &MainWindow::journalRequested, this, &AppController::showJournal);
     connect(m_alerts, &AlertPresenter::editRequested, this, &AppController::editFromAlert);
 
     m_startTimer->setObjectName(QStringLiteral("startTimer"));
@@ -100,7 +77,7 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
             Qt::SingleShotConnection);
 
     if (!m_tray->trayAvailable())
-        m_window->showMinimized();
+        mainWindow()->showMinimized();
 }
 
 AppController::~AppController() {
@@ -127,10 +104,13 @@ void AppController::loadReminders() {
     if (!writable) {
         // Nothing typed in this run could be saved: the commands that change
         // reminders stay off, and the status bar tells why.
-        m_window->showReadOnly(QString::fromStdString(loaded.error));
+        m_readOnlyReason = QString::fromStdString(loaded.error);
+        if (m_window)
+            m_window->showReadOnly(m_readOnlyReason);
         return;
     }
-    m_window->remindersLoaded();
+    if (m_window)
+        m_window->remindersLoaded();
     if (m_settings.ShowMissedAtStart) {
         const ClockReading now = m_clock.now();
         const TimeZoneSpan zone(m_clock, now.utc - std::chrono::days(400),
@@ -140,6 +120,9 @@ void AppController::loadReminders() {
         journalChanged();
     }
     m_wake->start();
+    // The first scan at once: the start minute's reminders and after-start ones of 0 minutes
+    // fall due now, not at the next wake.
+    m_engine->tick();
 }
 
 bool AppController::saveReminderFile() {
@@ -243,37 +226,82 @@ void AppController::addSkipped(const std::vector<MissedOccurrence>& skipped, Mom
 
 void AppController::journalChanged() {
     const bool any = m_missedJournal.count() > 0;
-    m_window->setJournalEnabled(any);
+    if (m_window)
+        m_window->setJournalEnabled(any);
     if (any && m_settings.ShowMissedAtStart)
         showJournal();
 }
 
 void AppController::remindersChanged() {
-    m_window->reloadReminders();
+    if (m_window)
+        m_window->reloadReminders();
 }
 
-void AppController::readSettings() {
+MainWindow* AppController::mainWindow() {
+    if (!m_window)
+        buildMainWindow();
+    return m_window.get();
+}
+
+void AppController::buildMainWindow() {
+    m_window = std::make_unique<MainWindow>(*m_editorContext);
+    m_window->setWindowIcon(m_tray->images().plain());
+    m_window->setMenuBar(m_tray->createFallbackMenuBar(m_window.get()));
+    m_window->setTrayAvailable(m_tray->trayAvailable());
     // A size of 0 stands for none stored: the window keeps its designed size.
-    m_settings = ReadSettings(m_settingsPath, m_clock.now().local, 0, 0);
     m_window->applyPlacement(m_settings.position);
-    m_window->settingsPage()->setValues(m_settings);
-    m_tray->setShowDay(m_settings.ShowDayInTray);
-    useLanguageFile(m_window->settingsPage()->selectedLanguageFile());
+    if (m_mainTexts)
+        m_window->loadTexts(*m_mainTexts);
+
+    SettingsPage* page = m_window->settingsPage();
+    page->setValues(m_settings);
+    connect(page, &SettingsPage::languageChanged, this, [this, page](LanguageChoice language) {
+        m_settings.language = language;
+        useLanguageFile(page->selectedLanguageFile());
+    });
+    connect(page, &SettingsPage::languageFileChosen, this, [this](const QString& path) {
+        m_settings.languageFile = path;
+        // With "Other" checked the chosen file is the language at once, for every window
+        // opened from now on too.
+        if (m_settings.language == LanguageChoice::Other)
+            useLanguageFile(path);
+    });
+    page->setStartupShortcut(&programStartupShortcut());
+    connect(page, &SettingsPage::showMissedAtStartChanged, this,
+            [this](bool on) { m_settings.ShowMissedAtStart = on; });
+    connect(page, &SettingsPage::showDayInTrayChanged, this, [this](bool on) {
+        m_settings.ShowDayInTray = on;
+        m_tray->setShowDay(on);
+    });
+    connect(m_engine, &ReminderEngine::scanned, m_window.get(),
+            &MainWindow::refreshComputedColumns);
+    connect(m_window.get(), &MainWindow::journalRequested, this, &AppController::showJournal);
+    m_window->setJournalEnabled(m_missedJournal.count() > 0);
+
+    if (!m_repository.isLoaded())
+        return;
+    if (!m_repository.fileWritable())
+        m_window->showReadOnly(m_readOnlyReason);
+    else
+        m_window->remindersLoaded();
 }
 
 void AppController::useLanguageFile(const QString& path) {
     LanguageFile::setCurrent(path.toStdString());
-    const std::optional<LanguageSection> main =
-        LanguageFile::read(path.toStdString()).section("Main");
+    std::optional<LanguageSection> main = LanguageFile::read(path.toStdString()).section("Main");
     if (!main)
         return;
     m_texts.loadMain(*main);
     m_editorContext->texts = m_texts;
     m_tray->loadTexts(*main);
-    m_window->loadTexts(*main);
+    if (m_window)
+        m_window->loadTexts(*main);
+    // Kept for the main window, which is built when first needed.
+    m_mainTexts = std::move(main);
 }
 
 void AppController::writeSettings() {
+    // A window never built leaves the placement read at start as it was.
     if (m_window)
         m_settings.position = m_window->placement();
     // Only as the program or the session ends: a failure goes to the log, with its reason.

@@ -1,7 +1,7 @@
 #pragma once
 // The program's run: finds its files, reads the settings, owns the reminders, the
-// engine, the tray, the alert presentation and the main window, loads the
-// reminder file a moment after the start, and ends in one place: the exit ends
+// engine, the tray, the alert presentation and the main window (built when first
+// needed), loads the reminder file a moment after the start, and ends in one place: the exit ends
 // the event loops, and once they have returned (aboutToQuit) the other windows
 // close, the reminder file and the settings are written.
 
@@ -9,6 +9,7 @@
 #include "core/MissedJournal.h"
 #include "core/ReminderRepository.h"
 #include "desktop/ProgramSettings.h"
+#include "i18n/LanguageFile.h"
 #include "i18n/Texts.h"
 #include "platform/MinuteWake.h"
 
@@ -63,7 +64,10 @@ public:
     // of the run's journal (dismissed ones again too).
     void showJournal();
 
-    MainWindow* mainWindow() const { return m_window.get(); }
+    // The main window, built at its first use ("Open list...", "New..."), or at once
+    // when there is no tray to reach the program through.
+    MainWindow* mainWindow();
+    bool mainWindowBuilt() const { return m_window != nullptr; }
     TrayController* tray() const { return m_tray; }
     AlertPresenter* alertPresenter() const { return m_alerts; }
     ReminderEngine* engine() const { return m_engine; }
@@ -87,7 +91,7 @@ private:
     void shutdown();
     bool saveReminderFile(Reporting reporting);
     void report(const QString& text, Reporting reporting);
-    void readSettings();
+    void buildMainWindow();
     void writeSettings();
     // Makes `path` the language file in use: the main window, the tray and the shared
     // texts take its main section at once (a file without one changes nothing there),
@@ -119,4 +123,8 @@ private:
     std::unique_ptr<MainWindow> m_window;
     // The failure of the last save of the reminder file has been shown in a window.
     bool m_reminderSaveFailureShown = false;
+    // Why the reminder file cannot be changed, when it was loaded and cannot.
+    QString m_readOnlyReason;
+    // The main section of the language file in use, when it has one.
+    std::optional<LanguageSection> m_mainTexts;
 };

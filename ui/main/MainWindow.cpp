@@ -45,6 +45,7 @@ MainWindow::MainWindow(const EditorContext& editors, QWidget* parent)
     m_listModel->setNow(*editors.clock);
     ReminderListView* list = listView();
     list->setReminderModel(m_listModel);
+    list->setClock(editors.clock);
     auto* separator = new QAction(list);
     separator->setSeparator(true);
     list->addActions({m_ui->actionNewReminder, m_ui->actionEdit, m_ui->actionCopy, separator,
@@ -102,7 +103,7 @@ void MainWindow::remindersLoaded() {
 }
 
 void MainWindow::refreshComputedColumns() {
-    m_listModel->setNow(*m_editors.clock);
+    // The view reads the clock when it draws the rows on screen; a hidden list draws none.
     m_listModel->refreshComputedColumns();
 }
 

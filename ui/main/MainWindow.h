@@ -45,8 +45,8 @@ public:
     void reloadReminders();
     // After the reminder file was loaded: the first column fit and the focus.
     void remindersLoaded();
-    // Recomputes the list's next times and descriptions as of the clock's moment (after
-    // every scan; the scan's moment is not needed).
+    // Has the list show its next times and descriptions as of the clock's moment when it
+    // is next drawn (after every scan; the scan's moment is not needed).
     void refreshComputedColumns();
     // Takes the captions of the main window's section of a language file (lines it lacks
     // keep theirs) and the shared texts of the editors' context, and shows the schedule

@@ -62,13 +62,19 @@ void ReminderListModel::setNow(Moment now) {
     m_now = now;
     m_nowUtc = UtcInstant{now.time_since_epoch()};
     m_zone = TimeZoneSpan();
+    m_zoneAround.reset();
 }
 
 void ReminderListModel::setNow(const Clock& clock) {
     const ClockReading reading = clock.now();
     m_now = reading.local;
     m_nowUtc = reading.utc;
-    m_zone = TimeZoneSpan::around(clock, reading.utc);
+    if (!m_zoneAround || reading.utc < *m_zoneAround ||
+        reading.utc > *m_zoneAround + std::chrono::days(1) ||
+        m_zone.toLocal(reading.utc) != reading.local) {
+        m_zone = TimeZoneSpan::around(clock, reading.utc);
+        m_zoneAround = reading.utc;
+    }
 }
 
 QString nextTimeText(Moment t) {

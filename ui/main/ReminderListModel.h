@@ -69,7 +69,8 @@ public:
     // The moment the computed columns and the grey texts are worked out for, with local
     // time as UTC.
     void setNow(Moment now);
-    // The same, as the clock tells it now, in its time zone.
+    // The same, as the clock tells it now, in its time zone (looked up again only
+    // after a day or when the clock's offset no longer agrees with it).
     void setNow(const Clock& clock);
     // The texts the schedule descriptions are made of.
     void setTexts(const Texts& texts) { m_texts = texts; }
@@ -103,6 +104,8 @@ private:
     Moment m_now = DayCountEpoch;
     UtcInstant m_nowUtc{DayCountEpoch.time_since_epoch()};
     TimeZoneSpan m_zone;
+    // The instant m_zone was looked up around; none while it is UTC (setNow(Moment)).
+    std::optional<UtcInstant> m_zoneAround;
     Texts m_texts;
     std::array<QString, ListColumnCount> m_titles;
 };

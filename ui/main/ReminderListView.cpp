@@ -235,6 +235,13 @@ void ReminderListView::focusOutEvent(QFocusEvent* event) {
     viewport()->update();
 }
 
+void ReminderListView::paintEvent(QPaintEvent* event) {
+    // The rows on screen are worked out as they are drawn, all for the same moment.
+    if (m_model != nullptr && m_clock != nullptr)
+        m_model->setNow(*m_clock);
+    QTableView::paintEvent(event);
+}
+
 void ReminderListView::changeEvent(QEvent* event) {
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange) {

@@ -46,6 +46,9 @@ public:
 
     // The model to show; the view does not take it over.
     void setReminderModel(ReminderListModel* model);
+    // The clock whose moment the computed columns are drawn for, read once per paint;
+    // it must outlive the view.
+    void setClock(const Clock* clock) { m_clock = clock; }
     ReminderListModel* reminderModel() const { return m_model; }
 
     // The number of the reminder on the current row; none without one.
@@ -75,6 +78,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void undoColumnMove(int logical, int oldVisual, int newVisual);
@@ -86,6 +90,7 @@ private:
     void fitNextTimeColumn();
 
     ReminderListModel* m_model = nullptr;
+    const Clock* m_clock = nullptr;
     mutable std::unique_ptr<CellImages> m_images;
     // The current reminder and its row while the model is read again.
     std::optional<std::int32_t> m_keptNumber;

@@ -76,12 +76,25 @@ void SettingsPage::setValues(const ProgramSettings& settings) {
 }
 
 QString SettingsPage::selectedLanguageFile() const {
+    const QString other = m_ui->languageFileLabel->text();
     if (m_ui->englishRadio->isChecked())
-        return inProgramFolder(EnglishFileName);
+        return languageFileFor(LanguageChoice::English, other);
     if (m_ui->russianRadio->isChecked())
-        return inProgramFolder(RussianFileName);
+        return languageFileFor(LanguageChoice::Russian, other);
     if (m_ui->otherRadio->isChecked())
-        return m_ui->languageFileLabel->text();
+        return languageFileFor(LanguageChoice::Other, other);
+    return {};
+}
+
+QString SettingsPage::languageFileFor(LanguageChoice language, const QString& otherFile) {
+    switch (language) {
+    case LanguageChoice::English:
+        return inProgramFolder(EnglishFileName);
+    case LanguageChoice::Russian:
+        return inProgramFolder(RussianFileName);
+    case LanguageChoice::Other:
+        return otherFile;
+    }
     return {};
 }
 

@@ -32,6 +32,8 @@ public:
     // The language file the checked language names: the English or the Russian file
     // in the program folder, or for "Other" the chosen file (empty when none was).
     QString selectedLanguageFile() const;
+    // The same for a language choice, with `otherFile` the file chosen for "Other".
+    static QString languageFileFor(LanguageChoice language, const QString& otherFile);
     // Takes the page's captions from the main window's section of a language file.
     void loadTexts(const LanguageSection& section);
     // The shortcut the two shortcut buttons place and remove; the buttons are enabled

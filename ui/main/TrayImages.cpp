@@ -2,10 +2,12 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace {
 
@@ -89,16 +91,55 @@ void paintFlag(QPainter& p, bool red) {
     p.drawPath(cloth);
 }
 
-QIcon iconOf(TrayPicture picture, int day = 1) {
-    QIcon icon;
-    for (int size : IconSizes)
-        icon.addPixmap(renderTrayPicture(picture, size, day));
-    return icon;
-}
+int drawn = 0;
+
+// Draws a size the first time it is asked for and keeps it.
+class TrayIconEngine final : public QIconEngine {
+public:
+    TrayIconEngine(TrayPicture picture, int day) : m_picture(picture), m_day(day) {}
+
+    // The same picture in every mode and state: the tray shows no other.
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::max(1, std::min(size.width(), size.height()));
+        auto it = m_drawn.find(side);
+        if (it == m_drawn.end())
+            it = m_drawn.emplace(side, renderTrayPicture(m_picture, side, m_day)).first;
+        return it->second;
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal scale = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QPixmap pm = pixmap(rect.size() * scale, mode, state);
+        pm.setDevicePixelRatio(scale);
+        painter->drawPixmap(rect, pm);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        return {side, side};
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int size : IconSizes)
+            sizes << QSize(size, size);
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new TrayIconEngine(*this); }
+    QString key() const override { return QStringLiteral("TrayIconEngine"); }
+
+private:
+    TrayPicture m_picture;
+    int m_day;
+    std::map<int, QPixmap> m_drawn;
+};
 
 } // namespace
 
+QIcon trayIcon(TrayPicture picture, int day) {
+    return QIcon(new TrayIconEngine(picture, day));
+}
+
 QPixmap renderTrayPicture(TrayPicture picture, int pixelSize, int day) {
+    ++drawn;
     QPixmap pm(pixelSize, pixelSize);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
@@ -121,10 +162,14 @@ QPixmap renderTrayPicture(TrayPicture picture, int pixelSize, int day) {
 }
 
 TrayImageSets::TrayImageSets()
-    : m_plain(iconOf(TrayPicture::Clock)), m_flags{iconOf(TrayPicture::RedFlag),
-                                                   iconOf(TrayPicture::OrangeFlag)} {
+    : m_plain(trayIcon(TrayPicture::Clock)), m_flags{trayIcon(TrayPicture::RedFlag),
+                                                     trayIcon(TrayPicture::OrangeFlag)} {
     for (int d = 1; d <= 31; ++d)
-        m_days[d - 1] = iconOf(TrayPicture::Day, d);
+        m_days[d - 1] = trayIcon(TrayPicture::Day, d);
+}
+
+int TrayImageSets::drawnCount() {
+    return drawn;
 }
 
 const QIcon& TrayImageSets::day(int day) const {

@@ -522,4 +522,20 @@ TEST(Pictures, CellAndTrayImagesAreDrawnAtTheirScale) {
     EXPECT_NE(tray.flag(0).pixmap(16, 16).toImage(), tray.flag(1).pixmap(16, 16).toImage());
 }
 
+TEST(Pictures, ATrayPictureIsDrawnWhenFirstShownAtTheSizeAskedForAndKept) {
+    const int before = TrayImageSets::drawnCount();
+    const TrayImageSets tray;
+    EXPECT_EQ(TrayImageSets::drawnCount(), before) << "making the sets draws nothing";
+
+    const QPixmap first = tray.day(17).pixmap(22, 22);
+    EXPECT_EQ(first.size(), QSize(22, 22));
+    EXPECT_EQ(first.toImage(), renderTrayPicture(TrayPicture::Day, 22, 17).toImage());
+    const int drawn = TrayImageSets::drawnCount();
+    EXPECT_EQ(drawn, before + 2); // the icon's and the comparison's
+    EXPECT_EQ(tray.day(17).pixmap(22, 22).cacheKey(), first.cacheKey()) << "kept";
+    EXPECT_EQ(TrayImageSets::drawnCount(), drawn);
+    // A tray at scale 2 asks for twice the pixels.
+    EXPECT_EQ(tray.plain().pixmap(QSize(22, 22), 2.0).size(), QSize(44, 44));
+}
+
 } // namespace
