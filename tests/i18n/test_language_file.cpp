@@ -1,9 +1,11 @@
 #include "i18n/LanguageFile.h"
 #include "i18n/Texts.h"
+#include "tests/fuzz/LanguageFileRoundTrip.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -175,3 +177,17 @@ TEST(ShippedFile, TheEnglishFileGivesTheBuiltInSharedTexts) {
 }
 
 } // namespace
+
+// The fuzzer's seed files (the shipped files in each encoding and line end) and any file it
+// once broke the reader with: clean UTF-8 lines that read back the same.
+TEST(LanguageFile, SeedAndFoundFilesReadAsCleanLinesThatReadBackTheSame) {
+    for (const char* folder : {CHIMEWELL_FUZZ_DIR "/corpus/language_file",
+                               CHIMEWELL_FUZZ_DIR "/findings/language_file"}) {
+        if (!std::filesystem::exists(folder))
+            continue;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            SCOPED_TRACE(entry.path().filename().string());
+            EXPECT_EQ(languageFileRoundTripFailure(entry.path().string()), "");
+        }
+    }
+}
