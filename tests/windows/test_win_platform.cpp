@@ -1,6 +1,7 @@
 // The Windows implementations of the platform services and folders, run under Wine: the
 // real Win32 calls, except the one that would end the session.
 #include "core/AppPaths.h"
+#include "platform/DesktopVersion.h"
 #include "platform/WinPowerControl.h"
 #include "platform/WinSingleInstance.h"
 
@@ -193,4 +194,15 @@ TEST(WinPowerControl, RequestsReachExitWindowsForcedWithThePrivilege) {
     exitCalls.clear();
     WinPowerControl(recordExit).requestPowerOff();
     EXPECT_EQ(exitCalls.size(), 1u);
+}
+
+// The version Wine reports is read, and the look follows its code: the own colour scheme
+// only from Vista on.
+TEST(DesktopVersion, TheReportedVersionIsReadAndDecidesTheLook) {
+    const std::optional<WindowsVersion> version = queryWindowsVersion();
+    ASSERT_TRUE(version.has_value());
+    EXPECT_EQ(version->family, WindowsVersion::Family::WinNT);
+    const int code = osVersionCode(version);
+    EXPECT_GE(code, 2) << version->major << "." << version->minor;
+    EXPECT_EQ(isNewerDesktop(), code == 10 || code == 11) << code;
 }
