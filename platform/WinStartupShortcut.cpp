@@ -1,5 +1,7 @@
 #include "platform/WinStartupShortcut.h"
 
+#include "core/AppPaths.h"
+
 #include "platform/WinText.h"
 
 #include <objbase.h>
@@ -39,17 +41,7 @@ std::wstring startupFolder() {
 
 // The running executable's full path.
 std::wstring executableFile() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0)
-            return {};
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
+    return widen(executablePath());
 }
 
 std::wstring shortcutFile() {

@@ -10,11 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh fuzz
 build=${CHIMEWELL_FUZZ_BUILD_DIR:-build-fuzz}
-launcher=()
-if command -v ccache >/dev/null; then
-    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
+source scripts/ccache-launcher.sh
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
       -DCHIMEWELL_FUZZ=ON "${launcher[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"

@@ -7,11 +7,7 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh build
 scripts/deps.sh package
 build=${CHIMEWELL_PACKAGE_BUILD_DIR:-build-package}
-launcher=()
-if command -v ccache >/dev/null; then
-    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
+source scripts/ccache-launcher.sh
 CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
 export CXXFLAGS LDFLAGS

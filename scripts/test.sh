@@ -4,12 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
 build=${CHIMEWELL_BUILD_DIR:-build}
-launcher=()
-if command -v ccache >/dev/null; then
-    # Paths relative to the checkout, so that other checkouts share the cache.
-    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
+source scripts/ccache-launcher.sh
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 cd "$build"

@@ -25,6 +25,12 @@ using testsvc::WaitUntil;
 
 namespace {
 
+// The arguments that find a control by its window's title, its role and its accessible name.
+std::vector<std::string> in(const std::string& window, const std::string& role,
+                            const std::string& name) {
+    return {"--window", window, "--role", role, "--name", name};
+}
+
 class ChimlyE2E : public ::testing::Test {
 protected:
     static inline testsvc::VirtualDisplay display;
@@ -173,12 +179,22 @@ protected:
         return {};
     }
     // Double-clicks the program's tray icon, which opens the list.
-    void OpenListFromTray() const {
+    // Double-clicks the tray icon and waits for the list: its window, or empty (with a
+    // failure recorded) when it did not open.
+    std::string OpenList() const {
         std::string icon;
         WaitUntil([&] { return !(icon = TrayIconWindow(display.display())).empty(); }, 60s);
-        ASSERT_FALSE(icon.empty()) << "no tray icon";
+        if (icon.empty()) {
+            ADD_FAILURE() << "no tray icon";
+            return {};
+        }
         Xdo({"mousemove", "--window", icon, "10", "10", "click", "--repeat", "2", "--delay", "80",
              "1"});
+        if (!WaitForWindow("^Chimewell$")) {
+            ADD_FAILURE() << "the list did not open";
+            return {};
+        }
+        return FirstWindow("^Chimewell$");
     }
 
     void WriteThings(const std::vector<Reminder>& things) {
@@ -226,9 +242,9 @@ TEST_F(ChimlyE2E, FirstStartCreatesTheTableAndASecondStartEndsSilently) {
     EXPECT_TRUE(Windows("^Chimewell$").empty()) << "the second start showed a window";
 
     // Closing the list only hides it; the program stays in the tray.
-    OpenListFromTray();
-    ASSERT_TRUE(WaitForWindow("^Chimewell$"));
-    Keys(FirstWindow("^Chimewell$"), {"alt+F4"});
+    const std::string list = OpenList();
+    ASSERT_FALSE(list.empty());
+    Keys(list, {"alt+F4"});
     EXPECT_TRUE(WaitUntil([&] { return Windows("^Chimewell$").empty(); }, 60s));
     EXPECT_TRUE(first.running());
     EXPECT_FALSE(TrayIconWindow(display.display()).empty());
@@ -283,8 +299,7 @@ TEST_F(ChimlyE2E, DueReminderShowsItsAlertAndPlaysItsSound) {
             return false;
         },
         60s));
-    OpenListFromTray();
-    EXPECT_TRUE(WaitForWindow("^Chimewell$")) << "the list did not open";
+    EXPECT_FALSE(OpenList().empty());
     Screenshot("main-window.png");
 }
 
@@ -309,8 +324,7 @@ TEST_F(ChimlyE2E, TerminationSavesTheTableAndTheExitMoment) {
     Start(chimly);
     ASSERT_TRUE(WaitForWindow("^loaded$"));
     // With the list showing too: a window that only hides must not hold up the exit.
-    OpenListFromTray();
-    ASSERT_TRUE(WaitForWindow("^Chimewell$"));
+    ASSERT_FALSE(OpenList().empty());
     ::kill(chimly.pid(), SIGTERM);
     ASSERT_EQ(chimly.wait(60s), std::optional<int>(0));
 
@@ -393,16 +407,11 @@ TEST_F(ChimlyE2E, CreatePostponeAndEditAReminder) {
     ChildProcess chimly;
     StartWithSteppedClock(chimly, {2026, 12, 9, 7, 50, 0, 0});
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(dataFolder + "/things.mln"); }, 60s));
-    OpenListFromTray();
-    ASSERT_TRUE(WaitForWindow("^Chimewell$"));
-    const std::string list = FirstWindow("^Chimewell$");
+    const std::string list = OpenList();
+    ASSERT_FALSE(list.empty());
 
     // Controls are found by window title, role and accessible name.
     const testsvc::Controls ui(ATSPI_CONTROL, a11y.env());
-    const auto in = [](const std::string& window, const std::string& role,
-                       const std::string& name) {
-        return std::vector<std::string>{"--window", window, "--role", role, "--name", name};
-    };
 
     // F2 opens an editor for a new reminder, set to the current time.
     Keys(list, {"F2"});
@@ -556,15 +565,10 @@ TEST_F(ChimlyE2E, TheRussianLanguageChosenInTheSettingsFile) {
     ChildProcess chimly;
     Start(chimly);
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(dataFolder + "/things.mln"); }, 60s));
-    OpenListFromTray();
-    ASSERT_TRUE(WaitForWindow("^Chimewell$"));
-    const std::string list = FirstWindow("^Chimewell$");
+    const std::string list = OpenList();
+    ASSERT_FALSE(list.empty());
 
     const testsvc::Controls ui(ATSPI_CONTROL, a11y.env());
-    const auto in = [](const std::string& window, const std::string& role,
-                       const std::string& name) {
-        return std::vector<std::string>{"--window", window, "--role", role, "--name", name};
-    };
     EXPECT_TRUE(ui.extents(in("^Chimewell$", "page tab", "Список")));
     ASSERT_TRUE(ui.click(in("^Chimewell$", "page tab", "Настройки")));
     EXPECT_TRUE(ui.extents(in("^Chimewell$", "radio button", "Русский")));

@@ -1,10 +1,10 @@
 // The hyperlink label: the address each type opens, the refusal of one too long to open
 // whole, and the label used with the mouse, the keyboard and assistive technology. The
 // desktop's opener is a recording handler per scheme.
+#include "tests/support/OpenRecorder.h"
 #include "ui/controls/LinkLabel.h"
 
 #include <QAccessible>
-#include <QDesktopServices>
 #include <QEnterEvent>
 #include <QSignalSpy>
 #include <QTest>
@@ -12,26 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class OpenRecorder final : public QObject {
-    Q_OBJECT
-public:
-    // The schemes whose addresses this records instead of the desktop.
-    explicit OpenRecorder(const QStringList& schemes) : m_schemes(schemes) {
-        for (const QString& scheme : m_schemes)
-            QDesktopServices::setUrlHandler(scheme, this, "open");
-    }
-    ~OpenRecorder() override {
-        for (const QString& scheme : m_schemes)
-            QDesktopServices::unsetUrlHandler(scheme);
-    }
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-
-private:
-    QStringList m_schemes;
-};
 
 const QStringList AllSchemes = {"file",   "ftp",  "gopher", "http", "https",
                                 "mailto", "news", "telnet", "wais"};
@@ -221,5 +201,3 @@ TEST(LinkLabel, IsALinkToAssistiveTechnology) {
 }
 
 } // namespace
-
-#include "test_link_label.moc"

@@ -7,6 +7,7 @@
 #include "tests/platform/FakeSoundPlayer.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/LayoutCheck.h"
+#include "tests/support/OpenRecorder.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempHome.h"
 #include "ui/dialogs/DialogSeams.h"
@@ -18,7 +19,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -84,15 +84,6 @@ void click(QAbstractButton* b) {
     QTest::mouseClick(b, Qt::LeftButton, {},
                       boxed ? QPoint(8, b->height() / 2) : b->rect().center());
 }
-
-// Receives the files the editor asks the desktop to open.
-class OpenRecorder final : public QObject {
-    Q_OBJECT
-public:
-    QStringList opened;
-public slots:
-    void open(const QUrl& url) { opened << url.toLocalFile(); }
-};
 
 class EditorTest : public ::testing::Test {
 protected:
@@ -754,7 +745,6 @@ TEST_F(EditorTest, FilePickersStartInTheirFoldersAndRefuseOverlongPaths) {
 TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {
     FakeSoundPlayer player;
     OpenRecorder opener;
-    QDesktopServices::setUrlHandler("file", &opener, "open");
     QString answer;
     setFileChooser([&](QWidget*, const QString&, const QString&) { return answer; });
     const QString wav = QString::fromStdString(MakeTempFolder("snd")) + "/bell.wav";
@@ -788,7 +778,7 @@ TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {
     click(stopSound);
     click(testFile);
     EXPECT_EQ(player.calls, (QStringList{"play " + wav, "stop"}));
-    EXPECT_EQ(opener.opened, QStringList{doc});
+    EXPECT_EQ(opener.openedFiles(), QStringList{doc});
 
     // With their boxes unticked the buttons do nothing.
     click(button(f, "playSoundCheck"));
@@ -798,7 +788,6 @@ TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {
     click(testFile);
     EXPECT_EQ(player.calls.size(), 2);
     EXPECT_EQ(opener.opened.size(), 1);
-    QDesktopServices::unsetUrlHandler("file");
 }
 
 // --- the window -----------------------------------------------------------------
@@ -900,5 +889,3 @@ TEST_F(EditorTest, LargerFontsGrowTheWindowInsteadOfClipping) {
 }
 
 } // namespace
-
-#include "test_editor.moc"

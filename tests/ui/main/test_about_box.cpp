@@ -2,6 +2,7 @@
 // and Esc, and its link to the user guide opened with the keyboard through the desktop's
 // opener (a recording handler for file addresses).
 #include "core/AppPaths.h"
+#include "tests/support/OpenRecorder.h"
 #include "tests/support/TempHome.h"
 #include "ui/controls/AboutBox.h"
 #include "ui/controls/ColorButton.h"
@@ -10,7 +11,6 @@
 #include "ui/main/SettingsPage.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QPointer>
 #include <QRegularExpression>
@@ -19,16 +19,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class FileOpenRecorder final : public QObject {
-    Q_OBJECT
-public:
-    FileOpenRecorder() { QDesktopServices::setUrlHandler("file", this, "open"); }
-    ~FileOpenRecorder() override { QDesktopServices::unsetUrlHandler("file"); }
-    QStringList opened;
-public slots:
-    void open(const QUrl& url) { opened << url.toLocalFile(); }
-};
 
 class AboutBoxTest : public ::testing::Test {
 protected:
@@ -111,7 +101,7 @@ TEST_F(AboutBoxTest, ShowsTheProductVersionLicenceAndAuthorsInTheScheme) {
 }
 
 TEST_F(AboutBoxTest, TheUserGuideLinkIsReachedWithTabAndOpensTheInstalledHelpFile) {
-    FileOpenRecorder opener;
+    OpenRecorder opener;
     QTest::mouseClick(aboutButton(), Qt::LeftButton);
     AboutBox* box = waitForBox();
     ASSERT_NE(box, nullptr);
@@ -121,12 +111,10 @@ TEST_F(AboutBoxTest, TheUserGuideLinkIsReachedWithTabAndOpensTheInstalledHelpFil
     ASSERT_EQ(QApplication::focusWidget(), link);
     QTest::keyClick(link, Qt::Key_Space);
     ASSERT_EQ(opener.opened.size(), 1);
-    EXPECT_EQ(opener.opened.front(), QString::fromStdString(m_programFolder) + "/Help.htm");
+    EXPECT_EQ(opener.openedFiles().front(), QString::fromStdString(m_programFolder) + "/Help.htm");
     // Opening the link leaves the box open; Esc closes it from the link too.
     ASSERT_EQ(openBox(), box);
     closedBy(box, Qt::Key_Escape);
 }
 
 } // namespace
-
-#include "test_about_box.moc"

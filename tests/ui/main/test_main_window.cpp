@@ -115,6 +115,15 @@ void Tick(QTimer* timer) {
     QCoreApplication::sendEvent(timer, &event);
 }
 
+// An editor open among the top-level windows (the last one found), or none.
+ReminderEditor* OpenedEditor() {
+    ReminderEditor* editor = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* e = qobject_cast<ReminderEditor*>(w); e && !e->isClosing())
+            editor = e;
+    return editor;
+}
+
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
@@ -261,10 +270,7 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
     saves.failing = true;
     clock.set(now + std::chrono::minutes(1));
     Action(*app, "actionNewReminder")->trigger();
-    ReminderEditor* editor = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* e = qobject_cast<ReminderEditor*>(w))
-            editor = e;
+    ReminderEditor* editor = OpenedEditor();
     ASSERT_NE(editor, nullptr);
     QTest::keyClicks(editor->findChild<QWidget*>("messageEdit"), "tea");
     QTest::mouseClick(editor->findChild<QPushButton*>("okButton"), Qt::LeftButton);
@@ -457,10 +463,7 @@ TEST_F(MainWindowTest, WindowKeepsItsSizeOverRunsThatShowIt) {
 TEST_F(MainWindowTest, ExitAfterAnEditorOpenedItsCalendar) {
     auto app = Started();
     Action(*app, "actionNewReminder")->trigger();
-    ReminderEditor* editor = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* e = qobject_cast<ReminderEditor*>(w))
-            editor = e;
+    ReminderEditor* editor = OpenedEditor();
     ASSERT_NE(editor, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
     // The drop-down button at the date box's right end opens the calendar.
@@ -481,10 +484,7 @@ TEST_F(MainWindowTest, TerminationWhileAnEditorShowsItsDialogEndsInOrder) {
     auto app = Started();
     ExitSignals exitSignals([&app] { app->exit(); });
     Action(*app, "actionNewReminder")->trigger();
-    ReminderEditor* editor = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* e = qobject_cast<ReminderEditor*>(w))
-            editor = e;
+    ReminderEditor* editor = OpenedEditor();
     ASSERT_NE(editor, nullptr);
     editor->findChild<QRadioButton*>("weeklyRadio")->setChecked(true);
     for (const char* day : {"mondayCheck", "tuesdayCheck", "wednesdayCheck", "thursdayCheck",
@@ -731,10 +731,7 @@ TEST_F(CommandsTest, TheListWorksOutNextTimesAsOfNowWhenTheTableChanges) {
     // Days without a scan (as while the table is empty), then a reminder is added.
     clock.set(now + std::chrono::hours(72));
     Command("actionNewReminder")->trigger();
-    ReminderEditor* editor = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* e = qobject_cast<ReminderEditor*>(w); e && !e->isClosing())
-            editor = e;
+    ReminderEditor* editor = OpenedEditor();
     ASSERT_NE(editor, nullptr);
     editor->findChild<QCheckBox*>("showAlertCheck")->setChecked(true);
     editor->accept();

@@ -5,6 +5,7 @@
 #include "i18n/LanguageFile.h"
 #include "tests/platform/FakeStartupShortcut.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/OpenRecorder.h"
 #include "tests/support/TempHome.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/DialogSeams.h"
@@ -19,7 +20,6 @@
 #include "ui/main/TrayController.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -39,14 +39,6 @@ namespace fs = std::filesystem;
 namespace {
 
 // Receives the files the program asks the desktop to open.
-class OpenRecorder final : public QObject {
-    Q_OBJECT
-public:
-    QStringList opened;
-public slots:
-    void open(const QUrl& url) { opened << url.toLocalFile(); }
-};
-
 void Click(QAbstractButton* b) {
     ASSERT_NE(b, nullptr);
     const bool boxed = qobject_cast<QRadioButton*>(b) != nullptr;
@@ -285,7 +277,6 @@ TEST_F(SettingsPageTest, AMissingOrUnreadableLanguageFileIsRefusedWhenChosen) {
 
 TEST_F(SettingsPageTest, HelpOpensTheGuideBesideTheProgramOrSaysItIsMissing) {
     OpenRecorder opener;
-    QDesktopServices::setUrlHandler("file", &opener, "open");
     auto app = Started();
     auto* help = Part<QPushButton>(*app, "helpButton");
     EXPECT_TRUE(help->isEnabled());
@@ -295,9 +286,9 @@ TEST_F(SettingsPageTest, HelpOpensTheGuideBesideTheProgramOrSaysItIsMissing) {
 
     std::ofstream(programFolder + "/Help.htm") << "<!DOCTYPE html>";
     PressSpace(help);
-    EXPECT_EQ(opener.opened, QStringList{QString::fromStdString(programFolder + "/Help.htm")});
+    EXPECT_EQ(opener.openedFiles(),
+              QStringList{QString::fromStdString(programFolder + "/Help.htm")});
     EXPECT_EQ(infos.size(), 1);
-    QDesktopServices::unsetUrlHandler("file");
 }
 
 TEST_F(SettingsPageTest, TheHiddenShortcutButtonsFollowTheShortcut) {
@@ -322,5 +313,3 @@ TEST_F(SettingsPageTest, TheHiddenShortcutButtonsFollowTheShortcut) {
     EXPECT_FALSE(place->isEnabled());
     EXPECT_TRUE(remove->isEnabled());
 }
-
-#include "test_settings_page.moc"
