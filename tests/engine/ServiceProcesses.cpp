@@ -412,6 +412,14 @@ bool VirtualDisplay::start(std::string* error) {
 }
 
 bool WindowManager::start(const std::string& display, std::string* error) {
+    // On a loaded machine icewm now and then ends before it has taken the display: try again.
+    for (int attempt = 0; attempt < 3; ++attempt)
+        if (startOnce(display, error))
+            return true;
+    return false;
+}
+
+bool WindowManager::startOnce(const std::string& display, std::string* error) {
     ChildProcess::Options options;
     options.env = {{"DISPLAY", display}};
     if (!process_.start({"icewm"}, options, error))

@@ -152,6 +152,8 @@ public:
     void stop() { process_.stop(); }
 
 private:
+    bool startOnce(const std::string& display, std::string* error);
+
     ChildProcess process_;
 };
 

@@ -95,7 +95,8 @@ struct MainWindowTest : ::testing::Test {
         RunUntilExit(app);
     }
     static void WaitForWorkers() {
-        QTRY_COMPARE_WITH_TIMEOUT(AsyncTask::pendingCount(), 0, 20000);
+        EXPECT_TRUE(QTest::qWaitFor([] { return AsyncTask::pendingCount() == 0; }, 20000))
+            << "the workers did not finish";
         QCoreApplication::processEvents();
     }
 };
@@ -282,7 +283,7 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
 
     // The reminder in memory falls due all the same.
     wake->wake();
-    QTRY_VERIFY_WITH_TIMEOUT(AlertWindow::find(tea) != nullptr, 20000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(tea) != nullptr; }, 20000));
     delete AlertWindow::find(tea);
 
     // Tried again each minute without another window, the old file untouched.
@@ -684,7 +685,7 @@ TEST_F(CommandsTest, EditOnTheAlertOpensTheEditorAndClosesTheAlert) {
     ASSERT_NE(alert, nullptr);
     emit alert->editRequested(tea); // "Edit..." once the alert's buttons are armed
     EXPECT_NE(ReminderEditor::find(tea), nullptr);
-    QTRY_VERIFY(AlertWindow::find(tea) == nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(tea) == nullptr; }, 20000));
 
     // A reminder deleted meanwhile: the alert stays.
     app->alertPresenter()->showAlertWindow("gone", 999);
