@@ -222,11 +222,6 @@ bool syncPath(const std::string& path, bool directory, std::string& error) {
 
 } // namespace
 
-bool ReminderStore::exists(const std::string& path) const {
-    std::error_code ec;
-    return fs::exists(path, ec) || ec;
-}
-
 Status SqliteReminderStore::load(const std::string& path, std::vector<ReminderRow>& rows) {
     rows.clear();
     std::error_code ec;

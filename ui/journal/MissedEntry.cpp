@@ -28,10 +28,14 @@ MissedEntry::MissedEntry(const MissedOccurrence& missed, QWidget* parent)
         if (m_number != 0)
             emit editRequested(m_number);
     });
-    connect(qApp, &QApplication::focusChanged, this, &MissedEntry::focusMoved);
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, &MissedEntry::focusMoved);
 }
 
-MissedEntry::~MissedEntry() = default;
+MissedEntry::~MissedEntry() {
+    // The focus leaves the buttons while QWidget's destructor takes them down; by then this
+    // is no longer an entry to be repainted.
+    disconnect(m_focusWatch);
+}
 
 QColor MissedEntry::focusColor() {
     // The desktop's colour of menu bars and window faces.

@@ -50,4 +50,5 @@ private:
 
     std::unique_ptr<Ui::MissedEntry> m_ui;
     std::int32_t m_number;
+    QMetaObject::Connection m_focusWatch;
 };
