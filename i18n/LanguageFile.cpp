@@ -54,45 +54,64 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     return out;
 }
 
-// Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool isUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        // The lead byte tells how many continuation bytes follow and the smallest code
-        // point that needs that many.
-        std::size_t extra = 0;
-        char32_t min = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            extra = 1;
-            min = 0x80;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            extra = 2;
-            min = 0x800;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            extra = 3;
-            min = 0x10000;
-        } else {
-            return false;
-        }
-        char32_t cp = c & (0x3F >> extra);
-        if (i + extra >= s.size())
-            return false;
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto t = static_cast<unsigned char>(s[i + k]);
-            if ((t & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (t & 0x3F);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000))
-            return false;
-        i += extra + 1;
+// The length of the well-formed UTF-8 sequence that starts at s[i] (no overlong form, no
+// surrogate, nothing above U+10FFFF), or 0 when none does.
+std::size_t utf8SequenceAt(std::string_view s, std::size_t i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80)
+        return 1;
+    // The lead byte tells how many continuation bytes follow and the smallest code point
+    // that needs that many.
+    std::size_t extra = 0;
+    char32_t min = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        extra = 1;
+        min = 0x80;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        extra = 2;
+        min = 0x800;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        extra = 3;
+        min = 0x10000;
+    } else {
+        return 0;
     }
+    char32_t cp = c & (0x3F >> extra);
+    if (i + extra >= s.size())
+        return 0;
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const auto t = static_cast<unsigned char>(s[i + k]);
+        if ((t & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (t & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000))
+        return 0;
+    return extra + 1;
+}
+
+bool isUtf8(std::string_view s) {
+    for (std::size_t i = 0, n = 0; i < s.size(); i += n)
+        if ((n = utf8SequenceAt(s, i)) == 0)
+            return false;
     return true;
+}
+
+// The text with each byte that starts no well-formed sequence replaced by U+FFFD, so that
+// a file marked as UTF-8 gives well-formed text whatever it holds.
+std::string wellFormedUtf8(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        if (const std::size_t n = utf8SequenceAt(s, i); n > 0) {
+            out.append(s.substr(i, n));
+            i += n;
+        } else {
+            appendUtf8(out, Replacement);
+            ++i;
+        }
+    }
+    return out;
 }
 
 #ifdef _WIN32
@@ -138,7 +157,7 @@ std::string eightBitToUtf8(std::string_view bytes) {
 
 std::string toUtf8(std::string_view bytes) {
     if (bytes.starts_with("\xEF\xBB\xBF"))
-        return std::string(bytes.substr(3));
+        return wellFormedUtf8(bytes.substr(3));
     if (bytes.starts_with("\xFF\xFE"))
         return utf16ToUtf8(bytes.substr(2), false);
     if (bytes.starts_with("\xFE\xFF"))

@@ -55,6 +55,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReaderCase{"Utf8MarkLf", "\xEF\xBB\xBF[Main]\nЯзык\n[EndMain]\n",
                    Lines{"Язык", "[EndMain]"}},
+        // Marked as UTF-8 but holding bytes that are not: each such byte reads as U+FFFD.
+        ReaderCase{"Utf8MarkWithBytesThatAreNotUtf8",
+                   "\xEF\xBB\xBF[Main]\nA\xFE\xFF"
+                   "B\xD0\n\xC0\xAF\n[EndMain]",
+                   Lines{"A\uFFFD\uFFFDB\uFFFD", "\uFFFD\uFFFD", "[EndMain]"}},
         ReaderCase{"Utf16LeMarkCrLf", utf16(u"[Main]\r\nЯзык\r\n\r\n[EndMain]\r\n", false),
                    Lines{"Язык", "", "[EndMain]"}},
         ReaderCase{"Utf16BeMarkCr", utf16(u"[Main]\rЯзык 😀\r[EndMain]", true),
