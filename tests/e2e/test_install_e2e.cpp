@@ -85,7 +85,8 @@ TEST_F(InstallE2E, TheTreeHoldsTheProgramFolderTheLinkAndTheDesktopFiles) {
     // The program folder holds what the build's does, no more and no less.
     const fs::path folder = Installed("lib/chimewell");
     EXPECT_EQ(FilesBelow(folder), FilesBelow(CHIMEWELL_PROGRAM_DIR));
-    EXPECT_TRUE(fs::exists(folder / "sounds/click.wav"));
+    for (const char* file : {"sounds/click.wav", "Chimly_en.lng", "Chimly_ru.lng", "Help.htm"})
+        EXPECT_TRUE(fs::exists(folder / file)) << file;
     const auto perms = fs::status(folder / "Chimly").permissions();
     EXPECT_NE(perms & fs::perms::others_exec, fs::perms::none);
 
