@@ -42,24 +42,25 @@ QString MessageOrder::messageOf(RowId id) const {
 }
 
 void MessageOrder::rebuild() {
+    // The entries are made before the keys: the keys, the most and the last memory taken,
+    // go back at once when they are freed.
+    m_entries.clear();
+    m_entries.shrink_to_fit();
+    m_entries.reserve(m_table.count());
     struct Keyed {
         QCollatorSortKey key;
-        Entry entry;
+        std::size_t stored;
     };
     std::vector<Keyed> keyed;
     keyed.reserve(m_table.count());
-    for (std::size_t i = 0; i < m_table.count(); ++i) {
-        const ReminderRow& row = m_table.rowAt(i);
-        keyed.push_back({m_collator.sortKey(QString::fromStdString(row.text(Col::Comment))),
-                         {m_table.idAt(i), numberOf(row)}});
-    }
+    for (std::size_t i = 0; i < m_table.count(); ++i)
+        keyed.push_back(
+            {m_collator.sortKey(QString::fromStdString(m_table.rowAt(i).text(Col::Comment))), i});
     // In stored order, which a stable sort keeps for equal messages.
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const Keyed& a, const Keyed& b) { return a.key.compare(b.key) < 0; });
-    m_entries.clear();
-    m_entries.reserve(keyed.size());
     for (const Keyed& k : keyed)
-        m_entries.push_back(k.entry);
+        m_entries.push_back({m_table.idAt(k.stored), numberOf(m_table.rowAt(k.stored))});
 }
 
 void MessageOrder::follow(std::vector<RowId> changed) {
