@@ -22,6 +22,7 @@
 AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wake,
                              std::unique_ptr<ReminderStore> store, QObject* parent)
     : QObject(parent), m_clock(clock), m_repository(std::move(store)),
+      m_messageOrder(m_repository.table()),
       m_editorContext(std::make_unique<EditorContext>(m_repository)),
       m_tray(new TrayController(clock, this)), m_alerts(new AlertPresenter(*m_tray, clock, this)),
       m_startTimer(new QTimer(this)), m_saveRetryTimer(new QTimer(this)), m_wake(std::move(wake)) {
@@ -123,6 +124,8 @@ void AppController::loadReminders() {
     // The first scan at once: the start minute's reminders and after-start ones of 0 minutes
     // fall due now, not at the next wake.
     m_engine->tick();
+    // Sorting waits until the tray icon is up and the first scan has run.
+    QTimer::singleShot(0, this, [this] { m_messageOrder.update(); });
 }
 
 bool AppController::saveReminderFile() {
@@ -244,7 +247,7 @@ MainWindow* AppController::mainWindow() {
 }
 
 void AppController::buildMainWindow() {
-    m_window = std::make_unique<MainWindow>(*m_editorContext);
+    m_window = std::make_unique<MainWindow>(*m_editorContext, m_messageOrder);
     m_window->setWindowIcon(m_tray->images().plain());
     m_window->setMenuBar(m_tray->createFallbackMenuBar(m_window.get()));
     m_window->setTrayAvailable(m_tray->trayAvailable());

@@ -12,6 +12,7 @@
 #include "i18n/LanguageFile.h"
 #include "i18n/Texts.h"
 #include "platform/MinuteWake.h"
+#include "ui/main/MessageOrder.h"
 
 #include <QObject>
 #include <QString>
@@ -106,6 +107,8 @@ private:
     const Clock& m_clock;
     Texts m_texts;
     ReminderRepository m_repository;
+    // The list's order, made after the load so that the first "Open list..." need not sort.
+    MessageOrder m_messageOrder;
     MissedJournal m_missedJournal;
     ProgramSettings m_settings;
     QString m_settingsPath;

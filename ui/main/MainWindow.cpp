@@ -15,9 +15,10 @@
 #include <QCloseEvent>
 #include <QLabel>
 
-MainWindow::MainWindow(const EditorContext& editors, QWidget* parent)
+MainWindow::MainWindow(const EditorContext& editors, MessageOrder& order, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()), m_editors(editors),
-      m_listModel(new ReminderListModel(editors.data, this)), m_placer(new WindowPlacer(this)) {
+      m_listModel(new ReminderListModel(editors.data, order, this)),
+      m_placer(new WindowPlacer(this)) {
     m_ui->setupUi(this);
     setFont(ColorScheme::font());
     resize(DesignedSize);

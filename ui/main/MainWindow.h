@@ -15,6 +15,7 @@
 
 class LanguageSection;
 struct EditorContext;
+class MessageOrder;
 class ReminderListModel;
 class ReminderListView;
 class SettingsPage;
@@ -31,8 +32,8 @@ public:
     static constexpr QSize DesignedSize{540, 422};
 
     // The editors' context gives the reminders, the clock, the texts and the saving;
-    // it must outlive the window.
-    explicit MainWindow(const EditorContext& editors, QWidget* parent = nullptr);
+    // the order is the list's, over the same reminders. Both must outlive the window.
+    MainWindow(const EditorContext& editors, MessageOrder& order, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     SettingsPage* settingsPage() const;

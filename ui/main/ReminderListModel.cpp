@@ -2,24 +2,9 @@
 
 #include "core/ScheduleText.h"
 
-#include <algorithm>
-#include <unordered_map>
-
-namespace {
-
-QCollator listCollator(const QLocale& locale) {
-    // Qt compares code points for the C locale; English collation is the root
-    // collation without changes, which sorts every script sensibly.
-    QCollator collator(locale.language() == QLocale::C ? QLocale(QLocale::English) : locale);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    return collator;
-}
-
-} // namespace
-
-ReminderListModel::ReminderListModel(const ReminderRepository& data, QObject* parent,
-                                     const QLocale& locale)
-    : QAbstractTableModel(parent), m_data(data), m_collator(listCollator(locale)) {
+ReminderListModel::ReminderListModel(const ReminderRepository& data, MessageOrder& order,
+                                     QObject* parent)
+    : QAbstractTableModel(parent), m_data(data), m_order(order) {
     m_titles[MessageColumn] = QStringLiteral("Message");
     m_titles[DescriptionColumn] = QStringLiteral("description");
     m_titles[NextTimeColumn] = QStringLiteral("Next time");
@@ -37,7 +22,7 @@ int ReminderListModel::columnCount(const QModelIndex& parent) const {
 const ReminderRow* ReminderListModel::rowAt(int row) const {
     if (row < 0 || row >= rowCount() || m_version != m_data.table().version())
         return nullptr;
-    return &m_data.table().rowAt(m_rows[static_cast<std::size_t>(row)].stored);
+    return m_data.table().find(m_rows[static_cast<std::size_t>(row)].id);
 }
 
 std::optional<std::int32_t> ReminderListModel::numberAt(int row) const {
@@ -125,7 +110,7 @@ Qt::ItemFlags ReminderListModel::flags(const QModelIndex& index) const {
 }
 
 int ReminderListModel::compareMessages(const QString& a, const QString& b) const {
-    return m_collator.compare(a, b);
+    return m_order.compare(a, b);
 }
 
 void ReminderListModel::refreshComputedColumns() {
@@ -142,36 +127,20 @@ void ReminderListModel::refreshComputedColumns() {
 
 void ReminderListModel::reload() {
     beginResetModel();
+    m_order.update();
+    m_rows = m_order.entries();
     const ReminderTable& table = m_data.table();
-    // Keys of unchanged messages are taken over; only new or changed ones are made.
-    std::unordered_map<RowId, std::size_t> previous;
-    previous.reserve(m_rows.size());
-    for (std::size_t i = 0; i < m_rows.size(); ++i)
-        previous.emplace(m_rows[i].id, i);
-    std::vector<Entry> rows;
-    rows.reserve(table.count());
-    std::vector<std::int32_t> added;
-    for (std::size_t i = 0; i < table.count(); ++i) {
-        const RowId id = table.idAt(i);
-        const ReminderRow& row = table.rowAt(i);
-        const std::string& message = row.text(Col::Comment);
-        const std::optional<std::int32_t> number =
-            row.isNull(Col::N) ? std::nullopt : std::optional(row.integer(Col::N));
-        const auto old = previous.find(id);
-        if (old == previous.end()) {
-            added.push_back(number.value_or(0));
-        } else if (Entry& kept = m_rows[old->second]; kept.message == message) {
-            rows.push_back({id, i, number, std::move(kept.message), std::move(kept.key)});
-            continue;
-        }
-        rows.push_back(
-            {id, i, number, message, m_collator.sortKey(QString::fromStdString(message))});
+    // Ids grow in stored order: the rows that came in since the last reading end the table.
+    std::size_t firstNew = table.count();
+    while (firstNew > 0 && table.idAt(firstNew - 1) > m_lastId)
+        --firstNew;
+    m_addedNumber.reset();
+    if (table.count() - firstNew == 1) {
+        const ReminderRow& row = table.rowAt(firstNew);
+        m_addedNumber = row.isNull(Col::N) ? 0 : row.integer(Col::N);
     }
-    // Rows are built in stored order, which a stable sort keeps for equal messages.
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const Entry& a, const Entry& b) { return a.key.compare(b.key) < 0; });
-    m_rows = std::move(rows);
+    if (table.count() > 0)
+        m_lastId = table.idAt(table.count() - 1);
     m_version = table.version();
-    m_addedNumber = added.size() == 1 ? std::optional(added.front()) : std::nullopt;
     endResetModel();
 }

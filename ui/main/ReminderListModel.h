@@ -3,18 +3,15 @@
 // stored columns the list shows and two computed ones (next time and schedule
 // text), worked out for a moment the owner sets.
 //
-// Message order compares the messages as the user's language sorts them, without
-// regard to case, and keeps equal messages in stored order. Each message's
-// collation key is made once, when its row loads or its message changes.
+// The rows come in the message order the model is given, which it brings up to date
+// whenever it reads the rows.
 
 #include "core/Clock.h"
 #include "core/ReminderRepository.h"
 #include "core/TimeZoneSpan.h"
+#include "ui/main/MessageOrder.h"
 
 #include <QAbstractTableModel>
-#include <QCollator>
-#include <QCollatorSortKey>
-#include <QLocale>
 #include <QString>
 
 #include <array>
@@ -40,9 +37,9 @@ enum ListColumn : int {
 class ReminderListModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
-    // Sorts by the collation of `locale`; the C locale sorts by the root collation.
-    explicit ReminderListModel(const ReminderRepository& data, QObject* parent = nullptr,
-                               const QLocale& locale = QLocale());
+    // The order must follow data's table and outlive the model.
+    ReminderListModel(const ReminderRepository& data, MessageOrder& order,
+                      QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -88,18 +85,14 @@ public:
     int compareMessages(const QString& a, const QString& b) const;
 
 private:
-    struct Entry {
-        RowId id;
-        std::size_t stored;
-        std::optional<std::int32_t> number;
-        std::string message;
-        QCollatorSortKey key;
-    };
-
     const ReminderRepository& m_data;
-    QCollator m_collator;
-    std::vector<Entry> m_rows; // in list order
+    MessageOrder& m_order;
+    // The order as last read: the view's rows stay as they were until the next reset.
+    std::vector<MessageOrder::Entry> m_rows;
     std::uint64_t m_version = 0;
+    // The largest row id at the last reading; ids only grow, so rows with larger ones came in
+    // since.
+    RowId m_lastId = 0;
     std::optional<std::int32_t> m_addedNumber;
     Moment m_now = DayCountEpoch;
     UtcInstant m_nowUtc{DayCountEpoch.time_since_epoch()};

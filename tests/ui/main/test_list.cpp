@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <functional>
 #include <gtest/gtest.h>
+#include <random>
 
 // Messages in failure output as text.
 void PrintTo(const QString& text, std::ostream* os) {
@@ -56,7 +57,8 @@ protected:
         return model.data(model.index(row, column)).toString();
     }
     ReminderRepository data;
-    ReminderListModel model{data};
+    MessageOrder order{data.table()};
+    ReminderListModel model{data, order};
 };
 
 // --- drawing decisions ---------------------------------------------------------
@@ -237,7 +239,8 @@ TEST_F(ListTest, OnlyTheTextColumnsTakeTitles) {
 
 TEST_F(ListTest, RefreshDoesNothingWhenNotLoadedOrEmpty) {
     ReminderRepository closed;
-    ReminderListModel closedModel(closed);
+    MessageOrder closedOrder(closed.table());
+    ReminderListModel closedModel(closed, closedOrder);
     QSignalSpy closedChanged(&closedModel, &QAbstractItemModel::dataChanged);
     QSignalSpy closedReset(&closedModel, &QAbstractItemModel::modelReset);
     closedModel.refreshComputedColumns();
@@ -321,7 +324,8 @@ TEST(MessageOrder, CollatesByLocaleWithoutCaseAndKeepsStoredOrderForTies) {
         std::vector<std::int32_t> numbers;
         for (const char* text : {"Яблоко", "Banana", "арбуз", "apple", "Tie", "tie", "TIE"})
             numbers.push_back(data.saveReminder(NewReminder(text), Now).number);
-        ReminderListModel model(data);
+        MessageOrder order(data.table());
+        ReminderListModel model(data, order);
         std::vector<QString> shown;
         for (int row = 0; row < model.rowCount(); ++row)
             shown.push_back(model.data(model.index(row, MessageColumn)).toString());
@@ -334,6 +338,61 @@ TEST(MessageOrder, CollatesByLocaleWithoutCaseAndKeepsStoredOrderForTies) {
         EXPECT_EQ(model.compareMessages("tie", "TIE"), 0);
     }
     QLocale::setDefault(saved);
+}
+
+// The order kept from the load on places only the rows that changed; after any mix of
+// additions, renames (among equal messages too) and deletions it is the order a fresh
+// sort of the whole table gives, and agrees with compareMessages().
+TEST(MessageOrder, ChangedRowsArePlacedAsAFreshSortWould) {
+    ReminderRepository data;
+    ASSERT_TRUE(data.load(MakeTempFolder("follow") + "/things.mln").ok);
+    MessageOrder order(data.table());
+    ReminderListModel model(data, order);
+    const auto ids = [](const MessageOrder& o) {
+        std::vector<RowId> v;
+        for (const MessageOrder::Entry& e : o.entries())
+            v.push_back(e.id);
+        return v;
+    };
+    const char* const words[] = {"tie", "Tie", "TIE", "apple", "Banana", "арбуз", "Яблоко", ""};
+    std::mt19937 random(13);
+    const auto pick = [&](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+    };
+    std::vector<std::int32_t> numbers;
+    for (int round = 0; round < 60; ++round) {
+        // A few changes between two readings, as an editor's save and a deletion make them.
+        for (int change = 0, changes = 1 + static_cast<int>(pick(4)); change < changes; ++change) {
+            const std::string word = words[pick(std::size(words))];
+            if (numbers.size() < 8 || pick(3) == 0) {
+                numbers.push_back(data.saveReminder(NewReminder(word), Now).number);
+            } else if (pick(4) == 0) {
+                const std::size_t i = pick(numbers.size());
+                ASSERT_TRUE(data.deleteReminder(numbers[i]));
+                numbers.erase(numbers.begin() + static_cast<std::ptrdiff_t>(i));
+            } else {
+                Reminder r = *data.reminder(numbers[pick(numbers.size())]);
+                r.message = word;
+                ASSERT_TRUE(data.saveReminder(r, Now).saved);
+            }
+        }
+        model.reload();
+        SCOPED_TRACE(round);
+        MessageOrder fresh(data.table());
+        fresh.update();
+        ASSERT_EQ(ids(order), ids(fresh));
+        ASSERT_EQ(model.rowCount(), static_cast<int>(data.table().count()));
+        for (int row = 0; row + 1 < model.rowCount(); ++row) {
+            const QString a = model.data(model.index(row, MessageColumn)).toString();
+            const QString b = model.data(model.index(row + 1, MessageColumn)).toString();
+            const int c = model.compareMessages(a, b);
+            ASSERT_LE(c, 0) << a.toStdString() << " / " << b.toStdString();
+            if (c == 0) {
+                ASSERT_LT(data.table().indexOf(order.entries()[row].id),
+                          data.table().indexOf(order.entries()[row + 1].id));
+            }
+        }
+    }
 }
 
 // --- keys, moves, highlighting -------------------------------------------------
