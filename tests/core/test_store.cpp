@@ -1,5 +1,6 @@
 #include "core/ReminderRepository.h"
 #include "tests/fuzz/ReminderFileRoundTrip.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -15,13 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // A row that sets every column, with the given number.
 ReminderRow FullRow(std::int32_t n) {

@@ -4,6 +4,7 @@
 #include "tests/engine/ServiceProcesses.h"
 #include "tests/engine/SizeLimitedFolder.h"
 #include "tests/platform/WavFile.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TempHome.h"
 #include "tests/support/ZoneScope.h"
 
@@ -206,13 +207,6 @@ protected:
         ASSERT_TRUE(data.save(dataFolder + "/things.mln").ok);
     }
 
-    static std::string ReadFile(const std::string& path) {
-        std::ifstream in(path);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
     std::string home, dataFolder, clockFile;
     testsvc::Env env;
 };
@@ -332,7 +326,7 @@ TEST_F(ChimlyE2E, TerminationSavesTheTableAndTheExitMoment) {
     ReminderRepository data;
     ASSERT_TRUE(data.load(table).ok);
     EXPECT_EQ(data.table().count(), 2u);
-    const std::string ini = ReadFile(dataFolder + "/Chimly.ini");
+    const std::string ini = ReadAll(dataFolder + "/Chimly.ini");
     EXPECT_NE(ini.find("[Last]"), std::string::npos) << ini;
     EXPECT_NE(ini.find("LastTime="), std::string::npos) << ini;
 }
@@ -355,8 +349,8 @@ TEST_F(ChimlyE2E, TerminationWithAFullDiskKeepsTheOldFilesAndEnds) {
         things.push_back(Thing("reminder " + std::to_string(i)));
     WriteThings(things);
     std::ofstream(small.path("Chimly.ini")) << "[Position]\nPosX=33\n";
-    const std::string table = ReadFile(small.path("things.mln"));
-    const std::string settings = ReadFile(small.path("Chimly.ini"));
+    const std::string table = ReadAll(small.path("things.mln"));
+    const std::string settings = ReadAll(small.path("Chimly.ini"));
 
     ChildProcess chimly;
     ChildProcess::Options options;
@@ -371,9 +365,9 @@ TEST_F(ChimlyE2E, TerminationWithAFullDiskKeepsTheOldFilesAndEnds) {
     ::kill(chimly.pid(), SIGTERM);
     ASSERT_EQ(chimly.wait(60s), std::optional<int>(0)) << "the program did not end";
 
-    EXPECT_EQ(ReadFile(small.path("things.mln")), table);
-    EXPECT_EQ(ReadFile(small.path("Chimly.ini")), settings);
-    const std::string said = ReadFile(stderrFile);
+    EXPECT_EQ(ReadAll(small.path("things.mln")), table);
+    EXPECT_EQ(ReadAll(small.path("Chimly.ini")), settings);
+    const std::string said = ReadAll(stderrFile);
     EXPECT_NE(said.find("Chimewell: Unable to write " + dataFolder + "/things.mln: "),
               std::string::npos)
         << said;
@@ -394,7 +388,7 @@ TEST_F(ChimlyE2E, AListNeverOpenedLeavesItsPlacementAsItWas) {
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(dataFolder + "/things.mln"); }, 60s));
     ::kill(chimly.pid(), SIGTERM);
     ASSERT_EQ(chimly.wait(60s), std::optional<int>(0));
-    const std::string ini = ReadFile(dataFolder + "/Chimly.ini");
+    const std::string ini = ReadAll(dataFolder + "/Chimly.ini");
     for (const char* kept : {"PosX=3000", "PosY=-40", "Width=123", "Height=77"})
         EXPECT_NE(ini.find(kept), std::string::npos) << kept << " in\n" << ini;
     EXPECT_NE(ini.find("LastTime="), std::string::npos) << "the settings were not written";
@@ -588,7 +582,7 @@ TEST_F(ChimlyE2E, TheRussianLanguageChosenInTheSettingsFile) {
 
     ::kill(chimly.pid(), SIGTERM);
     ASSERT_EQ(chimly.wait(60s), std::optional<int>(0));
-    EXPECT_NE(ReadFile(dataFolder + "/Chimly.ini").find("LangPack=1"), std::string::npos);
+    EXPECT_NE(ReadAll(dataFolder + "/Chimly.ini").find("LangPack=1"), std::string::npos);
 }
 
 // --- the journal of missed reminders --------------------------------------------

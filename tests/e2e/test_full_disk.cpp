@@ -5,6 +5,7 @@
 #include "core/ReminderStore.h"
 #include "desktop/ProgramSettings.h"
 #include "tests/engine/SizeLimitedFolder.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::vector<ReminderRow> Rows(int count, const std::string& message) {
     std::vector<ReminderRow> rows(static_cast<std::size_t>(count));

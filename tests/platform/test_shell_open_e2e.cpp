@@ -6,6 +6,7 @@
 #include "engine/ReminderActions.h"
 #include "platform/ShellOpen.h"
 #include "tests/engine/ServiceProcesses.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TempHome.h"
 
 #include <QGuiApplication>
@@ -30,11 +31,6 @@ std::vector<std::string> ReadLines(const std::string& path) {
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Sends the test's standard error to a file while it lives, so that messages written by

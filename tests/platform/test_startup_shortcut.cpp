@@ -2,6 +2,7 @@
 // desktop-file-validate.
 #include "core/AppPaths.h"
 #include "platform/XdgStartupShortcut.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TempHome.h"
 
 #include <gmock/gmock.h>
@@ -16,13 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // desktop-file-validate's verdict on the file: its messages, empty when it accepts it.
 std::string Validate(const std::string& path) {
@@ -59,7 +53,7 @@ TEST_F(StartupShortcutTest, PlacedTwiceReplacedAndRemoved) {
 
     shortcut.place(); // the autostart folder does not exist yet
     ASSERT_TRUE(shortcut.exists());
-    const std::string text = ReadFile(entry);
+    const std::string text = ReadAll(entry);
     EXPECT_THAT(text, ::testing::StartsWith("[Desktop Entry]\n"));
     EXPECT_THAT(text, ::testing::HasSubstr("\nType=Application\n"));
     EXPECT_THAT(text, ::testing::HasSubstr("\nX-GNOME-Autostart-enabled=true\n"));
@@ -72,7 +66,7 @@ TEST_F(StartupShortcutTest, PlacedTwiceReplacedAndRemoved) {
 
     std::ofstream(entry) << "stale";
     shortcut.place();
-    EXPECT_EQ(ReadFile(entry), text);
+    EXPECT_EQ(ReadAll(entry), text);
     EXPECT_EQ(std::distance(fs::directory_iterator(config + "/autostart"), {}), 1)
         << "nothing left beside the entry";
 
@@ -90,7 +84,7 @@ TEST_F(StartupShortcutTest, ARenamedExecutableHasItsOwnEntry) {
     shortcut.place();
     EXPECT_TRUE(fs::exists(config + "/autostart/reminders.desktop"));
     EXPECT_TRUE(fs::exists(config + "/autostart/Chimly.desktop"));
-    EXPECT_THAT(ReadFile(config + "/autostart/reminders.desktop"),
+    EXPECT_THAT(ReadAll(config + "/autostart/reminders.desktop"),
                 ::testing::HasSubstr("/reminders.bin\"\n"));
     EXPECT_EQ(Validate(config + "/autostart/reminders.desktop"), "");
 }

@@ -8,6 +8,7 @@
 #include "tests/platform/FakeSoundPlayer.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/LayoutCheck.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempHome.h"
 #include "ui/alert/AlertWindow.h"
@@ -123,13 +124,6 @@ ReminderEditor* OpenedEditor() {
         if (auto* e = qobject_cast<ReminderEditor*>(w); e && !e->isClosing())
             editor = e;
     return editor;
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 // Standard error goes to a file while it lives; text() gives what was written.

@@ -6,6 +6,7 @@
 #include "tests/platform/FakeStartupShortcut.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/OpenRecorder.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TempHome.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/DialogSeams.h"
@@ -50,11 +51,6 @@ void PressSpace(QAbstractButton* b) {
     ASSERT_NE(b, nullptr);
     b->setFocus();
     QTest::keyClick(b, Qt::Key_Space);
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 struct SettingsPageTest : ::testing::Test {
@@ -236,7 +232,7 @@ TEST_F(SettingsPageTest, ALongOtherPathRoundTripsThroughTheSettingsFile) {
     Click(Part<QToolButton>(*app, "languageFileButton"));
     EXPECT_EQ(TabText(*app, 0), "‹List›");
     ExitThroughTheLoop(app);
-    const std::string ini = ReadFile(dataFolder + "/Chimly.ini");
+    const std::string ini = ReadAll(dataFolder + "/Chimly.ini");
     EXPECT_THAT(ini, ::testing::HasSubstr("LangPack=2"));
     EXPECT_THAT(ini, ::testing::HasSubstr("LangFile=" + otherFile + "\n"));
 
