@@ -12,7 +12,9 @@ void Texts::loadMain(const LanguageSection& s) {
         s.assign(line++, *text);
     s.assign(50, noItemMarked);
     line = 52;
-    for (std::string* text : {&question, &deleteReminder, &yes, &no})
+    for (std::string* text : {&question, &deleteReminder, &yes, &no, &cannotPlaySound,
+                              &chooseSoundFile, &chooseFileToOpen, &cannotPowerOff,
+                              &cannotRestart, &changesNotSaved, &exitAndLoseChanges})
         s.assign(line++, *text);
 }
 

@@ -30,6 +30,14 @@ struct Texts {
     std::string no = "No";
     std::string file = "File";
     std::string notFound = "not found";
+    std::string cannotPlaySound = "Cannot play this sound file";
+    std::string chooseSoundFile = "Choose a sound file";
+    std::string chooseFileToOpen = "Choose a file to open";
+    std::string cannotPowerOff = "The computer could not be switched off";
+    std::string cannotRestart = "The computer could not be restarted";
+    // Followed by the file's path and a colon, then the reason on a line of its own.
+    std::string changesNotSaved = "The changes could not be saved to";
+    std::string exitAndLoseChanges = "Exit and lose them?";
 
     // Takes the texts that the main window's section ([Main]) holds; lines the section
     // lacks leave their texts as they are.

@@ -151,7 +151,7 @@ TEST_P(ShippedFile, HoldsEverySectionWithAllItsLines) {
     EXPECT_EQ(head, "\xEF\xBB\xBF") << "UTF-8 with a byte-order mark";
     const LanguageFile file = LanguageFile::read(path);
     const std::pair<const char*, std::size_t> sections[] = {
-        {"Main", 55}, {"Editor", 37}, {"Message", 4}, {"MessageD", 1}};
+        {"Main", 62}, {"Editor", 37}, {"Message", 4}, {"MessageD", 1}};
     for (const auto& [name, lines] : sections) {
         const std::optional<LanguageSection> s = file.section(name);
         ASSERT_TRUE(s) << name;
@@ -179,6 +179,17 @@ TEST(ShippedFile, TheEnglishFileGivesTheBuiltInSharedTexts) {
     EXPECT_EQ(fromFile.noItemMarked, builtIn.noItemMarked);
     EXPECT_EQ(fromFile.no, builtIn.no);
     EXPECT_EQ(fromFile.notFound, builtIn.notFound);
+    EXPECT_EQ(fromFile.cannotPlaySound, builtIn.cannotPlaySound);
+    EXPECT_EQ(fromFile.exitAndLoseChanges, builtIn.exitAndLoseChanges);
+}
+
+TEST(ShippedFile, TheRussianFileTranslatesTheLastMainTexts) {
+    const LanguageFile file = LanguageFile::read(CHIMEWELL_RESOURCES_DIR "/Chimly_ru.lng");
+    Texts texts;
+    texts.loadMain(*file.section("Main"));
+    EXPECT_EQ(texts.no, "Нет");
+    EXPECT_EQ(texts.cannotPlaySound, "Не удаётся воспроизвести этот звуковой файл");
+    EXPECT_EQ(texts.exitAndLoseChanges, "Выйти и потерять их?");
 }
 
 } // namespace
