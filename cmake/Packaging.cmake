@@ -45,10 +45,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the program needs at run time that no linked library shows.
 set(runtime_needs
-    # libcanberra is opened at the first sound (dlopen), so dpkg-shlibdeps does not see it.
-    libcanberra0
-    # libcanberra opens its PulseAudio backend as a module: without it no sound plays.
-    libcanberra-pulse
+    # libsndfile and libpulse-simple are opened at the first sound (dlopen), so
+    # dpkg-shlibdeps does not see them.
+    libsndfile1
+    libpulse0
     # xdg-open opens a reminder's document with the desktop's program for it.
     xdg-utils
     # gio launches a reminder's desktop entry.

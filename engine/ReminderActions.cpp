@@ -3,6 +3,7 @@
 #include "engine/AsyncTask.h"
 #include "platform/ShellOpen.h"
 #include "platform/SoundPlayer.h"
+#include "platform/SystemLog.h"
 
 #include <QFileInfo>
 
@@ -21,7 +22,23 @@ void openFileAsync(QObject* context, const QString& path) {
         });
 }
 
-void playSoundAsync(QObject* context, const QString& sound, const QString& fallback) {
+namespace {
+// Plays path; a failure is logged, and then whenUnplayable (when there is one) plays.
+void playLoggingFailure(const QString& path, const QString& whenUnplayable) {
+    programSoundPlayer().play(
+        path.toStdString(), [path, whenUnplayable](const std::string& reason, bool superseded) {
+            writeToSystemLog(QStringLiteral("could not play %1: %2")
+                                 .arg(path, QString::fromStdString(reason))
+                                 .toStdString());
+            // The replacement must not cut off a sound asked for since.
+            if (!superseded && !whenUnplayable.isEmpty() && whenUnplayable != path)
+                playLoggingFailure(whenUnplayable, {});
+        });
+}
+} // namespace
+
+void playSoundAsync(QObject* context, const QString& sound, const QString& fallback,
+                    const QString& whenUnplayable) {
     AsyncTask::runThenCallback(
         context,
         [sound, fallback] {
@@ -29,9 +46,9 @@ void playSoundAsync(QObject* context, const QString& sound, const QString& fallb
                 return sound;
             return isExistingFile(fallback) ? fallback : QString();
         },
-        [](const QString& chosen) {
+        [whenUnplayable](const QString& chosen) {
             if (!chosen.isEmpty())
-                programSoundPlayer().play(chosen.toStdString());
+                playLoggingFailure(chosen, whenUnplayable);
         });
 }
 

@@ -14,8 +14,10 @@ namespace ReminderActions {
 void openFileAsync(QObject* context, const QString& path);
 // Plays the first of sound and fallback that names an existing file (a folder does not
 // count) on the program's player, replacing a sound still playing; nothing when neither
-// does.
-void playSoundAsync(QObject* context, const QString& sound, const QString& fallback = {});
+// does. When the file chosen cannot be played, the failure goes to the system log and
+// whenUnplayable plays in its place (its own failure is logged as well).
+void playSoundAsync(QObject* context, const QString& sound, const QString& fallback = {},
+                    const QString& whenUnplayable = {});
 // Stops the program's player.
 void stopSound(QObject* context);
 

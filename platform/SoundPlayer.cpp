@@ -3,7 +3,7 @@
 #ifdef _WIN32
 #include "platform/WinSoundPlayer.h"
 #else
-#include "platform/CanberraSoundPlayer.h"
+#include "platform/PulseSoundPlayer.h"
 #endif
 
 SoundPlayer::~SoundPlayer() = default;
@@ -15,7 +15,7 @@ SoundPlayer& platformPlayer() {
 #ifdef _WIN32
     static WinSoundPlayer player;
 #else
-    static CanberraSoundPlayer player;
+    static PulseSoundPlayer player;
 #endif
     return player;
 }

@@ -4,7 +4,7 @@
 
 #include <mmsystem.h>
 
-void WinSoundPlayer::play(const std::string& path) {
+void WinSoundPlayer::play(const std::string& path, PlayFailed /*onFailed*/) {
     // Asynchronous: returns at once, and replaces a sound still playing.
     sndPlaySoundW(widen(path).c_str(), SND_ASYNC);
 }

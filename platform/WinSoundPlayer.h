@@ -5,6 +5,7 @@
 
 class WinSoundPlayer final : public SoundPlayer {
 public:
-    void play(const std::string& path) override;
+    // The wave functions report no failure: onFailed is never called.
+    void play(const std::string& path, PlayFailed onFailed) override;
     void stop() override;
 };

@@ -246,7 +246,8 @@ TEST_F(ChimlyE2E, FirstStartCreatesTheTableAndASecondStartEndsSilently) {
 
 TEST_F(ChimlyE2E, DueReminderShowsItsAlertAndPlaysItsSound) {
     const std::string wav = home + "/bell.wav";
-    WriteToneWav(wav, 1.5, 880, 0.5);
+    // The layout many sound editors write, which the first player here did not play.
+    WriteToneWav(wav, 1.5, 880, 0.5, {.bits = 24, .extensible = true});
     Reminder tea = Thing("tea time");
     tea.moment = makeMoment(2026, 12, 9, 8, 0);
     tea.playSound = true;
@@ -295,6 +296,47 @@ TEST_F(ChimlyE2E, DueReminderShowsItsAlertAndPlaysItsSound) {
         60s));
     EXPECT_FALSE(OpenList().empty());
     Screenshot("main-window.png");
+}
+
+// A sound the player cannot read: at the due minute the click is heard instead (though the
+// reminder does not ask for it) and the failure is logged.
+TEST_F(ChimlyE2E, DueReminderWithAnUnplayableSoundPlaysTheClickAndLogsWhy) {
+    const std::string broken = home + "/broken.wav";
+    std::ofstream(broken) << "RIFF, and then no sound at all";
+    Reminder bell = Thing("broken bell");
+    bell.moment = makeMoment(2026, 12, 9, 8, 0);
+    bell.playSound = true;
+    bell.soundPath = broken;
+    WriteThings({bell});
+
+    testsvc::SinkRecorder recorder;
+    std::string error;
+    ASSERT_TRUE(recorder.start(pulse, home + "/sink.raw", &error)) << error;
+    ChildProcess chimly;
+    ChildProcess::Options options;
+    options.env = env;
+    options.env.emplace_back("LD_PRELOAD", FAKETIME_LIBRARY);
+    options.env.emplace_back("FAKETIME", "@2026-12-09 07:59:54");
+    const std::string stderrFile = home + "/stderr.txt";
+    // sh execs the program: the signal reaches it and not a wrapper.
+    ASSERT_TRUE(chimly.start({"sh", "-c", "exec \"$0\" 2>\"$1\"", CHIMLY_PATH, stderrFile}, options,
+                             &error))
+        << error;
+    ASSERT_TRUE(WaitForWindow("^broken bell$")) << "no alert window";
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const std::vector<int> peaks = recorder.windowPeaks();
+            return std::any_of(peaks.begin(), peaks.end(), [](int peak) { return peak > 8000; });
+        },
+        60s))
+        << "the click did not reach the sink";
+    recorder.stop();
+    const std::string logged = "Chimewell: could not play " + broken + ": ";
+    EXPECT_TRUE(
+        WaitUntil([&] { return ReadAll(stderrFile).find(logged) != std::string::npos; }, 60s))
+        << ReadAll(stderrFile);
+    ::kill(chimly.pid(), SIGTERM);
+    EXPECT_EQ(chimly.wait(60s), std::optional<int>(0));
 }
 
 TEST_F(ChimlyE2E, TerminationSavesTheTableAndTheExitMoment) {

@@ -2,6 +2,7 @@
 #include "engine/AsyncTask.h"
 #include "engine/ReminderActions.h"
 #include "tests/platform/FakeSoundPlayer.h"
+#include "tests/support/StderrCapture.h"
 #include "tests/support/TempHome.h"
 
 #include <QObject>
@@ -46,6 +47,65 @@ TEST(ReminderActions, PlaySoundPlaysTheFirstExistingFileOfSoundAndFallback) {
         EXPECT_EQ(player.calls, c.played.isEmpty()
                                     ? QStringList{}
                                     : QStringList{QStringLiteral("play ") + c.played});
+    }
+}
+
+TEST(ReminderActions, ASoundThatCannotBePlayedIsLoggedAndReplacedUnlessAnotherCameSince) {
+    const QString folder = QString::fromStdString(MakeTempFolder("actions"));
+    const QString wav = MakeWav(folder + "/s.wav");
+    const QString broken = MakeWav(folder + "/broken.wav");
+    const QString click = MakeWav(folder + "/click.wav");
+    const QString brokenClick = MakeWav(folder + "/broken-click.wav");
+    struct Case {
+        const char* what;
+        QString whenUnplayable;
+        // Asked for after the broken sound started and before its failure came back.
+        std::function<void(QObject*)> since;
+        QStringList played;
+        QStringList logged;
+    };
+    const auto noMore = [](QObject*) {};
+    for (const Case& c : {Case{"the replacement plays", click, noMore, {broken, click}, {broken}},
+                          Case{"no replacement", QString(), noMore, {broken}, {broken}},
+                          Case{"a replacement that fails too is logged as well",
+                               brokenClick,
+                               noMore,
+                               {broken, brokenClick},
+                               {broken, brokenClick}},
+                          Case{"a sound asked for since is not cut off",
+                               click,
+                               [&](QObject* owner) { ReminderActions::playSoundAsync(owner, wav); },
+                               {broken, wav},
+                               {broken}},
+                          Case{"nor is a stop undone",
+                               click,
+                               [](QObject* owner) { ReminderActions::stopSound(owner); },
+                               {broken, "stop"},
+                               {broken}}}) {
+        SCOPED_TRACE(c.what);
+        FakeSoundPlayer player;
+        player.unplayable = {broken, brokenClick};
+        player.holdFailures = true;
+        QObject owner;
+        StderrCapture log(MakeTempFolder("log") + "/stderr.txt");
+        ReminderActions::playSoundAsync(&owner, broken, QString(), c.whenUnplayable);
+        ASSERT_TRUE(WaitForTasks());
+        c.since(&owner);
+        ASSERT_TRUE(WaitForTasks());
+        player.holdFailures = false;
+        player.releaseFailures();
+        const auto logged = [&] { return QString::fromStdString(log.text()); };
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return logged().count("could not play") >= c.logged.size(); }, 10000));
+        QStringList played;
+        for (const QString& call : player.calls)
+            played << (call == "stop" ? call : call.mid(5));
+        EXPECT_EQ(played, c.played);
+        const QString text = logged();
+        EXPECT_EQ(text.count("could not play"), c.logged.size()) << text.toStdString();
+        for (const QString& path : c.logged)
+            EXPECT_TRUE(text.contains("could not play " + path + ": " + FakeSoundPlayer::Reason))
+                << text.toStdString();
     }
 }
 

@@ -7,6 +7,7 @@
 #include "platform/ShellOpen.h"
 #include "tests/engine/ServiceProcesses.h"
 #include "tests/support/ReadAll.h"
+#include "tests/support/StderrCapture.h"
 #include "tests/support/TempHome.h"
 
 #include <QGuiApplication>
@@ -32,30 +33,6 @@ std::vector<std::string> ReadLines(const std::string& path) {
         lines.push_back(line);
     return lines;
 }
-
-// Sends the test's standard error to a file while it lives, so that messages written by
-// later callbacks can be waited for.
-class StderrToFile final {
-public:
-    explicit StderrToFile(const std::string& path) : path_(path), saved_(::dup(2)) {
-        std::fflush(stderr);
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        ::dup2(fd, 2);
-        ::close(fd);
-    }
-    ~StderrToFile() {
-        std::fflush(stderr);
-        ::dup2(saved_, 2);
-        ::close(saved_);
-    }
-    StderrToFile(const StderrToFile&) = delete;
-    StderrToFile& operator=(const StderrToFile&) = delete;
-    std::string text() const { return ReadAll(path_); }
-
-private:
-    std::string path_;
-    int saved_;
-};
 
 class ShellOpenTest : public ::testing::Test {
 protected:
@@ -183,7 +160,7 @@ TEST_F(ShellOpenTest, ProgramsThatFailToStartAreReportedOnStandardError) {
     std::ofstream(broken) << "#!/nonexistent/interpreter\n";
     ::chmod(broken.c_str(), 0755);
     const std::string entry = desktopEntry("Gone", folder_ + "/nonexistent-program");
-    StderrToFile err(folder_ + "/stderr.txt");
+    StderrCapture err(folder_ + "/stderr.txt");
     shellOpen(broken);
     shellOpen(entry);
     const bool reported = QTest::qWaitFor(

@@ -421,8 +421,15 @@ void ReminderEditor::limitMessage() {
 
 void ReminderEditor::testSound(const QString& path) {
     // Silently nothing without a sound file.
-    if (!path.isEmpty() && QFileInfo(path).isFile())
-        programSoundPlayer().play(path.toStdString());
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return;
+    programSoundPlayer().play(
+        path.toStdString(), [editor = QPointer(this)](const std::string& reason, bool) {
+            if (editor)
+                showInfo(
+                    QString::fromStdString(editor->m_context.texts.cannotPlaySound + '\n' + reason),
+                    editor);
+        });
 }
 
 void ReminderEditor::stopSound() {

@@ -26,11 +26,13 @@ void AlertPresenter::present(const Reminder& e) {
         m_tray.startFlashing();
     if (e.openFile && !e.openPath.empty())
         ReminderActions::openFileAsync(this, QString::fromStdString(e.openPath));
-    // The reminder's own sound, or the click when that is not a file that exists.
+    // The reminder's own sound, or the click when that is not a file that exists; when it
+    // exists but cannot be played, the click all the same, so that the reminder is heard.
     const QString sound = e.playSound ? QString::fromStdString(e.soundPath) : QString();
-    const QString click = e.click ? QString::fromStdString(clickSoundPath()) : QString();
+    const QString clickPath = QString::fromStdString(clickSoundPath());
+    const QString click = e.click ? clickPath : QString();
     if (!sound.isEmpty() || !click.isEmpty())
-        ReminderActions::playSoundAsync(this, sound, click);
+        ReminderActions::playSoundAsync(this, sound, click, clickPath);
     if (e.showAlert)
         showAlertWindow(QString::fromStdString(e.message), e.number);
 }

@@ -790,6 +790,29 @@ TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {
     EXPECT_EQ(opener.opened.size(), 1);
 }
 
+TEST_F(EditorTest, TestingASoundThatCannotBePlayedShowsWhy) {
+    FakeSoundPlayer player;
+    const QString broken = QString::fromStdString(MakeTempFolder("snd")) + "/broken.wav";
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    player.unplayable = {broken};
+    setFileChooser([&](QWidget*, const QString&, const QString&) { return broken; });
+    ReminderEditor* f = openNewEditor(ctx_);
+    click(button(f, "playSoundCheck"));
+    click(rowButton(f, "soundRow", "chooseButton"));
+    QToolButton* testSound = rowButton(f, "soundRow", "testButton");
+    const QString shown = QStringLiteral("Cannot play this sound file\n") + FakeSoundPlayer::Reason;
+    const std::function<void()> presses[] = {[&] { click(testSound); },
+                                             [&] { QTest::keyClick(testSound, Qt::Key_Space); }};
+    for (const auto& press : presses) {
+        infos_.clear();
+        press();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !infos_.isEmpty(); }, 10000));
+        EXPECT_EQ(infos_, QStringList{shown});
+    }
+    EXPECT_EQ(player.calls, (QStringList{"play " + broken, "play " + broken}));
+}
+
 // --- the window -----------------------------------------------------------------
 
 TEST_F(EditorTest, WindowIsAFixedTopLevelWithNamedControls) {

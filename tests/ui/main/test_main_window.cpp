@@ -10,6 +10,7 @@
 #include "tests/support/LayoutCheck.h"
 #include "tests/support/ReadAll.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/StderrCapture.h"
 #include "tests/support/TempHome.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/controls/ColorScheme.h"
@@ -125,35 +126,6 @@ ReminderEditor* OpenedEditor() {
             editor = e;
     return editor;
 }
-
-// Standard error goes to a file while it lives; text() gives what was written.
-class StderrCapture final {
-public:
-    explicit StderrCapture(std::string file) : m_file(std::move(file)) {
-        std::fflush(stderr);
-        m_saved = ::dup(2);
-        const int fd = ::open(m_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        ::dup2(fd, 2);
-        ::close(fd);
-    }
-    ~StderrCapture() { restore(); }
-    std::string text() {
-        restore();
-        return ReadAll(m_file);
-    }
-
-private:
-    void restore() {
-        if (m_saved < 0)
-            return;
-        std::fflush(stderr);
-        ::dup2(m_saved, 2);
-        ::close(m_saved);
-        m_saved = -1;
-    }
-    std::string m_file;
-    int m_saved = -1;
-};
 
 QCheckBox* SettingsCheck(AppController& app, const char* name) {
     return app.mainWindow()->findChild<QCheckBox*>(QString::fromLatin1(name));
@@ -367,6 +339,9 @@ TEST_F(MainWindowTest, PresentationOfADueReminder) {
     const std::string sound = programFolder + "/bell.wav";
     std::ofstream(sound) << "RIFF";
     const QString click = QString::fromStdString(programFolder + "/sounds/click.wav");
+    const std::string broken = programFolder + "/broken.wav";
+    std::ofstream(broken) << "not a sound";
+    player.unplayable = {QString::fromStdString(broken)};
     struct Case {
         const char* what;
         std::function<void(Reminder&)> set;
@@ -390,6 +365,12 @@ TEST_F(MainWindowTest, PresentationOfADueReminder) {
         {"a folder as the sound counts as missing: the click plays",
          [&](Reminder& e) { e.playSound = e.click = true, e.soundPath = programFolder; },
          {"play " + click},
+         {},
+         false,
+         false},
+        {"an own sound that cannot be played: the click plays instead, even unticked",
+         [&](Reminder& e) { e.playSound = true, e.soundPath = broken; },
+         {"play " + QString::fromStdString(broken), "play " + click},
          {},
          false,
          false},
