@@ -1,11 +1,21 @@
 #include "platform/LogindPowerControl.h"
 
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QString>
 
 namespace {
+
+// A refusal carries logind's (or polkit's) own words, else the error's name.
+PowerControl::Reply reply(const QDBusPendingCall& call) {
+    if (!call.isError())
+        return {true, {}};
+    const QDBusError error = call.error();
+    const QString text = error.message().isEmpty() ? error.name() : error.message();
+    return {false, text.toStdString()};
+}
 
 // interactive = false: logind asks nobody, and polkit decides alone.
 void callManager(const QString& method, PowerControl::Answer answer) {
@@ -19,7 +29,7 @@ void callManager(const QString& method, PowerControl::Answer answer) {
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
                      [answer = std::move(answer)](QDBusPendingCallWatcher* call) {
                          if (answer)
-                             answer(!call->isError());
+                             answer(reply(*call));
                          call->deleteLater();
                      });
 }

@@ -2,11 +2,16 @@
 // Powering the computer off or restarting it, without asking other programs.
 
 #include <functional>
+#include <string>
 
 class PowerControl {
 public:
-    // Gets true when the system accepted the request.
-    using Answer = std::function<void(bool accepted)>;
+    // What the system said to a request: taken, or refused with the system's reason.
+    struct Reply {
+        bool accepted = false;
+        std::string error;
+    };
+    using Answer = std::function<void(const Reply& reply)>;
 
     virtual ~PowerControl();
     // Ask and return without waiting for the system; the answer, when wanted, comes

@@ -1,4 +1,7 @@
 #include "platform/WinPowerControl.h"
+#include "platform/WinText.h"
+
+#include <string>
 
 #include <windows.h>
 
@@ -17,6 +20,19 @@ void enableShutdownPrivilege() {
         AdjustTokenPrivileges(token, FALSE, &wanted, 0, nullptr, nullptr);
     }
     CloseHandle(token);
+}
+
+// The system's own words for an error code.
+std::string systemErrorText(DWORD code) {
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring wide = n > 0 && text != nullptr ? std::wstring(text, n) : std::wstring();
+    LocalFree(text);
+    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' '))
+        wide.pop_back();
+    return wide.empty() ? "error " + std::to_string(code) : narrow(wide);
 }
 
 } // namespace
@@ -42,5 +58,5 @@ void WinPowerControl::request(unsigned flags, const Answer& answer) const {
     // Forced: programs that would ask the user to save are not waited for.
     const bool accepted = m_exitWindows(flags | EWX_FORCE);
     if (answer)
-        answer(accepted);
+        answer({accepted, accepted ? std::string() : systemErrorText(GetLastError())});
 }

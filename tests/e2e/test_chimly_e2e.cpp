@@ -560,6 +560,57 @@ TEST_F(ChimlyE2E, IconGoesIntoATrayThatAppearsLater) {
 // The program runs across the night the clock skips from 02:00 to 03:00 in Berlin: a
 // daily 02:30 reminder shows its alert once, at 03:00, and not again when the clock shows
 // 03:30 (02:30 in winter time).
+TEST_F(ChimlyE2E, APowerOffTheLoginManagerRefusesIsShownAndLogged) {
+    // A login manager that refuses, as polkit does when another user is logged in.
+    testsvc::PrivateBus bus;
+    testsvc::LogindMock logind;
+    std::string error;
+    ASSERT_TRUE(bus.start(&error)) << error;
+    ASSERT_TRUE(logind.start(bus.address(), home + "/logind.log", &error)) << error;
+    ASSERT_TRUE(logind.isMock()) << "org.freedesktop.login1 on the test bus is not a mock";
+    ASSERT_TRUE(RunCommand({"gdbus", "call", "--system", "--dest", "org.freedesktop.login1",
+                            "--object-path", "/org/freedesktop/login1", "--method",
+                            "org.freedesktop.DBus.Mock.AddMethod", "org.freedesktop.login1.Manager",
+                            "PowerOff", "b", "",
+                            "raise dbus.exceptions.DBusException('Interactive authentication "
+                            "required.', name='org.freedesktop.DBus.Error."
+                            "InteractiveAuthorizationRequired')"},
+                           {{"DBUS_SYSTEM_BUS_ADDRESS", bus.address()}}, 30s));
+    Reminder off = Thing("the day is over");
+    off.moment = makeMoment(2026, 12, 9, 8, 0);
+    off.showAlert = false;
+    off.power = true;
+    off.powerAction = PowerAction::PowerOff;
+    WriteThings({off});
+
+    // Standard error to a file, from the program itself (exec keeps its process).
+    const std::string log = home + "/stderr.txt";
+    ChildProcess::Options options;
+    options.env = env;
+    options.env.emplace_back("DBUS_SYSTEM_BUS_ADDRESS", bus.address());
+    options.env.emplace_back("LD_PRELOAD", FAKETIME_LIBRARY);
+    options.env.emplace_back("FAKETIME", "@2026-12-09 07:59:54");
+    ChildProcess chimly;
+    ASSERT_TRUE(
+        chimly.start({"/bin/sh", "-c", "exec \"$0\" 2>\"$1\"", CHIMLY_PATH, log}, options, &error))
+        << error;
+    // The information window, titled with the program's name (the list stays hidden).
+    ASSERT_TRUE(WaitForWindow("^Chimewell$")) << "the refusal was not shown";
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return ReadAll(log).find("Chimewell: The computer could not be switched off: "
+                                     "Interactive authentication required.") != std::string::npos;
+        },
+        60s))
+        << ReadAll(log);
+    EXPECT_NE(logind.calls().find("'PowerOff', [<false>]"), std::string::npos);
+    Screenshot("power-refused.png");
+    // Esc closes it; the program goes on.
+    Keys(FirstWindow("^Chimewell$"), {"Escape"});
+    EXPECT_TRUE(WaitUntil([&] { return Windows("^Chimewell$").empty(); }, 60s));
+    EXPECT_TRUE(chimly.running());
+}
+
 TEST_F(ChimlyE2E, AReminderInTheSkippedHourShowsOnceAtThreeOClock) {
     auto daily = [](const std::string& text, int hour, int minute) {
         Reminder r = Thing(text);

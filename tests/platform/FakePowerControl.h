@@ -20,12 +20,12 @@ public:
     // "powerOff" / "reboot", in the order asked.
     std::vector<std::string> calls;
     // What the fake answers.
-    bool result = true;
+    Reply reply{true, {}};
 
 private:
     void record(const char* call, const Answer& answer) {
         calls.push_back(call);
         if (answer)
-            answer(result);
+            answer(reply);
     }
 };

@@ -182,9 +182,9 @@ TEST(WinPowerControl, RequestsReachExitWindowsForcedWithThePrivilege) {
         WinPowerControl power(recordExit);
         std::optional<bool> answer;
         if (c.reboot)
-            power.requestReboot([&](bool accepted) { answer = accepted; });
+            power.requestReboot([&](const PowerControl::Reply& r) { answer = r.accepted; });
         else
-            power.requestPowerOff([&](bool accepted) { answer = accepted; });
+            power.requestPowerOff([&](const PowerControl::Reply& r) { answer = r.accepted; });
         ASSERT_EQ(exitCalls.size(), 1u);
         EXPECT_EQ(exitCalls[0].flags, c.expectedFlags);
         EXPECT_TRUE(exitCalls[0].shutdownPrivilegeEnabled);

@@ -2,6 +2,7 @@
 #include "ui_AlertWindow.h"
 
 #include "ui/controls/ColorScheme.h"
+#include "ui/controls/ScreenBound.h"
 #include "ui/controls/SectionText.h"
 
 #include <QAccessible>
@@ -48,7 +49,8 @@ AlertWindow::AlertWindow()
     : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                            Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_ui(std::make_unique<Ui::AlertWindow>()), m_postponeTimer(new QTimer(this)),
-      m_guardTimer(new QTimer(this)) {
+      m_guardTimer(new QTimer(this)),
+      m_screenBound(new ScreenBound(this, [this](QSize room) { fitToContents(room); })) {
     installAccessibleFactory();
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(ColorScheme::font());
@@ -109,7 +111,7 @@ void AlertWindow::loadTexts() {
         b->setToolTip(hint);
         b->setAccessibleName(hint);
     }
-    fitToContents();
+    m_screenBound->refit();
 }
 
 QString AlertWindow::alertText() const {
@@ -125,10 +127,10 @@ void AlertWindow::setCaption(const QString& text) {
 void AlertWindow::setAlertText(const QString& text) {
     m_ui->messageLabel->setText(text);
     m_ui->messageLabel->setAccessibleName(text);
-    fitToContents();
+    m_screenBound->refit();
 }
 
-void AlertWindow::fitToContents() {
+void AlertWindow::fitToContents(QSize room) {
     // The panels' layouts are brought up to date at once, not when their posted
     // layout requests arrive, so that the window's layout sees what they need now.
     for (QWidget* panel : {m_ui->messagePanel, m_ui->postponePanel}) {
@@ -137,11 +139,13 @@ void AlertWindow::fitToContents() {
     }
     QLayout* l = layout();
     l->invalidate();
-    QSize size = DesignedSize.expandedTo(l->totalMinimumSize());
+    // The message wraps to the width the rest needs; only a height beyond the screen's
+    // would cut it.
+    QSize size = DesignedSize.expandedTo(l->totalMinimumSize()).boundedTo(room);
     if (l->hasHeightForWidth())
         size.setHeight(std::max(size.height(), l->totalHeightForWidth(size.width())));
     // A fixed frame: the user does not resize the window.
-    setFixedSize(size);
+    setFixedSize(size.boundedTo(room));
 }
 
 void AlertWindow::announce() {

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QTimer;
+class ScreenBound;
 namespace Ui {
 class AlertWindow;
 }
@@ -70,8 +71,9 @@ private:
     void loadTexts();
     void setCaption(const QString& text);
     void setAlertText(const QString& text);
-    // The designed size, or larger where the texts and the font need more.
-    void fitToContents();
+    // The designed size, or larger where the texts and the font need more; never more
+    // than `room`.
+    void fitToContents(QSize room);
     // Tells assistive technology that an alert appeared, and on native Wayland the
     // compositor.
     void announce();
@@ -85,6 +87,7 @@ private:
     // Children named "postponeTimer" and "guardTimer".
     QTimer* m_postponeTimer;
     QTimer* m_guardTimer;
+    ScreenBound* m_screenBound;
     std::int32_t m_number = 0;
     int m_countdown = 0;
     bool m_buttonsArmed = false;

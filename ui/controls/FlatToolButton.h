@@ -1,6 +1,7 @@
 #pragma once
-// A flat tool button: raised only under the mouse, never takes the keyboard focus,
-// as the small buttons beside the program's fields and in the alert's postpone row.
+// A flat tool button: raised only under the mouse and, unless its owner gives it Tab
+// focus, never takes the keyboard focus, as the small buttons beside the program's
+// fields and in the alert's postpone row.
 
 #include <QToolButton>
 

@@ -25,6 +25,9 @@ FilePathRow::FilePathRow(QWidget* parent)
       m_testButton(makeButton("testButton", tr("Test"))),
       m_stopButton(makeButton("stopButton", tr("Stop test"))), m_pathLabel(new QLabel(this)) {
     m_chooseButton->setText(QStringLiteral("..."));
+    // Choosing the file is the row's main use and must be possible from the keyboard;
+    // trying it out is not.
+    m_chooseButton->setFocusPolicy(Qt::TabFocus);
     m_testButton->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
     m_stopButton->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
 
@@ -98,6 +101,10 @@ void FilePathRow::setStopButtonVisible(bool visible) {
 
 void FilePathRow::setPathDescription(const QString& description) {
     m_pathLabel->setAccessibleDescription(description);
+}
+
+QWidget* FilePathRow::chooseButton() const {
+    return m_chooseButton;
 }
 
 void FilePathRow::choose() {

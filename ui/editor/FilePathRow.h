@@ -35,6 +35,8 @@ public:
     void setStopHint(const QString& hint);
     // Tells assistive technology what the path is for.
     void setPathDescription(const QString& description);
+    // "...": the one button of the row that Tab reaches.
+    QWidget* chooseButton() const;
 
 signals:
     void testClicked(const QString& path);

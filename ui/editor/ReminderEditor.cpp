@@ -6,6 +6,7 @@
 #include "platform/ShellOpen.h"
 #include "platform/SoundPlayer.h"
 #include "ui/controls/ColorScheme.h"
+#include "ui/controls/ScreenBound.h"
 #include "ui/controls/SectionText.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/dialogs/InfoDialog.h"
@@ -16,8 +17,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -99,9 +102,10 @@ ReminderEditor::ReminderEditor(const EditorContext& context)
         m_tabOrder << day;
     m_tabOrder << m_ui->monthlyRadio << m_ui->monthDaySpin << m_ui->afterStartRadio
                << m_ui->startDelaySpin << m_ui->messageEdit << m_ui->showAlertCheck
-               << m_ui->clickCheck << m_ui->playSoundCheck << m_ui->openFileCheck
-               << m_ui->flashCheck << m_ui->powerOffRadio << m_ui->rebootRadio << m_ui->powerCheck
-               << m_ui->okButton << m_ui->cancelButton;
+               << m_ui->clickCheck << m_ui->playSoundCheck << m_ui->soundRow->chooseButton()
+               << m_ui->openFileCheck << m_ui->fileRow->chooseButton() << m_ui->flashCheck
+               << m_ui->powerOffRadio << m_ui->rebootRadio << m_ui->powerCheck << m_ui->okButton
+               << m_ui->cancelButton;
     for (qsizetype i = 1; i < m_tabOrder.size(); ++i)
         setTabOrder(m_tabOrder[i - 1], m_tabOrder[i]);
 
@@ -122,6 +126,8 @@ ReminderEditor::ReminderEditor(const EditorContext& context)
     wireRules();
     setInitialState();
     setUpKeys();
+    m_screenBound = new ScreenBound(this, [this](QSize room) { fitToScreen(room); });
+    m_screenBound->refit();
 }
 
 ReminderEditor::~ReminderEditor() {
@@ -361,24 +367,31 @@ void ReminderEditor::updateScheduleEnabling() {
 void ReminderEditor::accept() {
     if (m_closing)
         return;
-    // The program may end while a dialog is open, destroying this editor.
-    QPointer<ReminderEditor> self(this);
     if (m_ui->weeklyRadio->isChecked() &&
         std::none_of(m_dayChecks.begin(), m_dayChecks.end(),
                      [](const QCheckBox* day) { return day->isChecked(); })) {
-        showInfo(QString::fromStdString(m_context.texts.noDayMarked), this);
-        if (self)
-            m_dayChecks[0]->setFocus(Qt::OtherFocusReason);
+        refuse(m_context.texts.noDayMarked, m_dayChecks[0]);
         return;
     }
     // "with click" alone is no action.
     if (!m_ui->showAlertCheck->isChecked() && !m_ui->playSoundCheck->isChecked() &&
         !m_ui->openFileCheck->isChecked() && !m_ui->flashCheck->isChecked() &&
         !m_ui->powerCheck->isChecked()) {
-        showInfo(QString::fromStdString(m_context.texts.noItemMarked), this);
-        if (self)
-            m_ui->showAlertCheck->setFocus(Qt::OtherFocusReason);
+        refuse(m_context.texts.noItemMarked, m_ui->showAlertCheck);
         return;
+    }
+    // A sound or a file to open without the file would do nothing when it falls due.
+    const struct {
+        QCheckBox* check;
+        FilePathRow* row;
+        const std::string& text;
+    } fileActions[] = {{m_ui->playSoundCheck, m_ui->soundRow, m_context.texts.chooseSoundFile},
+                       {m_ui->openFileCheck, m_ui->fileRow, m_context.texts.chooseFileToOpen}};
+    for (const auto& action : fileActions) {
+        if (action.check->isChecked() && action.row->path().trimmed().isEmpty()) {
+            refuse(action.text, action.row->chooseButton());
+            return;
+        }
     }
     const SaveResult result = m_context.data.saveReminder(reminder(), m_context.clock->now().local);
     // Not saved: say why; the user's input stays.
@@ -393,6 +406,14 @@ void ReminderEditor::accept() {
     if (m_context.tableChanged)
         m_context.tableChanged();
     close();
+}
+
+void ReminderEditor::refuse(const std::string& why, QWidget* cause) {
+    // The program may end while the dialog is open, destroying this editor.
+    QPointer<ReminderEditor> self(this);
+    showInfo(QString::fromStdString(why), this);
+    if (self)
+        focusControl(cause, Qt::OtherFocusReason);
 }
 
 void ReminderEditor::closeEvent(QCloseEvent* event) {
@@ -454,7 +475,7 @@ bool ReminderEditor::eventFilter(QObject* watched, QEvent* event) {
                 !m_enterMovesFocus.contains(w))
                 w = w->parentWidget();
             if (QWidget* next = nextInTabOrder(w, true))
-                next->setFocus(Qt::TabFocusReason);
+                focusControl(next, Qt::TabFocusReason);
             return true;
         }
     }
@@ -489,10 +510,49 @@ QWidget* ReminderEditor::nextInTabOrder(QWidget* from, bool next) const {
 
 bool ReminderEditor::focusNextPrevChild(bool next) {
     if (QWidget* w = nextInTabOrder(focusWidget(), next)) {
-        w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        focusControl(w, next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
         return true;
     }
     return QWidget::focusNextPrevChild(next);
+}
+
+void ReminderEditor::focusControl(QWidget* control, Qt::FocusReason reason) {
+    control->setFocus(reason);
+    // On a small screen the content scrolls: the control comes into view.
+    if (m_ui->content->isAncestorOf(control))
+        m_ui->contentScroll->ensureWidgetVisible(control);
+}
+
+// --- size -------------------------------------------------------------------
+
+void ReminderEditor::fitToScreen(QSize room) {
+    // The content whole, as the form lays it out, with the rows below it. Every layout
+    // measures afresh: the texts, fonts and style may have changed since the last fit.
+    QWidget* content = m_ui->content;
+    for (QLayout* l : findChildren<QLayout*>())
+        l->invalidate();
+    const QSize contentSize = content->sizeHint();
+    content->setMinimumSize(contentSize);
+    QSize below(0, 0);
+    QLayout* rows = layout();
+    for (int i = 0; i < rows->count(); ++i) {
+        QLayoutItem* item = rows->itemAt(i);
+        if (item->widget() == m_ui->contentScroll)
+            continue;
+        const QSize hint = item->sizeHint();
+        below = QSize(std::max(below.width(), hint.width()), below.height() + hint.height());
+    }
+    const QSize whole(std::max(contentSize.width(), below.width()),
+                      contentSize.height() + below.height());
+    // Where the screen is too small, the content scrolls and "Ok" and "Cancel" stay in
+    // view below it; a scroll bar needs its own room.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_ui->contentScroll);
+    const bool tooWide = whole.width() > room.width();
+    const bool tooHigh = whole.height() + (tooWide ? bar : 0) > room.height();
+    const bool barBelow = tooWide || whole.width() + (tooHigh ? bar : 0) > room.width();
+    const QSize size(whole.width() + (tooHigh ? bar : 0), whole.height() + (barBelow ? bar : 0));
+    // A fixed frame: the user does not resize the window.
+    setFixedSize(size.boundedTo(room));
 }
 
 // --- lookups and openers ----------------------------------------------------

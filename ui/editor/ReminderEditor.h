@@ -16,9 +16,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 class QButtonGroup;
 class QCheckBox;
+class ScreenBound;
 
 namespace Ui {
 class ReminderEditor;
@@ -97,6 +99,14 @@ private:
     void enableKindControls(ScheduleKind kind);
     void limitMessage();
 
+    // Shows why "Ok" cannot save, then puts the focus on the cause.
+    void refuse(const std::string& why, QWidget* cause);
+    // Focuses a control and scrolls it into view.
+    void focusControl(QWidget* control, Qt::FocusReason reason);
+    // The designed size, or the content scrolling within `room` where that is smaller,
+    // with "Ok" and "Cancel" always in view.
+    void fitToScreen(QSize room);
+
     void testSound(const QString& path);
     void stopSound();
     void testOpen(const QString& path);
@@ -112,6 +122,7 @@ private:
     QButtonGroup* m_momentGroup;
     QButtonGroup* m_kindGroup;
     QButtonGroup* m_powerGroup;
+    ScreenBound* m_screenBound = nullptr;
     // The focusable controls in tab order, and those in which Enter moves along it.
     QList<QWidget*> m_tabOrder;
     QList<QWidget*> m_enterMovesFocus;

@@ -3,11 +3,17 @@
 #include "core/AppPaths.h"
 #include "engine/ReminderActions.h"
 #include "platform/PowerControl.h"
+#include "platform/SystemLog.h"
 #include "ui/alert/AlertWindow.h"
+#include "ui/dialogs/InfoDialog.h"
 #include "ui/main/TrayController.h"
 
-AlertPresenter::AlertPresenter(TrayController& tray, const Clock& clock, QObject* parent)
-    : QObject(parent), m_tray(tray), m_clock(clock) {
+#include <QCoreApplication>
+#include <QTimer>
+
+AlertPresenter::AlertPresenter(TrayController& tray, const Clock& clock, const Texts& texts,
+                               QObject* parent)
+    : QObject(parent), m_tray(tray), m_clock(clock), m_texts(texts) {
 }
 
 void AlertPresenter::present(const Reminder& e) {
@@ -16,10 +22,7 @@ void AlertPresenter::present(const Reminder& e) {
     if (e.power) {
         if (e.afterStart && e.minutesAfterStart == 0)
             return;
-        if (e.powerAction == PowerAction::PowerOff)
-            programPowerControl().requestPowerOff();
-        else
-            programPowerControl().requestReboot();
+        requestPower(e.powerAction);
         return;
     }
     if (e.flashTray)
@@ -35,6 +38,26 @@ void AlertPresenter::present(const Reminder& e) {
         ReminderActions::playSoundAsync(this, sound, click, clickPath);
     if (e.showAlert)
         showAlertWindow(QString::fromStdString(e.message), e.number);
+}
+
+void AlertPresenter::requestPower(PowerAction action) {
+    const bool powerOff = action == PowerAction::PowerOff;
+    const std::string failed = powerOff ? m_texts.cannotPowerOff : m_texts.cannotRestart;
+    // Needs nothing of the presenter: the answer may come after it is gone.
+    auto answer = [failed](const PowerControl::Reply& reply) {
+        if (reply.accepted)
+            return;
+        writeToSystemLog(failed + ": " + reply.error);
+        const QString text =
+            QString::fromStdString(reply.error.empty() ? failed : failed + '\n' + reply.error);
+        // The window waits for the user: shown from the event loop, not from inside the
+        // handling of the system's answer.
+        QTimer::singleShot(0, qApp, [text] { showInfo(text); });
+    };
+    if (powerOff)
+        programPowerControl().requestPowerOff(std::move(answer));
+    else
+        programPowerControl().requestReboot(std::move(answer));
 }
 
 void AlertPresenter::showAlertWindow(const QString& message, std::int32_t number) {

@@ -4,6 +4,7 @@
 
 #include "core/Clock.h"
 #include "core/Reminder.h"
+#include "i18n/Texts.h"
 
 #include <QObject>
 #include <cstdint>
@@ -13,8 +14,10 @@ class TrayController;
 class AlertPresenter final : public QObject {
     Q_OBJECT
 public:
-    // The tray and the clock must outlive the presenter.
-    AlertPresenter(TrayController& tray, const Clock& clock, QObject* parent = nullptr);
+    // The tray, the clock and the texts must outlive the presenter; the texts are read
+    // when a message is shown, so a language chosen later is used.
+    AlertPresenter(TrayController& tray, const Clock& clock, const Texts& texts,
+                   QObject* parent = nullptr);
 
     // Connected to the engine's reminderDue. A power action replaces every other
     // presentation; a reminder without a number presents nothing.
@@ -27,6 +30,11 @@ signals:
     void editRequested(std::int32_t number);
 
 private:
+    // Asks the system to power off or restart; a refusal is shown in an information
+    // window of its own and logged, since the user may not be at the computer.
+    void requestPower(PowerAction action);
+
     TrayController& m_tray;
     const Clock& m_clock;
+    const Texts& m_texts;
 };

@@ -24,8 +24,9 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
     : QObject(parent), m_clock(clock), m_repository(std::move(store)),
       m_messageOrder(m_repository.table()),
       m_editorContext(std::make_unique<EditorContext>(m_repository)),
-      m_tray(new TrayController(clock, this)), m_alerts(new AlertPresenter(*m_tray, clock, this)),
-      m_startTimer(new QTimer(this)), m_saveRetryTimer(new QTimer(this)), m_wake(std::move(wake)) {
+      m_tray(new TrayController(clock, this)),
+      m_alerts(new AlertPresenter(*m_tray, clock, m_texts, this)), m_startTimer(new QTimer(this)),
+      m_saveRetryTimer(new QTimer(this)), m_wake(std::move(wake)) {
     // Every window of the program that has no icon of its own shows the program's.
     QApplication::setWindowIcon(m_tray->images().plain());
 

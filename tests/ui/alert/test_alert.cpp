@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -386,6 +387,30 @@ TEST_F(AlertTest, ALongMessageMakesTheWindowTallerInsteadOfCuttingIt) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
         EXPECT_GT(w->height(), 273);
         EXPECT_THAT(clippedWidgets(w), ::testing::IsEmpty());
+        delete w;
+    }
+}
+
+TEST_F(AlertTest, ALongUnbrokenWordWrapsAndTheWindowStaysWithinTheScreen) {
+    const QString word =
+        QStringLiteral("Grundstuecksverkehrsgenehmigungszustaendigkeit").repeated(2);
+    for (const double scale : {1.0, 2.0, 3.0}) {
+        SCOPED_TRACE(scale);
+        ScopedLook look(Look{QStringLiteral("en"), scale, true});
+        AlertWindow* w = AlertWindow::showAlert(word, 7, Alarm);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        const QRect screen = w->screen()->availableGeometry();
+        EXPECT_TRUE(screen.contains(w->frameGeometry()))
+            << w->frameGeometry().width() << "x" << w->frameGeometry().height();
+        auto* label = w->findChild<QLabel*>(QStringLiteral("messageLabel"));
+        if (scale == 1.0) {
+            EXPECT_EQ(w->width(), 388) << "the word widened the window";
+        }
+        if (scale < 3.0) {
+            // The word is broken across lines, all of them shown.
+            EXPECT_GE(label->height(), 3 * label->fontMetrics().height());
+            EXPECT_THAT(clippedWidgets(w), ::testing::IsEmpty());
+        }
         delete w;
     }
 }

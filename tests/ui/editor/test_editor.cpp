@@ -162,6 +162,7 @@ protected:
         r.setInteger(Col::Shutdown, 1);
         r.setInteger(Col::EMonth, 31);
         r.setText(Col::SPath, "");
+        r.setInteger(Col::Sound, 0); // without a file it could not be saved
         r.setText(Col::Comment, "");
         return r;
     }
@@ -270,12 +271,18 @@ TEST_F(EditorTest, DisabledDayControlsKeepAndSaveTheirValues) {
 
 // --- "Ok" ---------------------------------------------------------------------
 
-TEST_F(EditorTest, OkRefusesWithoutADayOrAnAction) {
+TEST_F(EditorTest, OkRefusesWithoutADayAnActionOrAFile) {
+    const auto named = [](const char* name) {
+        return [name](ReminderEditor* f) { return part(f, name); };
+    };
+    const auto chooser = [](const char* row) {
+        return [row](ReminderEditor* f) -> QWidget* { return rowButton(f, row, "chooseButton"); };
+    };
     struct Case {
         const char* name;
         std::function<void(ReminderEditor*)> arrange;
         std::string text;
-        const char* focus;
+        std::function<QWidget*(ReminderEditor*)> focus; // empty: not checked
     };
     const Case cases[] = {
         {"days of week, no day",
@@ -284,7 +291,7 @@ TEST_F(EditorTest, OkRefusesWithoutADayOrAnAction) {
              for (int i = 0; i < 5; ++i)
                  click(day(f, i));
          },
-         "At least one day must be marked", "mondayCheck"},
+         "At least one day must be marked", named("mondayCheck")},
         {"days of week, no day, after start",
          [](ReminderEditor* f) {
              click(button(f, "weeklyRadio"));
@@ -292,13 +299,32 @@ TEST_F(EditorTest, OkRefusesWithoutADayOrAnAction) {
                  click(day(f, i));
              click(button(f, "afterStartRadio"));
          },
-         "At least one day must be marked", nullptr},
+         "At least one day must be marked",
+         {}},
         {"only with click",
          [](ReminderEditor* f) {
              click(button(f, "clickCheck"));
              click(button(f, "showAlertCheck"));
          },
-         "At least one item must be marked", "showAlertCheck"},
+         "At least one item must be marked", named("showAlertCheck")},
+        {"a sound without a file", [](ReminderEditor* f) { click(button(f, "playSoundCheck")); },
+         "Choose a sound file", chooser("soundRow")},
+        {"a file to open without a file",
+         [](ReminderEditor* f) { click(button(f, "openFileCheck")); }, "Choose a file to open",
+         chooser("fileRow")},
+        {"neither file: the sound first",
+         [](ReminderEditor* f) {
+             click(button(f, "openFileCheck"));
+             click(button(f, "playSoundCheck"));
+         },
+         "Choose a sound file", chooser("soundRow")},
+        {"the sound chosen, no file to open",
+         [](ReminderEditor* f) {
+             click(button(f, "openFileCheck"));
+             click(button(f, "playSoundCheck"));
+             part<FilePathRow>(f, "soundRow")->setPath(QStringLiteral("/data/bell.wav"));
+         },
+         "Choose a file to open", chooser("fileRow")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -310,8 +336,8 @@ TEST_F(EditorTest, OkRefusesWithoutADayOrAnAction) {
         QPointer<ReminderEditor> alive(f);
         click(button(f, "okButton"));
         EXPECT_EQ(infos_, QStringList{QString::fromStdString(c.text)});
-        if (c.focus != nullptr) {
-            EXPECT_EQ(QApplication::focusWidget(), part(f, c.focus));
+        if (c.focus) {
+            EXPECT_EQ(QApplication::focusWidget(), c.focus(f));
         }
         EXPECT_FALSE(Destroyed(alive));
         EXPECT_FALSE(f->isClosing());
@@ -319,6 +345,44 @@ TEST_F(EditorTest, OkRefusesWithoutADayOrAnAction) {
         EXPECT_EQ(tableSaves_, 0);
         delete f;
     }
+}
+
+TEST_F(EditorTest, TheFileButtonTakesTabFocusAndSpaceChoosesWithIt) {
+    setFileChooser([](QWidget*, const QString&, const QString& filter) {
+        return filter.contains(QLatin1String("wav")) ? QStringLiteral("/data/bell.wav")
+                                                     : QStringLiteral("/data/report.pdf");
+    });
+    ReminderEditor* f = openNewEditor(ctx_);
+    Activate(f);
+    // Unticked, the rows are skipped.
+    part(f, "playSoundCheck")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), part(f, "openFileCheck"));
+    // Ticked, Tab reaches "..." and Space chooses; Enter on the box moves on to it too.
+    for (const char* row : {"soundRow", "fileRow"}) {
+        SCOPED_TRACE(row);
+        QWidget* check =
+            part(f, std::string(row) == "soundRow" ? "playSoundCheck" : "openFileCheck");
+        check->setFocus();
+        QTest::keyClick(check, Qt::Key_Space);
+        QTest::keyClick(check, Qt::Key_Tab);
+        QToolButton* choose = rowButton(f, row, "chooseButton");
+        EXPECT_EQ(QApplication::focusWidget(), choose);
+        QTest::keyClick(choose, Qt::Key_Space);
+        QTest::keyClick(choose, Qt::Key_Backtab);
+        EXPECT_EQ(QApplication::focusWidget(), check);
+        QTest::keyClick(check, Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget(), choose);
+    }
+    EXPECT_EQ(path(f, "soundRow"), "/data/bell.wav");
+    EXPECT_EQ(path(f, "fileRow"), "/data/report.pdf");
+    // With both files the reminder saves.
+    QPointer<ReminderEditor> alive(f);
+    click(button(f, "okButton"));
+    EXPECT_TRUE(Destroyed(alive));
+    EXPECT_TRUE(infos_.isEmpty());
+    ASSERT_EQ(dm_.table().count(), 1u);
+    EXPECT_EQ(dm_.table().rowAt(0).text(Col::SPath), "/data/bell.wav");
 }
 
 TEST_F(EditorTest, OkWithOnlyAnimationOrSpecialSaves) {
@@ -826,8 +890,10 @@ TEST_F(EditorTest, WindowIsAFixedTopLevelWithNamedControls) {
     EXPECT_EQ(f->minimumSize(), f->maximumSize());
     EXPECT_TRUE(f->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(f->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    // Of the flat buttons only "..." of the two file rows is reached by Tab.
     for (QToolButton* b : f->findChildren<QToolButton*>())
-        EXPECT_EQ(b->focusPolicy(), Qt::NoFocus) << b->objectName().toStdString();
+        EXPECT_EQ(b->focusPolicy(), b->objectName() == "chooseButton" ? Qt::TabFocus : Qt::NoFocus)
+            << b->objectName().toStdString();
     for (const char* name : {"okButton", "cancelButton"})
         EXPECT_TRUE(part(f, name)->inherits("ColorButton")) << name;
 

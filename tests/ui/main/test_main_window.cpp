@@ -29,6 +29,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
@@ -418,6 +419,62 @@ TEST_F(MainWindowTest, PresentationOfADueReminder) {
         EXPECT_EQ(AlertWindow::find(3) != nullptr, c.alert);
         delete AlertWindow::find(3);
     }
+}
+
+TEST_F(MainWindowTest, ARefusedPowerActionIsShownWithoutOwnerAndLogged) {
+    auto app = Started();
+    struct Case {
+        PowerAction action;
+        PowerControl::Reply reply;
+        const char* shown; // empty: no window
+    };
+    const Case cases[] = {
+        {PowerAction::PowerOff,
+         {false, "Access denied"},
+         "The computer could not be switched off\nAccess denied"},
+        {PowerAction::Reboot,
+         {false, "Another user is logged in"},
+         "The computer could not be restarted\nAnother user is logged in"},
+        {PowerAction::PowerOff, {true, {}}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        power.reply = c.reply;
+        QString shown;
+        bool owned = true;
+        // Reads and closes the information window from inside its exec().
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                shown = d->findChild<QLabel*>(QStringLiteral("textLabel"))->text();
+                owned = d->parentWidget() != nullptr;
+                d->reject();
+            }
+        });
+        poll.start();
+        StderrCapture capture(MakeTempFolder("stderr") + "/stderr.txt");
+        Reminder e;
+        e.number = 3;
+        e.power = true;
+        e.powerAction = c.action;
+        emit app->engine()->reminderDue(e);
+        if (*c.shown != 0) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 20000));
+            EXPECT_EQ(shown, QString::fromUtf8(c.shown));
+            EXPECT_FALSE(owned);
+            EXPECT_NE(
+                capture.text().find(
+                    "Chimewell: " +
+                    QString::fromUtf8(c.shown).replace('\n', QStringLiteral(": ")).toStdString()),
+                std::string::npos);
+        } else {
+            QTest::qWait(50);
+            EXPECT_TRUE(shown.isEmpty()) << shown.toStdString();
+            EXPECT_EQ(capture.text(), "");
+        }
+    }
+    EXPECT_EQ(power.calls, (std::vector<std::string>{"powerOff", "reboot", "powerOff"}));
 }
 
 TEST_F(MainWindowTest, WindowKeepsItsSizeOverRunsThatShowIt) {
