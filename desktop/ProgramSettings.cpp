@@ -1,6 +1,7 @@
 #include "desktop/ProgramSettings.h"
 
 #include "desktop/IniFile.h"
+#include "desktop/IsoDateTime.h"
 #include "desktop/RegionalDateTime.h"
 
 namespace {
@@ -18,6 +19,24 @@ WindowPlacement readPlacement(const IniFile& ini, const QString& section, int wi
     p.height = ini.readInteger(section, QStringLiteral("Height"), height);
     p.state = WindowStateFromCode(ini.readInteger(section, QStringLiteral("State"), 2));
     return p;
+}
+
+bool hasPlacement(const IniFile& ini, const QString& section) {
+    for (const char* key : {"State", "PosX", "PosY", "Width", "Height"})
+        if (ini.hasKey(section, QString::fromLatin1(key)))
+            return true;
+    return false;
+}
+
+// "LastTime" as this version writes it, or in the regional form of older ones.
+std::optional<Moment> readLastTime(const IniFile& ini, const Clock& clock) {
+    const QString text = ini.readString(Last, QStringLiteral("LastTime"), QString());
+    if (const std::optional<UtcInstant> instant = ParseIsoDateTime(text))
+        return clock.localMoment(*instant);
+    Moment regional{};
+    if (ParseRegionalDateTime(text, &regional))
+        return regional;
+    return std::nullopt;
 }
 
 void writePlacement(IniFile& ini, const QString& section, const WindowPlacement& p) {
@@ -58,16 +77,14 @@ WindowStateCode WindowStateFromCode(int code) {
     }
 }
 
-ProgramSettings ReadSettings(const QString& path, Moment now, int currentWidth, int currentHeight) {
+ProgramSettings ReadSettings(const QString& path, const Clock& clock, Moment now, int currentWidth,
+                             int currentHeight) {
     const IniFile ini = loaded(path);
     ProgramSettings s;
     s.position = readPlacement(ini, Position, currentWidth, currentHeight);
 
-    s.LastRunTime = now;
-    Moment last{};
-    if (ParseRegionalDateTime(ini.readString(Last, QStringLiteral("LastTime"), QString()), &last) &&
-        last <= now)
-        s.LastRunTime = last;
+    const std::optional<Moment> last = readLastTime(ini, clock);
+    s.LastRunTime = last && *last <= now ? *last : now;
 
     switch (ini.readInteger(Settings, QStringLiteral("LangPack"), 0)) {
     case 0:
@@ -83,27 +100,22 @@ ProgramSettings ReadSettings(const QString& path, Moment now, int currentWidth, 
     s.ShowMissedAtStart = ini.readBool(Settings, QStringLiteral("Missed"), true);
     s.ShowDayInTray = ini.readBool(Settings, QStringLiteral("ShowDay"), false);
     s.languageFile = ini.readString(Settings, QStringLiteral("LangFile"), QString());
+    if (hasPlacement(ini, Journal))
+        s.journal = readPlacement(ini, Journal, 0, 0);
     return s;
 }
 
 SettingsWriteResult WriteSettings(const QString& path, const ProgramSettings& settings,
-                                  Moment now) {
+                                  const ClockReading& lastTime) {
     IniFile ini = loaded(path);
     writePlacement(ini, Position, settings.position);
-    ini.writeString(Last, QStringLiteral("LastTime"), RegionalDateTimeText(now));
+    ini.writeString(Last, QStringLiteral("LastTime"),
+                    IsoDateTimeText(lastTime.local, lastTime.utc));
     ini.writeInteger(Settings, QStringLiteral("LangPack"), static_cast<int>(settings.language));
     ini.writeString(Settings, QStringLiteral("LangFile"), settings.languageFile);
     ini.writeBool(Settings, QStringLiteral("Missed"), settings.ShowMissedAtStart);
     ini.writeBool(Settings, QStringLiteral("ShowDay"), settings.ShowDayInTray);
-    return saved(ini);
-}
-
-WindowPlacement ReadJournalPlacement(const QString& path, int currentWidth, int currentHeight) {
-    return readPlacement(loaded(path), Journal, currentWidth, currentHeight);
-}
-
-SettingsWriteResult WriteJournalPlacement(const QString& path, const WindowPlacement& placement) {
-    IniFile ini = loaded(path);
-    writePlacement(ini, Journal, placement);
+    if (settings.journal)
+        writePlacement(ini, Journal, *settings.journal);
     return saved(ini);
 }

@@ -2,9 +2,12 @@
 // The settings file as plain values: the main window and the journal window map
 // these onto their controls. Nothing here reads the clock or shows a window.
 
+#include "core/Clock.h"
 #include "core/Moment.h"
 
 #include <QString>
+
+#include <optional>
 
 // Window-state code of the file (note the order: maximized first).
 enum class WindowStateCode : int { Maximized = 0, Minimized = 1, Normal = 2 };
@@ -25,12 +28,16 @@ enum class LanguageChoice : int { English = 0, Russian = 1, Other = 2 };
 
 struct ProgramSettings {
     WindowPlacement position;
-    // When the program last exited (read only; WriteSettings stores its `now`).
+    // The end of the last run as far as it is known: its exit, or the last moment it
+    // alerted (read only; WriteSettings stores the moment it is given).
     Moment LastRunTime = DayCountEpoch;
     LanguageChoice language = LanguageChoice::English;
     QString languageFile; // the "Other" language file; empty when never chosen
     bool ShowMissedAtStart = true;
     bool ShowDayInTray = false;
+    // The journal window's placement: when the file has one, or once a journal window has
+    // been placed; written back only then.
+    std::optional<WindowPlacement> journal;
 };
 
 struct SettingsWriteResult {
@@ -42,20 +49,18 @@ struct SettingsWriteResult {
     explicit operator bool() const { return ok; }
 };
 
-// Reads the main window's settings. now is the moment of reading (the default of
-// LastRunTime); currentWidth/currentHeight are the window's size before reading
-// (the defaults of the size). A missing or unreadable file gives the defaults.
-// A stored "LastTime" that does not read in the default locale's format, or
-// that lies after now, gives now.
-ProgramSettings ReadSettings(const QString& path, Moment now, int currentWidth, int currentHeight);
+// Reads the settings. now is the moment of reading (the default of LastRunTime);
+// currentWidth/currentHeight are the main window's size before reading (the defaults
+// of the size; the journal window's stored size defaults to 0, its own). A missing or
+// unreadable file gives the defaults. "LastTime" is read as ISO 8601 with an offset from
+// UTC, whose instant becomes the clock's local moment, or else in the default locale's
+// regional format as older versions wrote it; text that reads neither way, or a moment
+// after now, gives now.
+ProgramSettings ReadSettings(const QString& path, const Clock& clock, Moment now, int currentWidth,
+                             int currentHeight);
 
-// Writes the main window's settings with "LastTime" := now, keeping everything
-// else in the file. A maximized window leaves the stored position and size as
-// they are. The file is replaced whole or not at all.
-[[nodiscard]] SettingsWriteResult WriteSettings(const QString& path,
-                                                const ProgramSettings& settings, Moment now);
-
-// The journal window's section, as for the main window.
-WindowPlacement ReadJournalPlacement(const QString& path, int currentWidth, int currentHeight);
-[[nodiscard]] SettingsWriteResult WriteJournalPlacement(const QString& path,
-                                                        const WindowPlacement& placement);
+// Writes the settings with "LastTime" := lastTime (ISO 8601 with its offset from UTC),
+// keeping everything else in the file. A maximized window leaves the stored position and
+// size as they are. The file is replaced whole or not at all.
+[[nodiscard]] SettingsWriteResult
+WriteSettings(const QString& path, const ProgramSettings& settings, const ClockReading& lastTime);

@@ -2,6 +2,7 @@
 #include "desktop/RegionalDateTime.h"
 #include "tests/desktop/FileBytes.h"
 #include "tests/fuzz/SettingsRoundTrip.h"
+#include "tests/support/FakeClock.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -18,9 +19,36 @@
 
 namespace {
 
+using namespace std::chrono_literals;
+
 const Moment Now = makeMoment(2026, 12, 10, 9, 0, 1, 250);
 const Moment Later = makeMoment(2026, 12, 11, 8, 30);
 constexpr int CurrentWidth = 556;
+
+// A clock in a zone a fixed offset from UTC.
+class ZoneClock final : public Clock {
+public:
+    explicit ZoneClock(std::chrono::minutes offset) : m_offset(offset) {}
+    ClockReading now() const override { return reading(Now); }
+    Moment localMoment(UtcInstant t) const override {
+        return Moment{t.time_since_epoch()} + m_offset;
+    }
+    // The clock's reading at a local moment.
+    ClockReading reading(Moment local) const {
+        return {UtcInstant{(local - m_offset).time_since_epoch()}, local, {}};
+    }
+
+private:
+    std::chrono::minutes m_offset;
+};
+
+// The settings are read and written at UTC+1, unless a test says otherwise.
+const ZoneClock Berlin{60min};
+const ClockReading Exit = Berlin.reading(Now);
+
+ProgramSettings Read(const QString& path, Moment now = Now, int width = 1, int height = 1) {
+    return ReadSettings(path, Berlin, now, width, height);
+}
 
 std::int64_t Ms(Moment m) {
     return m.time_since_epoch().count();
@@ -34,12 +62,19 @@ ProgramSettings Defaults() {
     return s;
 }
 
+void ExpectSame(const WindowPlacement& a, const WindowPlacement& e, const std::string& what) {
+    EXPECT_EQ(a.state, e.state) << what;
+    EXPECT_EQ(a.left, e.left) << what;
+    EXPECT_EQ(a.top, e.top) << what;
+    EXPECT_EQ(a.width, e.width) << what;
+    EXPECT_EQ(a.height, e.height) << what;
+}
+
 void ExpectSame(const ProgramSettings& a, const ProgramSettings& e, const std::string& what) {
-    EXPECT_EQ(a.position.state, e.position.state) << what;
-    EXPECT_EQ(a.position.left, e.position.left) << what;
-    EXPECT_EQ(a.position.top, e.position.top) << what;
-    EXPECT_EQ(a.position.width, e.position.width) << what;
-    EXPECT_EQ(a.position.height, e.position.height) << what;
+    ExpectSame(a.position, e.position, what + " (main window)");
+    ASSERT_EQ(a.journal.has_value(), e.journal.has_value()) << what;
+    if (a.journal)
+        ExpectSame(*a.journal, *e.journal, what + " (journal)");
     EXPECT_EQ(Ms(a.LastRunTime), Ms(e.LastRunTime)) << what;
     EXPECT_EQ(a.language, e.language) << what;
     EXPECT_EQ(a.languageFile, e.languageFile) << what;
@@ -81,11 +116,30 @@ TEST_F(SettingsTest, ReadsGoodMissingAndUnreadableValues) {
              e.position.left = 3;
              e.ShowDayInTray = true;
          }},
-        {"[Settings]\nPosX=3\n[Journal]\nState=0\n", [](ProgramSettings&) {}},
+        {"[Settings]\nPosX=3\n[Journal]\nState=0\n",
+         [](ProgramSettings& e) {
+             e.journal = {WindowStateCode::Maximized, 10, 10, 0, 0};
+         }},
+        {"[journal]\nposy=-4\nHeight=300\n",
+         [](ProgramSettings& e) {
+             e.journal = {WindowStateCode::Normal, 10, -4, 0, 300};
+         }},
+        // The instant the text names, in the reading clock's zone (UTC+1).
+        {"[Last]\nLastTime=2026-12-09T07:59:50+01:00\n",
+         [](ProgramSettings& e) { e.LastRunTime = makeMoment(2026, 12, 9, 7, 59, 50); }},
+        {"[Last]\nLastTime=2026-12-09T07:59:50-05:00\n",
+         [](ProgramSettings& e) { e.LastRunTime = makeMoment(2026, 12, 9, 13, 59, 50); }},
+        {"[Last]\nLastTime=2026-12-10T09:00:01+01:00\n",
+         [](ProgramSettings& e) { e.LastRunTime = makeMoment(2026, 12, 10, 9, 0, 1); }},
+        {"[Last]\nLastTime=2026-12-10T09:00:02+01:00\n", [](ProgramSettings&) {}}, // after now
+        {"[Last]\nLastTime=2026-12-09T25:00:00+01:00\n", [](ProgramSettings&) {}},
+        // The regional form older versions wrote, and ISO text without an offset, as local.
         {"[Last]\nLastTime=12/9/2026 7:59:50 AM\n",
          [](ProgramSettings& e) { e.LastRunTime = makeMoment(2026, 12, 9, 7, 59, 50); }},
         {"[Last]\nLastTime=12/9/2026\n",
          [](ProgramSettings& e) { e.LastRunTime = makeMoment(2026, 12, 9); }},
+        {"[Last]\nLastTime=2026-12-09 07:59:50\n",
+         [](ProgramSettings& e) { e.LastRunTime = makeMoment(2026, 12, 9, 7, 59, 50); }},
         {"[Last]\nLastTime=09.12.2026 07:59:50\n", [](ProgramSettings&) {}},
         {"[Last]\nLastTime=12/11/2026 7:59:50 AM\n", [](ProgramSettings&) {}}, // after now
         {"[Last]\nLastTime=\n", [](ProgramSettings&) {}},
@@ -109,33 +163,26 @@ TEST_F(SettingsTest, ReadsGoodMissingAndUnreadableValues) {
         WriteBytes(path, c.file);
         ProgramSettings expected = Defaults();
         c.expect(expected);
-        ExpectSame(ReadSettings(path, Now, CurrentWidth, CurrentHeight), expected, c.file);
+        ExpectSame(Read(path, Now, CurrentWidth, CurrentHeight), expected, c.file);
     }
 }
 
 TEST_F(SettingsTest, MissingOrUnreadableFileGivesDefaults) {
-    ExpectSame(ReadSettings(path, Now, CurrentWidth, CurrentHeight), Defaults(), "missing");
+    ExpectSame(Read(path, Now, CurrentWidth, CurrentHeight), Defaults(), "missing");
     ASSERT_TRUE(QDir(folder).mkdir("Chimly.ini"));
-    ExpectSame(ReadSettings(path, Now, CurrentWidth, CurrentHeight), Defaults(), "directory");
-    const WindowPlacement j = ReadJournalPlacement(path, 590, 275);
-    EXPECT_EQ(j.state, WindowStateCode::Normal);
-    EXPECT_EQ(j.left, 10);
-    EXPECT_EQ(j.top, 10);
-    EXPECT_EQ(j.width, 590);
-    EXPECT_EQ(j.height, 275);
+    ExpectSame(Read(path, Now, CurrentWidth, CurrentHeight), Defaults(), "directory");
 }
 
 TEST_F(SettingsTest, EverySettingRoundTripsInTheFileOrder) {
     ProgramSettings s;
     s.position = {WindowStateCode::Minimized, -20, 30, 700, 500};
-    s.LastRunTime = makeMoment(2001, 1, 1); // not written: WriteSettings stores now
+    s.LastRunTime = makeMoment(2001, 1, 1); // not written: WriteSettings stores its moment
     s.language = LanguageChoice::Other;
     s.languageFile = QString::fromUtf8("/home/u/My \xD0\xAF.lng");
     s.ShowMissedAtStart = false;
     s.ShowDayInTray = true;
-    ASSERT_TRUE(WriteSettings(path, s, Now));
-    const WindowPlacement journal{WindowStateCode::Normal, 40, 50, 600, 300};
-    ASSERT_TRUE(WriteJournalPlacement(path, journal));
+    s.journal = {WindowStateCode::Normal, 40, 50, 600, 300};
+    ASSERT_TRUE(WriteSettings(path, s, Exit));
 
     EXPECT_EQ(ReadBytes(path), QByteArray("[Position]\n"
                                           "State=1\n"
@@ -144,7 +191,7 @@ TEST_F(SettingsTest, EverySettingRoundTripsInTheFileOrder) {
                                           "Width=700\n"
                                           "Height=500\n"
                                           "[Last]\n"
-                                          "LastTime=12/10/2026 9:00:01 AM\n"
+                                          "LastTime=2026-12-10T09:00:01+01:00\n"
                                           "[Settings]\n"
                                           "LangPack=2\n"
                                           "LangFile=/home/u/My \xD0\xAF.lng\n"
@@ -159,34 +206,22 @@ TEST_F(SettingsTest, EverySettingRoundTripsInTheFileOrder) {
 
     ProgramSettings expected = s;
     expected.LastRunTime = ToSeconds(Now);
-    ExpectSame(ReadSettings(path, Later, 1, 1), expected, "round trip");
-    const WindowPlacement j = ReadJournalPlacement(path, 1, 1);
-    EXPECT_EQ(j.state, journal.state);
-    EXPECT_EQ(j.left, journal.left);
-    EXPECT_EQ(j.top, journal.top);
-    EXPECT_EQ(j.width, journal.width);
-    EXPECT_EQ(j.height, journal.height);
+    ExpectSame(Read(path, Later), expected, "round trip");
 }
 
 TEST_F(SettingsTest, MaximizedWindowKeepsItsLastNormalPlacement) {
     ProgramSettings s;
     s.position = {WindowStateCode::Normal, 15, 25, 600, 470};
-    ASSERT_TRUE(WriteSettings(path, s, Now));
-    ASSERT_TRUE(WriteJournalPlacement(path, {WindowStateCode::Normal, 1, 2, 590, 275}));
+    s.journal = {WindowStateCode::Normal, 1, 2, 590, 275};
+    ASSERT_TRUE(WriteSettings(path, s, Exit));
     s.position = {WindowStateCode::Maximized, 0, 0, 1280, 800};
-    ASSERT_TRUE(WriteSettings(path, s, Now));
-    ASSERT_TRUE(WriteJournalPlacement(path, {WindowStateCode::Maximized, 0, 0, 1280, 800}));
+    s.journal = {WindowStateCode::Maximized, 0, 0, 1280, 800};
+    ASSERT_TRUE(WriteSettings(path, s, Exit));
 
-    const ProgramSettings back = ReadSettings(path, Later, 1, 1);
-    EXPECT_EQ(back.position.state, WindowStateCode::Maximized);
-    EXPECT_EQ(back.position.left, 15);
-    EXPECT_EQ(back.position.top, 25);
-    EXPECT_EQ(back.position.width, 600);
-    EXPECT_EQ(back.position.height, 470);
-    const WindowPlacement j = ReadJournalPlacement(path, 1, 1);
-    EXPECT_EQ(j.state, WindowStateCode::Maximized);
-    EXPECT_EQ(j.left, 1);
-    EXPECT_EQ(j.width, 590);
+    const ProgramSettings back = Read(path, Later);
+    ExpectSame(back.position, {WindowStateCode::Maximized, 15, 25, 600, 470}, "main window");
+    ASSERT_TRUE(back.journal);
+    ExpectSame(*back.journal, {WindowStateCode::Maximized, 1, 2, 590, 275}, "journal");
 }
 
 TEST_F(SettingsTest, WritingKeepsCommentsUnknownKeysAndOtherSections) {
@@ -202,7 +237,7 @@ TEST_F(SettingsTest, WritingKeepsCommentsUnknownKeysAndOtherSections) {
                      "Theme=dark\r\n");
     ProgramSettings s;
     s.position = {WindowStateCode::Normal, 5, 6, 700, 500};
-    ASSERT_TRUE(WriteSettings(path, s, Now));
+    ASSERT_TRUE(WriteSettings(path, s, Exit));
     EXPECT_EQ(ReadBytes(path), QByteArray("; my settings\r\n"
                                           "[position]\r\n"
                                           "posx=5\r\n"
@@ -221,22 +256,33 @@ TEST_F(SettingsTest, WritingKeepsCommentsUnknownKeysAndOtherSections) {
                                           "Missed=1\r\n"
                                           "ShowDay=0\r\n"
                                           "[Last]\r\n"
-                                          "LastTime=12/10/2026 9:00:01 AM\r\n"));
+                                          "LastTime=2026-12-10T09:00:01+01:00\r\n"));
 }
 
-TEST_F(SettingsTest, LastTimeRoundTripsUnderEachLocaleAndNotAcrossThem) {
-    for (const char* name : {"en_US", "de_DE", "ru_RU", "ko_KR", "ar_EG"}) {
-        QLocale::setDefault(QLocale(name));
-        ASSERT_TRUE(WriteSettings(path, ProgramSettings{}, Now)) << name;
-        EXPECT_EQ(Ms(ReadSettings(path, Later, 1, 1).LastRunTime), Ms(ToSeconds(Now))) << name;
+TEST_F(SettingsTest, LastTimeReadsBackAcrossLocalesAndTimeZones) {
+    const char* const locales[] = {"C", "en_US", "en_GB", "de_DE", "ru_RU", "ko_KR", "ar_EG"};
+    for (const char* writer : locales) {
+        QLocale::setDefault(QLocale(writer));
+        ASSERT_TRUE(WriteSettings(path, ProgramSettings{}, Exit)) << writer;
+        for (const char* reader : locales) {
+            QLocale::setDefault(QLocale(reader));
+            EXPECT_EQ(Ms(Read(path, Later).LastRunTime), Ms(ToSeconds(Now)))
+                << writer << " -> " << reader;
+        }
     }
-    // Written as "12/10/2026 9:00:01 AM", then the regional format changes: the
-    // text no longer reads, so the moment of reading is used, never a wrong one.
+    // The same instant, read after the zone moved from UTC+1 to UTC+3 (summer time, or a
+    // journey east): two hours later on the local clock.
+    const ZoneClock east(180min);
+    EXPECT_EQ(Ms(ReadSettings(path, east, Later, 1, 1).LastRunTime), Ms(ToSeconds(Now) + 2h));
+
+    // The regional form of older versions still reads under its own locale; under another
+    // it does not, and the moment of reading is used, never a wrong one.
     QLocale::setDefault(QLocale("en_US"));
-    ASSERT_TRUE(WriteSettings(path, ProgramSettings{}, Now));
+    WriteBytes(path, "[Last]\nLastTime=" + RegionalDateTimeText(Now).toUtf8() + "\n");
+    EXPECT_EQ(Ms(Read(path, Later).LastRunTime), Ms(ToSeconds(Now)));
     for (const char* name : {"de_DE", "en_GB", "ru_RU"}) {
         QLocale::setDefault(QLocale(name));
-        EXPECT_EQ(ReadSettings(path, Later, 1, 1).LastRunTime, Later) << name;
+        EXPECT_EQ(Read(path, Later).LastRunTime, Later) << name;
     }
 }
 
@@ -265,9 +311,9 @@ TEST_F(SettingsTest, UnwritableFileReportsAndKeepsTheOldFile) {
         {
             BecomeOrdinaryUser();
             // The file itself must still read, so that the folder is what fails.
-            if (ReadSettings(path, Now, 1, 1).language != LanguageChoice::Russian)
+            if (Read(path).language != LanguageChoice::Russian)
                 std::_Exit(2);
-            const SettingsWriteResult r = WriteSettings(path, ProgramSettings{}, Now);
+            const SettingsWriteResult r = WriteSettings(path, ProgramSettings{}, Exit);
             std::fprintf(stderr, "[%s]\n", qPrintable(r.errorText));
             std::_Exit(r.ok ? 1 : 0);
         },
@@ -279,7 +325,7 @@ TEST_F(SettingsTest, UnwritableFileReportsAndKeepsTheOldFile) {
     // A settings path that exists but cannot be read as a file is left alone too.
     const QString dirPath = folder + "/Blocked.ini";
     ASSERT_TRUE(QDir(folder).mkdir("Blocked.ini"));
-    const SettingsWriteResult r = WriteJournalPlacement(dirPath, WindowPlacement{});
+    const SettingsWriteResult r = WriteSettings(dirPath, ProgramSettings{}, Exit);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.errorText, "Unable to write to " + dirPath);
     EXPECT_TRUE(QFileInfo(dirPath).isDir());

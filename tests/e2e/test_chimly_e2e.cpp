@@ -375,7 +375,8 @@ TEST_F(ChimlyE2E, TerminationSavesTheTableAndTheExitMoment) {
 
 // At the end of a session with the data folder on a full disk, the program cannot write its
 // files: it says so on standard error (and in the system log) without a window that would
-// wait for someone, keeps the old files and ends.
+// wait for someone, keeps the old files and ends, with the journal, an alert, the list and an
+// editor open.
 TEST_F(ChimlyE2E, TerminationWithAFullDiskKeepsTheOldFilesAndEnds) {
     std::string error;
     if (!testsvc::SizeLimitedFolder::namespacesPermitted(&error))
@@ -386,13 +387,15 @@ TEST_F(ChimlyE2E, TerminationWithAFullDiskKeepsTheOldFilesAndEnds) {
     Reminder atStart = Thing("loaded");
     atStart.afterStart = true;
     atStart.minutesAfterStart = 0;
-    std::vector<Reminder> things{atStart};
+    // Missed since the last run, in 2000: the journal opens at the start.
+    Reminder missed = Thing("missed");
+    missed.moment = makeMoment(2001, 1, 1, 12, 0);
+    std::vector<Reminder> things{atStart, missed};
     for (int i = 0; i < 50; ++i)
         things.push_back(Thing("reminder " + std::to_string(i)));
     WriteThings(things);
-    std::ofstream(small.path("Chimly.ini")) << "[Position]\nPosX=33\n";
-    const std::string table = ReadAll(small.path("things.mln"));
-    const std::string settings = ReadAll(small.path("Chimly.ini"));
+    std::ofstream(small.path("Chimly.ini"))
+        << "[Position]\nPosX=33\n[Last]\nLastTime=2000-01-01 00:00:00\n";
 
     ChildProcess chimly;
     ChildProcess::Options options;
@@ -403,6 +406,14 @@ TEST_F(ChimlyE2E, TerminationWithAFullDiskKeepsTheOldFilesAndEnds) {
                              &error))
         << error;
     ASSERT_TRUE(WaitForWindow("^loaded$"));
+    ASSERT_TRUE(WaitForWindow("^Events that skipped from ")) << "no journal";
+    const std::string list = OpenList();
+    ASSERT_FALSE(list.empty());
+    Keys(list, {"F2"});
+    ASSERT_TRUE(WaitForWindow("^New$")) << "no editor";
+    Screenshot("full-disk-exit.png");
+    const std::string table = ReadAll(small.path("things.mln"));
+    const std::string settings = ReadAll(small.path("Chimly.ini"));
     ASSERT_TRUE(small.fill(&error)) << error;
     ::kill(chimly.pid(), SIGTERM);
     ASSERT_EQ(chimly.wait(60s), std::optional<int>(0)) << "the program did not end";
@@ -736,6 +747,38 @@ TEST_F(ChimlyE2E, TheNextRunListsWhatFellDueWhileItWasNotRunning) {
     ASSERT_TRUE(ui.click({"--window", JournalTitle, "--role", "push button", "--name", "Ok"}));
     EXPECT_TRUE(WaitUntil([&] { return labels().size() == 2; }, 60s));
     EXPECT_EQ(labels(), (std::vector<std::string>{"post", "dentist"}));
+}
+
+// The program is killed (as by a power loss) after an alert at 08:00 and starts again at
+// 13:00 in another locale: the journal lists exactly what fell due after that alert.
+TEST_F(ChimlyE2E, AfterAKillTheJournalListsWhatFellDueAfterTheLastAlert) {
+    Reminder dentist = Thing("dentist");
+    dentist.moment = makeMoment(2026, 12, 9, 8, 5);
+    WriteThings({Daily("tea", 8, 0), Daily("post", 8, 2), dentist, Daily("evening", 20, 0)});
+    const std::string ini = dataFolder + "/Chimly.ini";
+    {
+        ChildProcess first;
+        StartWithSteppedClock(first, {2026, 12, 9, 7, 59, 50, 0}, {{"LC_ALL", "en_US.UTF-8"}});
+        ASSERT_TRUE(WaitForWindow("^tea$")) << "no 08:00 alert";
+        // The scan that alerted is the end of the run so far.
+        EXPECT_TRUE(WaitUntil(
+            [&] { return ReadAll(ini).find("LastTime=2026-12-09T08:00:0") != std::string::npos; },
+            60s))
+            << ReadAll(ini);
+        ::kill(first.pid(), SIGKILL);
+        first.wait(60s);
+    }
+    ChildProcess second;
+    StartWithSteppedClock(second, {2026, 12, 9, 13, 0, 0, 0}, {{"LC_ALL", "de_DE.UTF-8"}});
+    ASSERT_TRUE(WaitForWindow(JournalTitle)) << "no journal";
+    // The caption shows the regional form of the new locale.
+    EXPECT_NE(Windows("^Events that skipped from 09\\.12\\.2026 08:00:0"), "");
+    const testsvc::Controls ui(ATSPI_CONTROL, a11y.env());
+    const std::string tree = ui.run({"--window", JournalTitle, "--tree"}).value_or("");
+    for (const char* listed : {"post", "dentist"})
+        EXPECT_NE(tree.find("'" + std::string(listed) + "'"), std::string::npos) << tree;
+    for (const char* shown : {"tea", "evening"})
+        EXPECT_EQ(tree.find("'" + std::string(shown) + "'"), std::string::npos) << tree;
 }
 
 // The clock jumps forward two hours while the program runs (as after a sleep): what fell

@@ -5,6 +5,7 @@
 #include "core/ReminderStore.h"
 #include "desktop/ProgramSettings.h"
 #include "tests/engine/SizeLimitedFolder.h"
+#include "tests/support/FakeClock.h"
 #include "tests/support/ReadAll.h"
 #include "tests/support/TempHome.h"
 
@@ -133,7 +134,7 @@ TEST_F(FullDiskTest, AFailedReminderFileSaveKeepsTheOldFileAndTheNextSaveSucceed
 TEST_F(FullDiskTest, AFailedSettingsWriteKeepsTheOldFileAndTheNextWriteSucceeds) {
     ProgramSettings settings;
     settings.languageFile = QString(2000, u'l'); // more than a page of text
-    const Moment exit = makeMoment(2026, 12, 10, 18, 0);
+    const FakeClock clock(makeMoment(2026, 12, 10, 18, 0));
     for (const Cause& cause : Causes) {
         SCOPED_TRACE(cause.what);
         ASSERT_NO_FATAL_FAILURE(Mount());
@@ -144,7 +145,7 @@ TEST_F(FullDiskTest, AFailedSettingsWriteKeepsTheOldFileAndTheNextWriteSucceeds)
         ASSERT_NO_FATAL_FAILURE(cause.apply(folder, file));
         const bool stillAFile = fs::is_regular_file(file);
 
-        const SettingsWriteResult failed = WriteSettings(path, settings, exit);
+        const SettingsWriteResult failed = WriteSettings(path, settings, clock.now());
         EXPECT_FALSE(failed.ok);
         EXPECT_EQ(failed.errorText, QStringLiteral("Unable to write to ") + path);
         EXPECT_FALSE(failed.reason.isEmpty());
@@ -154,8 +155,9 @@ TEST_F(FullDiskTest, AFailedSettingsWriteKeepsTheOldFileAndTheNextWriteSucceeds)
         }
 
         ASSERT_NO_FATAL_FAILURE(cause.remove(folder, file));
-        const SettingsWriteResult written = WriteSettings(path, settings, exit);
+        const SettingsWriteResult written = WriteSettings(path, settings, clock.now());
         ASSERT_TRUE(written.ok) << written.reason.toStdString();
-        EXPECT_EQ(ReadSettings(path, exit, 0, 0).languageFile, settings.languageFile);
+        EXPECT_EQ(ReadSettings(path, clock, clock.now().local, 0, 0).languageFile,
+                  settings.languageFile);
     }
 }

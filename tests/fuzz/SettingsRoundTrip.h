@@ -4,6 +4,7 @@
 // changes nothing in the file. Shared by the fuzz target and the tests of its findings.
 
 #include "desktop/ProgramSettings.h"
+#include "tests/support/FakeClock.h"
 
 #include <QFile>
 
@@ -15,25 +16,29 @@ inline std::string settingsRoundTripFailure(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     };
-    const auto same = [](const ProgramSettings& a, const ProgramSettings& b) {
-        const WindowPlacement& p = a.position;
-        const WindowPlacement& q = b.position;
+    const auto samePlace = [](const WindowPlacement& p, const WindowPlacement& q) {
         return p.state == q.state && p.left == q.left && p.top == q.top && p.width == q.width &&
-               p.height == q.height && a.language == b.language &&
+               p.height == q.height;
+    };
+    const auto same = [&samePlace](const ProgramSettings& a, const ProgramSettings& b) {
+        const bool sameJournal = a.journal.has_value() == b.journal.has_value() &&
+                                 (!a.journal || samePlace(*a.journal, *b.journal));
+        return samePlace(a.position, b.position) && sameJournal && a.language == b.language &&
                a.languageFile == b.languageFile && a.ShowMissedAtStart == b.ShowMissedAtStart &&
                a.ShowDayInTray == b.ShowDayInTray;
     };
     const Moment exit = makeMoment(2026, 12, 10, 18, 30, 15);
-    const ProgramSettings first = ReadSettings(path, exit, 540, 422);
-    if (const SettingsWriteResult r = WriteSettings(path, first, exit); !r)
+    const FakeClock clock(exit);
+    const ProgramSettings first = ReadSettings(path, clock, exit, 540, 422);
+    if (const SettingsWriteResult r = WriteSettings(path, first, clock.now()); !r)
         return "settings that were read were not written: " + r.reason.toStdString();
     const QByteArray written = bytes();
-    const ProgramSettings second = ReadSettings(path, exit, 540, 422);
+    const ProgramSettings second = ReadSettings(path, clock, exit, 540, 422);
     if (!same(first, second))
         return "settings written back read as other settings";
     if (second.LastRunTime != exit)
         return "the exit moment written does not read back";
-    if (const SettingsWriteResult r = WriteSettings(path, second, exit); !r)
+    if (const SettingsWriteResult r = WriteSettings(path, second, clock.now()); !r)
         return "settings were not written a second time: " + r.reason.toStdString();
     if (bytes() != written)
         return "writing the same settings again changed the file";

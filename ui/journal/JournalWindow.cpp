@@ -4,7 +4,6 @@
 #include "desktop/RegionalDateTime.h"
 #include "ui/controls/ColorScheme.h"
 #include "ui/controls/WindowPlacer.h"
-#include "ui/dialogs/ErrorMessage.h"
 #include "ui/journal/MissedEntry.h"
 
 #include <QApplication>
@@ -14,9 +13,9 @@
 
 #include <algorithm>
 
-JournalWindow::JournalWindow(const QString& settingsPath)
+JournalWindow::JournalWindow(const WindowPlacement& placement)
     : QWidget(nullptr, Qt::Window), m_ui(std::make_unique<Ui::JournalWindow>()),
-      m_settingsPath(settingsPath), m_placer(new WindowPlacer(this)) {
+      m_placer(new WindowPlacer(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(ColorScheme::font());
     m_ui->setupUi(this);
@@ -27,13 +26,13 @@ JournalWindow::JournalWindow(const QString& settingsPath)
     // The keys of the main window's commands stop here.
     for (Qt::Key k : {Qt::Key_F2, Qt::Key_F4, Qt::Key_F8, Qt::Key_F9})
         new QShortcut(QKeySequence(k), this);
-    m_placer->apply(ReadJournalPlacement(m_settingsPath, 0, 0));
+    m_placer->apply(placement);
 }
 
 JournalWindow::~JournalWindow() {
-    if (const SettingsWriteResult r = WriteJournalPlacement(m_settingsPath, m_placer->placement());
-        !r)
-        showErrorMessage(r.errorText);
+    // Whoever keeps the settings stores it; a window never writes a file, so that closing
+    // one (at the exit too) never waits on a full disk or an error box.
+    emit left(m_placer->placement());
 }
 
 JournalWindow* JournalWindow::find() {

@@ -2,15 +2,14 @@
 // The journal window: lists the reminders the user missed (while the program was not
 // running, or while the computer slept), one entry each, top to bottom. "Ok" on an entry
 // dismisses it while the window lives; "Edit..." asks for the reminder's editor. One journal
-// window at a time; it destroys itself when it closes and keeps its placement in the
-// settings file.
+// window at a time; it destroys itself when it closes and hands its placement on as it goes.
 
 #include "core/MissedJournal.h"
+#include "desktop/ProgramSettings.h"
 #include "i18n/Texts.h"
 
 #include <QList>
 #include <QSize>
-#include <QString>
 #include <QWidget>
 
 #include <cstdint>
@@ -29,8 +28,8 @@ public:
     // The client size at the default font, which is also the smallest.
     static constexpr QSize DesignedSize{574, 237};
 
-    // Reads its placement from the settings file; writes it there when destroyed.
-    explicit JournalWindow(const QString& settingsPath);
+    // Placed as given (a size of 0 keeps the designed one); emits left() when destroyed.
+    explicit JournalWindow(const WindowPlacement& placement);
     ~JournalWindow() override;
 
     // The open journal window (not one that is closing), or null.
@@ -47,13 +46,14 @@ public:
 
 signals:
     void editRequested(std::int32_t number);
+    // The window is being destroyed; placement is where the next one should open.
+    void left(const WindowPlacement& placement);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     std::unique_ptr<Ui::JournalWindow> m_ui;
-    QString m_settingsPath;
     WindowPlacer* m_placer;
     bool m_closing = false;
 };

@@ -19,6 +19,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <utility>
+
 AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wake,
                              std::unique_ptr<ReminderStore> store, QObject* parent)
     : QObject(parent), m_clock(clock), m_repository(std::move(store)),
@@ -43,7 +45,10 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
     m_editorContext->newIcon = commandIcon(CommandImage::BlankDocument);
     m_editorContext->editIcon = commandIcon(CommandImage::LinedDocument);
 
-    m_settings = ReadSettings(m_settingsPath, m_clock.now().local, 0, 0);
+    const ClockReading started = m_clock.now();
+    m_settings = ReadSettings(m_settingsPath, m_clock, started.local, 0, 0);
+    // From here on a run that is killed has ended no earlier than its start.
+    writeSettings(started, Reporting::Window);
     m_tray->setShowDay(m_settings.ShowDayInTray);
     useLanguageFile(SettingsPage::languageFileFor(m_settings.language, m_settings.languageFile));
     connect(m_tray, &TrayController::openListRequested, this, [this] { mainWindow()->showList(); });
@@ -55,12 +60,13 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
             m_window->setTrayAvailable(true);
     });
 
-    const ClockReading started = m_clock.now();
     m_programStart = started.local;
     m_engine = new ReminderEngine(m_repository, m_clock, started, this);
     connect(m_engine, &ReminderEngine::reminderDue, m_alerts, &AlertPresenter::present);
     connect(m_engine, &ReminderEngine::dayChanged, m_tray, &TrayController::followDay);
     connect(m_engine, &ReminderEngine::skipped, this, &AppController::addSkipped);
+    connect(m_engine, &ReminderEngine::reminderDue, this, &AppController::noteShown);
+    connect(m_engine, &ReminderEngine::skipped, this, &AppController::noteShown);
     connect(m_alerts, &AlertPresenter::editRequested, this, &AppController::editFromAlert);
 
     m_startTimer->setObjectName(QStringLiteral("startTimer"));
@@ -189,12 +195,12 @@ void AppController::shutdown() {
     closeOtherWindows();
     saveReminderFile(Reporting::SystemLog);
     m_engine->clearDueQueue();
-    writeSettings();
+    writeSettings(m_clock.now(), Reporting::SystemLog);
 }
 
 void AppController::saveEverything() {
     saveReminderFile(Reporting::SystemLog);
-    writeSettings();
+    writeSettings(m_clock.now(), Reporting::SystemLog);
 }
 
 void AppController::editFromAlert(std::int32_t number) {
@@ -210,7 +216,10 @@ void AppController::showJournal() {
         open->bringBack();
         return;
     }
-    auto* journal = new JournalWindow(m_settingsPath);
+    auto* journal = new JournalWindow(m_settings.journal.value_or(WindowPlacement{}));
+    // Kept for the next journal window, and written with the next settings.
+    connect(journal, &JournalWindow::left, this,
+            [this](const WindowPlacement& placement) { m_settings.journal = placement; });
     connect(journal, &JournalWindow::editRequested, this,
             [this](std::int32_t number) { openEditorFor(number, *m_editorContext); });
     journal->setCaption(m_missedJournal.from(), m_missedJournal.to(), m_texts);
@@ -304,13 +313,30 @@ void AppController::useLanguageFile(const QString& path) {
     m_mainTexts = std::move(main);
 }
 
-void AppController::writeSettings() {
+void AppController::writeSettings(const ClockReading& lastTime, Reporting reporting) {
     // A window never built leaves the placement read at start as it was.
     if (m_window)
         m_settings.position = m_window->placement();
-    // Only as the program or the session ends: a failure goes to the log, with its reason.
-    if (const SettingsWriteResult r =
-            WriteSettings(m_settingsPath, m_settings, m_clock.now().local);
-        !r)
-        report(r.errorText + QStringLiteral(": ") + r.reason, Reporting::SystemLog);
+    m_lastTimeWritten = lastTime.utc;
+    const SettingsWriteResult r = WriteSettings(m_settingsPath, m_settings, lastTime);
+    if (r)
+        return;
+    if (reporting == Reporting::SystemLog) {
+        report(r.errorText + QStringLiteral(": ") + r.reason, reporting);
+        return;
+    }
+    if (std::exchange(m_settingsFailureShown, true))
+        return;
+    // Shown from the event loop: the write runs amid the engine's steps, which the box must
+    // not hold up, and during the start.
+    QMetaObject::invokeMethod(
+        this, [text = r.errorText + u'\n' + r.reason] { showErrorMessage(text); },
+        Qt::QueuedConnection);
+}
+
+void AppController::noteShown() {
+    // A scan hands its reminders out one by one: its moment is written once.
+    const std::optional<ClockReading>& scan = m_engine->lastScan();
+    if (scan && m_lastTimeWritten != scan->utc)
+        writeSettings(*scan, Reporting::Window);
 }

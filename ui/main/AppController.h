@@ -3,7 +3,9 @@
 // engine, the tray, the alert presentation and the main window (built when first
 // needed), loads the reminder file a moment after the start, and ends in one place: the exit ends
 // the event loops, and once they have returned (aboutToQuit) the other windows
-// close, the reminder file and the settings are written.
+// close, the reminder file and the settings are written. The settings are also written at
+// the start and after each scan that alerted or filled the journal, so that a run killed
+// midway leaves the moment up to which it had shown everything.
 
 #include "core/Clock.h"
 #include "core/MissedJournal.h"
@@ -93,7 +95,12 @@ private:
     bool saveReminderFile(Reporting reporting);
     void report(const QString& text, Reporting reporting);
     void buildMainWindow();
-    void writeSettings();
+    // Writes the settings with lastTime as the end of the run so far, the windows' placements
+    // included. A failure while running is shown once per run.
+    void writeSettings(const ClockReading& lastTime, Reporting reporting);
+    // A reminder was handed out or the journal filled: the scan's moment is written, once
+    // per scan.
+    void noteShown();
     // Makes `path` the language file in use: the main window, the tray and the shared
     // texts take its main section at once (a file without one changes nothing there),
     // and windows opened from now on their own sections.
@@ -126,6 +133,10 @@ private:
     std::unique_ptr<MainWindow> m_window;
     // The failure of the last save of the reminder file has been shown in a window.
     bool m_reminderSaveFailureShown = false;
+    // A failed write of the settings has been shown in this run.
+    bool m_settingsFailureShown = false;
+    // The instant last written as "LastTime".
+    std::optional<UtcInstant> m_lastTimeWritten;
     // Why the reminder file cannot be changed, when it was loaded and cannot.
     QString m_readOnlyReason;
     // The main section of the language file in use, when it has one.

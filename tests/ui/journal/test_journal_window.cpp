@@ -1,7 +1,6 @@
 #include "core/MissedJournal.h"
 #include "desktop/ProgramSettings.h"
 #include "desktop/RegionalDateTime.h"
-#include "tests/support/TempHome.h"
 #include "ui/journal/JournalWindow.h"
 #include "ui/journal/MissedEntry.h"
 
@@ -12,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -22,7 +22,6 @@ Moment At(int y, int mo, int d, int h = 0, int mi = 0) {
 // Reminders 12, 3 and 7, stored in that order, daily at 08:00, 09:00 and 10:00; the
 // program last ran until Monday 17:00 and started again on Tuesday at 11:00.
 struct JournalWindowTest : ::testing::Test {
-    QString settingsPath = QString::fromStdString(MakeTempFolder("journal") + "/Chimly.ini");
     MissedJournal journal;
     const Moment lastRun = At(2026, 12, 7, 17), start = At(2026, 12, 8, 11);
     std::unique_ptr<JournalWindow> window;
@@ -43,8 +42,8 @@ struct JournalWindowTest : ::testing::Test {
         ASSERT_EQ(journal.build(table, lastRun, start, start), 3);
         window = Opened();
     }
-    std::unique_ptr<JournalWindow> Opened() const {
-        auto w = std::make_unique<JournalWindow>(settingsPath);
+    std::unique_ptr<JournalWindow> Opened(const WindowPlacement& placement = {}) const {
+        auto w = std::make_unique<JournalWindow>(placement);
         w->setAttribute(Qt::WA_DeleteOnClose, false); // the test owns it
         w->setCaption(journal.from(), journal.to(), Texts());
         w->fill(journal.entries());
@@ -178,25 +177,27 @@ TEST_F(JournalWindowTest, ButtonsAreNamedForAssistiveTechnology) {
                     .contains("reminder 3"));
 }
 
-TEST_F(JournalWindowTest, ThePlacementIsKeptInTheSettingsFile) {
+TEST_F(JournalWindowTest, HandsItsPlacementOnAsItGoesAndOpensWhereItIsTold) {
     window->move(40, 50);
     window->resize(620, 300);
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->size() == QSize(620, 300); }));
     const QPoint at = window->frameGeometry().topLeft();
     const QSize outer = window->frameGeometry().size();
-    window.reset(); // destroyed: the placement is written
-    const WindowPlacement stored = ReadJournalPlacement(settingsPath, 0, 0);
-    EXPECT_EQ(QPoint(stored.left, stored.top), at);
-    EXPECT_EQ(QSize(stored.width, stored.height), outer);
-    EXPECT_EQ(stored.state, WindowStateCode::Normal);
+    std::optional<WindowPlacement> left;
+    QObject::connect(window.get(), &JournalWindow::left,
+                     [&left](const WindowPlacement& placement) { left = placement; });
+    window.reset();
+    ASSERT_TRUE(left) << "no placement handed on";
+    EXPECT_EQ(QPoint(left->left, left->top), at);
+    EXPECT_EQ(QSize(left->width, left->height), outer);
+    EXPECT_EQ(left->state, WindowStateCode::Normal);
 
-    window = Opened();
+    window = Opened(*left);
     EXPECT_EQ(window->frameGeometry().topLeft(), at);
     EXPECT_EQ(window->frameGeometry().size(), outer);
 
     // Never smaller than its designed size.
-    ASSERT_TRUE(WriteJournalPlacement(settingsPath, {WindowStateCode::Normal, 1, 2, 100, 100}));
-    window = Opened();
+    window = Opened({WindowStateCode::Normal, 1, 2, 100, 100});
     EXPECT_EQ(window->size(), JournalWindow::DesignedSize);
 }
 

@@ -278,12 +278,14 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
 }
 
 TEST_F(MainWindowTest, FailedSavesAtTheExitGoToTheLogAndTheProgramEnds) {
-    // The reminder file's save fails part-way; a folder stands where the settings file is.
+    // The reminder file's save fails part-way; a folder comes to stand where the settings
+    // file is.
     FailingSaves saves;
     const std::string ini = dataFolder + "/Chimly.ini";
-    fs::create_directories(ini);
     auto app = std::make_unique<AppController>(clock, createMinuteWake(), saves.store());
     app->loadReminders();
+    fs::remove(ini);
+    fs::create_directories(ini);
     const std::string file = dataFolder + "/things.mln";
     const std::string before = ReadAll(file);
     saves.failing = true;
@@ -303,6 +305,39 @@ TEST_F(MainWindowTest, FailedSavesAtTheExitGoToTheLogAndTheProgramEnds) {
         EXPECT_NE(log.find(expected), std::string::npos) << log;
     EXPECT_EQ(ReadAll(file), before);
     EXPECT_TRUE(fs::is_directory(ini));
+}
+
+TEST_F(MainWindowTest, AFailedSettingsWriteIsShownOncePerRunAndNoWindowWritesAFile) {
+    const std::string ini = dataFolder + "/Chimly.ini";
+    fs::create_directories(ini); // a folder stands where the settings file is
+    auto wakeOwned = std::make_unique<FakeMinuteWake>();
+    FakeMinuteWake* wake = wakeOwned.get();
+    auto app = Started(std::move(wakeOwned));
+    // The write at the start fails: shown once the event loop runs.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("Unable to write to " + ini + "\n", 0), 0u) << messages[0];
+
+    // A reminder alerts: the write after its scan fails again, silently.
+    Reminder tea;
+    tea.isNew = true;
+    tea.message = "tea";
+    tea.moment = now + std::chrono::minutes(1);
+    tea.showAlert = true;
+    const std::int32_t number = app->repository().saveReminder(tea, now).number;
+    clock.set(now + std::chrono::seconds(61));
+    wake->wake();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(number) != nullptr; }));
+
+    // A journal window that closes hands its placement over and writes nothing itself.
+    app->showJournal();
+    ASSERT_NE(JournalWindow::find(), nullptr);
+    JournalWindow::find()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(JournalWindow::find(), nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages.size(), 1u) << messages.back();
+    app->closeOtherWindows();
 }
 
 TEST_F(MainWindowTest, TrayStatesAndTheEndOfFlashing) {
@@ -935,6 +970,79 @@ TEST_F(JournalTest, WhatASleepSkippedIsJournaledAndTheWakingMinuteAlerts) {
     EXPECT_EQ(JournalWindow::find(), nullptr);
     EXPECT_TRUE(Action(*app, "actionJournal")->isEnabled());
     app->closeOtherWindows();
+}
+
+// "LastTime" as written in the settings file.
+std::string LastTimeIn(const std::string& ini) {
+    std::ifstream in(ini);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("LastTime=", 0) == 0)
+            return line.substr(9);
+    return {};
+}
+
+// A run that is killed leaves as its end the moment it last alerted or filled the journal:
+// the next start lists exactly what fell due after that.
+TEST_F(JournalTest, AKilledRunEndsWhereItLastShowedSomething) {
+    const std::string ini = dataFolder + "/Chimly.ini";
+    auto wakeOwned = std::make_unique<FakeMinuteWake>();
+    FakeMinuteWake* wake = wakeOwned.get();
+    auto app = Started(std::move(wakeOwned));
+    EXPECT_EQ(LastTimeIn(ini), "2026-12-09T10:00:00+00:00"); // the start
+    SaveDaily(*app, "tea", 10, 1, now);
+    SaveDaily(*app, "walk", 10, 2, now);
+    SaveDaily(*app, "post", 12, 0, now);
+    const std::int32_t late = SaveDaily(*app, "late", 12, 40, now);
+    ASSERT_TRUE(app->saveReminderFile());
+    wake->wake(); // 10:00: nothing due, nothing written
+    QCoreApplication::processEvents();
+    EXPECT_EQ(LastTimeIn(ini), "2026-12-09T10:00:00+00:00");
+
+    clock.set(now + std::chrono::minutes(1) + std::chrono::milliseconds(2500));
+    wake->wake();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(1) != nullptr; }));
+    EXPECT_EQ(LastTimeIn(ini), "2026-12-09T10:01:02+00:00"); // the scan that alerted
+
+    // Asleep until 12:30:05: the journal fills with what the sleep skipped.
+    clock.setWallClock(UtcInstant{makeMoment(2026, 12, 9, 12, 30, 5).time_since_epoch()});
+    wake->wake();
+    ASSERT_TRUE(QTest::qWaitFor([] { return JournalMessages().size() == 2; }));
+    EXPECT_EQ(LastTimeIn(ini), "2026-12-09T12:30:05+00:00");
+
+    // Killed: no exit runs. The next start, at 13:00, lists only the 12:40 reminder.
+    app.reset();
+    clock.setWallClock(UtcInstant{makeMoment(2026, 12, 9, 13, 0).time_since_epoch()});
+    auto next = Started();
+    EXPECT_EQ(JournalMessages(), std::vector<std::string>{"late"});
+    ASSERT_EQ(next->missedJournal().entries().size(), 1u);
+    EXPECT_EQ(next->missedJournal().entries()[0].number, late);
+}
+
+// The journal window hands its placement to the controller as it closes; the next journal
+// window opens there, and the settings file gets it with the next write.
+TEST_F(JournalTest, TheJournalsPlacementGoesWithTheNextSettingsWrite) {
+    RunOnceAndMoveOn(true);
+    const std::string ini = dataFolder + "/Chimly.ini";
+    auto app = Started();
+    JournalWindow* journal = JournalWindow::find();
+    ASSERT_NE(journal, nullptr);
+    journal->move(40, 50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return journal->pos() == QPoint(40, 50); }));
+    const QPoint at = journal->frameGeometry().topLeft();
+    const std::string before = ReadAll(ini);
+    journal->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(JournalWindow::find(), nullptr);
+    EXPECT_EQ(ReadAll(ini), before) << "the journal window wrote the settings file";
+
+    app->showJournal();
+    ASSERT_NE(JournalWindow::find(), nullptr);
+    EXPECT_EQ(JournalWindow::find()->frameGeometry().topLeft(), at);
+    ExitThroughTheLoop(app);
+    const ProgramSettings stored =
+        ReadSettings(QString::fromStdString(ini), clock, clock.now().local, 0, 0);
+    ASSERT_TRUE(stored.journal);
+    EXPECT_EQ(QPoint(stored.journal->left, stored.journal->top), at);
 }
 
 TEST_F(JournalTest, TheJournalKeysStopThere) {
