@@ -108,7 +108,7 @@ TEST_P(Screenshots, ReminderEditor) {
 }
 
 TEST_P(Screenshots, JournalWindow) {
-    JournalWindow journal(QString::fromStdString(MakeTempFolder("journal") + "/Chimly.ini"));
+    JournalWindow journal(WindowPlacement{});
     journal.setAttribute(Qt::WA_DeleteOnClose, false);
     journal.setCaption(makeMoment(2026, 12, 7, 17, 5, 12), makeMoment(2026, 12, 8, 9, 0, 3), {});
     journal.fill({{3, makeMoment(2026, 12, 8, 8, 0), "Call Anna about the concert tickets"},
