@@ -47,13 +47,18 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(runtime_needs
     # libsndfile and libpulse-simple are opened at the first sound (dlopen), so
     # dpkg-shlibdeps does not see them.
-    libsndfile1
-    libpulse0
+    "libsndfile1 (>= 1.0.31)"
+    "libpulse0 (>= 14.2)"
     # xdg-open opens a reminder's document with the desktop's program for it.
-    xdg-utils
+    "xdg-utils (>= 1.1.3)"
     # gio launches a reminder's desktop entry.
-    libglib2.0-bin)
+    "libglib2.0-bin (>= 2.74)"
+    # Qt's own texts (file dialogs, context menus) in Russian: qtbase_ru.qm.
+    "qt6-translations-l10n (>= 6.4)")
 list(JOIN runtime_needs ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
+# The native Wayland platform, for a Wayland session without XWayland; with XWayland the
+# program still uses it, where its alert window can stay on top.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 # Folders in the package are 0755 whatever the builder's umask.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

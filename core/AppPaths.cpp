@@ -64,8 +64,27 @@ std::string programFolder() {
     return withTrailingSeparator(toUtf8(fromUtf8(executablePath()).parent_path()));
 }
 
+std::vector<std::string> resourceFolders() {
+    const fs::path program = fromUtf8(programFolder());
+    const fs::path installed = (program / ".." / ".." / "share" / "chimewell").lexically_normal();
+    return {programFolder(), withTrailingSeparator(toUtf8(installed))};
+}
+
+std::string resourceFolder(const std::string& name) {
+    for (const std::string& folder : resourceFolders()) {
+        std::error_code ec;
+        if (fs::exists(fromUtf8(folder + name), ec))
+            return folder;
+    }
+    return programFolder();
+}
+
+std::string resourcePath(const std::string& name) {
+    return resourceFolder(name) + name;
+}
+
 std::string soundsFolder() {
-    return programFolder() + "sounds" + Separator;
+    return resourcePath("sounds") + Separator;
 }
 
 std::string clickSoundPath() {

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 enum class FolderKind { Data, Documents };
 
@@ -21,7 +22,16 @@ void setExecutablePathForTests(const std::string& path);
 
 // The executable's folder, with a trailing separator.
 std::string programFolder();
-// The program folder's "sounds" folder, with a trailing separator.
+// The folders the program's own files (the user guide, the language files, the sounds) are
+// looked for in, in this order: the program folder, then share/chimewell two levels up from
+// it, where an installation puts them beside lib/chimewell. With trailing separators.
+std::vector<std::string> resourceFolders();
+// The first of resourceFolders() that holds `name` (a file or folder, "Help.htm"), else the
+// program folder; with a trailing separator.
+std::string resourceFolder(const std::string& name);
+// Where the program's own file `name` is: resourceFolder(name) + name.
+std::string resourcePath(const std::string& name);
+// The program's "sounds" folder, with a trailing separator.
 std::string soundsFolder();
 std::string clickSoundPath();
 // The user's documents folder, else the home folder, else the working directory;

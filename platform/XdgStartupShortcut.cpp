@@ -97,20 +97,34 @@ void XdgStartupShortcut::remove() {
         fs::remove(entry, error);
 }
 
+std::string XdgStartupShortcut::commandFor(const std::string& executable) {
+    const fs::path folder = fs::path(executable).parent_path();
+    if (folder.filename() != "chimewell" || folder.parent_path().filename() != "lib")
+        return executable;
+    const fs::path command = folder.parent_path().parent_path() / "bin" / "chimly";
+    std::error_code error;
+    return fs::equivalent(command, executable, error) ? command.string() : executable;
+}
+
 std::string XdgStartupShortcut::entryText(const std::string& executable) {
     if (executable.find_first_of("\r\n") != std::string::npos)
         return {};
     const std::string folder = fs::path(executable).parent_path().string();
+    const std::string command = commandFor(executable);
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Chimewell\n"
            "Comment=Desktop reminders\n"
            "Exec=" +
-           escapedString(quotedArgument(executable)) +
+           escapedString(quotedArgument(command)) +
+           "\n"
+           "TryExec=" +
+           escapedString(command) +
            "\n"
            "Path=" +
            escapedString(folder) +
            "\n"
+           "Icon=org.chimewell.Chimewell\n"
            "Terminal=false\n"
            "X-GNOME-Autostart-enabled=true\n";
 }

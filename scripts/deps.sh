@@ -4,9 +4,11 @@
 set -euo pipefail
 mode=${1:-build}
 # qt6-wayland: the native platform in a Wayland session without XWayland; libglib2.0-bin: gio,
-# which launches desktop entries that a reminder opens.
+# which launches desktop entries that a reminder opens; qt6-translations-l10n: Qt's own texts in
+# Russian.
 pkgs=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libqt6dbus6
-      libsqlite3-dev libsndfile1-dev libpulse-dev sqlite3 qt6-wayland libglib2.0-bin)
+      libsqlite3-dev libsndfile1-dev libpulse-dev sqlite3 qt6-wayland libglib2.0-bin
+      qt6-translations-l10n)
 if [ "$mode" = display ]; then
     pkgs=(xvfb icewm)
 fi

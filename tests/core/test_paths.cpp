@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -87,4 +88,30 @@ TEST_F(PathsTest, DocumentsFolderFollowsUserDirs) {
 TEST(Paths, WithTrailingSeparator) {
     EXPECT_EQ(withTrailingSeparator("/data/"), "/data/");
     EXPECT_EQ(withTrailingSeparator("/data"), "/data/");
+}
+
+// Installed, the program lives in lib/chimewell and its own files in share/chimewell; in a
+// build they lie beside it. The program folder is looked in first, so a build never takes an
+// installed copy's files.
+TEST_F(PathsTest, TheProgramsOwnFilesAreFoundBesideItElseInTheInstalledShareFolder) {
+    const std::string program = base + "/usr/lib/chimewell/";
+    const std::string shared = base + "/usr/share/chimewell/";
+    fs::create_directories(program);
+    fs::create_directories(shared + "sounds");
+    setExecutablePathForTests(program + "Chimly");
+    EXPECT_EQ(resourceFolders(), (std::vector<std::string>{program, shared}));
+
+    // Nothing anywhere: the program folder, so that a message names the expected place.
+    EXPECT_EQ(resourcePath("Help.htm"), program + "Help.htm");
+    std::ofstream(shared + "Help.htm") << "shared";
+    std::ofstream(shared + "sounds/click.wav") << "RIFF";
+    EXPECT_EQ(resourcePath("Help.htm"), shared + "Help.htm");
+    EXPECT_EQ(resourceFolder("Chimly_ru.lng"), program);
+    EXPECT_EQ(soundsFolder(), shared + "sounds/");
+    EXPECT_EQ(clickSoundPath(), shared + "sounds/click.wav");
+
+    std::ofstream(program + "Help.htm") << "beside";
+    fs::create_directories(program + "sounds");
+    EXPECT_EQ(resourcePath("Help.htm"), program + "Help.htm");
+    EXPECT_EQ(soundsFolder(), program + "sounds/");
 }

@@ -1,6 +1,6 @@
 // The installed program: `cmake --install` of this build into a temporary DESTDIR, then the
 // program started through its link in bin/, under a private display with a tray and a null
-// audio sink, finds the files of its program folder.
+// audio sink, finds its own files in share/chimewell and matches its desktop entry.
 #include "core/ReminderRepository.h"
 #include "tests/engine/ServiceProcesses.h"
 #include "tests/support/TempHome.h"
@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -43,6 +44,15 @@ std::pair<std::uint32_t, std::uint32_t> PngSize(const fs::path& png) {
                std::uint32_t(header[at + 2]) << 8 | std::uint32_t(header[at + 3]);
     };
     return {be32(16), be32(20)};
+}
+
+// The value of key in a desktop entry's main group, or nothing.
+std::optional<std::string> EntryValue(const fs::path& entry, const std::string& key) {
+    std::ifstream in(entry);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(key + "=", 0) == 0)
+            return line.substr(key.size() + 1);
+    return std::nullopt;
 }
 
 // The command ran and succeeded; its complaints go to the test's standard error.
@@ -82,11 +92,16 @@ protected:
 } // namespace
 
 TEST_F(InstallE2E, TheTreeHoldsTheProgramFolderTheLinkAndTheDesktopFiles) {
-    // The program folder holds what the build's does, no more and no less.
+    // The program folder holds the executable; share/chimewell the files the build's program
+    // folder holds beside it, no more and no less.
     const fs::path folder = Installed("lib/chimewell");
-    EXPECT_EQ(FilesBelow(folder), FilesBelow(CHIMEWELL_PROGRAM_DIR));
+    EXPECT_EQ(FilesBelow(folder), std::set<std::string>{"Chimly"});
+    std::set<std::string> own = FilesBelow(CHIMEWELL_PROGRAM_DIR);
+    own.erase("Chimly");
+    const fs::path shared = Installed("share/chimewell");
+    EXPECT_EQ(FilesBelow(shared), own);
     for (const char* file : {"sounds/click.wav", "Chimly_en.lng", "Chimly_ru.lng", "Help.htm"})
-        EXPECT_TRUE(fs::exists(folder / file)) << file;
+        EXPECT_TRUE(fs::exists(shared / file)) << file;
     const auto perms = fs::status(folder / "Chimly").permissions();
     EXPECT_NE(perms & fs::perms::others_exec, fs::perms::none);
 
@@ -98,6 +113,8 @@ TEST_F(InstallE2E, TheTreeHoldsTheProgramFolderTheLinkAndTheDesktopFiles) {
     const fs::path entry = Installed(std::string("share/applications/") + AppId + ".desktop");
     const fs::path metainfo = Installed(std::string("share/metainfo/") + AppId + ".metainfo.xml");
     EXPECT_TRUE(Succeeds({"desktop-file-validate", entry.string()}));
+    EXPECT_EQ(EntryValue(entry, "Icon"), std::optional<std::string>(AppId));
+    EXPECT_EQ(EntryValue(entry, "GenericName[ru]"), std::optional<std::string>("Напоминания"));
     EXPECT_TRUE(Succeeds({"appstreamcli", "validate", "--no-net", metainfo.string()}));
 
     const fs::path icons = Installed("share/icons/hicolor");
@@ -111,9 +128,10 @@ TEST_F(InstallE2E, TheTreeHoldsTheProgramFolderTheLinkAndTheDesktopFiles) {
     EXPECT_TRUE(fs::exists(Installed("share/man/man1/chimly.1.gz")));
 }
 
-// A reminder due at start with the click: the click comes from sounds/click.wav of the program
-// folder, which the program finds only when it resolves its own folder through the link.
-TEST_F(InstallE2E, TheProgramStartedThroughTheLinkFindsItsFolder) {
+// A reminder due at start with the click: the click comes from share/chimewell/sounds/click.wav,
+// which the program finds only when it resolves its own folder through the link. Its window's
+// WM_CLASS names the desktop entry's StartupWMClass, so that the desktop shows the entry's icon.
+TEST_F(InstallE2E, TheProgramStartedThroughTheLinkFindsItsFilesAndItsDesktopEntry) {
     const std::string home = MakeTempFolder("home");
     for (const char* sub : {"/data", "/config", "/cache", "/runtime"})
         fs::create_directories(home + sub);
@@ -150,15 +168,24 @@ TEST_F(InstallE2E, TheProgramStartedThroughTheLinkFindsItsFolder) {
     ASSERT_TRUE(chimly.start({Installed("bin/chimly").string()}, options, &error)) << error;
 
     const testsvc::Env onDisplay{{"DISPLAY", display.display()}};
+    std::string alert;
     EXPECT_TRUE(WaitUntil(
         [&] {
-            return !RunCommand({"xdotool", "search", "--onlyvisible", "--name", "^installed$"},
+            alert = RunCommand({"xdotool", "search", "--onlyvisible", "--name", "^installed$"},
                                onDisplay, 10s)
-                        .value_or("")
-                        .empty();
+                        .value_or("");
+            return !alert.empty();
         },
         60s))
         << "no alert window";
+    const std::optional<std::string> wmClassName = EntryValue(
+        Installed(std::string("share/applications/") + AppId + ".desktop"), "StartupWMClass");
+    ASSERT_TRUE(wmClassName.has_value());
+    const std::string wmClass =
+        RunCommand({"xprop", "-id", alert.substr(0, alert.find('\n')), "WM_CLASS"}, onDisplay, 10s)
+            .value_or("");
+    // WM_CLASS(STRING) = "instance", "class"
+    EXPECT_NE(wmClass.find(", \"" + *wmClassName + "\"\n"), std::string::npos) << wmClass;
     EXPECT_TRUE(WaitUntil(
         [&] {
             for (int peak : recorder.windowPeaks())

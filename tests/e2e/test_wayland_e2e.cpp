@@ -27,7 +27,23 @@ namespace {
 class Weston final {
 public:
     bool start(const std::string& runtimeDir, std::string* error) {
+        return testsvc::StartWithRetry(
+            [&](std::string* reason) { return startOnce(runtimeDir, reason); }, error);
+    }
+    const std::string& socket() const { return socket_; }
+    // The X display of its XWayland.
+    const std::string& display() const { return display_; }
+    void stop() { process_.stop(); }
+
+private:
+    bool startOnce(const std::string& runtimeDir, std::string* error) {
         const std::string log = runtimeDir + "/weston.log";
+        // What an attempt before this one left would stop this one.
+        std::error_code ignored;
+        fs::remove(runtimeDir + "/" + socket_, ignored);
+        fs::remove(runtimeDir + "/" + socket_ + ".lock", ignored);
+        fs::remove(log, ignored);
+        display_.clear();
         ChildProcess::Options options;
         options.env = {{"XDG_RUNTIME_DIR", runtimeDir}};
         if (!process_.start({"weston", "--backend=headless-backend.so", "--use-pixman",
@@ -50,7 +66,7 @@ public:
                 display_ = m[1];
                 return true;
             },
-            60s);
+            testsvc::kReadyTimeout);
         if (!up || !process_.running() || display_.empty()) {
             *error = "weston did not come up with XWayland (see " + log + ")";
             process_.stop();
@@ -58,12 +74,7 @@ public:
         }
         return true;
     }
-    const std::string& socket() const { return socket_; }
-    // The X display of its XWayland.
-    const std::string& display() const { return display_; }
-    void stop() { process_.stop(); }
 
-private:
     ChildProcess process_;
     std::string socket_ = "chimly-wayland";
     std::string display_;

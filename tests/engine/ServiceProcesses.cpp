@@ -67,7 +67,21 @@ void SetError(std::string* error, const std::string& text) {
     if (error != nullptr)
         *error = text;
 }
+
 } // namespace
+
+bool StartWithRetry(const std::function<bool(std::string*)>& startOnce, std::string* error,
+                    int attempts) {
+    std::string reasons;
+    for (int attempt = 1; attempt <= attempts; ++attempt) {
+        std::string reason;
+        if (startOnce(&reason))
+            return true;
+        reasons += (reasons.empty() ? "" : "; then ") + reason;
+    }
+    SetError(error, reasons);
+    return false;
+}
 
 bool WaitUntil(const std::function<bool()>& cond, std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
@@ -253,6 +267,15 @@ bool PulseAudioServer::start(const std::string& folder, std::string* error,
     folder_ = folder;
     sink_ = sinkName;
     std::filesystem::create_directories(folder);
+    return StartWithRetry([this](std::string* reason) { return startOnce(reason); }, error);
+}
+
+bool PulseAudioServer::startOnce(std::string* error) {
+    const std::string& folder = folder_;
+    const std::string& sinkName = sink_;
+    // A socket left by a server that did not come up would stop the next one.
+    std::error_code ignored;
+    std::filesystem::remove(folder + "/native", ignored);
     const std::vector<std::string> argv = {
         "pulseaudio",
         "-n",
@@ -273,7 +296,7 @@ bool PulseAudioServer::start(const std::string& folder, std::string* error,
                                                   .value_or("")
                                                   .find(sinkName) != std::string::npos;
         },
-        60s);
+        kReadyTimeout);
     if (!up || !process_.running()) {
         SetError(error, "pulseaudio did not come up");
         process_.stop();
@@ -318,13 +341,17 @@ std::vector<int> SinkRecorder::windowPeaks() const {
 }
 
 bool PrivateBus::start(std::string* error) {
+    return StartWithRetry([this](std::string* reason) { return startOnce(reason); }, error);
+}
+
+bool PrivateBus::startOnce(std::string* error) {
     ChildProcess::Options options;
     options.pipeFd = 3;
     if (!process_.start(
             {"dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=3"}, options,
             error))
         return false;
-    const std::optional<std::string> line = process_.readLine(60s);
+    const std::optional<std::string> line = process_.readLine(kReadyTimeout);
     if (!line || line->empty()) {
         SetError(error, "dbus-daemon printed no address");
         process_.stop();
@@ -343,22 +370,20 @@ std::optional<std::string> LogindMock::call(const std::vector<std::string>& args
 bool LogindMock::start(const std::string& busAddress, const std::string& logFile,
                        std::string* error) {
     bus_ = busAddress;
+    return StartWithRetry(
+        [this, &logFile](std::string* reason) { return startOnce(logFile, reason); }, error);
+}
+
+bool LogindMock::startOnce(const std::string& logFile, std::string* error) {
     ChildProcess::Options options;
-    options.env = {{"DBUS_SYSTEM_BUS_ADDRESS", busAddress}};
+    options.env = {{"DBUS_SYSTEM_BUS_ADDRESS", bus_}};
     // The system python: it has python3-dbusmock, another python on PATH may not.
     if (!process_.start(
             {"/usr/bin/python3", "-m", "dbusmock", "--template", "logind", "-l", logFile}, options,
             error))
         return false;
-    const bool up = WaitUntil(
-        [&] {
-            return !process_.running() ||
-                   call({"--dest", "org.freedesktop.DBus", "--object-path", "/org/freedesktop/DBus",
-                         "--method", "org.freedesktop.DBus.NameHasOwner", "org.freedesktop.login1"})
-                           .value_or("")
-                           .find("true") != std::string::npos;
-        },
-        60s);
+    // Up once the manager answers on its object with the mock's interface.
+    const bool up = WaitUntil([&] { return !process_.running() || isMock(); }, kReadyTimeout);
     if (!up || !process_.running()) {
         SetError(error, "the logind mock did not come up");
         process_.stop();
@@ -395,13 +420,18 @@ bool LogindMock::emitPrepareForSleep(bool sleeping) const {
 }
 
 bool VirtualDisplay::start(std::string* error) {
+    return StartWithRetry([this](std::string* reason) { return startOnce(reason); }, error);
+}
+
+bool VirtualDisplay::startOnce(std::string* error) {
     ChildProcess::Options options;
     options.pipeFd = 3;
     if (!process_.start(
             {"Xvfb", "-displayfd", "3", "-screen", "0", "1280x800x24", "-nolisten", "tcp"}, options,
             error))
         return false;
-    const std::optional<std::string> line = process_.readLine(60s);
+    // Xvfb writes the display's number once it takes connections.
+    const std::optional<std::string> line = process_.readLine(kReadyTimeout);
     if (!line || line->empty()) {
         SetError(error, "Xvfb printed no display");
         process_.stop();
@@ -412,17 +442,17 @@ bool VirtualDisplay::start(std::string* error) {
 }
 
 bool WindowManager::start(const std::string& display, std::string* error) {
-    // On a loaded machine icewm now and then ends before it has taken the display: try again.
-    for (int attempt = 0; attempt < 3; ++attempt)
-        if (startOnce(display, error))
-            return true;
-    return false;
+    // On a loaded machine icewm now and then ends before it has taken the display.
+    return StartWithRetry(
+        [this, &display](std::string* reason) { return startOnce(display, reason); }, error, 3);
 }
 
 bool WindowManager::startOnce(const std::string& display, std::string* error) {
     ChildProcess::Options options;
     options.env = {{"DISPLAY", display}};
-    if (!process_.start({"icewm"}, options, error))
+    // --replace: an attempt before this one may still hold the window manager's selection
+    // while the X server has not yet noticed that it ended.
+    if (!process_.start({"icewm", "--replace"}, options, error))
         return false;
     const bool up = WaitUntil(
         [&] {
@@ -431,9 +461,10 @@ bool WindowManager::startOnce(const std::string& display, std::string* error) {
                                                   .value_or("")
                                                   .find("window id") != std::string::npos;
         },
-        60s);
+        kReadyTimeout);
     if (!up || !process_.running()) {
-        SetError(error, "icewm did not come up");
+        SetError(error, process_.running() ? "icewm did not come up in time"
+                                           : "icewm ended before it took the display");
         process_.stop();
         return false;
     }
@@ -442,11 +473,9 @@ bool WindowManager::startOnce(const std::string& display, std::string* error) {
 
 bool AccessibilityBus::start(const std::string& runtimeDir, const std::string& display,
                              std::string* error) {
-    // On a loaded machine the launcher now and then ends before its bus is up: try again.
-    for (int attempt = 0; attempt < 3; ++attempt)
-        if (startOnce(runtimeDir, display, error))
-            return true;
-    return false;
+    // On a loaded machine the launcher now and then ends before its bus is up.
+    return StartWithRetry(
+        [&](std::string* reason) { return startOnce(runtimeDir, display, reason); }, error, 3);
 }
 
 bool AccessibilityBus::startOnce(const std::string& runtimeDir, const std::string& display,
@@ -480,7 +509,7 @@ bool AccessibilityBus::startOnce(const std::string& runtimeDir, const std::strin
                         .value_or("");
             return reply.find("unix:") != std::string::npos;
         },
-        60s);
+        kReadyTimeout);
     const std::size_t from = reply.find("unix:");
     const std::size_t to = reply.find('\'', from);
     if (!up || !launcher_.running() || from == std::string::npos || to == std::string::npos) {

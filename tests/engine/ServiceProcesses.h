@@ -4,6 +4,8 @@
 // with a logind mock, an X server with a window manager, and an accessibility bus through which
 // a program's controls are found by window title, role and name. No Qt, so any test can use them.
 // A child is also sent SIGTERM when the test process dies, so a crash leaves nothing behind.
+// Each service's start waits (generously) until the service answers, and a service that does
+// not come up is stopped and started once more: a loaded machine now and then fails a start.
 
 #include <chrono>
 #include <cstdint>
@@ -20,6 +22,16 @@ using namespace std::chrono_literals;
 
 // Variables set in a child's environment on top of the test's own.
 using Env = std::vector<std::pair<std::string, std::string>>;
+
+// How long a service may take to come up: a loaded two-core machine, with other test runs and
+// builds beside it, makes a start that takes a second take tens of seconds.
+constexpr std::chrono::milliseconds kReadyTimeout = 120s;
+
+// Runs startOnce (which stops whatever an attempt before it left) until it succeeds, at most
+// `attempts` times; on a loaded machine a start now and then fails where the next one works.
+// The error gives every attempt's reason.
+bool StartWithRetry(const std::function<bool(std::string*)>& startOnce, std::string* error,
+                    int attempts = 2);
 
 // Polls cond every 20 ms until it holds or timeout passes; returns its last value.
 bool WaitUntil(const std::function<bool()>& cond, std::chrono::milliseconds timeout);
@@ -74,6 +86,8 @@ public:
     void stop() { process_.stop(); }
 
 private:
+    bool startOnce(std::string* error);
+
     ChildProcess process_;
     std::string folder_;
     std::string sink_;
@@ -105,6 +119,8 @@ public:
     void stop() { process_.stop(); }
 
 private:
+    bool startOnce(std::string* error);
+
     ChildProcess process_;
     std::string address_;
 };
@@ -112,7 +128,7 @@ private:
 // python3-dbusmock's logind template on busAddress, used as the system bus.
 class LogindMock final {
 public:
-    // Waits until org.freedesktop.login1 is on the bus.
+    // Waits until the mock's login manager answers on the bus.
     bool start(const std::string& busAddress, const std::string& logFile, std::string* error);
     // True when the login manager on the bus is the mock (it carries org.freedesktop.DBus.Mock).
     bool isMock() const;
@@ -126,6 +142,7 @@ public:
     void stop() { process_.stop(); }
 
 private:
+    bool startOnce(const std::string& logFile, std::string* error);
     std::optional<std::string> call(const std::vector<std::string>& args) const;
 
     ChildProcess process_;
@@ -141,6 +158,8 @@ public:
     void stop() { process_.stop(); }
 
 private:
+    bool startOnce(std::string* error);
+
     ChildProcess process_;
     std::string display_;
 };

@@ -96,6 +96,60 @@ TEST_F(StartupShortcutTest, WithoutXdgConfigHomeTheHomeFolderIsUsed) {
     EXPECT_EQ(shortcut.path(), TempHome() + "/.config/autostart/Chimly.desktop");
 }
 
+// Installed, the program runs from <prefix>/lib/chimewell with the command <prefix>/bin/chimly
+// leading to it: the entry names the command, which the package removes with the program, and
+// tests for it, so that a login after the removal starts nothing. Anywhere else, or without that
+// link, the entry names the executable itself.
+TEST_F(StartupShortcutTest, TheEntryStartsTheInstalledCommandAndTestsForIt) {
+    const std::string prefix = program + "/usr";
+    const std::string executable = prefix + "/lib/chimewell/Chimly";
+    const std::string command = prefix + "/bin/chimly";
+    fs::create_directories(prefix + "/lib/chimewell");
+    fs::create_directories(prefix + "/bin");
+    std::ofstream(executable) << "#!/bin/sh\n";
+    fs::permissions(executable, fs::perms::owner_all);
+    setExecutablePathForTests(executable);
+
+    const auto placed = [&] {
+        shortcut.place();
+        const std::string entry = ReadAll(shortcut.path());
+        EXPECT_EQ(Validate(shortcut.path()), "");
+        EXPECT_THAT(entry, ::testing::HasSubstr("\nIcon=org.chimewell.Chimewell\n"));
+        EXPECT_THAT(entry, ::testing::HasSubstr("\nPath=" + prefix + "/lib/chimewell\n"));
+        return entry;
+    };
+    const auto runs = [](const std::string& path) {
+        // Exec quoted and escaped as above; TryExec a plain string.
+        std::string quoted = path;
+        for (std::size_t at = 0; (at = quoted.find_first_of("$\"", at)) != std::string::npos;
+             at += 3)
+            quoted.insert(at, "\\\\");
+        std::string doubled;
+        for (const char c : quoted)
+            doubled += c == '%' ? std::string("%%") : std::string(1, c);
+        return ::testing::AllOf(::testing::HasSubstr("\nExec=\"" + doubled + "\"\n"),
+                                ::testing::HasSubstr("\nTryExec=" + path + "\n"));
+    };
+
+    EXPECT_THAT(placed(), runs(executable)) << "no command yet";
+    fs::create_symlink("../lib/chimewell/Chimly", command);
+    EXPECT_THAT(placed(), runs(command));
+
+    // A command that leads elsewhere is not this program's.
+    fs::remove(command);
+    std::ofstream(prefix + "/bin/other") << "#!/bin/sh\n";
+    fs::create_symlink("other", command);
+    EXPECT_THAT(placed(), runs(executable));
+
+    // The same link, but the executable outside lib/chimewell.
+    fs::create_directories(prefix + "/opt");
+    fs::rename(prefix + "/lib/chimewell", prefix + "/opt/chimewell");
+    fs::remove(command);
+    fs::create_symlink("../opt/chimewell/Chimly", command);
+    EXPECT_EQ(XdgStartupShortcut::commandFor(prefix + "/opt/chimewell/Chimly"),
+              prefix + "/opt/chimewell/Chimly");
+}
+
 TEST(StartupShortcutEntry, AnExecutablePathWithALineBreakGetsNoEntry) {
     EXPECT_EQ(XdgStartupShortcut::entryText("/opt/a\nb/Chimly"), "");
 }

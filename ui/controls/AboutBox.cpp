@@ -17,9 +17,11 @@ AboutBox::AboutBox(QWidget* owner)
     productFont.setBold(true);
     m_ui->productLabel->setFont(productFont);
     m_ui->versionLabel->setText(versionText());
-    // The user guide installed beside the program, until the product has a public site.
+    // The program's own user guide, until the product has a public site. Its path is as long
+    // as the folder the program is installed in, so no address limit applies to it.
     m_ui->helpLink->setUrlType(LinkLabel::UrlType::File);
-    m_ui->helpLink->setText(QString::fromStdString(programFolder()) + QStringLiteral("Help.htm"));
+    m_ui->helpLink->setLengthLimited(false);
+    m_ui->helpLink->setText(QString::fromStdString(resourcePath("Help.htm")));
     connect(m_ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 

@@ -127,6 +127,11 @@ void LinkLabel::setAddsPrefix(bool on) {
     updateToolTip();
 }
 
+void LinkLabel::setLengthLimited(bool on) {
+    m_lengthLimited = on;
+    updateToolTip();
+}
+
 void LinkLabel::setShadowSize(int size) {
     m_shadowSize = std::max(0, size);
     updateGeometry();
@@ -148,7 +153,7 @@ QString LinkLabel::target() const {
 }
 
 bool LinkLabel::isRefused() const {
-    return target().size() > MaxTargetLength;
+    return m_lengthLimited && target().size() > MaxTargetLength;
 }
 
 bool LinkLabel::open() {

@@ -12,6 +12,7 @@ class LinkLabel final : public QWidget {
     Q_PROPERTY(QString text READ text WRITE setText)
     Q_PROPERTY(UrlType urlType READ urlType WRITE setUrlType)
     Q_PROPERTY(bool addsPrefix READ addsPrefix WRITE setAddsPrefix)
+    Q_PROPERTY(bool lengthLimited READ lengthLimited WRITE setLengthLimited)
     Q_PROPERTY(bool urlEnabled READ urlEnabled WRITE setUrlEnabled)
     Q_PROPERTY(QColor linkColor READ linkColor WRITE setLinkColor)
     Q_PROPERTY(int shadowSize READ shadowSize WRITE setShadowSize)
@@ -25,8 +26,8 @@ public:
     enum class ShadowPosition { LeftTop, LeftBottom, RightBottom, RightTop };
     Q_ENUM(ShadowPosition)
 
-    // The longest address that is opened. A longer one is refused, not cut: a cut
-    // address opens another page.
+    // The longest address that is opened while the length is limited. A longer one is
+    // refused, not cut: a cut address opens another page.
     static constexpr int MaxTargetLength = 79;
 
     explicit LinkLabel(QWidget* parent = nullptr);
@@ -40,6 +41,11 @@ public:
     // Whether the type's prefix goes in front of the caption (never a second time).
     bool addsPrefix() const { return m_addsPrefix; }
     void setAddsPrefix(bool on);
+    // Whether an address longer than MaxTargetLength is refused (the default). Off for an
+    // address the program makes itself, such as the path of its own user guide, which is
+    // as long as the folder it is installed in.
+    bool lengthLimited() const { return m_lengthLimited; }
+    void setLengthLimited(bool on);
     // Whether a click opens the address.
     bool urlEnabled() const { return m_urlEnabled; }
     void setUrlEnabled(bool on) { m_urlEnabled = on; }
@@ -83,6 +89,7 @@ private:
     QString m_text;
     UrlType m_urlType = UrlType::Mailto;
     bool m_addsPrefix = true;
+    bool m_lengthLimited = true;
     bool m_urlEnabled = true;
     QColor m_linkColor = Qt::blue;
     int m_shadowSize = 0;

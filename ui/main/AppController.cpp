@@ -305,6 +305,8 @@ void AppController::useLanguageFile(const QString& path) {
     if (!main)
         return;
     m_texts.loadMain(*main);
+    m_qtTranslation.use(m_settings.language == LanguageChoice::Russian ? QStringLiteral("ru")
+                                                                       : QString());
     m_editorContext->texts = m_texts;
     m_tray->loadTexts(*main);
     if (m_window)

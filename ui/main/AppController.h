@@ -15,6 +15,7 @@
 #include "i18n/Texts.h"
 #include "platform/MinuteWake.h"
 #include "ui/main/MessageOrder.h"
+#include "ui/main/QtTranslation.h"
 
 #include <QObject>
 #include <QString>
@@ -103,7 +104,7 @@ private:
     void noteShown();
     // Makes `path` the language file in use: the main window, the tray and the shared
     // texts take its main section at once (a file without one changes nothing there),
-    // and windows opened from now on their own sections.
+    // and windows opened from now on their own sections; Qt's own texts follow the language.
     void useLanguageFile(const QString& path);
     void remindersChanged();
     // A scan found reminders that fell due in a gap (the computer slept, or the clock
@@ -141,4 +142,6 @@ private:
     QString m_readOnlyReason;
     // The main section of the language file in use, when it has one.
     std::optional<LanguageSection> m_mainTexts;
+    // Qt's own texts in Russian while the Russian language is chosen.
+    QtTranslation m_qtTranslation;
 };

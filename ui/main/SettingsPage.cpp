@@ -18,8 +18,9 @@
 
 namespace {
 
-QString inProgramFolder(const char* name) {
-    return QString::fromStdString(programFolder()) + QLatin1String(name);
+// One of the program's own files, beside it or where an installation puts them.
+QString ownFile(const char* name) {
+    return QString::fromStdString(resourcePath(name));
 }
 
 } // namespace
@@ -89,9 +90,9 @@ QString SettingsPage::selectedLanguageFile() const {
 QString SettingsPage::languageFileFor(LanguageChoice language, const QString& otherFile) {
     switch (language) {
     case LanguageChoice::English:
-        return inProgramFolder(EnglishFileName);
+        return ownFile(EnglishFileName);
     case LanguageChoice::Russian:
-        return inProgramFolder(RussianFileName);
+        return ownFile(RussianFileName);
     case LanguageChoice::Other:
         return otherFile;
     }
@@ -135,7 +136,7 @@ void SettingsPage::chooseLanguageFile() {
     // The program may end while the dialog is open, destroying this page.
     QPointer<SettingsPage> self(this);
     const QString chosen =
-        chooseFileToOpen(window(), QString::fromStdString(programFolder()),
+        chooseFileToOpen(window(), QString::fromStdString(resourceFolder(EnglishFileName)),
                          QStringLiteral("Language Files (*.lng);;All Files (*)"));
     if (!self || chosen.isEmpty())
         return;
@@ -151,7 +152,7 @@ void SettingsPage::chooseLanguageFile() {
 }
 
 void SettingsPage::openHelp() {
-    const QString help = inProgramFolder(HelpFileName);
+    const QString help = ownFile(HelpFileName);
     if (QFileInfo(help).isFile())
         shellOpen(help.toStdString());
     else

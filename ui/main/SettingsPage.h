@@ -19,7 +19,7 @@ class SettingsPage;
 class SettingsPage final : public QWidget {
     Q_OBJECT
 public:
-    // The language files expected in the program folder.
+    // The program's own files, looked for beside it, then where an installation puts them.
     static constexpr const char* EnglishFileName = "Chimly_en.lng";
     static constexpr const char* RussianFileName = "Chimly_ru.lng";
     static constexpr const char* HelpFileName = "Help.htm";
@@ -30,7 +30,7 @@ public:
     // Shows the values (without emitting the change signals).
     void setValues(const ProgramSettings& settings);
     // The language file the checked language names: the English or the Russian file
-    // in the program folder, or for "Other" the chosen file (empty when none was).
+    // of the program, or for "Other" the chosen file (empty when none was).
     QString selectedLanguageFile() const;
     // The same for a language choice, with `otherFile` the file chosen for "Other".
     static QString languageFileFor(LanguageChoice language, const QString& otherFile);

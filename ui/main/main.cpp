@@ -11,7 +11,11 @@ int main(int argc, char* argv[]) {
     // Through XWayland in a Wayland session, where the alert window can stay on top.
     PlatformArguments platform(argc, argv);
     QApplication app(platform.argc(), platform.argv());
+    // The class of every window's WM_CLASS (the desktop entry's StartupWMClass); the desktop
+    // file name is the application id on Wayland. Both match the windows to the desktop entry
+    // and its icon.
     QApplication::setApplicationName(QStringLiteral("Chimewell"));
+    QApplication::setDesktopFileName(QStringLiteral("org.chimewell.Chimewell"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     // A second start ends silently and leaves the running instance and its files alone.

@@ -16,7 +16,11 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QUrl>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -115,6 +119,39 @@ TEST_F(AboutBoxTest, TheUserGuideLinkIsReachedWithTabAndOpensTheInstalledHelpFil
     // Opening the link leaves the box open; Esc closes it from the link too.
     ASSERT_EQ(openBox(), box);
     closedBy(box, Qt::Key_Escape);
+}
+
+// The guide opens wherever the program is installed: from a folder whose path makes the
+// address far longer than the 79 characters other links are held to, and from share/chimewell
+// beside the lib/chimewell an installation puts the program in.
+TEST_F(AboutBoxTest, TheUserGuideOpensFromALongFolderAndFromTheInstalledShareFolder) {
+    const std::string deep = m_programFolder + "/a folder with a rather long name/and another one" +
+                             "/and a third to make the path long";
+    const std::string installed = m_programFolder + "/usr";
+    const struct {
+        std::string program;
+        std::string guide;
+    } cases[] = {{deep, deep + "/Help.htm"},
+                 {installed + "/lib/chimewell", installed + "/share/chimewell/Help.htm"}};
+    OpenRecorder opener;
+    for (const auto& c : cases) {
+        fs::create_directories(c.program);
+        fs::create_directories(fs::path(c.guide).parent_path());
+        std::ofstream(c.guide) << "<!DOCTYPE html>";
+        setExecutablePathForTests(c.program + "/Chimly");
+        opener.opened.clear();
+        QTest::mouseClick(aboutButton(), Qt::LeftButton);
+        AboutBox* box = waitForBox();
+        ASSERT_NE(box, nullptr);
+        auto* link = box->findChild<LinkLabel*>();
+        ASSERT_NE(link, nullptr);
+        EXPECT_FALSE(link->isRefused()) << link->toolTip().toStdString();
+        QTest::mouseClick(link, Qt::LeftButton);
+        ASSERT_EQ(opener.opened.size(), 1) << c.guide;
+        EXPECT_EQ(opener.openedFiles().front(), QString::fromStdString(c.guide));
+        closedBy(box, Qt::Key_Escape);
+    }
+    ASSERT_GT(QUrl::fromLocalFile(QString::fromStdString(deep)).toString().size(), 79);
 }
 
 } // namespace

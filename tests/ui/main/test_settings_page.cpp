@@ -9,10 +9,12 @@
 #include "tests/support/ReadAll.h"
 #include "tests/support/TempHome.h"
 #include "ui/alert/AlertWindow.h"
+#include "ui/controls/AboutBox.h"
 #include "ui/dialogs/DialogSeams.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/dialogs/InfoDialog.h"
 #include "ui/editor/ReminderEditor.h"
+#include "ui/journal/MissedEntry.h"
 #include "ui/main/AlertPresenter.h"
 #include "ui/main/AppController.h"
 #include "ui/main/MainWindow.h"
@@ -22,8 +24,11 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -34,6 +39,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 namespace fs = std::filesystem;
 
@@ -221,6 +227,58 @@ TEST_F(SettingsPageTest, SwitchingLanguagesChangesTheOpenMainWindowAndWindowsOpe
                 ::testing::UnorderedElementsAre("New", "Новое напоминание", "‹New›", "New"));
     app->closeOtherWindows();
     EXPECT_TRUE(infos.isEmpty());
+}
+
+// Qt's own texts (a text box's context menu, the file dialog) follow the Russian language;
+// the texts the program fixes in English (the About box, the journal's buttons) do not.
+TEST_F(SettingsPageTest, QtsOwnTextsAreRussianWhileRussianIsChosen) {
+    const auto undoCaption = [] {
+        QLineEdit edit;
+        const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        // "&Undo\tCtrl+Z": the caption without its key.
+        QAction* first = menu->actions().value(0);
+        return first ? first->text().section(QLatin1Char('\t'), 0, 0) : QString();
+    };
+    const QString englishUndo = undoCaption();
+    ASSERT_EQ(englishUndo, "&Undo");
+    const QString lookIn = QCoreApplication::translate("QFileDialog", "Look in:");
+
+    auto app = Started();
+    app->mainWindow()->showNormal();
+    Part<QTabWidget>(*app, "pages")->setCurrentIndex(1);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app->mainWindow()));
+    Click(Part<QRadioButton>(*app, "russianRadio"));
+    ASSERT_EQ(TabText(*app, 0), "Список");
+    EXPECT_NE(undoCaption(), englishUndo);
+    EXPECT_TRUE(undoCaption().contains(QRegularExpression("[А-Яа-я]")))
+        << undoCaption().toStdString();
+    EXPECT_TRUE(QCoreApplication::translate("QFileDialog", "Look in:")
+                    .contains(QRegularExpression("[А-Яа-я]")));
+
+    Click(Part<QPushButton>(*app, "aboutButton"));
+    auto* about = app->mainWindow()->findChild<AboutBox*>();
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), "About");
+    EXPECT_EQ(about->findChild<QPushButton*>("okButton")->text(), "OK");
+    for (const QLabel* label : about->findChildren<QLabel*>())
+        EXPECT_FALSE(label->text().contains(QRegularExpression("[А-Яа-я]")))
+            << label->text().toStdString();
+    delete about;
+    MissedEntry entry(MissedOccurrence{});
+    EXPECT_EQ(entry.findChild<QPushButton*>("okButton")->text(), "Ok");
+    EXPECT_EQ(entry.findChild<QPushButton*>("editButton")->text(), "Edit...");
+
+    Click(Part<QRadioButton>(*app, "englishRadio"));
+    EXPECT_EQ(undoCaption(), englishUndo);
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), lookIn);
+
+    // Chosen at the start, from the settings file.
+    ExitThroughTheLoop(app);
+    std::ofstream(dataFolder + "/Chimly.ini") << "[Settings]\nLangPack=1\n";
+    app = Started();
+    EXPECT_NE(undoCaption(), englishUndo);
+    app.reset();
+    EXPECT_EQ(undoCaption(), englishUndo) << "the translation goes with the program";
 }
 
 TEST_F(SettingsPageTest, ALongOtherPathRoundTripsThroughTheSettingsFile) {
