@@ -8,7 +8,8 @@
 #include <algorithm>
 
 MissedEntry::MissedEntry(const MissedOccurrence& missed, QWidget* parent)
-    : QFrame(parent), m_ui(std::make_unique<Ui::MissedEntry>()), m_number(missed.number) {
+    : QFrame(parent), m_ui(std::make_unique<Ui::MissedEntry>()), m_number(missed.number),
+      m_occurrence(missed.occurrence) {
     m_ui->setupUi(this);
     const QString message = QString::fromStdString(missed.message);
     const QString when = RegionalDateTimeText(missed.occurrence);
@@ -91,5 +92,6 @@ void MissedEntry::leaveEvent(QEvent* event) {
 void MissedEntry::dismiss() {
     // The entries below move up at once; the button is deleted only after its click.
     hide();
+    emit dismissed();
     deleteLater();
 }

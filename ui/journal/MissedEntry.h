@@ -27,6 +27,7 @@ public:
     static QColor hoverColor() { return {248, 248, 239}; }
 
     std::int32_t number() const { return m_number; }
+    Moment occurrence() const { return m_occurrence; }
     QColor background() const;
 
     // Gives the numbers and the times of all entries one width each, the widest one's
@@ -36,6 +37,8 @@ public:
 signals:
     // "Edit..." for a reminder with a number.
     void editRequested(std::int32_t number);
+    // "Ok": the user has seen this entry.
+    void dismissed();
 
 protected:
     void enterEvent(QEnterEvent* event) override;
@@ -50,5 +53,6 @@ private:
 
     std::unique_ptr<Ui::MissedEntry> m_ui;
     std::int32_t m_number;
+    Moment m_occurrence;
     QMetaObject::Connection m_focusWatch;
 };
