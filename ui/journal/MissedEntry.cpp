@@ -8,8 +8,7 @@
 #include <algorithm>
 
 MissedEntry::MissedEntry(const MissedOccurrence& missed, QWidget* parent)
-    : QFrame(parent), m_ui(std::make_unique<Ui::MissedEntry>()), m_number(missed.number),
-      m_occurrence(missed.occurrence) {
+    : QFrame(parent), m_ui(std::make_unique<Ui::MissedEntry>()), m_number(missed.number) {
     m_ui->setupUi(this);
     const QString message = QString::fromStdString(missed.message);
     const QString when = RegionalDateTimeText(missed.occurrence);

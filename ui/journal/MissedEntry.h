@@ -27,7 +27,6 @@ public:
     static QColor hoverColor() { return {248, 248, 239}; }
 
     std::int32_t number() const { return m_number; }
-    Moment occurrence() const { return m_occurrence; }
     QColor background() const;
 
     // Gives the numbers and the times of all entries one width each, the widest one's
@@ -53,6 +52,5 @@ private:
 
     std::unique_ptr<Ui::MissedEntry> m_ui;
     std::int32_t m_number;
-    Moment m_occurrence;
     QMetaObject::Connection m_focusWatch;
 };
