@@ -3,6 +3,7 @@
 #include "core/ReminderRepository.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 int MissedJournal::build(const ReminderTable& table, Moment lastRun, Moment programStart,
                          Moment now, const TimeZoneSpan& zone) {
@@ -45,6 +46,31 @@ int MissedJournal::merge(const std::vector<MissedOccurrence>& found, Moment from
     }
     widenBounds(from, to);
     return count();
+}
+
+bool MissedJournal::follow(const ReminderTable& table) {
+    if (m_entries.empty())
+        return false;
+    // The first row in stored order with a number is that reminder.
+    std::unordered_map<std::int32_t, const std::string*> messages;
+    for (std::size_t i = 0; i < table.count(); ++i) {
+        const ReminderRow& row = table.rowAt(i);
+        messages.try_emplace(row.integer(Col::N), &row.text(Col::Comment));
+    }
+    bool changed = false;
+    std::erase_if(m_entries, [&](MissedOccurrence& e) {
+        const auto it = messages.find(e.number);
+        if (it == messages.end()) {
+            changed = true;
+            return true;
+        }
+        if (e.message != *it->second) {
+            e.message = *it->second;
+            changed = true;
+        }
+        return false;
+    });
+    return changed;
 }
 
 void MissedJournal::widenBounds(Moment from, Moment to) {

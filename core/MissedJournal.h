@@ -30,6 +30,9 @@ public:
     // its latest occurrence (with the message found with it), and the bounds widen to take
     // the gap in. Returns the number of entries.
     int merge(const std::vector<MissedOccurrence>& found, Moment from, Moment to);
+    // Follows the reminders after a change: the entry of a reminder no longer in the table
+    // goes, the others show their reminder's message as it is now. True when an entry changed.
+    bool follow(const ReminderTable& table);
 
     // In reminder-number order.
     const std::vector<MissedOccurrence>& entries() const { return m_entries; }

@@ -2,6 +2,8 @@
 
 #include "core/ReminderRepository.h"
 
+#include <algorithm>
+
 namespace {
 
 using namespace std::chrono;
@@ -64,10 +66,26 @@ std::optional<ScanWindow> scanWindow(const std::optional<ClockReading>& lastScan
     return window;
 }
 
+std::optional<ScanWindow> scannedPartOfMinute(const ClockReading& lastScan,
+                                              const ClockReading& now) {
+    ScanWindow window;
+    window.from = floor<minutes>(now.utc) - milliseconds{1};
+    window.to = std::min(now.utc, lastScan.utc);
+    window.monotonicFrom = window.monotonicTo = now.monotonic;
+    if (window.to <= window.from)
+        return std::nullopt;
+    return window;
+}
+
 bool DeliveredOccurrences::contains(const ReminderRow& row, UtcInstant occurrence) const {
     const auto it = m_byNumber.find(row.integer(Col::N));
     return it != m_byNumber.end() && it->second.row == row &&
            it->second.instants.count(occurrence) > 0;
+}
+
+bool DeliveredOccurrences::handedOut(std::int32_t number, UtcInstant occurrence) const {
+    const auto it = m_byNumber.find(number);
+    return it != m_byNumber.end() && it->second.instants.count(occurrence) > 0;
 }
 
 void DeliveredOccurrences::add(const ReminderRow& row, UtcInstant occurrence) {
@@ -96,6 +114,27 @@ std::vector<DueOccurrence> dueOccurrences(const ReminderTable& table,
         const ReminderRow& row = table.rowAt(i);
         std::optional<DueOccurrence> d = dueIn(row, window, fromLocal, zone, programStart);
         if (!d || (!row.flag(Col::AfterStart) && delivered.contains(row, d->instant)))
+            continue;
+        d->storedIndex = i;
+        due.push_back(*d);
+    }
+    return due;
+}
+
+std::vector<DueOccurrence> passedOverOccurrences(const ReminderTable& table,
+                                                 const std::vector<std::size_t>& rows,
+                                                 const ScanWindow& scanned,
+                                                 const TimeZoneSpan& zone,
+                                                 const DeliveredOccurrences& delivered) {
+    std::vector<DueOccurrence> due;
+    const Moment fromLocal = zone.toLocal(scanned.from);
+    for (const std::size_t i : rows) {
+        const ReminderRow& row = table.rowAt(i);
+        if (row.flag(Col::AfterStart))
+            continue;
+        // The start of the run counts only for after-start rows.
+        std::optional<DueOccurrence> d = dueIn(row, scanned, fromLocal, zone, ClockReading{});
+        if (!d || delivered.handedOut(row.integer(Col::N), d->instant))
             continue;
         d->storedIndex = i;
         due.push_back(*d);

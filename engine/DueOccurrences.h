@@ -15,6 +15,10 @@
 #include <set>
 #include <vector>
 
+// The time zone is looked up this far around a window: wide enough for any daylight-saving
+// shift of its local moments.
+inline constexpr std::chrono::hours ZoneMargin{3};
+
 // What one scan covers.
 struct ScanWindow {
     // Scheduled occurrences whose instant lies in (from, to] fall due.
@@ -37,12 +41,20 @@ std::optional<ScanWindow> scanWindow(const std::optional<ClockReading>& lastScan
                                      const ClockReading& now,
                                      std::chrono::steady_clock::time_point programStart);
 
+// The part of now's minute that the scans have passed over: from the start of the minute to
+// the last scan; none while no scan has run in this minute (the next one covers it all).
+// No after-start delay ends in it: they end on running time, not on clock minutes.
+std::optional<ScanWindow> scannedPartOfMinute(const ClockReading& lastScan,
+                                              const ClockReading& now);
+
 // The scheduled occurrences handed out in this run, by reminder number and the
 // occurrence's instant, so that a clock set back does not hand any out again. A
 // reminder whose row has changed since (it was edited) starts afresh.
 class DeliveredOccurrences {
 public:
     bool contains(const ReminderRow& row, UtcInstant occurrence) const;
+    // Whether that occurrence of the reminder was handed out, though it was edited since.
+    bool handedOut(std::int32_t number, UtcInstant occurrence) const;
     void add(const ReminderRow& row, UtcInstant occurrence);
 
 private:
@@ -76,6 +88,15 @@ std::vector<DueOccurrence> dueOccurrences(const ReminderTable& table,
                                           const ScanWindow& window, const TimeZoneSpan& zone,
                                           const ClockReading& programStart,
                                           const DeliveredOccurrences& delivered);
+
+// The scheduled occurrences of the given rows (stored indexes, ascending) in a part of the
+// minute already scanned, that were not handed out in this run, not even before an edit:
+// rows saved in the minute of their occurrence after its scan.
+std::vector<DueOccurrence> passedOverOccurrences(const ReminderTable& table,
+                                                 const std::vector<std::size_t>& rows,
+                                                 const ScanWindow& scanned,
+                                                 const TimeZoneSpan& zone,
+                                                 const DeliveredOccurrences& delivered);
 
 // The scheduled occurrences in a gap between two scans, the instants (from, to]: each row's
 // latest one there that was not handed out yet, in stored order. After-start reminders are

@@ -2,11 +2,6 @@
 
 #include "engine/AlertDelivery.h"
 
-namespace {
-// Around the window, wide enough for any daylight-saving shift of its local moments.
-constexpr std::chrono::hours ZoneMargin{3};
-} // namespace
-
 MinuteScan::MinuteScan(ReminderEngine* engine, const ClockReading& now, const ScanWindow& window,
                        const std::optional<ClockReading>& afterGap)
     : QObject(engine), m_engine(engine), m_now(now), m_window(window), m_afterGap(afterGap),
@@ -41,17 +36,9 @@ void MinuteScan::walk() {
     const ReminderTable& table = m_engine->m_reminders.table();
     const std::vector<std::size_t> candidates =
         m_engine->m_dueIndex.takeDue(table, m_window, m_now, m_engine->m_clock);
-    for (const DueOccurrence& due :
-         dueOccurrences(table, candidates, m_window, m_zone, m_engine->m_programStart,
-                        m_engine->m_delivered)) {
-        const ReminderRow& row = table.rowAt(due.storedIndex);
-        Reminder reminder = reminderFromRow(row);
-        if (!reminder.afterStart) {
-            reminder.moment = due.reached;
-            m_engine->m_delivered.add(row, due.instant);
-        }
-        m_engine->m_dueQueue.push_back(std::move(reminder));
-    }
+    for (const DueOccurrence& due : dueOccurrences(table, candidates, m_window, m_zone,
+                                                   m_engine->m_programStart, m_engine->m_delivered))
+        m_engine->queue(table.rowAt(due.storedIndex), due);
     QMetaObject::invokeMethod(this, &MinuteScan::announce, Qt::QueuedConnection);
 }
 

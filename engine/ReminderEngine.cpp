@@ -1,7 +1,9 @@
 #include "engine/ReminderEngine.h"
 
+#include "engine/AlertDelivery.h"
 #include "engine/MinuteScan.h"
 
+#include <algorithm>
 #include <utility>
 
 ReminderEngine::ReminderEngine(const ReminderRepository& reminders, const Clock& clock,
@@ -24,4 +26,44 @@ void ReminderEngine::tick() {
         m_lastDay = day;
         emit dayChanged(day);
     }
+}
+
+void ReminderEngine::remindersChanged() {
+    const ReminderTable& table = m_reminders.table();
+    const std::optional<std::vector<RowId>> changed = table.changedSince(m_seenVersion);
+    m_seenVersion = table.version();
+    if (!m_lastScan || !m_reminders.isLoaded())
+        return; // the first scan covers its whole minute
+    const ClockReading now = m_clock.now();
+    const std::optional<ScanWindow> scanned = scannedPartOfMinute(*m_lastScan, now);
+    if (!scanned)
+        return;
+    // The rows changed since the last look; all of them after a load.
+    std::vector<std::size_t> rows;
+    if (changed) {
+        for (const RowId id : *changed)
+            if (const std::optional<std::size_t> i = table.indexOf(id))
+                rows.push_back(*i);
+        std::sort(rows.begin(), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    } else {
+        for (std::size_t i = 0; i < table.count(); ++i)
+            rows.push_back(i);
+    }
+    const TimeZoneSpan zone(m_clock, scanned->from - ZoneMargin, scanned->to + ZoneMargin);
+    const std::vector<DueOccurrence> due =
+        passedOverOccurrences(table, rows, *scanned, zone, m_delivered);
+    for (const DueOccurrence& d : due)
+        queue(table.rowAt(d.storedIndex), d);
+    if (!due.empty())
+        AlertDelivery::start(this);
+}
+
+void ReminderEngine::queue(const ReminderRow& row, const DueOccurrence& due) {
+    Reminder reminder = reminderFromRow(row);
+    if (!reminder.afterStart) {
+        reminder.moment = due.reached;
+        m_delivered.add(row, due.instant);
+    }
+    m_dueQueue.push_back(std::move(reminder));
 }

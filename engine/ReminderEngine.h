@@ -13,6 +13,7 @@
 
 #include <QObject>
 
+#include <cstdint>
 #include <deque>
 #include <optional>
 
@@ -27,6 +28,11 @@ public:
     // Called at least once a minute, at any moment (the minute wake): a tick in a new
     // minute (or with a new local offset) starts a scan, when the table has rows.
     void tick();
+    // The reminders changed (saved, edited or deleted). A reminder saved in the minute of its
+    // occurrence after that minute's scan falls due at once: the scan was too early for it
+    // and the next one starts after it. An occurrence already handed out in this run is not
+    // handed out again, though the reminder was edited since (from its own alert).
+    void remindersChanged();
     // Drops the reminders found due and not yet handed out.
     void clearDueQueue() { m_dueQueue.clear(); }
     bool isDelivering() const { return m_delivering; }
@@ -51,6 +57,9 @@ private:
     friend class MinuteScan;
     friend class AlertDelivery;
 
+    // Queues a copy of the row, due at `due`, and counts the occurrence as handed out.
+    void queue(const ReminderRow& row, const DueOccurrence& due);
+
     const ReminderRepository& m_reminders;
     const Clock& m_clock;
     const ClockReading m_programStart;
@@ -63,5 +72,7 @@ private:
     // True while a delivery is draining the queue.
     bool m_delivering = false;
     std::optional<ClockReading> m_lastScan;
+    // The table's version when remindersChanged last looked at it.
+    std::uint64_t m_seenVersion = 0;
     int m_lastDay = 0;
 };

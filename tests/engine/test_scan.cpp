@@ -330,6 +330,85 @@ TEST_F(ScanTest, AClockSetBackShowsNoOccurrenceTwiceUntilTheReminderIsEdited) {
     EXPECT_EQ(Messages(), (std::vector<std::string>{"tea", "tea with milk"}));
 }
 
+// A reminder saved after the scan of its own minute: that scan was too early for it and the
+// next one starts after it.
+TEST_F(ScanTest, AReminderSavedInItsOwnMinuteFallsDueAtOnceAndOnlyOnce) {
+    std::vector<ReminderRow> rows{Daily("ten", 10, 0), Daily("nine", 9, 0)};
+    rows[1].setInteger(Col::N, 2);
+    Load(rows);
+    Tick(At(2026, 12, 9, 10, 0, 0, 400));
+    ASSERT_EQ(Messages(), std::vector<std::string>{"ten"});
+    clock.set(At(2026, 12, 9, 10, 0, 30));
+
+    const auto once = [](const char* message, Moment at) {
+        Reminder r;
+        r.isNew = true;
+        r.message = message;
+        r.moment = at;
+        return r;
+    };
+    Reminder daily = once("daily, new", At(2000, 1, 1, 10, 0));
+    daily.kind = ScheduleKind::Weekly;
+    daily.days.fill(true);
+    Reminder afterStart = once("after start", At(2026, 12, 9, 10, 0));
+    afterStart.afterStart = true;
+    Reminder tenEdited = reminderFromRow(data.table().rowAt(0)); // from its own alert
+    tenEdited.message = "ten, edited";
+    Reminder nineMoved = reminderFromRow(data.table().rowAt(1));
+    nineMoved.moment = At(2000, 1, 1, 10, 0);
+    nineMoved.message = "nine, moved to ten";
+    const struct {
+        Reminder saved;
+        bool dueNow;
+    } cases[] = {
+        {once("once, this minute", At(2026, 12, 9, 10, 0)), true},
+        {daily, true},
+        {once("once, a minute ago", At(2026, 12, 9, 9, 59)), false},
+        {once("once, next minute", At(2026, 12, 9, 10, 1)), false},
+        {afterStart, false},
+        {tenEdited, false},
+        {nineMoved, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved.message);
+        delivered.clear();
+        const SaveResult saved = data.saveReminder(c.saved, clock.now().local);
+        ASSERT_TRUE(saved.saved);
+        engine->remindersChanged();
+        Settle();
+        EXPECT_EQ(Messages(), c.dueNow ? std::vector<std::string>{c.saved.message}
+                                       : std::vector<std::string>{});
+        if (c.dueNow) {
+            EXPECT_EQ(delivered[0].moment, At(2026, 12, 9, 10));
+        }
+        // Saved again in the same minute: it was handed out already.
+        delivered.clear();
+        Reminder again = *data.reminder(saved.number);
+        again.message += " again";
+        ASSERT_TRUE(data.saveReminder(again, clock.now().local).saved);
+        engine->remindersChanged();
+        Settle();
+        EXPECT_TRUE(delivered.empty());
+    }
+
+    // The scans go on as before: the next minute's reminder then, nothing twice.
+    delivered.clear();
+    RunUntil(At(2026, 12, 9, 10, 2, 30));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"once, next minute again"});
+
+    // Saved before the minute's scan has run: the scan hands it out, once.
+    delivered.clear();
+    clock.set(At(2026, 12, 9, 10, 3, 0, 100));
+    ASSERT_TRUE(
+        data.saveReminder(once("before the scan", At(2026, 12, 9, 10, 3)), clock.now().local)
+            .saved);
+    engine->remindersChanged();
+    Settle();
+    EXPECT_TRUE(delivered.empty());
+    Tick(At(2026, 12, 9, 10, 3, 0, 300));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"before the scan"});
+}
+
 TEST_F(ScanTest, AfterSleepTheWakingMinuteFallsDueAndAfterStartCountsRunningTime) {
     Load({Daily("during sleep", 8, 30), Daily("on waking", 9, 0),
           AfterStart("after five", 5, start - 24h)});

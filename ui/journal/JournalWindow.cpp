@@ -53,8 +53,12 @@ void JournalWindow::fill(const std::vector<MissedOccurrence>& missed) {
         delete entry;
     QVBoxLayout* list = m_ui->entryLayout;
     for (const MissedOccurrence& m : missed) {
+        const std::pair key(m.number, m.occurrence);
+        if (m_dismissed.count(key) > 0)
+            continue;
         auto* entry = new MissedEntry(m, m_ui->entryList);
         connect(entry, &MissedEntry::editRequested, this, &JournalWindow::editRequested);
+        connect(entry, &MissedEntry::dismissed, this, [this, key] { m_dismissed.insert(key); });
         // Before the spacer that keeps the entries at the top.
         list->insertWidget(list->count() - 1, entry);
         entry->show();

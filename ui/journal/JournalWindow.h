@@ -1,8 +1,9 @@
 #pragma once
 // The journal window: lists the reminders the user missed (while the program was not
 // running, or while the computer slept), one entry each, top to bottom. "Ok" on an entry
-// dismisses it while the window lives; "Edit..." asks for the reminder's editor. One journal
-// window at a time; it destroys itself when it closes and hands its placement on as it goes.
+// dismisses that occurrence while the window lives, refills included; "Edit..." asks for the
+// reminder's editor. One journal window at a time; it destroys itself when it closes and hands
+// its placement on as it goes.
 
 #include "core/MissedJournal.h"
 #include "desktop/ProgramSettings.h"
@@ -14,6 +15,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
 class MissedEntry;
@@ -37,7 +40,8 @@ public:
 
     // "Events that skipped from <from> to <to>", the moments in the regional format.
     void setCaption(Moment from, Moment to, const Texts& texts);
-    // Replaces the entries with one per occurrence, in the order given.
+    // Replaces the entries with one per occurrence, in the order given, leaving out those
+    // dismissed in this window.
     void fill(const std::vector<MissedOccurrence>& missed);
     // The entries not dismissed, top to bottom.
     QList<MissedEntry*> entries() const;
@@ -56,4 +60,6 @@ private:
     std::unique_ptr<Ui::JournalWindow> m_ui;
     WindowPlacer* m_placer;
     bool m_closing = false;
+    // The occurrences dismissed with "Ok": by reminder number and moment.
+    std::set<std::pair<std::int32_t, Moment>> m_dismissed;
 };

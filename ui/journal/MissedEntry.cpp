@@ -91,5 +91,6 @@ void MissedEntry::leaveEvent(QEvent* event) {
 void MissedEntry::dismiss() {
     // The entries below move up at once; the button is deleted only after its click.
     hide();
+    emit dismissed();
     deleteLater();
 }

@@ -36,6 +36,8 @@ public:
 signals:
     // "Edit..." for a reminder with a number.
     void editRequested(std::int32_t number);
+    // "Ok": the user has seen this entry.
+    void dismissed();
 
 protected:
     void enterEvent(QEnterEvent* event) override;

@@ -126,6 +126,8 @@ void AppController::loadReminders() {
         m_missedJournal.build(m_repository.table(), m_settings.LastRunTime, m_programStart,
                               now.local, zone);
         journalChanged();
+        if (m_missedJournal.count() > 0)
+            showJournal();
     }
     m_wake->start();
     // The first scan at once: the start minute's reminders and after-start ones of 0 minutes
@@ -230,22 +232,30 @@ void AppController::showJournal() {
 void AppController::addSkipped(const std::vector<MissedOccurrence>& skipped, Moment from,
                                Moment to) {
     m_missedJournal.merge(skipped, from, to);
+    refillJournalWindow();
+    journalChanged();
+    // Shown on waking whatever "Show Missed after start" says: that is about the start only.
+    showJournal();
+}
+
+void AppController::refillJournalWindow() {
     if (JournalWindow* open = JournalWindow::find()) {
         open->setCaption(m_missedJournal.from(), m_missedJournal.to(), m_texts);
         open->fill(m_missedJournal.entries());
     }
-    journalChanged();
 }
 
 void AppController::journalChanged() {
-    const bool any = m_missedJournal.count() > 0;
     if (m_window)
-        m_window->setJournalEnabled(any);
-    if (any && m_settings.ShowMissedAtStart)
-        showJournal();
+        m_window->setJournalEnabled(m_missedJournal.count() > 0);
 }
 
 void AppController::remindersChanged() {
+    m_engine->remindersChanged();
+    if (m_missedJournal.follow(m_repository.table())) {
+        refillJournalWindow();
+        journalChanged();
+    }
     if (m_window)
         m_window->reloadReminders();
 }

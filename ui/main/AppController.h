@@ -106,10 +106,14 @@ private:
     // texts take its main section at once (a file without one changes nothing there),
     // and windows opened from now on their own sections; Qt's own texts follow the language.
     void useLanguageFile(const QString& path);
+    // The reminders were saved or deleted: the engine, the journal and the list follow.
     void remindersChanged();
     // A scan found reminders that fell due in a gap (the computer slept, or the clock
     // jumped forward).
     void addSkipped(const std::vector<MissedOccurrence>& skipped, Moment from, Moment to);
+    // The open journal window shows the journal as it is now.
+    void refillJournalWindow();
+    // The journal command is on while the journal has entries.
     void journalChanged();
 
     const Clock& m_clock;

@@ -197,7 +197,11 @@ void MainWindow::deleteReminder() {
         return;
     if (m_editors.data.deleteReminder(*number))
         m_editors.saveTable();
-    reloadReminders();
+    // The program follows the change (the list among the rest); on its own, the list does.
+    if (m_editors.tableChanged)
+        m_editors.tableChanged();
+    else
+        reloadReminders();
 }
 
 void MainWindow::applyPlacement(const WindowPlacement& placement) {

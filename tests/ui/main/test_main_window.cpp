@@ -33,6 +33,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -512,6 +513,56 @@ TEST_F(MainWindowTest, ARefusedPowerActionIsShownWithoutOwnerAndLogged) {
     EXPECT_EQ(power.calls, (std::vector<std::string>{"powerOff", "reboot", "powerOff"}));
 }
 
+TEST_F(MainWindowTest, OkOnTheEditorsDefaultsAlertsAtOnceAndAnEditFromThatAlertDoesNotAgain) {
+    auto wakeOwned = std::make_unique<FakeMinuteWake>();
+    FakeMinuteWake* wake = wakeOwned.get();
+    auto app = Started(std::move(wakeOwned)); // the load scans its minute, 10:00
+    QSignalSpy due(app->engine(), &ReminderEngine::reminderDue);
+    const auto settle = [] {
+        for (int i = 0; i < 20; ++i)
+            QCoreApplication::processEvents();
+    };
+
+    // "New..." half a minute later, "Ok" on what the editor offers: a once-only reminder at
+    // 10:00 with an alert.
+    clock.set(now + std::chrono::seconds(30));
+    app->tray()->findChild<QAction*>("trayNewReminderAction")->trigger();
+    ReminderEditor* editor = OpenedEditor();
+    ASSERT_NE(editor, nullptr);
+    QTest::mouseClick(editor->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    ASSERT_EQ(app->repository().table().count(), 1u);
+    const std::int32_t number = app->repository().table().rowAt(0).integer(Col::N);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(number) != nullptr; }));
+    EXPECT_EQ(due.size(), 1);
+    // Its moment is past: the list shows it grey.
+    ReminderListModel* model = app->mainWindow()->listView()->reminderModel();
+    const int row = model->rowOfNumber(number);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(
+        decideCell(*model->rowAt(row), MessageColumn, model->nextTimeAt(row), model->now(), false)
+            .colour,
+        CellTextColour::Grey);
+
+    // "Edit..." on its alert, a new message, "Ok": the same occurrence does not alert again,
+    // nor does the next minute's scan.
+    AlertWindow* alert = AlertWindow::find(number);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return alert->buttonsArmed(); }, 10000));
+    QTest::mouseClick(alert->findChild<QPushButton*>("editButton"), Qt::LeftButton);
+    editor = ReminderEditor::find(number);
+    ASSERT_NE(editor, nullptr);
+    editor->findChild<QPlainTextEdit*>("messageEdit")->clear();
+    QTest::keyClicks(editor->findChild<QWidget*>("messageEdit"), "tea");
+    editor->findChild<QPushButton*>("okButton")->setFocus();
+    QTest::keyClick(editor->findChild<QPushButton*>("okButton"), Qt::Key_Space);
+    EXPECT_EQ(app->repository().reminder(number)->message, "tea");
+    settle();
+    clock.set(now + std::chrono::seconds(60));
+    wake->wake();
+    settle();
+    EXPECT_EQ(due.size(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(number) == nullptr; }));
+}
+
 TEST_F(MainWindowTest, WindowKeepsItsSizeOverRunsThatShowIt) {
     const std::string ini = dataFolder + "/Chimly.ini";
     std::vector<std::pair<int, int>> sizes;
@@ -950,8 +1001,8 @@ TEST_F(JournalTest, WhatASleepSkippedIsJournaledAndTheWakingMinuteAlerts) {
                                           " to " + RegionalDateTimeText(clock.now().local));
     EXPECT_TRUE(Action(*app, "actionJournal")->isEnabled());
 
-    // A second sleep refills the open journal (dismissed entries come back) and widens
-    // its caption; with "Show Missed after start" off it would not open by itself.
+    // A second sleep refills the open journal (with a newer occurrence of the one dismissed)
+    // and widens its caption.
     QTest::mouseClick(journal->entries()[0]->findChild<QPushButton*>("okButton"), Qt::LeftButton);
     clock.setWallClock(UtcInstant{(now + std::chrono::hours(27)).time_since_epoch()});
     wake->wake();
@@ -960,6 +1011,7 @@ TEST_F(JournalTest, WhatASleepSkippedIsJournaledAndTheWakingMinuteAlerts) {
     EXPECT_EQ(JournalWindow::find(), journal);
     EXPECT_TRUE(journal->windowTitle().endsWith(RegionalDateTimeText(clock.now().local)));
 
+    // Closed, and "Show Missed after start" off: the next sleep shows the journal all the same.
     journal->close();
     SettingsCheck(*app, "showMissedCheck")->setChecked(false);
     clock.setWallClock(UtcInstant{(now + std::chrono::hours(50)).time_since_epoch()});
@@ -967,7 +1019,7 @@ TEST_F(JournalTest, WhatASleepSkippedIsJournaledAndTheWakingMinuteAlerts) {
     const Moment friday11 = makeMoment(2026, 12, 11, 11, 0);
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return app->missedJournal().entries()[0].occurrence == friday11; }));
-    EXPECT_EQ(JournalWindow::find(), nullptr);
+    EXPECT_NE(JournalWindow::find(), nullptr);
     EXPECT_TRUE(Action(*app, "actionJournal")->isEnabled());
     app->closeOtherWindows();
 }
@@ -1043,6 +1095,59 @@ TEST_F(JournalTest, TheJournalsPlacementGoesWithTheNextSettingsWrite) {
         ReadSettings(QString::fromStdString(ini), clock, clock.now().local, 0, 0);
     ASSERT_TRUE(stored.journal);
     EXPECT_EQ(QPoint(stored.journal->left, stored.journal->top), at);
+TEST_F(JournalTest, WithShowMissedOffASleepStillShowsAndTheJournalFollowsTheUserAndReminders) {
+    auto wakeOwned = std::make_unique<FakeMinuteWake>();
+    FakeMinuteWake* wake = wakeOwned.get();
+    auto app = Started(std::move(wakeOwned));
+    QCheckBox* showMissed = SettingsCheck(*app, "showMissedCheck");
+    QTest::mouseClick(showMissed, Qt::LeftButton, {}, QPoint(6, showMissed->height() / 2));
+    ASSERT_FALSE(app->settings().ShowMissedAtStart);
+    SaveDaily(*app, "tea", 11, 0, now);                             // 1
+    const std::int32_t post = SaveDaily(*app, "post", 11, 30, now); // 2
+    const std::int32_t walk = SaveDaily(*app, "walk", 12, 15, now); // 3
+    const auto asleepUntil = [&](Moment t) {
+        clock.setWallClock(UtcInstant{t.time_since_epoch()});
+        wake->wake();
+    };
+
+    // Asleep from 10:00 to 12:00:05: what fell due meanwhile is shown on waking.
+    asleepUntil(makeMoment(2026, 12, 9, 12, 0, 5));
+    ASSERT_TRUE(QTest::qWaitFor([] { return JournalWindow::find() != nullptr; }));
+    EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "post"}));
+
+    // "Ok" on tea; a later sleep refills the window, and tea stays dismissed.
+    JournalWindow* journal = JournalWindow::find();
+    QTest::mouseClick(journal->entries()[0]->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    asleepUntil(makeMoment(2026, 12, 9, 12, 30));
+    ASSERT_TRUE(QTest::qWaitFor([] { return JournalMessages().size() == 2; }));
+    EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"post", "walk"}));
+    EXPECT_EQ(JournalWindow::find(), journal);
+
+    // An edited reminder shows its new message; a deleted one's entry goes.
+    QTest::mouseClick(journal->entries()[0]->findChild<QPushButton*>("editButton"), Qt::LeftButton);
+    ReminderEditor* editor = ReminderEditor::find(post);
+    ASSERT_NE(editor, nullptr);
+    editor->findChild<QPlainTextEdit*>("messageEdit")->setPlainText("post office");
+    QTest::mouseClick(editor->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"post office", "walk"}));
+    MainWindow* window = app->mainWindow();
+    window->showList();
+    ASSERT_TRUE(window->listView()->setCurrentNumber(walk));
+    setNextAskYesNoAnswer(true);
+    QTest::mouseClick(
+        window->findChild<QToolBar*>("commandBar")->widgetForAction(Action(*app, "actionDelete")),
+        Qt::LeftButton);
+    ASSERT_EQ(app->repository().findRow(walk), nullptr);
+    EXPECT_EQ(JournalMessages(), std::vector<std::string>{"post office"});
+
+    // Closed and opened again: the dismissed entry is back.
+    journal->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTest::mouseClick(
+        window->findChild<QToolBar*>("commandBar")->widgetForAction(Action(*app, "actionJournal")),
+        Qt::LeftButton);
+    EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "post office"}));
+    app->closeOtherWindows();
 }
 
 TEST_F(JournalTest, TheJournalKeysStopThere) {
