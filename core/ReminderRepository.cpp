@@ -96,22 +96,41 @@ ReminderRepository::ReminderRepository(std::unique_ptr<ReminderStore> store)
 }
 
 Status ReminderRepository::load(const std::string& path) {
+    return takeRead(path, readFile(path));
+}
+
+ReminderFileRead ReminderRepository::readFile(const std::string& path) {
+    ReminderFileRead read;
+    read.status = m_store->load(path, read.rows);
+    if (read.status.failure == StoreFailure::Missing) {
+        read.created = true;
+        read.rows.clear();
+        read.status = m_store->create(path, {});
+    }
+    return read;
+}
+
+Status ReminderRepository::takeRead(const std::string& path, ReminderFileRead read) {
     m_table.assign({});
     m_fileUnreadable = false;
-    Status status;
-    if (m_store->exists(path)) {
-        std::vector<ReminderRow> rows;
-        if (const Status read = m_store->load(path, rows)) {
-            m_table.assign(std::move(rows));
-        } else {
-            m_fileUnreadable = true;
-            status =
-                Status::failure("Unable to read the reminder file " + path + ": " + read.error);
-        }
-    } else {
-        status = save(path);
-    }
+    m_unsaved.clear();
+    m_createFile = false;
     m_loaded = true;
+    Status status;
+    if (read.created) {
+        if (!read.status) {
+            m_createFile = true;
+            status = Status::failure("Unable to write " + path + ": " + read.status.error);
+        }
+    } else if (read.status) {
+        m_table.assign(std::move(read.rows));
+    } else {
+        // Only wrong content is final; anything else may be gone at the next try.
+        m_fileUnreadable = read.status.failure == StoreFailure::WrongContent;
+        m_loaded = m_fileUnreadable;
+        status =
+            Status::failure("Unable to read the reminder file " + path + ": " + read.status.error);
+    }
     m_lastNumber = highestNumber();
     return status;
 }
@@ -120,10 +139,60 @@ Status ReminderRepository::save(const std::string& path) {
     if (m_fileUnreadable)
         return Status::failure("The reminder file " + path +
                                " could not be read, so it is not written over.");
-    const Status written = m_store->save(path, m_table.rows());
-    if (!written)
-        return Status::failure("Unable to write " + path + ": " + written.error);
-    return written;
+    for (;;) {
+        PendingSave pending = takeUnsaved();
+        const StoreStatus written = writeFile(path, pending);
+        Status status = takeWritten(path, std::move(pending), written);
+        if (!m_fileGone)
+            return status;
+    }
+}
+
+PendingSave ReminderRepository::takeUnsaved() {
+    PendingSave save;
+    save.createFile = m_createFile;
+    m_createFile = false;
+    m_fileGone = false;
+    if (save.createFile) {
+        save.changes.rows = m_table.rows();
+        m_unsaved.clear();
+        return save;
+    }
+    save.changes.numbers = std::move(m_unsaved);
+    m_unsaved.clear();
+    if (save.changes.numbers.empty())
+        return save;
+    const auto& numbers = save.changes.numbers;
+    for (std::size_t i = 0; i < m_table.count(); ++i) {
+        const ReminderRow& row = m_table.rowAt(i);
+        if (!row.isNull(Col::N) &&
+            std::binary_search(numbers.begin(), numbers.end(), row.integer(Col::N)))
+            save.changes.rows.push_back(row);
+    }
+    return save;
+}
+
+StoreStatus ReminderRepository::writeFile(const std::string& path, const PendingSave& save) {
+    if (save.createFile)
+        return m_store->create(path, save.changes.rows);
+    return m_store->write(path, save.changes);
+}
+
+Status ReminderRepository::takeWritten(const std::string& path, PendingSave save,
+                                       const StoreStatus& written) {
+    if (written)
+        return {};
+    m_fileGone = written.failure == StoreFailure::Missing && !save.createFile;
+    m_createFile = save.createFile || m_fileGone;
+    for (std::int32_t number : save.changes.numbers)
+        markUnsaved(number);
+    return Status::failure("Unable to write " + path + ": " + written.error);
+}
+
+void ReminderRepository::markUnsaved(std::int32_t number) {
+    const auto at = std::lower_bound(m_unsaved.begin(), m_unsaved.end(), number);
+    if (at == m_unsaved.end() || *at != number)
+        m_unsaved.insert(at, number);
 }
 
 void ReminderRepository::writeRow(ReminderRow& row, const Reminder& r, std::int32_t number,
@@ -170,6 +239,7 @@ SaveResult ReminderRepository::saveReminder(const Reminder& reminder, Moment now
         ReminderRow row;
         writeRow(row, reminder, *number, now);
         m_table.insert(std::move(row));
+        markUnsaved(*number);
         result.number = *number;
     } else {
         const std::optional<std::size_t> stored = storedIndexOf(reminder.number);
@@ -186,6 +256,7 @@ SaveResult ReminderRepository::saveReminder(const Reminder& reminder, Moment now
         ReminderRow row = m_table.rowAt(*stored);
         writeRow(row, reminder, reminder.number, now);
         m_table.update(m_table.idAt(*stored), std::move(row));
+        markUnsaved(reminder.number);
         result.number = reminder.number;
     }
     result.saved = true;
@@ -194,7 +265,10 @@ SaveResult ReminderRepository::saveReminder(const Reminder& reminder, Moment now
 
 bool ReminderRepository::deleteReminder(std::int32_t number) {
     const std::optional<std::size_t> stored = storedIndexOf(number);
-    return stored && m_table.remove(m_table.idAt(*stored));
+    if (!stored || !m_table.remove(m_table.idAt(*stored)))
+        return false;
+    markUnsaved(number);
+    return true;
 }
 
 std::optional<std::size_t> ReminderRepository::storedIndexOf(std::int32_t number) const {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // --- a row and its record ---------------------------------------------------
 
@@ -32,20 +33,56 @@ std::string whyReminderDoesNotFit(const Reminder& reminder);
 
 // --- the repository ---------------------------------------------------------
 
+// What reading the reminder file found: its rows, or why there are none. When there was no
+// file, an empty one was made (`created`) and the status is that of its creation.
+struct ReminderFileRead {
+    StoreStatus status;
+    bool created = false;
+    std::vector<ReminderRow> rows;
+};
+
+// What a save writes: the changes since the last good save, or every row into a new file.
+struct PendingSave {
+    bool createFile = false;
+    ReminderChanges changes; // with createFile, every row
+    bool empty() const { return !createFile && changes.empty(); }
+};
+
 class ReminderRepository final {
 public:
     explicit ReminderRepository(std::unique_ptr<ReminderStore> store = makeSqliteReminderStore());
     ReminderRepository(const ReminderRepository&) = delete;
     ReminderRepository& operator=(const ReminderRepository&) = delete;
 
-    // Loads the file, or creates it empty when there is none. A file that exists but
-    // cannot be read is reported and never written in this run (it may hold the
-    // user's reminders); a new file that could not be created is only reported.
+    // Loads the file, or creates it empty when there is none: readFile() then takeRead().
     Status load(const std::string& path);
-    // Writes the whole table to the file. Refused after a failed read.
+    // Writes what changed since the last good save: takeUnsaved(), writeFile(), then
+    // takeWritten(); a file gone meanwhile is made anew with every row. Refused after a
+    // read that found wrong content.
     Status save(const std::string& path);
+
+    // The file's part of a load and a save. They use the store alone, so they may run on
+    // another thread while the rest is used on this one, one at a time, in the order asked.
+    ReminderFileRead readFile(const std::string& path);
+    StoreStatus writeFile(const std::string& path, const PendingSave& save);
+
+    // Takes what readFile() found in place of the table. A file with wrong content is
+    // reported and never written in this run (it may hold the user's reminders); a file
+    // that could not be read for another reason leaves the table unloaded, to be read
+    // again later; a new file that could not be created is only reported, and made at the
+    // next save.
+    Status takeRead(const std::string& path, ReminderFileRead read);
+    // Copies of what the next save writes; empty when there is nothing to write.
+    PendingSave takeUnsaved();
+    // Takes the result of writing `save`: after a failure its changes are written by the
+    // next save, and after a file gone, the next save makes it anew. The failure's text.
+    Status takeWritten(const std::string& path, PendingSave save, const StoreStatus& written);
+
     bool isLoaded() const { return m_loaded; }
     bool fileWritable() const { return !m_fileUnreadable; }
+    bool hasUnsavedChanges() const { return m_createFile || !m_unsaved.empty(); }
+    // The last save found the file gone: the next one makes it anew, at once.
+    bool fileToBeMadeAnew() const { return m_fileGone; }
 
     const ReminderTable& table() const { return m_table; }
     // The first row in stored order with that number, or null.
@@ -67,10 +104,16 @@ public:
 private:
     std::optional<std::size_t> storedIndexOf(std::int32_t number) const;
     void writeRow(ReminderRow& row, const Reminder& reminder, std::int32_t number, Moment now);
+    void markUnsaved(std::int32_t number);
 
     std::unique_ptr<ReminderStore> m_store;
     ReminderTable m_table;
     std::int32_t m_lastNumber = 0;
     bool m_loaded = false;
     bool m_fileUnreadable = false;
+    // The numbers of the reminders changed or removed since the last good save, ascending.
+    std::vector<std::int32_t> m_unsaved;
+    // The file is to be made anew at the next save.
+    bool m_createFile = false;
+    bool m_fileGone = false;
 };

@@ -1,49 +1,96 @@
 #pragma once
-// Reading and writing the whole reminder file.
+// Reading and writing the reminder file.
 
 #include "core/ReminderTable.h"
 #include "core/Status.h"
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-class ReminderStore {
-public:
-    virtual ~ReminderStore() = default;
-    // Whether there is a file to read; one that cannot be checked counts as there, so
-    // that it is never written over.
-    virtual bool exists(const std::string& path) const;
-    // Reads every row, in stored order.
-    virtual Status load(const std::string& path, std::vector<ReminderRow>& rows) = 0;
-    // Replaces the file with these rows; either the old or the new file survives a crash.
-    virtual Status save(const std::string& path, const std::vector<ReminderRow>& rows) = 0;
+// What went wrong with the reminder file, for the caller to decide what comes next.
+enum class StoreFailure {
+    None,
+    // The file holds something else than reminders the program can use: reading it again
+    // will not help, and it is never written.
+    WrongContent,
+    // There is no file at the path.
+    Missing,
+    // Anything else (locked, unreadable just now, a full disk, too slow): worth another try.
+    Other,
 };
 
-// things.mln as an SQLite 3 database, written whole to a new file that is then
-// synced and renamed over the old one.
+struct [[nodiscard]] StoreStatus {
+    StoreFailure failure = StoreFailure::None;
+    std::string error;
+
+    static StoreStatus fail(StoreFailure failure, std::string why) {
+        return {failure, std::move(why)};
+    }
+    bool ok() const { return failure == StoreFailure::None; }
+    explicit operator bool() const { return ok(); }
+};
+
+// The reminders changed or removed since the last good save, by number: the numbers, and
+// every row that now has one of them, in stored order (none for a removed reminder).
+struct ReminderChanges {
+    std::vector<std::int32_t> numbers; // ascending, each once
+    std::vector<ReminderRow> rows;
+
+    bool empty() const { return numbers.empty(); }
+};
+
+class ReminderStore {
+public:
+    virtual ~ReminderStore();
+    // Reads every row, in stored order. Missing when there is no file.
+    virtual StoreStatus load(const std::string& path, std::vector<ReminderRow>& rows) = 0;
+    // Makes a new file holding these rows; either no file or the whole new one survives a
+    // crash.
+    virtual StoreStatus create(const std::string& path, const std::vector<ReminderRow>& rows) = 0;
+    // Writes the changes into the file in one transaction: for each number, the file's rows
+    // with that number become the given ones. Missing when there is no file.
+    virtual StoreStatus write(const std::string& path, const ReminderChanges& changes) = 0;
+};
+
+// things.mln as an SQLite 3 database. Created whole as a new file that is then synced and
+// renamed into place; changed in place, one transaction per save, the file keeping its own
+// journal mode. Every load and save opens the file by its path and closes it again.
 class SqliteReminderStore final : public ReminderStore {
 public:
-    Status load(const std::string& path, std::vector<ReminderRow>& rows) override;
-    Status save(const std::string& path, const std::vector<ReminderRow>& rows) override;
+    StoreStatus load(const std::string& path, std::vector<ReminderRow>& rows) override;
+    StoreStatus create(const std::string& path, const std::vector<ReminderRow>& rows) override;
+    StoreStatus write(const std::string& path, const ReminderChanges& changes) override;
 
-    // The steps of a save: writing the new file, syncing it, renaming it over the old,
-    // syncing the folder that holds the rename.
-    enum class SaveStep { Write, Sync, Rename, SyncFolder };
-    // Test seam: runs before each step of a save with the new file's path; returning
-    // false stops the save there. Before the rename that fails it (the new file is
-    // removed, the old one stays); before the folder's sync the new file is already in
-    // place and the save counts as done.
-    using StepHook = std::function<bool(SaveStep step, const std::string& newFilePath)>;
+    // How long another program's lock on the file is waited for.
+    static constexpr std::chrono::milliseconds BusyTimeout{2000};
+    // How long one load or save may take before it is ended. SQLite looks at the clock at
+    // the steps of its loops: one statement's own expressions run to their end.
+    static constexpr std::chrono::milliseconds TimeLimit{5000};
+
+    // The steps of a creation (writing the new file, syncing it, renaming it over the old,
+    // syncing the folder that holds the rename) and of a write (its changes written, before
+    // the commit).
+    enum class SaveStep { Write, Sync, Rename, SyncFolder, Commit };
+    // Test seam: runs before each step with the path of the file written; returning false
+    // stops there. A creation stopped before the rename fails (the new file is removed);
+    // before the folder's sync the new file is already in place and counts as done. A write
+    // stopped before the commit is rolled back and fails.
+    using StepHook = std::function<bool(SaveStep step, const std::string& filePath)>;
     void setStepHookForTests(StepHook hook) { m_stepHook = std::move(hook); }
+    // Test seam: another limit than TimeLimit.
+    void setTimeLimitForTests(std::chrono::milliseconds limit) { m_timeLimit = limit; }
 
 private:
-    bool proceed(SaveStep step, const std::string& newFilePath) const {
-        return !m_stepHook || m_stepHook(step, newFilePath);
+    bool proceed(SaveStep step, const std::string& filePath) const {
+        return !m_stepHook || m_stepHook(step, filePath);
     }
 
     StepHook m_stepHook;
+    std::chrono::milliseconds m_timeLimit = TimeLimit;
 };
 
 std::unique_ptr<ReminderStore> makeSqliteReminderStore();

@@ -4,12 +4,15 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <limits>
+#include <map>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -17,24 +20,83 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int FormatVersion = 1;
+// The longest text or binary value the file may hand over, in bytes.
+constexpr int LengthLimit = 1'000'000;
+// How many virtual machine steps go between two looks at the clock: few, since one step may
+// call a function of the file's own expressions that takes long.
+constexpr int ProgressSteps = 16;
 
-class Database {
+using SteadyClock = std::chrono::steady_clock;
+
+// One connection to the file, for one load or save: opened by path with the settings that
+// keep a file from anywhere from running code or taking long, and closed at the end.
+class Connection {
 public:
-    Database() = default;
-    Database(const Database&) = delete;
-    Database& operator=(const Database&) = delete;
-    ~Database() { close(); }
-    sqlite3** out() { return &m_db; }
-    sqlite3* get() const { return m_db; }
-    int close() {
-        const int rc = m_db ? sqlite3_close(m_db) : SQLITE_OK;
-        m_db = nullptr;
-        return rc;
+    explicit Connection(std::chrono::milliseconds limit)
+        : m_limit(limit), m_deadline(SteadyClock::now() + limit) {}
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    ~Connection() { sqlite3_close_v2(m_db); }
+
+    // Opens an existing file for reading and writing; the result code.
+    int open(const std::string& path) {
+        const int rc = sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        if (rc != SQLITE_OK)
+            return rc;
+        sqlite3_extended_result_codes(m_db, 1);
+        sqlite3_busy_timeout(m_db, static_cast<int>(SqliteReminderStore::BusyTimeout.count()));
+        // The file may come from anywhere: its schema is not trusted to run functions, and
+        // its triggers are for other programs.
+        sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+        sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+        sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+        sqlite3_limit(m_db, SQLITE_LIMIT_LENGTH, LengthLimit);
+        sqlite3_progress_handler(m_db, ProgressSteps, &Connection::tooLate, this);
+        return exec("PRAGMA cell_size_check = ON");
     }
-    std::string errorText() const { return m_db ? sqlite3_errmsg(m_db) : "out of memory"; }
+    sqlite3* get() const { return m_db; }
+
+    // Runs statements without results; the result code.
+    int exec(const std::string& sql) {
+        return sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr);
+    }
+    void rollback() { sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr); }
+
+    // The failure a result code stands for. Content that the program cannot use, as SQLite
+    // finds it, is wrong content; everything else may pass.
+    StoreStatus failure(int rc) const {
+        if (m_timedOut) {
+            const auto ms = m_limit.count();
+            return StoreStatus::fail(StoreFailure::Other,
+                                     "the file took longer than " +
+                                         (ms % 1000 == 0 ? std::to_string(ms / 1000) + " seconds"
+                                                         : std::to_string(ms) + " milliseconds"));
+        }
+        const std::string text = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
+        switch (rc & 0xff) {
+        case SQLITE_NOTADB:
+        case SQLITE_CORRUPT:
+        case SQLITE_TOOBIG:
+            return wrongContent(text);
+        default:
+            return StoreStatus::fail(StoreFailure::Other, text);
+        }
+    }
+    static StoreStatus wrongContent(const std::string& why) {
+        return StoreStatus::fail(StoreFailure::WrongContent, "not a reminder file (" + why + ")");
+    }
 
 private:
+    static int tooLate(void* self) {
+        auto* c = static_cast<Connection*>(self);
+        c->m_timedOut = c->m_timedOut || SteadyClock::now() > c->m_deadline;
+        return c->m_timedOut ? 1 : 0;
+    }
+
     sqlite3* m_db = nullptr;
+    std::chrono::milliseconds m_limit;
+    SteadyClock::time_point m_deadline;
+    bool m_timedOut = false;
 };
 
 class Statement {
@@ -46,7 +108,17 @@ public:
     Statement& operator=(const Statement&) = delete;
     ~Statement() { sqlite3_finalize(m_statement); }
     bool ok() const { return m_rc == SQLITE_OK; }
+    int rc() const { return m_rc; }
     sqlite3_stmt* get() const { return m_statement; }
+    // One step that returns no row; true when done. The statement is ready for the next.
+    bool run() {
+        m_rc = sqlite3_step(m_statement);
+        sqlite3_reset(m_statement);
+        if (m_rc != SQLITE_DONE)
+            return false;
+        m_rc = SQLITE_OK;
+        return true;
+    }
 
 private:
     sqlite3_stmt* m_statement = nullptr;
@@ -94,15 +166,6 @@ std::string columnList() {
         s += std::string("\"") + c.storedName + "\"";
     }
     return s;
-}
-
-bool exec(sqlite3* db, const std::string& sql, std::string& error) {
-    char* msg = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &msg) == SQLITE_OK)
-        return true;
-    error = msg ? msg : sqlite3_errmsg(db);
-    sqlite3_free(msg);
-    return false;
 }
 
 const char* storageClassName(int type) {
@@ -220,41 +283,192 @@ bool syncPath(const std::string& path, bool directory, std::string& error) {
     return ok;
 }
 
+// The type affinity SQLite gives a column declared with this type.
+enum class Affinity { Integer, Text, Blob, Real, Numeric };
+Affinity affinityOf(std::string declared) {
+    std::transform(declared.begin(), declared.end(), declared.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    const auto has = [&declared](const char* word) {
+        return declared.find(word) != std::string::npos;
+    };
+    if (has("INT"))
+        return Affinity::Integer;
+    if (has("CHAR") || has("CLOB") || has("TEXT"))
+        return Affinity::Text;
+    if (has("BLOB") || declared.empty())
+        return Affinity::Blob;
+    if (has("REAL") || has("FLOA") || has("DOUB"))
+        return Affinity::Real;
+    return Affinity::Numeric;
+}
+
+Affinity affinityOf(ColumnType type) {
+    switch (type) {
+    case ColumnType::Real:
+        return Affinity::Real;
+    case ColumnType::Text:
+        return Affinity::Text;
+    default:
+        return Affinity::Integer;
+    }
+}
+
+bool equalNoCase(const std::string& a, const char* b) {
+    return a.size() == std::strlen(b) && std::equal(a.begin(), a.end(), b, [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string columnText(sqlite3_stmt* st, int i) {
+    const auto* p = sqlite3_column_text(st, i);
+    return p ? reinterpret_cast<const char*>(p) : "";
+}
+
+// Checks that the file's "things" is a table the program reads and writes as it expects:
+// an ordinary rowid table, no generated columns, each known column there with the type
+// affinity the program's own file gives it (so that a value written reads back the same),
+// and a format the program knows. Gives the name that reaches the rowid.
+StoreStatus checkSchema(const Connection& c, std::string& rowid) {
+    {
+        Statement st(c.get(), "SELECT type, wr FROM pragma_table_list "
+                              "WHERE schema = 'main' AND name = 'things' COLLATE NOCASE");
+        if (!st.ok())
+            return c.failure(st.rc());
+        const int rc = sqlite3_step(st.get());
+        if (rc == SQLITE_DONE)
+            return Connection::wrongContent("it holds no table \"things\"");
+        if (rc != SQLITE_ROW)
+            return c.failure(rc);
+        if (columnText(st.get(), 0) != "table" || sqlite3_column_int(st.get(), 1) != 0)
+            return Connection::wrongContent("\"things\" is not an ordinary table");
+    }
+    {
+        Statement st(c.get(), "SELECT name, type, hidden FROM pragma_table_xinfo('things')");
+        if (!st.ok())
+            return c.failure(st.rc());
+        std::array<bool, ColumnCount> found{};
+        std::vector<std::string> names;
+        int rc;
+        while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+            const std::string name = columnText(st.get(), 0);
+            const int hidden = sqlite3_column_int(st.get(), 2);
+            if (hidden == 2 || hidden == 3)
+                return Connection::wrongContent("its column \"" + name + "\" is generated");
+            names.push_back(name);
+            const std::optional<Col> col = columnByName(name);
+            if (!col)
+                continue;
+            const std::string declared = columnText(st.get(), 1);
+            if (affinityOf(declared) != affinityOf(column(*col).type))
+                return Connection::wrongContent("its column \"" + name + "\" is declared as \"" +
+                                                declared + "\"");
+            found[static_cast<std::size_t>(*col)] = true;
+        }
+        if (rc != SQLITE_DONE)
+            return c.failure(rc);
+        for (int i = 0; i < ColumnCount; ++i)
+            if (!found[static_cast<std::size_t>(i)])
+                return Connection::wrongContent(std::string("it has no column \"") +
+                                                column(static_cast<Col>(i)).storedName + "\"");
+        // A column of the file's own may take one of the rowid's names.
+        rowid.clear();
+        for (const char* alias : {"rowid", "_rowid_", "oid"})
+            if (std::none_of(names.begin(), names.end(),
+                             [alias](const std::string& n) { return equalNoCase(n, alias); })) {
+                rowid = alias;
+                break;
+            }
+        if (rowid.empty())
+            return Connection::wrongContent("its columns hide the row numbers");
+    }
+    Statement version(c.get(), "PRAGMA user_version");
+    if (!version.ok())
+        return c.failure(version.rc());
+    if (sqlite3_step(version.get()) == SQLITE_ROW &&
+        sqlite3_column_int(version.get(), 0) > FormatVersion)
+        return StoreStatus::fail(StoreFailure::WrongContent,
+                                 "written by a newer version of the program");
+    return {};
+}
+
+// Binds the row's 25 values to the parameters 1 to 25.
+void bindRow(sqlite3_stmt* st, const ReminderRow& row) {
+    for (int i = 0; i < ColumnCount; ++i) {
+        const Col col = static_cast<Col>(i);
+        const int p = i + 1;
+        if (row.isNull(col)) {
+            sqlite3_bind_null(st, p);
+            continue;
+        }
+        switch (column(col).type) {
+        case ColumnType::Int32:
+        case ColumnType::Word:
+            sqlite3_bind_int64(st, p, row.integer(col));
+            break;
+        case ColumnType::Real:
+            sqlite3_bind_double(st, p, row.real(col));
+            break;
+        case ColumnType::Text:
+            sqlite3_bind_text(st, p, row.text(col).data(), static_cast<int>(row.text(col).size()),
+                              SQLITE_STATIC);
+            break;
+        }
+    }
+}
+
+std::string insertSql() {
+    std::string sql = "INSERT OR ABORT INTO things (" + columnList() + ") VALUES (?1";
+    for (int i = 2; i <= ColumnCount; ++i)
+        sql += ", ?" + std::to_string(i);
+    return sql + ")";
+}
+
+// Where a file of a missing one is left: SQLite would apply it to a new file of that name.
+void removeOrphanedCompanions(const std::string& path) {
+    std::error_code ec;
+    if (fs::exists(path, ec) || ec)
+        return;
+    for (const char* suffix : {"-journal", "-wal", "-shm"})
+        fs::remove(path + suffix, ec);
+}
+
+// New files that a creation killed part-way left beside the file.
+void sweepNewFiles(const std::string& path) {
+    const fs::path target(path);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string prefix = target.filename().string() + ".new-";
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code ignored;
+        if (name.rfind(prefix, 0) == 0 && it->is_regular_file(ignored))
+            fs::remove(it->path(), ignored);
+    }
+}
+
 } // namespace
 
-Status SqliteReminderStore::load(const std::string& path, std::vector<ReminderRow>& rows) {
+StoreStatus SqliteReminderStore::load(const std::string& path, std::vector<ReminderRow>& rows) {
     rows.clear();
+    sweepNewFiles(path);
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
-        return {false, ec ? ec.message() : "not a regular file"};
-    Database db;
-    if (sqlite3_open_v2(path.c_str(), db.out(), SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-        return {false, db.errorText()};
-    // The file may come from anywhere: its schema is not trusted to run functions.
-    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    {
-        // Only a table: a view could compute rows without end.
-        Statement kind(db.get(),
-                       "SELECT type FROM sqlite_master WHERE name = 'things' COLLATE NOCASE");
-        if (!kind.ok())
-            return {false, "not a reminder file (" + db.errorText() + ")"};
-        if (sqlite3_step(kind.get()) != SQLITE_ROW ||
-            std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(kind.get(), 0)),
-                        "table") != 0)
-            return {false, "not a reminder file (it holds no table \"things\")"};
-    }
-    {
-        Statement version(db.get(), "PRAGMA user_version");
-        if (!version.ok())
-            return {false, "not a reminder file (" + db.errorText() + ")"};
-        if (sqlite3_step(version.get()) == SQLITE_ROW &&
-            sqlite3_column_int(version.get(), 0) > FormatVersion)
-            return {false, "written by a newer version of the program"};
-    }
-    Statement select(db.get(), "SELECT " + columnList() + " FROM things ORDER BY rowid");
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found)
+        return StoreStatus::fail(StoreFailure::Missing, "there is no such file");
+    if (ec)
+        return StoreStatus::fail(StoreFailure::Other, ec.message());
+    if (!fs::is_regular_file(status))
+        return StoreStatus::fail(StoreFailure::WrongContent, "not a regular file");
+    Connection c(m_timeLimit);
+    if (const int rc = c.open(path); rc != SQLITE_OK)
+        return c.failure(rc);
+    std::string rowid;
+    if (StoreStatus schema = checkSchema(c, rowid); !schema)
+        return schema;
+    Statement select(c.get(), "SELECT " + columnList() + " FROM things ORDER BY " + rowid);
     if (!select.ok())
-        return {false, "not a reminder file (" + db.errorText() + ")"};
+        return c.failure(select.rc());
     int rc;
     std::vector<ReminderRow> read;
     while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
@@ -267,78 +481,63 @@ Status SqliteReminderStore::load(const std::string& path, std::vector<ReminderRo
             std::string where = "row " + std::to_string(read.size() + 1);
             if (i > 0 && !row.isNull(Col::N))
                 where = "reminder " + std::to_string(row.integer(Col::N)) + " (" + where + ")";
-            return Status::failure(where + ", column " + column(static_cast<Col>(i)).storedName +
-                                   ": " + why);
+            return StoreStatus::fail(StoreFailure::WrongContent,
+                                     where + ", column " + column(static_cast<Col>(i)).storedName +
+                                         ": " + why);
         }
         read.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE)
-        return {false, db.errorText()};
+        return c.failure(rc);
     rows = std::move(read);
     return {};
 }
 
-Status SqliteReminderStore::save(const std::string& path, const std::vector<ReminderRow>& rows) {
+StoreStatus SqliteReminderStore::create(const std::string& path,
+                                        const std::vector<ReminderRow>& rows) {
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const std::string temp =
         (folder / (target.filename().string() + ".new-" + std::to_string(::getpid()))).string();
+    removeOrphanedCompanions(path);
     std::error_code ec;
-    fs::remove(temp, ec);
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+        fs::remove(temp + suffix, ec);
 
-    std::string error;
     auto fail = [&](const std::string& why) {
         std::error_code ignored;
         fs::remove(temp, ignored);
-        return Status{false, why};
+        return StoreStatus::fail(StoreFailure::Other, why);
     };
     if (!proceed(SaveStep::Write, temp))
         return fail("the save was stopped before it wrote " + temp);
     {
-        Database db;
-        if (sqlite3_open_v2(temp.c_str(), db.out(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                            nullptr) != SQLITE_OK)
-            return fail(db.errorText());
+        // The user's reminders are for the user alone.
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return fail(std::strerror(errno));
+        ::close(fd);
+        Connection c(m_timeLimit);
+        if (const int rc = c.open(temp); rc != SQLITE_OK)
+            return fail(c.failure(rc).error);
         // The file is new and private until the rename, so it needs no journal.
-        if (!exec(db.get(), "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;", error) ||
-            !exec(db.get(), "BEGIN", error) || !exec(db.get(), schemaSql(), error))
-            return fail(error);
-        std::string insert = "INSERT INTO things (" + columnList() + ") VALUES (?";
-        for (int i = 1; i < ColumnCount; ++i)
-            insert += ", ?";
-        insert += ")";
-        Statement st(db.get(), insert);
-        if (!st.ok())
-            return fail(db.errorText());
+        int rc = c.exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN");
+        if (rc == SQLITE_OK)
+            rc = c.exec(schemaSql());
+        if (rc != SQLITE_OK)
+            return fail(c.failure(rc).error);
+        Statement insert(c.get(), insertSql());
+        if (!insert.ok())
+            return fail(c.failure(insert.rc()).error);
         for (const ReminderRow& row : rows) {
-            for (int i = 0; i < ColumnCount; ++i) {
-                const Col col = static_cast<Col>(i);
-                const int p = i + 1;
-                if (row.isNull(col)) {
-                    sqlite3_bind_null(st.get(), p);
-                    continue;
-                }
-                switch (column(col).type) {
-                case ColumnType::Int32:
-                case ColumnType::Word:
-                    sqlite3_bind_int64(st.get(), p, row.integer(col));
-                    break;
-                case ColumnType::Real:
-                    sqlite3_bind_double(st.get(), p, row.real(col));
-                    break;
-                case ColumnType::Text:
-                    sqlite3_bind_text(st.get(), p, row.text(col).data(),
-                                      static_cast<int>(row.text(col).size()), SQLITE_STATIC);
-                    break;
-                }
-            }
-            if (sqlite3_step(st.get()) != SQLITE_DONE)
-                return fail(db.errorText());
-            sqlite3_reset(st.get());
+            bindRow(insert.get(), row);
+            if (!insert.run())
+                return fail(c.failure(insert.rc()).error);
         }
-        if (!exec(db.get(), "COMMIT", error))
-            return fail(error);
+        if (const int committed = c.exec("COMMIT"); committed != SQLITE_OK)
+            return fail(c.failure(committed).error);
     }
+    std::string error;
     if (!proceed(SaveStep::Sync, temp))
         return fail("the save was stopped before it synced " + temp);
     if (!syncPath(temp, false, error))
@@ -348,7 +547,89 @@ Status SqliteReminderStore::save(const std::string& path, const std::vector<Remi
     if (::rename(temp.c_str(), path.c_str()) != 0)
         return fail(std::strerror(errno));
     if (proceed(SaveStep::SyncFolder, path))
-        syncPath(folder.string(), true, error); // best effort: the rename is already visible
+        (void)syncPath(folder.string(), true, error); // best effort: the rename is already visible
+    return {};
+}
+
+StoreStatus SqliteReminderStore::write(const std::string& path, const ReminderChanges& changes) {
+    if (changes.empty())
+        return {};
+    std::error_code ec;
+    if (!fs::exists(path, ec) && !ec)
+        return StoreStatus::fail(StoreFailure::Missing, "the file no longer exists");
+    Connection c(m_timeLimit);
+    if (const int rc = c.open(path); rc != SQLITE_OK)
+        return c.failure(rc);
+    // A file the program would not read is not written either.
+    std::string rowid;
+    if (StoreStatus schema = checkSchema(c, rowid); !schema)
+        return schema;
+    if (const int rc = c.exec("PRAGMA synchronous = FULL; BEGIN IMMEDIATE"); rc != SQLITE_OK)
+        return c.failure(rc);
+
+    // The given rows by number, in stored order.
+    std::map<std::int32_t, std::vector<const ReminderRow*>> byNumber;
+    for (std::int32_t n : changes.numbers)
+        byNumber[n];
+    for (const ReminderRow& row : changes.rows)
+        if (!row.isNull(Col::N))
+            if (auto it = byNumber.find(row.integer(Col::N)); it != byNumber.end())
+                it->second.push_back(&row);
+
+    std::string update = "UPDATE OR ABORT things SET ";
+    for (int i = 0; i < ColumnCount; ++i)
+        update += std::string(i ? ", \"" : "\"") + column(static_cast<Col>(i)).storedName +
+                  "\" = ?" + std::to_string(i + 1);
+    update += " WHERE " + rowid + " = ?" + std::to_string(ColumnCount + 1);
+    // OR ABORT: a conflict clause of the file's own (REPLACE) must not remove other rows.
+    Statement select(c.get(),
+                     "SELECT " + rowid + " FROM things WHERE \"N\" = ?1 ORDER BY " + rowid);
+    Statement updateRow(c.get(), update);
+    Statement insertRow(c.get(), insertSql());
+    Statement deleteRow(c.get(), "DELETE FROM things WHERE " + rowid + " = ?1");
+    for (const Statement* st : {&select, &updateRow, &insertRow, &deleteRow})
+        if (!st->ok()) {
+            c.rollback();
+            return c.failure(st->rc());
+        }
+    auto failed = [&c](int rc) {
+        StoreStatus status = c.failure(rc);
+        c.rollback();
+        return status;
+    };
+    for (const auto& [number, wanted] : byNumber) {
+        std::vector<sqlite3_int64> stored;
+        sqlite3_bind_int64(select.get(), 1, number);
+        int rc;
+        while ((rc = sqlite3_step(select.get())) == SQLITE_ROW)
+            stored.push_back(sqlite3_column_int64(select.get(), 0));
+        sqlite3_reset(select.get());
+        if (rc != SQLITE_DONE)
+            return failed(rc);
+        std::size_t i = 0;
+        for (; i < wanted.size() && i < stored.size(); ++i) {
+            bindRow(updateRow.get(), *wanted[i]);
+            sqlite3_bind_int64(updateRow.get(), ColumnCount + 1, stored[i]);
+            if (!updateRow.run())
+                return failed(updateRow.rc());
+        }
+        for (std::size_t k = i; k < stored.size(); ++k) {
+            sqlite3_bind_int64(deleteRow.get(), 1, stored[k]);
+            if (!deleteRow.run())
+                return failed(deleteRow.rc());
+        }
+        for (std::size_t k = i; k < wanted.size(); ++k) {
+            bindRow(insertRow.get(), *wanted[k]);
+            if (!insertRow.run())
+                return failed(insertRow.rc());
+        }
+    }
+    if (!proceed(SaveStep::Commit, path)) {
+        c.rollback();
+        return StoreStatus::fail(StoreFailure::Other, "the save was stopped before its commit");
+    }
+    if (const int rc = c.exec("COMMIT"); rc != SQLITE_OK)
+        return failed(rc);
     return {};
 }
 

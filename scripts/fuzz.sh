@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Fuzzes the readers of the files the program is given: the reminder file, the settings file
+# Fuzzes the readers of the files the program is given: the reminder file (as any bytes, and
+# built from SQL with the journal or log another program left beside it), the settings file
 # and the language files, each a libFuzzer target built with clang and the sanitizers, started
 # from the seed corpus in tests/fuzz/corpus/.
 #   scripts/fuzz.sh [SECONDS]   open-ended: each target for SECONDS (default 60); new inputs

@@ -1,11 +1,13 @@
 #include "core/ReminderRepository.h"
 #include "tests/fuzz/ReminderFileRoundTrip.h"
+#include "tests/fuzz/ReminderSqlFiles.h"
 #include "tests/support/ReadAll.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -67,9 +69,9 @@ TEST_F(StoreTest, RoundTripsEveryColumnTypeNullsAndOddFlags) {
     rows[1].setInteger(Col::Mon, 2); // stored as 2, read back as 2 (and as false)
     rows[1].setText(Col::Comment, "");
     SqliteReminderStore store;
-    ASSERT_TRUE(store.save(path, rows).ok);
+    ASSERT_TRUE(store.create(path, rows));
     std::vector<ReminderRow> back;
-    ASSERT_TRUE(store.load(path, back).ok);
+    ASSERT_TRUE(store.load(path, back));
     EXPECT_EQ(back, rows); // stored order kept
     EXPECT_EQ(back[1].integer(Col::Mon), 2);
     EXPECT_FALSE(back[1].flag(Col::Mon));
@@ -79,7 +81,7 @@ TEST_F(StoreTest, RoundTripsEveryColumnTypeNullsAndOddFlags) {
 
 TEST_F(StoreTest, FileHasTheStoredSchema) {
     SqliteReminderStore store;
-    ASSERT_TRUE(store.save(path, {FullRow(1)}).ok);
+    ASSERT_TRUE(store.create(path, {FullRow(1)}));
     const auto cols = Query(path, "SELECT name FROM pragma_table_info('things') ORDER BY cid");
     std::vector<std::string> expected;
     for (const auto& c : columns())
@@ -155,7 +157,7 @@ TEST_F(StoreTest, UnreadableFilesAreReportedAndNeverOverwritten) {
          }},
         {"newer format",
          [](const std::string& p) {
-             ASSERT_TRUE(SqliteReminderStore().save(p, {FullRow(1)}).ok);
+             ASSERT_TRUE(SqliteReminderStore().create(p, {FullRow(1)}));
              sqlite3* db = nullptr;
              sqlite3_open(p.c_str(), &db);
              sqlite3_exec(db, "PRAGMA user_version = 9", nullptr, nullptr, nullptr);
@@ -163,7 +165,7 @@ TEST_F(StoreTest, UnreadableFilesAreReportedAndNeverOverwritten) {
          }},
         {"value out of range",
          [](const std::string& p) {
-             ASSERT_TRUE(SqliteReminderStore().save(p, {}).ok);
+             ASSERT_TRUE(SqliteReminderStore().create(p, {}));
              sqlite3* db = nullptr;
              sqlite3_open(p.c_str(), &db);
              sqlite3_exec(db,
@@ -194,7 +196,7 @@ TEST_F(StoreTest, UnreadableFilesAreReportedAndNeverOverwritten) {
 TEST_F(StoreTest, ASaveStoppedAtAnyStepKeepsThePreviousFile) {
     using Step = SqliteReminderStore::SaveStep;
     SqliteReminderStore store;
-    ASSERT_TRUE(store.save(path, {FullRow(1)}).ok);
+    ASSERT_TRUE(store.create(path, {FullRow(1)}));
     const std::string before = ReadAll(path);
     for (const Step stopAt : {Step::Write, Step::Sync, Step::Rename}) {
         SCOPED_TRACE(static_cast<int>(stopAt));
@@ -205,13 +207,13 @@ TEST_F(StoreTest, ASaveStoppedAtAnyStepKeepsThePreviousFile) {
             EXPECT_EQ(fs::exists(newFile), step != Step::Write);
             return step != stopAt;
         });
-        EXPECT_FALSE(store.save(path, {FullRow(1), FullRow(2)}).ok);
+        EXPECT_FALSE(store.create(path, {FullRow(1), FullRow(2)}));
         EXPECT_EQ(reached.back(), stopAt);
         EXPECT_EQ(ReadAll(path), before);
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     }
     store.setStepHookForTests({});
-    EXPECT_TRUE(store.save(path, {FullRow(1), FullRow(2)}).ok);
+    EXPECT_TRUE(store.create(path, {FullRow(1), FullRow(2)}));
 }
 
 TEST_F(StoreTest, SaveKilledAtAnyStepLeavesTheOldFileOrTheNewOne) {
@@ -222,14 +224,14 @@ TEST_F(StoreTest, SaveKilledAtAnyStepLeavesTheOldFileOrTheNewOne) {
     for (int i = 1; i <= 2000; ++i)
         big.push_back(FullRow(i));
     SqliteReminderStore store;
-    ASSERT_TRUE(store.save(path, {FullRow(1)}).ok);
+    ASSERT_TRUE(store.create(path, {FullRow(1)}));
     const struct {
         Step killAt;
         std::size_t rowsAfter;
     } cases[] = {{Step::Write, 1}, {Step::Sync, 1}, {Step::Rename, 1}, {Step::SyncFolder, 2000}};
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.killAt));
-        ASSERT_TRUE(store.save(path, {FullRow(1)}).ok);
+        ASSERT_TRUE(store.create(path, {FullRow(1)}));
         const pid_t pid = ::fork();
         ASSERT_NE(pid, -1);
         if (pid == 0) {
@@ -239,15 +241,15 @@ TEST_F(StoreTest, SaveKilledAtAnyStepLeavesTheOldFileOrTheNewOne) {
                     ::raise(SIGKILL);
                 return true;
             });
-            (void)child.save(path, big);
+            (void)child.create(path, big);
             ::_exit(0); // not reached when the kill came
         }
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
         std::vector<ReminderRow> back;
-        const Status r = store.load(path, back);
-        ASSERT_TRUE(r.ok) << r.error;
+        const StoreStatus r = store.load(path, back);
+        ASSERT_TRUE(r) << r.error;
         EXPECT_EQ(back.size(), c.rowsAfter);
     }
 }
@@ -355,4 +357,498 @@ TEST_F(StoreTest, FilesTheFuzzerFoundLoadCleanlyOrWriteBackTheSame) {
         SCOPED_TRACE(entry.path().filename().string());
         EXPECT_EQ(reminderFileRoundTripFailure(entry.path().string(), path), "");
     }
+}
+
+namespace {
+
+// Runs SQL on the file as another program would, in this process; the error, or empty.
+std::string Exec(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    char* error = nullptr;
+    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+    std::string text = error ? error : "";
+    sqlite3_free(error);
+    sqlite3_close(db);
+    return text;
+}
+
+// Another program that runs SQL on the file and is killed before it closes it: what it
+// wrote stays in the file's journal or write-ahead log.
+void ExecAndDie(const std::string& path, const std::string& sql) {
+    const pid_t pid = ::fork();
+    ASSERT_NE(pid, -1);
+    if (pid == 0) {
+        sqlite3* db = nullptr;
+        sqlite3_open(path.c_str(), &db);
+        const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+        ::_exit(rc == SQLITE_OK ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << sqlite3_errstr(status);
+}
+
+// The SQL of a table things with the program's columns, declared as the program declares
+// them, but for a change: "NAME TYPE..." declares that column so, "NAME -" leaves it out.
+std::string ThingsTable(const std::string& change, const std::string& tail = "") {
+    std::string columns;
+    for (const auto& c : ::columns()) {
+        std::string type = c.type == ColumnType::Real   ? "REAL"
+                           : c.type == ColumnType::Text ? "TEXT"
+                                                        : "INTEGER";
+        const std::string name = c.storedName;
+        if (change.rfind(name + " ", 0) == 0) {
+            if (change == name + " -")
+                continue;
+            type = change.substr(name.size() + 1);
+        }
+        columns += std::string(columns.empty() ? "" : ", ") + "\"" + name + "\" " + type;
+    }
+    return "CREATE TABLE things (" + columns + ")" + tail + ";";
+}
+
+// A reminder as the editor gives it back.
+Reminder Edited(const ReminderRepository& data, std::int32_t number, const std::string& text) {
+    Reminder r = data.reminder(number).value_or(Reminder{});
+    r.isNew = false;
+    r.message = text;
+    return r;
+}
+
+Reminder NewReminder(const std::string& text) {
+    Reminder r;
+    r.isNew = true;
+    r.message = text;
+    return r;
+}
+
+std::vector<std::string> Messages(const std::string& path) {
+    std::vector<ReminderRow> rows;
+    std::vector<std::string> out;
+    const StoreStatus read = SqliteReminderStore().load(path, rows);
+    if (!read)
+        return {"not read: " + read.error};
+    for (const ReminderRow& row : rows)
+        out.push_back(std::to_string(row.integer(Col::N)) + " " + row.text(Col::Comment));
+    return out;
+}
+
+// A file made by the program with reminders 1 "one", 2 "two" and 3 "three".
+void MakeThreeReminders(const std::string& path) {
+    ReminderRepository data;
+    const Status loaded = data.load(path);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    for (const char* text : {"one", "two", "three"})
+        ASSERT_TRUE(data.saveReminder(NewReminder(text), DayCountEpoch).saved);
+    const Status saved = data.save(path);
+    ASSERT_TRUE(saved.ok) << saved.error;
+}
+
+} // namespace
+
+// What another SQLite program left half done: its write-ahead log, which holds changes of its
+// own, or a hot journal, which holds the content before its unfinished transaction. Either is
+// taken in at the load, and the saves after it are not undone by it.
+TEST_F(StoreTest, ALogOrJournalLeftByAnotherProgramIsTakenInAndSavesStay) {
+    const struct {
+        const char* what;
+        std::string sql;
+        std::vector<std::string> read;
+    } cases[] = {
+        {"write-ahead log",
+         "PRAGMA journal_mode = WAL; INSERT INTO things (N, COMMENT) VALUES (50, 'theirs');",
+         {"1 one", "2 two", "3 three", "50 theirs"}},
+        // A page cache of one page: the unfinished changes reach the file itself.
+        {"hot journal",
+         "PRAGMA cache_size = 1; BEGIN; DELETE FROM things WHERE N = 2;"
+         "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 3000) "
+         "INSERT INTO things (N, COMMENT) SELECT 100 + i, printf('%.90c', 'x') FROM c;",
+         {"1 one", "2 two", "3 three"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+            fs::remove(path + suffix);
+        ASSERT_NO_FATAL_FAILURE(MakeThreeReminders(path));
+        ASSERT_NO_FATAL_FAILURE(ExecAndDie(path, c.sql));
+        ASSERT_TRUE(fs::exists(path + (c.read.size() == 4 ? "-wal" : "-journal")));
+
+        ReminderRepository data;
+        const Status loaded = data.load(path);
+        ASSERT_TRUE(loaded.ok) << loaded.error;
+        EXPECT_EQ(data.table().count(), c.read.size());
+        ASSERT_TRUE(data.saveReminder(Edited(data, 1, "edited"), DayCountEpoch).saved);
+        ASSERT_TRUE(data.save(path).ok);
+        std::vector<std::string> expected = c.read;
+        expected[0] = "1 edited";
+        EXPECT_EQ(Messages(path), expected);
+        EXPECT_EQ(Messages(path), expected) << "read a second time";
+    }
+}
+
+// A save writes the reminders changed since the last one into the file itself: what other
+// programs keep in it stays (their tables, columns, indexes and triggers, which do not fire
+// for the program; their changes to other reminders), and so do the file's mode and links.
+TEST_F(StoreTest, ASaveChangesOnlyItsRemindersInThePlaceOfTheFile) {
+    ASSERT_NO_FATAL_FAILURE(MakeThreeReminders(path));
+    ReminderRepository data;
+    ASSERT_TRUE(data.load(path).ok);
+    ASSERT_EQ(Exec(path, "CREATE TABLE notes (x TEXT);"
+                         "ALTER TABLE things ADD COLUMN colour TEXT DEFAULT 'red';"
+                         "UPDATE things SET colour = 'blue' WHERE N = 1;"
+                         "CREATE INDEX byColour ON things (colour);"
+                         "CREATE TRIGGER noted AFTER UPDATE ON things "
+                         "BEGIN INSERT INTO notes VALUES ('changed'); END;"
+                         "UPDATE things SET COMMENT = 'theirs' WHERE N = 2;"
+                         "DELETE FROM notes;"),
+              "");
+    ::chmod(path.c_str(), 0640);
+    const std::string link = folder + "/link.mln";
+    fs::create_hard_link(path, link);
+
+    ASSERT_TRUE(data.saveReminder(Edited(data, 1, "edited"), DayCountEpoch).saved);
+    ASSERT_TRUE(data.deleteReminder(3));
+    ASSERT_TRUE(data.saveReminder(NewReminder("four"), DayCountEpoch).saved);
+    const Status saved = data.save(path);
+    ASSERT_TRUE(saved.ok) << saved.error;
+
+    EXPECT_EQ(Messages(path), (std::vector<std::string>{"1 edited", "2 theirs", "4 four"}));
+    EXPECT_EQ(Query(path, "SELECT colour FROM things ORDER BY rowid"),
+              (std::vector<std::string>{"blue", "red", "red"}));
+    EXPECT_EQ(Query(path, "SELECT name FROM sqlite_master WHERE name IN "
+                          "('notes', 'byColour', 'noted', 'iN') ORDER BY name"),
+              (std::vector<std::string>{"byColour", "iN", "noted", "notes"}));
+    EXPECT_EQ(Query(path, "SELECT count(*) FROM notes"), std::vector<std::string>{"0"});
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::hard_link_count(path), 2u);
+    EXPECT_EQ(ReadAll(link), ReadAll(path));
+    // Saved, nothing more to write.
+    EXPECT_FALSE(data.hasUnsavedChanges());
+}
+
+// The file's own constraints hold for the program's writes too: a write they refuse leaves
+// the file as it was, is a failed save, and is written by the next save that succeeds. A
+// conflict clause of the file's own (REPLACE) does not remove another reminder.
+TEST_F(StoreTest, AWriteTheFilesConstraintsRefuseIsRolledBackAndKeptForTheNextSave) {
+    for (const char* unique : {"CREATE UNIQUE INDEX oneOfEach ON things (COMMENT);",
+                               "CREATE TABLE other (x); DROP TABLE other;"}) {
+        SCOPED_TRACE(unique);
+        fs::remove(path);
+        ASSERT_EQ(Exec(path, ThingsTable("COMMENT TEXT UNIQUE ON CONFLICT REPLACE") + unique +
+                                 "INSERT INTO things (N, COMMENT) VALUES (1, 'one'), (2, 'two');"),
+                  "");
+        ReminderRepository data;
+        ASSERT_TRUE(data.load(path).ok);
+        const std::string before = ReadAll(path);
+        ASSERT_TRUE(data.saveReminder(Edited(data, 1, "two"), DayCountEpoch).saved);
+        const Status refused = data.save(path);
+        EXPECT_FALSE(refused.ok);
+        EXPECT_NE(refused.error.find("UNIQUE constraint failed"), std::string::npos)
+            << refused.error;
+        EXPECT_EQ(ReadAll(path), before);
+        EXPECT_TRUE(data.hasUnsavedChanges());
+        ASSERT_TRUE(data.saveReminder(Edited(data, 1, "uno"), DayCountEpoch).saved);
+        ASSERT_TRUE(data.save(path).ok);
+        EXPECT_EQ(Messages(path), (std::vector<std::string>{"1 uno", "2 two"}));
+    }
+}
+
+// A file whose things the program would not read as it writes it (or could not read without
+// running the file's own expressions) is wrong content: refused at once, never written.
+TEST_F(StoreTest, ATableOfAnotherShapeIsNotAReminderFile) {
+    const struct {
+        std::string sql;
+        std::string why;
+    } cases[] = {
+        {ThingsTable("N TEXT"), "its column \"N\" is declared as \"TEXT\""},
+        {ThingsTable("COMMENT VARCHAR(100)"), ""}, // text affinity
+        {ThingsTable("COMMENT INTEGER"), "its column \"COMMENT\" is declared as \"INTEGER\""},
+        {ThingsTable("DATA "), "its column \"DATA\" is declared as \"\""},
+        {ThingsTable("DATA TEXT"), "its column \"DATA\" is declared as \"TEXT\""},
+        {ThingsTable("CrDate -"), "it has no column \"CrDate\""},
+        {ThingsTable("SPATH TEXT GENERATED ALWAYS AS (printf('%.500c', 'x'))"),
+         "its column \"SPATH\" is generated"},
+        {ThingsTable("N INTEGER PRIMARY KEY", " WITHOUT ROWID"),
+         "\"things\" is not an ordinary table"},
+        {ThingsTable("N INTEGER, rowid INTEGER, oid INTEGER, _rowid_ INTEGER"),
+         "its columns hide the row numbers"},
+        {ThingsTable("") + "INSERT INTO things (N, COMMENT) VALUES (1, printf('%.2000000c', 'x'));",
+         "string or blob too big"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql.substr(0, 200));
+        fs::remove(path);
+        ASSERT_EQ(Exec(path, c.sql), "");
+        const std::string before = ReadAll(path);
+        ReminderRepository data;
+        const Status loaded = data.load(path);
+        if (c.why.empty()) {
+            EXPECT_TRUE(loaded.ok) << loaded.error;
+            continue;
+        }
+        EXPECT_NE(loaded.error.find("not a reminder file (" + c.why), std::string::npos)
+            << loaded.error;
+        EXPECT_TRUE(data.isLoaded());
+        EXPECT_FALSE(data.fileWritable());
+        ASSERT_TRUE(data.saveReminder(NewReminder("mine"), DayCountEpoch).saved);
+        EXPECT_FALSE(data.save(path).ok);
+        EXPECT_EQ(ReadAll(path), before);
+    }
+}
+
+// A file locked by another program is not wrong content: the load fails, as SQLite words it,
+// after the busy timeout, leaves nothing loaded and nothing refused, and a later load reads it.
+TEST_F(StoreTest, ALockedFileIsReadOnceTheLockIsGone) {
+    ASSERT_NO_FATAL_FAILURE(MakeThreeReminders(path));
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    ReminderRepository data;
+    const auto start = std::chrono::steady_clock::now();
+    const Status locked = data.load(path);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, SqliteReminderStore::BusyTimeout);
+    EXPECT_NE(
+        locked.error.find("Unable to read the reminder file " + path + ": database is locked"),
+        std::string::npos)
+        << locked.error;
+    EXPECT_FALSE(data.isLoaded());
+    EXPECT_TRUE(data.fileWritable());
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    ASSERT_TRUE(data.load(path).ok);
+    EXPECT_EQ(data.table().count(), 3u);
+}
+
+// A load or a save that takes longer than the time limit is ended there, and the file stays as
+// it was.
+TEST_F(StoreTest, ALoadOrSaveThatTakesLongerThanTheLimitIsEnded) {
+    ReminderChanges all;
+    for (std::int32_t n = 1; n <= 50'000; ++n) {
+        all.numbers.push_back(n);
+        all.rows.push_back(FullRow(n));
+    }
+    ASSERT_TRUE(SqliteReminderStore().create(path, all.rows));
+    const std::string before = ReadAll(path);
+    for (ReminderRow& row : all.rows)
+        row.setText(Col::Comment, "changed");
+    SqliteReminderStore store;
+    store.setTimeLimitForTests(std::chrono::milliseconds(20));
+    std::vector<ReminderRow> rows;
+    const auto start = std::chrono::steady_clock::now();
+    const StoreStatus loaded = store.load(path, rows);
+    const StoreStatus written = store.write(path, all);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    for (const StoreStatus& status : {loaded, written}) {
+        EXPECT_EQ(status.failure, StoreFailure::Other);
+        EXPECT_EQ(status.error, "the file took longer than 20 milliseconds");
+    }
+    EXPECT_TRUE(ReadAll(path) == before) << "the file was changed";
+    EXPECT_TRUE(SqliteReminderStore().load(path, rows));
+    EXPECT_EQ(rows.size(), all.rows.size());
+}
+
+// Before a new file is made: a journal or log left without its file is removed (SQLite would
+// apply it to the new file), and so are new files of a creation that was killed. The new file
+// is the user's alone.
+TEST_F(StoreTest, ANewFileIsMadeWithoutWhatAnOldOneLeftBehind) {
+    ASSERT_NO_FATAL_FAILURE(MakeThreeReminders(path));
+    ASSERT_NO_FATAL_FAILURE(
+        ExecAndDie(path, "PRAGMA cache_size = 1; BEGIN; WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL "
+                         "SELECT i + 1 FROM c WHERE i < 3000) INSERT INTO things (N, COMMENT) "
+                         "SELECT 100 + i, printf('%.90c', 'x') FROM c;"));
+    ASSERT_TRUE(fs::exists(path + "-journal"));
+    fs::remove(path);
+    std::ofstream(path + ".new-99999") << "left by a killed save";
+
+    ReminderRepository data;
+    ASSERT_TRUE(data.load(path).ok);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(data.saveReminder(NewReminder("new"), DayCountEpoch).saved);
+    ASSERT_TRUE(data.save(path).ok);
+    EXPECT_EQ(Messages(path), std::vector<std::string>{"1 new"});
+    ASSERT_TRUE(data.load(path).ok);
+    EXPECT_FALSE(fs::exists(path + ".new-99999"));
+    EXPECT_FALSE(fs::exists(path + "-journal"));
+}
+
+namespace {
+
+// SQLite's own file layer, but the process ends at the k-th write or sync of any file (the
+// file, its journal, its log): a kill at that instant.
+class KillingVfs {
+public:
+    static void install(int writesLeft) {
+        s_real = sqlite3_vfs_find(nullptr);
+        s_left = writesLeft;
+        static sqlite3_vfs vfs = *s_real;
+        vfs.zName = "killing";
+        vfs.szOsFile = static_cast<int>(sizeof(File)) + s_real->szOsFile;
+        vfs.xOpen = &open;
+        sqlite3_vfs_register(&vfs, 1);
+    }
+
+private:
+    struct File {
+        sqlite3_file base;
+        sqlite3_file* real() { return reinterpret_cast<sqlite3_file*>(this + 1); }
+    };
+    static File* of(sqlite3_file* f) { return reinterpret_cast<File*>(f); }
+    static void countDown() {
+        if (--s_left == 0)
+            ::_exit(3);
+    }
+    static int open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* out) {
+        File* file = of(f);
+        file->base.pMethods = nullptr;
+        const int rc = s_real->xOpen(s_real, name, file->real(), flags, out);
+        if (file->real()->pMethods == nullptr)
+            return rc;
+        static sqlite3_io_methods methods = [] {
+            sqlite3_io_methods m{};
+            m.iVersion = 3;
+            m.xClose = [](sqlite3_file* f) {
+                return of(f)->real()->pMethods->xClose(of(f)->real());
+            };
+            m.xRead = [](sqlite3_file* f, void* b, int n, sqlite3_int64 o) {
+                return of(f)->real()->pMethods->xRead(of(f)->real(), b, n, o);
+            };
+            m.xWrite = [](sqlite3_file* f, const void* b, int n, sqlite3_int64 o) {
+                countDown();
+                return of(f)->real()->pMethods->xWrite(of(f)->real(), b, n, o);
+            };
+            m.xTruncate = [](sqlite3_file* f, sqlite3_int64 n) {
+                return of(f)->real()->pMethods->xTruncate(of(f)->real(), n);
+            };
+            m.xSync = [](sqlite3_file* f, int flags) {
+                countDown();
+                return of(f)->real()->pMethods->xSync(of(f)->real(), flags);
+            };
+            m.xFileSize = [](sqlite3_file* f, sqlite3_int64* n) {
+                return of(f)->real()->pMethods->xFileSize(of(f)->real(), n);
+            };
+            m.xLock = [](sqlite3_file* f, int l) {
+                return of(f)->real()->pMethods->xLock(of(f)->real(), l);
+            };
+            m.xUnlock = [](sqlite3_file* f, int l) {
+                return of(f)->real()->pMethods->xUnlock(of(f)->real(), l);
+            };
+            m.xCheckReservedLock = [](sqlite3_file* f, int* r) {
+                return of(f)->real()->pMethods->xCheckReservedLock(of(f)->real(), r);
+            };
+            m.xFileControl = [](sqlite3_file* f, int op, void* a) {
+                return of(f)->real()->pMethods->xFileControl(of(f)->real(), op, a);
+            };
+            m.xSectorSize = [](sqlite3_file* f) {
+                return of(f)->real()->pMethods->xSectorSize(of(f)->real());
+            };
+            m.xDeviceCharacteristics = [](sqlite3_file* f) {
+                return of(f)->real()->pMethods->xDeviceCharacteristics(of(f)->real());
+            };
+            m.xShmMap = [](sqlite3_file* f, int i, int n, int w, void volatile** p) {
+                return of(f)->real()->pMethods->xShmMap(of(f)->real(), i, n, w, p);
+            };
+            m.xShmLock = [](sqlite3_file* f, int o, int n, int fl) {
+                return of(f)->real()->pMethods->xShmLock(of(f)->real(), o, n, fl);
+            };
+            m.xShmBarrier = [](sqlite3_file* f) {
+                of(f)->real()->pMethods->xShmBarrier(of(f)->real());
+            };
+            m.xShmUnmap = [](sqlite3_file* f, int d) {
+                return of(f)->real()->pMethods->xShmUnmap(of(f)->real(), d);
+            };
+            m.xFetch = [](sqlite3_file* f, sqlite3_int64 o, int n, void** p) {
+                return of(f)->real()->pMethods->xFetch(of(f)->real(), o, n, p);
+            };
+            m.xUnfetch = [](sqlite3_file* f, sqlite3_int64 o, void* p) {
+                return of(f)->real()->pMethods->xUnfetch(of(f)->real(), o, p);
+            };
+            return m;
+        }();
+        file->base.pMethods = &methods;
+        return rc;
+    }
+
+    static inline sqlite3_vfs* s_real = nullptr;
+    static inline int s_left = 0;
+};
+
+ReminderRow Numbered(std::int32_t n, const std::string& text) {
+    ReminderRow row;
+    row.setInteger(Col::N, n);
+    row.setText(Col::Comment, text);
+    return row;
+}
+
+} // namespace
+
+// A save killed at any write or sync of the file, its journal or its log leaves the file
+// readable, with the reminders of before the save or of after it, in either journal mode.
+TEST_F(StoreTest, ASaveKilledAtAnyWriteOrSyncLeavesTheOldRemindersOrTheNew) {
+    ReminderChanges changes;
+    changes.numbers = {1, 3};
+    changes.rows = {Numbered(1, "edited")};
+    for (std::int32_t n = 4; n <= 30; ++n) {
+        changes.numbers.push_back(n);
+        changes.rows.push_back(Numbered(n, std::string(100, 'n')));
+    }
+    const std::string original = folder + "/original.mln";
+    for (const char* mode : {"DELETE", "WAL"}) {
+        SCOPED_TRACE(mode);
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+            fs::remove(original + suffix);
+        ASSERT_NO_FATAL_FAILURE(MakeThreeReminders(original));
+        ASSERT_EQ(Exec(original, std::string("PRAGMA journal_mode = ") + mode), "");
+        const std::vector<std::string> before = Messages(original);
+        fs::copy_file(original, path, fs::copy_options::overwrite_existing);
+        const StoreStatus written = SqliteReminderStore().write(path, changes);
+        ASSERT_TRUE(written) << written.error;
+        const std::vector<std::string> after = Messages(path);
+        ASSERT_NE(before, after);
+
+        bool finished = false;
+        int k = 1;
+        for (; !finished && k < 10'000; ++k) {
+            for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+                fs::remove(path + suffix);
+            fs::copy_file(original, path);
+            const pid_t pid = ::fork();
+            ASSERT_NE(pid, -1);
+            if (pid == 0) {
+                KillingVfs::install(k);
+                ::_exit(SqliteReminderStore().write(path, changes) ? 0 : 1);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+            ASSERT_TRUE(WIFEXITED(status)) << status;
+            ASSERT_NE(WEXITSTATUS(status), 1) << "the save failed at write " << k;
+            finished = WEXITSTATUS(status) == 0;
+            const std::vector<std::string> read = Messages(path);
+            EXPECT_TRUE(read == (finished ? after : before) || read == after)
+                << "killed at write or sync " << k << ": " << read.front();
+        }
+        EXPECT_TRUE(finished);
+        EXPECT_GT(k, 5) << "too few writes to stop at";
+    }
+}
+
+// Files built from SQL that the fuzzer started from or found: each loads and saves within the
+// time limit, and a save leaves a file with exactly the reminders it wrote.
+TEST_F(StoreTest, FilesBuiltFromSqlLoadAndSaveAsTheyShould) {
+    int replayed = 0;
+    for (const char* where :
+         {CHIMEWELL_FUZZ_CORPUS "/reminder_sql", CHIMEWELL_FUZZ_FINDINGS "/reminder_sql"}) {
+        if (!fs::exists(where))
+            continue;
+        for (const auto& entry : fs::directory_iterator(where)) {
+            SCOPED_TRACE(entry.path().filename().string());
+            if (!reminder_sql::buildFiles(ReadAll(entry.path().string()), path))
+                continue;
+            ++replayed;
+            EXPECT_EQ(reminder_sql::failure(path), "");
+        }
+    }
+    EXPECT_GT(replayed, 0);
 }

@@ -364,7 +364,8 @@ TEST_F(ChimlyE2E, TerminationSavesTheTableAndTheExitMoment) {
     ::kill(chimly.pid(), SIGTERM);
     ASSERT_EQ(chimly.wait(60s), std::optional<int>(0));
 
-    EXPECT_NE(inode(), before) << "the table was not written at exit";
+    // Nothing was changed: the file is the same file, read whole again.
+    EXPECT_EQ(inode(), before) << "the table was replaced at exit";
     ReminderRepository data;
     ASSERT_TRUE(data.load(table).ok);
     EXPECT_EQ(data.table().count(), 2u);
@@ -420,10 +421,9 @@ TEST_F(ChimlyE2E, TerminationWithAFullDiskKeepsTheOldFilesAndEnds) {
 
     EXPECT_EQ(ReadAll(small.path("things.mln")), table);
     EXPECT_EQ(ReadAll(small.path("Chimly.ini")), settings);
+    // The reminder file has no changes to write; the settings file cannot be written.
     const std::string said = ReadAll(stderrFile);
-    EXPECT_NE(said.find("Chimewell: Unable to write " + dataFolder + "/things.mln: "),
-              std::string::npos)
-        << said;
+    EXPECT_EQ(said.find("things.mln"), std::string::npos) << said;
     EXPECT_NE(said.find("Chimewell: Unable to write to " + dataFolder + "/Chimly.ini: "),
               std::string::npos)
         << said;

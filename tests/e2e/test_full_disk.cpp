@@ -98,36 +98,43 @@ protected:
 TEST_F(FullDiskTest, AFailedReminderFileSaveKeepsTheOldFileAndTheNextSaveSucceeds) {
     SqliteReminderStore store;
     const std::vector<ReminderRow> old = Rows(20, "old");
-    const std::vector<ReminderRow> changed = Rows(200, "changed");
+    ReminderChanges changes;
+    changes.rows = Rows(200, "changed");
+    for (std::int32_t n = 1; n <= 200; ++n)
+        changes.numbers.push_back(n);
+    // In place while the file is there; made anew once it is gone.
+    const auto save = [&](const std::string& file) {
+        return fs::exists(file) ? store.write(file, changes) : store.create(file, changes.rows);
+    };
     for (const Cause& cause : Causes) {
         SCOPED_TRACE(cause.what);
         ASSERT_NO_FATAL_FAILURE(Mount());
         const std::string file = folder.path("things.mln");
-        const Status first = store.save(file, old);
-        ASSERT_TRUE(first.ok) << first.error;
+        const StoreStatus first = store.create(file, old);
+        ASSERT_TRUE(first) << first.error;
         const std::string before = ReadAll(file);
         ASSERT_NO_FATAL_FAILURE(cause.apply(folder, file));
         const bool stillAFile = fs::is_regular_file(file);
 
-        const Status failed = store.save(file, changed);
-        EXPECT_FALSE(failed.ok);
+        const StoreStatus failed = save(file);
+        EXPECT_FALSE(failed);
         EXPECT_FALSE(failed.error.empty());
         EXPECT_EQ(Names(folderPath), std::vector<std::string>{"things.mln"});
         if (stillAFile) {
             EXPECT_EQ(ReadAll(file), before);
             std::vector<ReminderRow> read;
-            ASSERT_TRUE(store.load(file, read).ok);
+            ASSERT_TRUE(store.load(file, read));
             EXPECT_EQ(read, old);
         } else {
             EXPECT_TRUE(fs::exists(file + "/inside")) << "the folder was touched";
         }
 
         ASSERT_NO_FATAL_FAILURE(cause.remove(folder, file));
-        const Status saved = store.save(file, changed);
-        ASSERT_TRUE(saved.ok) << saved.error;
+        const StoreStatus saved = save(file);
+        ASSERT_TRUE(saved) << saved.error;
         std::vector<ReminderRow> read;
-        ASSERT_TRUE(store.load(file, read).ok);
-        EXPECT_EQ(read, changed);
+        ASSERT_TRUE(store.load(file, read));
+        EXPECT_EQ(read, changes.rows);
     }
 }
 

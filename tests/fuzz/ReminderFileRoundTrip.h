@@ -12,12 +12,12 @@ inline std::string reminderFileRoundTripFailure(const std::string& path,
                                                 const std::string& copyPath) {
     SqliteReminderStore store;
     std::vector<ReminderRow> rows;
-    if (!store.load(path, rows).ok)
+    if (!store.load(path, rows))
         return {};
-    if (const Status saved = store.save(copyPath, rows); !saved.ok)
+    if (const StoreStatus saved = store.create(copyPath, rows); !saved)
         return "a file that loads was not written back: " + saved.error;
     std::vector<ReminderRow> again;
-    if (const Status loaded = store.load(copyPath, again); !loaded.ok)
+    if (const StoreStatus loaded = store.load(copyPath, again); !loaded)
         return "a file written back does not load: " + loaded.error;
     if (again != rows)
         return "a file written back loads as other reminders";

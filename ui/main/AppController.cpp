@@ -2,6 +2,7 @@
 
 #include "core/AppPaths.h"
 #include "engine/ReminderEngine.h"
+#include "engine/SerialWorker.h"
 #include "i18n/LanguageFile.h"
 #include "platform/StartupShortcut.h"
 #include "platform/SystemLog.h"
@@ -24,11 +25,12 @@
 AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wake,
                              std::unique_ptr<ReminderStore> store, QObject* parent)
     : QObject(parent), m_clock(clock), m_repository(std::move(store)),
-      m_messageOrder(m_repository.table()),
+      m_fileWorker(std::make_unique<SerialWorker>()), m_messageOrder(m_repository.table()),
       m_editorContext(std::make_unique<EditorContext>(m_repository)),
       m_tray(new TrayController(clock, this)),
       m_alerts(new AlertPresenter(*m_tray, clock, m_texts, this)), m_startTimer(new QTimer(this)),
-      m_saveRetryTimer(new QTimer(this)), m_wake(std::move(wake)) {
+      m_saveRetryTimer(new QTimer(this)), m_loadRetryTimer(new QTimer(this)),
+      m_wake(std::move(wake)) {
     // Every window of the program that has no icon of its own shows the program's.
     QApplication::setWindowIcon(m_tray->images().plain());
 
@@ -79,6 +81,11 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
     m_saveRetryTimer->setObjectName(QStringLiteral("saveRetryTimer"));
     m_saveRetryTimer->setInterval(60'000);
     connect(m_saveRetryTimer, &QTimer::timeout, this, [this] { saveReminderFile(); });
+    // A file locked by another program, or on a drive not there yet, is read again.
+    m_loadRetryTimer->setObjectName(QStringLiteral("loadRetryTimer"));
+    m_loadRetryTimer->setSingleShot(true);
+    m_loadRetryTimer->setInterval(60'000);
+    connect(m_loadRetryTimer, &QTimer::timeout, this, &AppController::loadReminders);
 
     // The one exit path: once the event loop has returned.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppController::shutdown,
@@ -99,7 +106,35 @@ void AppController::start() {
 
 void AppController::loadReminders() {
     m_startTimer->stop();
-    const Status loaded = m_repository.load(m_reminderFilePath.toStdString());
+    m_loadRetryTimer->stop();
+    if (m_loading || m_repository.isLoaded())
+        return;
+    m_loading = true;
+    const std::string path = m_reminderFilePath.toStdString();
+    m_fileWorker->run(
+        this, [this, path] { return m_repository.readFile(path); },
+        [this, path](ReminderFileRead read) {
+            m_loading = false;
+            remindersRead(m_repository.takeRead(path, std::move(read)));
+        });
+}
+
+void AppController::waitForReminderFile() {
+    if (!m_fileWorker->finish(SqliteReminderStore::BusyTimeout + SqliteReminderStore::TimeLimit))
+        writeToSystemLog("Unable to write " + m_reminderFilePath.toStdString() +
+                         ": it took too long");
+}
+
+void AppController::remindersRead(const Status& loaded) {
+    if (!m_repository.isLoaded()) {
+        if (!m_loadFailureShown)
+            report(QString::fromStdString(loaded.error),
+                   m_ending ? Reporting::SystemLog : Reporting::Window);
+        m_loadFailureShown = true;
+        m_tray->setNewReminderEnabled(false);
+        m_loadRetryTimer->start();
+        return;
+    }
     const bool writable = m_repository.fileWritable();
     if (!loaded && writable) {
         // A new file that could not be created is tried again like a failed save.
@@ -107,7 +142,8 @@ void AppController::loadReminders() {
         m_saveRetryTimer->start();
     }
     if (!loaded)
-        showErrorMessage(QString::fromStdString(loaded.error));
+        report(QString::fromStdString(loaded.error),
+               m_ending ? Reporting::SystemLog : Reporting::Window);
     m_tray->setNewReminderEnabled(writable);
     if (!writable) {
         // Nothing typed in this run could be saved: the commands that change
@@ -144,12 +180,34 @@ bool AppController::saveReminderFile() {
 bool AppController::saveReminderFile(Reporting reporting) {
     if (!m_repository.isLoaded() || !m_repository.fileWritable())
         return false;
-    // A failed save leaves the previous file as it was and the reminders in memory.
-    const Status saved = m_repository.save(m_reminderFilePath.toStdString());
-    if (saved) {
-        m_saveRetryTimer->stop();
-        m_reminderSaveFailureShown = false;
+    PendingSave pending = m_repository.takeUnsaved();
+    if (pending.empty())
         return true;
+    // The worker gets copies of the rows; a failed save leaves the file as it was and the
+    // changes to be written by the next one.
+    auto save = std::make_shared<PendingSave>(std::move(pending));
+    const std::string path = m_reminderFilePath.toStdString();
+    m_fileWorker->run(
+        this, [this, path, save] { return m_repository.writeFile(path, *save); },
+        [this, path, save, reporting](const StoreStatus& written) {
+            const Status saved = m_repository.takeWritten(path, std::move(*save), written);
+            if (m_repository.fileToBeMadeAnew())
+                saveReminderFile(reporting);
+            else
+                reminderFileWritten(saved, reporting);
+        });
+    return true;
+}
+
+void AppController::reminderFileWritten(const Status& saved, Reporting reporting) {
+    if (m_ending)
+        reporting = Reporting::SystemLog;
+    if (saved) {
+        // Changes of a save that failed before wait for the next try.
+        if (!m_repository.hasUnsavedChanges())
+            m_saveRetryTimer->stop();
+        m_reminderSaveFailureShown = false;
+        return;
     }
     if (!m_saveRetryTimer->isActive())
         m_saveRetryTimer->start();
@@ -159,7 +217,6 @@ bool AppController::saveReminderFile(Reporting reporting) {
         m_reminderSaveFailureShown = true;
     if (tell)
         report(QString::fromStdString(saved.error), reporting);
-    return false;
 }
 
 void AppController::report(const QString& text, Reporting reporting) {
@@ -195,13 +252,18 @@ void AppController::exit() {
 
 void AppController::shutdown() {
     closeOtherWindows();
+    m_ending = true;
     saveReminderFile(Reporting::SystemLog);
+    waitForReminderFile();
     m_engine->clearDueQueue();
     writeSettings(m_clock.now(), Reporting::SystemLog);
 }
 
 void AppController::saveEverything() {
+    m_ending = true;
     saveReminderFile(Reporting::SystemLog);
+    waitForReminderFile();
+    m_ending = false;
     writeSettings(m_clock.now(), Reporting::SystemLog);
 }
 

@@ -27,6 +27,7 @@ class AlertPresenter;
 class MainWindow;
 class QTimer;
 class ReminderEngine;
+class SerialWorker;
 class TrayController;
 struct EditorContext;
 
@@ -44,10 +45,14 @@ public:
 
     // Loads the reminder file 100 ms after the event loop starts.
     void start();
-    // Loads the reminder file and starts the minute wake. A new file that could not
-    // be created does not stop the program; a file that exists but could not be read
-    // does: no minute wake, and it is never written over.
+    // Loads the reminder file on the file's worker, then starts the minute wake. A new file
+    // that could not be created does not stop the program; a file with wrong content does:
+    // no minute wake, and it is never written over. A file that could not be read for
+    // another reason is read again each minute ("loadRetryTimer"), the failure shown once.
     void loadReminders();
+    // Waits until the loads and saves of the reminder file given to its worker are done
+    // and taken in, at most the time one of them may take.
+    void waitForReminderFile();
     // Ends the event loops, nested ones of open dialogs included; the rest of the
     // exit runs once every loop has returned, so no window goes away under code of
     // its own that is still running.
@@ -55,9 +60,9 @@ public:
     // Writes the reminder file and the settings without ending (the session ends); a
     // failure goes to the system log, as at the exit.
     void saveEverything();
-    // Writes the reminder file; false when it was not written. The first failure is
-    // shown in a window; until a save succeeds, it is tried again each minute and
-    // further failures are not shown again.
+    // Gives the changes to the reminder file's worker; false when the file is not to be
+    // written. The first failure is shown in a window; until a save succeeds, it is tried
+    // again each minute and further failures are not shown again.
     bool saveReminderFile();
     // Destroys the open editors (their unsaved input is discarded) and alert windows.
     void closeOtherWindows();
@@ -93,7 +98,9 @@ private:
     enum class Reporting { Window, SystemLog };
 
     void shutdown();
+    void remindersRead(const Status& loaded);
     bool saveReminderFile(Reporting reporting);
+    void reminderFileWritten(const Status& saved, Reporting reporting);
     void report(const QString& text, Reporting reporting);
     void buildMainWindow();
     // Writes the settings with lastTime as the end of the run so far, the windows' placements
@@ -119,6 +126,8 @@ private:
     const Clock& m_clock;
     Texts m_texts;
     ReminderRepository m_repository;
+    // Loads and saves the reminder file, in order; goes before the repository.
+    std::unique_ptr<SerialWorker> m_fileWorker;
     // The list's order, made after the load so that the first "Open list..." need not sort.
     MessageOrder m_messageOrder;
     MissedJournal m_missedJournal;
@@ -130,10 +139,11 @@ private:
     ReminderEngine* m_engine;
     TrayController* m_tray;
     AlertPresenter* m_alerts;
-    // Children named "startTimer" and "saveRetryTimer" (runs while the last save of the
-    // reminder file failed).
+    // Children named "startTimer", "saveRetryTimer" (runs while the last save of the
+    // reminder file failed) and "loadRetryTimer".
     QTimer* m_startTimer;
     QTimer* m_saveRetryTimer;
+    QTimer* m_loadRetryTimer;
     std::unique_ptr<MinuteWake> m_wake;
     std::unique_ptr<MainWindow> m_window;
     // The failure of the last save of the reminder file has been shown in a window.
@@ -142,6 +152,10 @@ private:
     bool m_settingsFailureShown = false;
     // The instant last written as "LastTime".
     std::optional<UtcInstant> m_lastTimeWritten;
+    bool m_loadFailureShown = false;
+    bool m_loading = false;
+    // The program or the session ends: what the file's worker reports goes to the log.
+    bool m_ending = false;
     // Why the reminder file cannot be changed, when it was loaded and cannot.
     QString m_readOnlyReason;
     // The main section of the language file in use, when it has one.

@@ -170,7 +170,7 @@ protected:
     // Adds a row to the table file and loads it again.
     void Insert(const ReminderRow& row) {
         fileRows_.push_back(row);
-        ASSERT_TRUE(SqliteReminderStore().save(thingsPath_, fileRows_).ok);
+        ASSERT_TRUE(SqliteReminderStore().create(thingsPath_, fileRows_));
         ASSERT_TRUE(dm_.load(thingsPath_).ok);
     }
 

@@ -45,6 +45,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <sqlite3.h>
+
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
@@ -80,6 +83,7 @@ struct MainWindowTest : ::testing::Test {
     std::unique_ptr<AppController> Started(std::unique_ptr<MinuteWake> wake = createMinuteWake()) {
         auto app = std::make_unique<AppController>(clock, std::move(wake));
         app->loadReminders();
+        app->waitForReminderFile();
         return app;
     }
     static QAction* Action(AppController& app, const char* name) {
@@ -118,6 +122,12 @@ void Tick(QTimer* timer) {
     ASSERT_TRUE(timer->isActive());
     QTimerEvent event(timer->timerId());
     QCoreApplication::sendEvent(timer, &event);
+}
+
+// A retry of the reminder file, and what its worker made of it.
+void Retry(AppController& app, QTimer* timer) {
+    Tick(timer);
+    app.waitForReminderFile();
 }
 
 // An editor open among the top-level windows (the last one found), or none.
@@ -196,10 +206,10 @@ TEST_F(MainWindowTest, ATableFileThatCannotBeCreatedIsReportedButRemindersStillF
     EXPECT_TRUE(MinuteTickRuns(*app));
     // Tried again each minute, silently, until the file can be created.
     QTimer* retry = app->findChild<QTimer*>(QStringLiteral("saveRetryTimer"));
-    Tick(retry);
+    Retry(*app, retry);
     EXPECT_FALSE(fs::exists(dataFolder + "/things.mln"));
     fs::remove_all(obstacle);
-    Tick(retry);
+    Retry(*app, retry);
     EXPECT_TRUE(fs::exists(dataFolder + "/things.mln"));
     EXPECT_FALSE(retry->isActive());
     EXPECT_EQ(messages.size(), 1u);
@@ -207,16 +217,18 @@ TEST_F(MainWindowTest, ATableFileThatCannotBeCreatedIsReportedButRemindersStillF
 
 namespace {
 
-// The reminder file's store, whose saves stop before the new file replaces the old one
-// (as on a full disk) while `failing` holds.
+// The reminder file's store, whose saves stop before their commit (as on a full disk) while
+// `failing` holds. Its saves run on the file's worker.
 struct FailingSaves {
-    bool failing = false;
-    int attempts = 0;
+    std::atomic<bool> failing = false;
+    std::atomic<int> attempts = 0;
     std::unique_ptr<ReminderStore> store() {
         auto s = std::make_unique<SqliteReminderStore>();
         s->setStepHookForTests([this](SqliteReminderStore::SaveStep step, const std::string&) {
-            attempts += step == SqliteReminderStore::SaveStep::Write ? 1 : 0;
-            return !(failing && step == SqliteReminderStore::SaveStep::Rename);
+            if (step != SqliteReminderStore::SaveStep::Commit)
+                return true;
+            ++attempts;
+            return !failing;
         });
         return s;
     }
@@ -230,6 +242,7 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
     FakeMinuteWake* wake = wakeOwned.get();
     auto app = std::make_unique<AppController>(clock, std::move(wakeOwned), saves.store());
     app->loadReminders();
+    app->waitForReminderFile();
     const std::string file = dataFolder + "/things.mln";
     const std::string before = ReadAll(file);
     QTimer* retry = app->findChild<QTimer*>(QStringLiteral("saveRetryTimer"));
@@ -243,6 +256,7 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
     ASSERT_NE(editor, nullptr);
     QTest::keyClicks(editor->findChild<QWidget*>("messageEdit"), "tea");
     QTest::mouseClick(editor->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    app->waitForReminderFile();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("Unable to write " + file), std::string::npos) << messages[0];
     EXPECT_EQ(ReadAll(file), before);
@@ -256,26 +270,75 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
 
     // Tried again each minute without another window, the old file untouched.
     const int attempts = saves.attempts;
-    Tick(retry);
-    Tick(retry);
+    Retry(*app, retry);
+    Retry(*app, retry);
     EXPECT_EQ(saves.attempts, attempts + 2);
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_EQ(ReadAll(file), before);
 
     // Once the cause is gone the next try writes the reminder, and the retries stop.
     saves.failing = false;
-    Tick(retry);
+    Retry(*app, retry);
     EXPECT_FALSE(retry->isActive());
     std::vector<ReminderRow> rows;
-    ASSERT_TRUE(SqliteReminderStore().load(file, rows).ok);
+    ASSERT_TRUE(SqliteReminderStore().load(file, rows));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].text(Col::Comment), "tea");
 
     // A later failure is shown again, once.
     saves.failing = true;
-    EXPECT_FALSE(app->saveReminderFile());
-    EXPECT_FALSE(app->saveReminderFile());
+    for (int i = 0; i < 2; ++i) {
+        Reminder again = *app->repository().reminder(tea);
+        again.isNew = false;
+        again.message = "tea " + std::to_string(i);
+        ASSERT_TRUE(app->repository().saveReminder(again, now).saved);
+        EXPECT_TRUE(app->saveReminderFile());
+        app->waitForReminderFile();
+    }
     EXPECT_EQ(messages.size(), 2u);
+}
+
+// A reminder file locked by another program at the start: the failure is shown once, the
+// file is read again each minute, silently, and once read the run starts as at the start.
+TEST_F(MainWindowTest, AFileLockedAtTheStartIsReadAgainEachMinute) {
+    const std::string file = dataFolder + "/things.mln";
+    {
+        fs::create_directories(dataFolder);
+        ReminderRepository data;
+        ASSERT_TRUE(data.load(file).ok);
+        Reminder tea;
+        tea.isNew = true;
+        tea.message = "tea";
+        ASSERT_TRUE(data.saveReminder(tea, now).saved);
+        ASSERT_TRUE(data.save(file).ok);
+    }
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    auto app = Started();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("Unable to read the reminder file " + file + ": database is locked"),
+              std::string::npos)
+        << messages[0];
+    EXPECT_FALSE(MinuteTickRuns(*app));
+    EXPECT_FALSE(app->repository().isLoaded());
+    QTimer* retry = app->findChild<QTimer*>(QStringLiteral("loadRetryTimer"));
+    ASSERT_NE(retry, nullptr);
+    EXPECT_EQ(retry->interval(), 60'000);
+    Retry(*app, retry);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_FALSE(app->repository().isLoaded());
+
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    Retry(*app, retry);
+    EXPECT_TRUE(app->repository().isLoaded());
+    EXPECT_TRUE(app->repository().fileWritable());
+    EXPECT_EQ(app->repository().table().count(), 1u);
+    EXPECT_TRUE(MinuteTickRuns(*app));
+    EXPECT_FALSE(retry->isActive());
+    EXPECT_TRUE(app->tray()->findChild<QAction*>("trayNewReminderAction")->isEnabled());
+    EXPECT_EQ(messages.size(), 1u);
 }
 
 TEST_F(MainWindowTest, FailedSavesAtTheExitGoToTheLogAndTheProgramEnds) {
@@ -285,10 +348,15 @@ TEST_F(MainWindowTest, FailedSavesAtTheExitGoToTheLogAndTheProgramEnds) {
     const std::string ini = dataFolder + "/Chimly.ini";
     auto app = std::make_unique<AppController>(clock, createMinuteWake(), saves.store());
     app->loadReminders();
+    app->waitForReminderFile();
     fs::remove(ini);
     fs::create_directories(ini);
     const std::string file = dataFolder + "/things.mln";
     const std::string before = ReadAll(file);
+    Reminder tea;
+    tea.isNew = true;
+    tea.message = "tea";
+    ASSERT_TRUE(app->repository().saveReminder(tea, now).saved);
     saves.failing = true;
     std::string log;
     {

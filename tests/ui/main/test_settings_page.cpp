@@ -104,6 +104,7 @@ struct SettingsPageTest : ::testing::Test {
     std::unique_ptr<AppController> Started() {
         auto app = std::make_unique<AppController>(clock);
         app->loadReminders();
+        app->waitForReminderFile();
         return app;
     }
     static void ExitThroughTheLoop(std::unique_ptr<AppController>& app) {

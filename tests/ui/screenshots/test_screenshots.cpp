@@ -128,6 +128,7 @@ TEST_P(Screenshots, MainWindowPages) {
                             << "\n";
     AppController app(clock);
     app.loadReminders();
+    app.waitForReminderFile();
     Reminder tea;
     tea.isNew = true;
     tea.message = "Call Anna about the concert tickets";
