@@ -841,15 +841,19 @@ TEST_F(CommandsTest, ListGuardStopsCommandsUnlessTheListShows) {
 }
 
 TEST_F(CommandsTest, DeleteAsksAndWritesTheFileOnlyOnYes) {
+    app->waitForReminderFile();
     const auto before = Written();
     setNextAskYesNoAnswer(false);
     Command("actionDelete")->trigger();
     EXPECT_EQ(app->repository().table().count(), 1u);
+    app->waitForReminderFile();
     EXPECT_EQ(Written(), before);
 
     setNextAskYesNoAnswer(true);
     Command("actionDelete")->trigger();
     EXPECT_EQ(app->repository().table().count(), 0u);
+    // The file is written on its worker.
+    app->waitForReminderFile();
     ReminderRepository onDisk;
     ASSERT_TRUE(onDisk.load(dataFolder + "/things.mln").ok);
     EXPECT_EQ(onDisk.table().count(), 0u);
@@ -1163,6 +1167,8 @@ TEST_F(JournalTest, TheJournalsPlacementGoesWithTheNextSettingsWrite) {
         ReadSettings(QString::fromStdString(ini), clock, clock.now().local, 0, 0);
     ASSERT_TRUE(stored.journal);
     EXPECT_EQ(QPoint(stored.journal->left, stored.journal->top), at);
+}
+
 TEST_F(JournalTest, WithShowMissedOffASleepStillShowsAndTheJournalFollowsTheUserAndReminders) {
     auto wakeOwned = std::make_unique<FakeMinuteWake>();
     FakeMinuteWake* wake = wakeOwned.get();
