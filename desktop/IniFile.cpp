@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 #include <limits>
 #include <utility>
@@ -84,6 +83,7 @@ IniFile::IniFile(QString path) : path_(std::move(path)), crlf_(NativeCrlf) {
 
 bool IniFile::load() {
     lines_.clear();
+    raw_.clear();
     bom_ = false;
     crlf_ = NativeCrlf;
     unreadable_ = false;
@@ -103,6 +103,13 @@ bool IniFile::load() {
         loadError_ = file.errorString();
         return false;
     }
+    // UTF-16 text or binary data: read as UTF-8 it would be garbage, and written back it
+    // would be lost.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") || bytes.contains('\0')) {
+        unreadable_ = true;
+        loadError_ = QStringLiteral("it is not UTF-8 text");
+        return false;
+    }
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         bom_ = true;
         bytes.remove(0, 3);
@@ -111,14 +118,24 @@ bool IniFile::load() {
     if (firstEnd >= 0)
         crlf_ = firstEnd > 0 && bytes.at(firstEnd - 1) == '\r';
 
-    QStringDecoder decode(QStringDecoder::Utf8);
-    QString text = decode(bytes);
     // A carriage return alone ends a line too: a value never holds one, as none is written.
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    lines_ = text.split(u'\n');
-    if (!lines_.isEmpty() && lines_.back().isEmpty())
-        lines_.removeLast();
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes.at(end) != '\n' && bytes.at(end) != '\r')
+            ++end;
+        qsizetype next = end;
+        if (next < bytes.size())
+            next += bytes.at(next) == '\r' && next + 1 < bytes.size() && bytes.at(next + 1) == '\n'
+                        ? 2
+                        : 1;
+        const QByteArray content = bytes.mid(start, end - start);
+        lines_.append(QString::fromUtf8(content));
+        // Kept as read, line end included, so that a line the program does not change is
+        // written back exactly, even where it is not valid UTF-8.
+        raw_.append(bytes.mid(start, next - start));
+        start = next;
+    }
     return true;
 }
 
@@ -215,6 +232,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     if (s < 0) {
         lines_.append(u'[' + section.trimmed() + u']');
         lines_.append(key.trimmed() + u'=' + v);
+        raw_.resize(lines_.size());
         return;
     }
     const int k = findKey(s, key);
@@ -225,6 +243,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
         while (start < line.size() && line.at(start).isSpace())
             ++start;
         line = line.left(start) + v;
+        raw_[k] = QByteArray();
         return;
     }
     // After the last non-blank line of the section, before any blank separators.
@@ -232,6 +251,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     while (at > s + 1 && lines_.at(at - 1).trimmed().isEmpty())
         --at;
     lines_.insert(at, key.trimmed() + u'=' + v);
+    raw_.insert(at, QByteArray());
 }
 
 void IniFile::writeInteger(const QString& section, const QString& key, int value) {
@@ -242,11 +262,19 @@ void IniFile::writeBool(const QString& section, const QString& key, bool value) 
     writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-QString IniFile::text() const {
-    const QString eol = crlf_ ? QStringLiteral("\r\n") : QStringLiteral("\n");
-    QString out;
-    for (const QString& line : lines_)
-        out += line + eol;
+QByteArray IniFile::bytes() const {
+    const QByteArray eol = crlf_ ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
+    QByteArray out = bom_ ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        const QByteArray& raw = raw_.at(i);
+        if (raw.isNull()) {
+            out += lines_.at(i).toUtf8() + eol;
+        } else {
+            out += raw;
+            if (!raw.endsWith('\n') && !raw.endsWith('\r'))
+                out += eol; // the last line, read without an end
+        }
+    }
     return out;
 }
 
@@ -265,8 +293,7 @@ bool IniFile::save(QString* reason) const {
     // place of the old one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(file.errorString());
-    QByteArray bytes = bom_ ? QByteArray("\xEF\xBB\xBF") : QByteArray();
-    bytes += text().toUtf8();
+    const QByteArray bytes = this->bytes();
     if (file.write(bytes) != bytes.size()) {
         const QString why = file.errorString();
         file.cancelWriting();

@@ -3,6 +3,8 @@
 // writing a key replaces its value in place or appends it to its section, and
 // everything else in the file (comments, unknown keys, order) is kept as it was.
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -11,8 +13,9 @@ public:
     explicit IniFile(QString path);
 
     // Reads the whole file. A missing file is an empty profile and counts as
-    // success; a file that exists but cannot be read gives false, leaves the
-    // profile empty and makes save() refuse, so that it is never overwritten.
+    // success; a file that exists but cannot be read, or is not UTF-8 text (a UTF-16
+    // byte-order mark, a NUL byte), gives false, leaves the profile empty and makes
+    // save() refuse, so that it is never overwritten.
     bool load();
     const QString& path() const { return path_; }
     const QString& loadError() const { return loadError_; }
@@ -40,8 +43,9 @@ public:
     // On failure returns false and puts the reason into *reason when given.
     bool save(QString* reason = nullptr) const;
 
-    // The text save() would write (without a byte-order mark).
-    QString text() const;
+    // The bytes save() would write: lines the program did not change as they were read,
+    // the others as UTF-8.
+    QByteArray bytes() const;
 
     // Parses an integer value as readInteger does.
     static bool parseInteger(const QString& text, int* value);
@@ -55,6 +59,8 @@ private:
     QString path_;
     QString loadError_;
     QStringList lines_;
+    // Each line's bytes as read, its end included; null for a line the program wrote.
+    QList<QByteArray> raw_;
     bool bom_ = false;
     bool crlf_;
     bool unreadable_ = false;

@@ -6,7 +6,12 @@
 #include <iterator>
 
 #ifdef _WIN32
+#include <sys/stat.h>
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -187,18 +192,91 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-std::FILE* openForReading(const std::string& path) {
+// What tells one version of a file from another without reading it.
+struct FileStamp {
+    long long size = -1;
+    long long modifiedSeconds = 0;
+    long long modifiedNanoseconds = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// Larger files are no language file: one holds a few hundred short lines.
+constexpr long long MaxFileSize = 1024 * 1024;
+
 #ifdef _WIN32
+std::wstring widePath(const std::string& path) {
     // The path is UTF-8; the C library's narrow names are in the 8-bit code page.
     const int size = static_cast<int>(path.size());
     const int n = MultiByteToWideChar(CP_UTF8, 0, path.data(), size, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, path.data(), size, wide.data(), n);
-    return _wfopen(wide.c_str(), L"rb");
-#else
-    return std::fopen(path.c_str(), "rb");
-#endif
+    return wide;
 }
+
+std::optional<FileStamp> regularFileStamp(const std::string& path) {
+    struct _stat64 info {};
+    if (_wstat64(widePath(path).c_str(), &info) != 0 || (info.st_mode & _S_IFREG) == 0)
+        return std::nullopt;
+    return FileStamp{info.st_size, info.st_mtime, 0};
+}
+
+// The file's bytes when it is a regular file of at most MaxFileSize bytes.
+std::optional<std::string> readRegularFile(const std::string& path, FileStamp* stamp) {
+    const std::optional<FileStamp> found = regularFileStamp(path);
+    if (!found || found->size > MaxFileSize)
+        return std::nullopt;
+    std::FILE* in = _wfopen(widePath(path).c_str(), L"rb");
+    if (in == nullptr)
+        return std::nullopt;
+    std::string bytes;
+    char buffer[8192];
+    std::size_t n = 0;
+    while (bytes.size() <= MaxFileSize && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+        bytes.append(buffer, n);
+    const bool failed = std::ferror(in) != 0 || bytes.size() > MaxFileSize;
+    std::fclose(in);
+    if (failed)
+        return std::nullopt;
+    *stamp = *found;
+    return bytes;
+}
+#else
+FileStamp stampOf(const struct stat& info) {
+    return {static_cast<long long>(info.st_size), static_cast<long long>(info.st_mtim.tv_sec),
+            static_cast<long long>(info.st_mtim.tv_nsec)};
+}
+
+std::optional<FileStamp> regularFileStamp(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return stampOf(info);
+}
+
+// The file's bytes when it is a regular file of at most MaxFileSize bytes. Opened without
+// blocking, so that a named pipe or a device put in its place cannot hang the program, and
+// checked on the open descriptor, so that nothing can be swapped in between.
+std::optional<std::string> readRegularFile(const std::string& path, FileStamp* stamp) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info {};
+    std::optional<std::string> bytes;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= MaxFileSize) {
+        bytes.emplace();
+        char buffer[8192];
+        ssize_t n = 0;
+        while (bytes->size() <= MaxFileSize && (n = ::read(fd, buffer, sizeof buffer)) > 0)
+            bytes->append(buffer, static_cast<std::size_t>(n));
+        if (n < 0 || bytes->size() > MaxFileSize)
+            bytes.reset();
+        else
+            *stamp = stampOf(info);
+    }
+    ::close(fd);
+    return bytes;
+}
+#endif
 
 std::string& currentFile() {
     static std::string path;
@@ -221,18 +299,27 @@ void LanguageSection::assign(std::size_t k, std::string& target) const {
 LanguageFile LanguageFile::read(const std::string& path) {
     if (path.empty())
         return {};
-    // C streams: a folder or a read error is an unreadable file, never an exception.
-    std::FILE* in = openForReading(path);
-    if (in == nullptr)
-        return {};
-    std::string bytes;
-    char buffer[8192];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
-        bytes.append(buffer, n);
-    const bool failed = std::ferror(in) != 0;
-    std::fclose(in);
-    return failed ? LanguageFile() : fromBytes(bytes);
+    FileStamp stamp;
+    const std::optional<std::string> bytes = readRegularFile(path, &stamp);
+    return bytes ? fromBytes(*bytes) : LanguageFile();
+}
+
+const LanguageFile& LanguageFile::cached(const std::string& path) {
+    // One file is in use at a time: keep only the last one read.
+    static std::string cachedPath;
+    static FileStamp cachedStamp;
+    static LanguageFile cachedFile;
+    const std::optional<FileStamp> now = path.empty() ? std::nullopt : regularFileStamp(path);
+    if (now && path == cachedPath && *now == cachedStamp)
+        return cachedFile;
+    cachedPath = path;
+    cachedStamp = FileStamp();
+    cachedFile = LanguageFile();
+    if (!now)
+        return cachedFile;
+    if (const std::optional<std::string> bytes = readRegularFile(path, &cachedStamp))
+        cachedFile = fromBytes(*bytes);
+    return cachedFile;
 }
 
 LanguageFile LanguageFile::fromBytes(std::string_view bytes) {

@@ -28,9 +28,13 @@ private:
 
 class LanguageFile final {
 public:
-    // Reads the file whole. A missing or unreadable file reads as an empty one, which
-    // has no sections: it changes nothing and is not an error.
+    // Reads the file whole. A missing or unreadable file, and anything but a regular file
+    // of at most 1 MB (a pipe, a device, a folder), reads as an empty one, which has no
+    // sections: it changes nothing and is not an error. Never blocks on what it opens.
     static LanguageFile read(const std::string& path);
+    // As read, but the file is read again only when its size or modification time has
+    // changed since the last call; otherwise the texts read then. GUI thread only.
+    static const LanguageFile& cached(const std::string& path);
     // The file's bytes: a byte-order mark selects UTF-8, UTF-16 LE or UTF-16 BE; without
     // one the text is UTF-8, or, when its bytes are not valid UTF-8, the system's 8-bit
     // code page (Windows-1251 outside Windows). Lines end with CR LF, LF or CR.

@@ -12,6 +12,6 @@ std::unique_ptr<SingleInstance> makeSingleInstance() {
 #ifdef _WIN32
     return std::make_unique<WinSingleInstance>();
 #else
-    return std::make_unique<LockFileSingleInstance>();
+    return std::make_unique<LockFileSingleInstance>(LockFileSingleInstance::defaultFolder());
 #endif
 }

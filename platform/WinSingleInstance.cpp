@@ -1,5 +1,6 @@
 #include "platform/WinSingleInstance.h"
 
+#include <string>
 #include <windows.h>
 
 WinSingleInstance::~WinSingleInstance() {
@@ -7,18 +8,19 @@ WinSingleInstance::~WinSingleInstance() {
         CloseHandle(m_mutex);
 }
 
-bool WinSingleInstance::acquire() {
+InstanceLock WinSingleInstance::acquire() {
     if (m_mutex != nullptr)
-        return true;
+        return {InstanceLock::State::Acquired, {}};
     // Whoever created the mutex first is the instance; a later creator gets the same
     // object back with ERROR_ALREADY_EXISTS.
     HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Chimewell");
     if (mutex == nullptr)
-        return false;
+        return {InstanceLock::State::Failed,
+                "cannot take the lock Chimewell: error " + std::to_string(GetLastError())};
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(mutex);
-        return false;
+        return {InstanceLock::State::HeldByAnother, {}};
     }
     m_mutex = mutex;
-    return true;
+    return {InstanceLock::State::Acquired, {}};
 }

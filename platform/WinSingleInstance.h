@@ -11,7 +11,7 @@ public:
     WinSingleInstance(const WinSingleInstance&) = delete;
     WinSingleInstance& operator=(const WinSingleInstance&) = delete;
 
-    bool acquire() override;
+    InstanceLock acquire() override;
 
 private:
     void* m_mutex = nullptr; // HANDLE

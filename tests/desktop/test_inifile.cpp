@@ -173,6 +173,41 @@ TEST_F(IniFileTest, FileThatCannotBeReadIsNeverOverwritten) {
     EXPECT_TRUE(QFileInfo(path).isDir());
 }
 
+TEST_F(IniFileTest, LinesItDoesNotChangeAreWrittenBackByteForByte) {
+    // Latin-1 bytes that are no UTF-8, a line ended by a carriage return alone, a last line
+    // without an end.
+    IniFile ini = Load("; caf\xE9\r\n"
+                       "[Settings]\r"
+                       "LangFile=/home/ren\xE9/x.lng\r\n"
+                       "LangPack=0");
+    EXPECT_EQ(ini.readString("Settings", "LangPack", ""), "0");
+    ini.writeInteger("Settings", "Missed", 1);
+    ASSERT_TRUE(ini.save());
+    EXPECT_EQ(ReadBytes(path), QByteArray("; caf\xE9\r\n"
+                                          "[Settings]\r"
+                                          "LangFile=/home/ren\xE9/x.lng\r\n"
+                                          "LangPack=0\r\n"
+                                          "Missed=1\r\n"));
+}
+
+TEST_F(IniFileTest, TextThatIsNotUtf8IsUnreadableAndNeverOverwritten) {
+    const QByteArray files[] = {
+        QByteArrayLiteral("\xFF\xFE[\0S\0]\0\n\0"), // UTF-16, little-endian
+        QByteArrayLiteral("\xFE\xFF\0[\0S\0]\0\n"), // UTF-16, big-endian
+        QByteArrayLiteral("[Position]\nPosX=5\n\0\0\0\0"),
+    };
+    for (const QByteArray& bytes : files) {
+        WriteBytes(path, bytes);
+        IniFile ini(path);
+        EXPECT_FALSE(ini.load());
+        EXPECT_EQ(ini.loadError(), "it is not UTF-8 text");
+        EXPECT_EQ(ini.readInteger("Position", "PosX", 10), 10);
+        ini.writeInteger("Position", "PosX", 3);
+        EXPECT_FALSE(ini.save());
+        EXPECT_EQ(ReadBytes(path), bytes);
+    }
+}
+
 TEST_F(IniFileTest, SaveIntoMissingFolderFails) {
     IniFile ini(folder + "/no-such-folder/Chimly.ini");
     ASSERT_TRUE(ini.load());

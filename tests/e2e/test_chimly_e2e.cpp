@@ -17,6 +17,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -242,6 +243,47 @@ TEST_F(ChimlyE2E, FirstStartCreatesTheTableAndASecondStartEndsSilently) {
     EXPECT_TRUE(WaitUntil([&] { return Windows("^Chimewell$").empty(); }, 60s));
     EXPECT_TRUE(first.running());
     EXPECT_FALSE(TrayIconWindow(display.display()).empty());
+}
+
+TEST_F(ChimlyE2E, WithoutARuntimeFolderTheLockLivesBesideTheSettings) {
+    // Another user holds the shared temporary folder's names: its runtime folder and a
+    // "Chimewell.lock" that is no lock of this program.
+    const std::string shared = MakeTempFolder("shared-tmp");
+    ::chmod(shared.c_str(), 01777);
+    for (const char* name : {"/runtime-root", "/Chimewell.lock"}) {
+        fs::create_directory(shared + name);
+        ASSERT_EQ(::chown((shared + name).c_str(), 65534, 65534), 0);
+    }
+    env.emplace_back("XDG_RUNTIME_DIR", "");
+    env.emplace_back("TMPDIR", shared);
+
+    ChildProcess chimly;
+    Start(chimly);
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(dataFolder + "/things.mln"); }, 60s))
+        << "the program did not start";
+    EXPECT_TRUE(fs::is_regular_file(dataFolder + "/Chimewell.lock"));
+    ChildProcess second;
+    Start(second);
+    EXPECT_EQ(second.wait(60s), std::optional<int>(0));
+    EXPECT_TRUE(chimly.running());
+}
+
+TEST_F(ChimlyE2E, ALockThatCannotBeTakenIsSaidAndTheStartFails) {
+    fs::create_directories(dataFolder + "/Chimewell.lock");
+    env.emplace_back("XDG_RUNTIME_DIR", "");
+    ChildProcess chimly;
+    ChildProcess::Options options;
+    options.env = env;
+    const std::string stderrFile = home + "/stderr.txt";
+    std::string error;
+    ASSERT_TRUE(chimly.start({"sh", "-c", "exec \"$0\" 2>\"$1\"", CHIMLY_PATH, stderrFile}, options,
+                             &error))
+        << error;
+    EXPECT_EQ(chimly.wait(60s), std::optional<int>(1));
+    const std::string said = "Chimly: cannot take the lock " + dataFolder +
+                             "/Chimewell.lock: it is not a lock of this program\n";
+    EXPECT_NE(ReadAll(stderrFile).find(said), std::string::npos) << ReadAll(stderrFile);
+    EXPECT_FALSE(fs::exists(dataFolder + "/things.mln"));
 }
 
 TEST_F(ChimlyE2E, DueReminderShowsItsAlertAndPlaysItsSound) {

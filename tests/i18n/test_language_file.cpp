@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace {
 
 std::string utf16(const std::u16string& text, bool bigEndian) {
@@ -94,6 +97,53 @@ TEST(LanguageFile, AMissingOrUnreadableFileHasNoSections) {
     std::ofstream(folder + "/ru.lng", std::ios::binary)
         << "\xEF\xBB\xBF[Main]\r\nСписок\r\n[EndMain]\r\n";
     EXPECT_EQ(LanguageFile::read(folder + "/ru.lng").section("Main")->line(1), "Список");
+}
+
+TEST(LanguageFile, OnlyARegularFileOfAtMostOneMegabyteIsRead) {
+    const std::string folder = MakeTempFolder("lng");
+    // Nobody writes into the pipe: opening it for reading the usual way waits for ever.
+    const std::string pipe = folder + "/pipe.lng";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(LanguageFile::read(pipe).section("Main"));
+    EXPECT_FALSE(LanguageFile::read("/dev/zero").section("Main")); // endless
+    EXPECT_FALSE(LanguageFile::cached(pipe).section("Main"));
+
+    const auto fileOfSize = [&](const std::string& name, std::size_t size) {
+        std::string bytes = "[Main]\nList\n[EndMain]\n";
+        bytes.resize(size, ';');
+        std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
+        return folder + "/" + name;
+    };
+    EXPECT_EQ(LanguageFile::read(fileOfSize("full.lng", 1024 * 1024)).section("Main")->line(1),
+              "List");
+    EXPECT_FALSE(LanguageFile::read(fileOfSize("over.lng", 1024 * 1024 + 1)).section("Main"));
+}
+
+TEST(LanguageFile, TheCachedTextsAreReadAgainOnlyWhenSizeOrTimeChange) {
+    const std::string path = MakeTempFolder("lng") + "/edited.lng";
+    const auto write = [&](const std::string& text) {
+        std::ofstream(path, std::ios::binary) << "[Main]\n" << text << "\n[EndMain]\n";
+    };
+    const auto shown = [&] { return LanguageFile::cached(path).section("Main")->line(1); };
+    const auto setTime = [&](long seconds) {
+        const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    };
+    write("One");
+    setTime(1'000'000);
+    EXPECT_EQ(shown(), "One");
+    // The same size and time: taken for the same file, not read again.
+    write("Two");
+    setTime(1'000'000);
+    EXPECT_EQ(shown(), "One");
+    setTime(2'000'000);
+    EXPECT_EQ(shown(), "Two");
+    write("Three");
+    setTime(2'000'000);
+    EXPECT_EQ(shown(), "Three");
+    std::filesystem::remove(path);
+    EXPECT_FALSE(LanguageFile::cached(path).section("Main"));
+    EXPECT_FALSE(LanguageFile::cached("").section("Main"));
 }
 
 TEST(Texts, TheMainSectionSetsTheSharedTextsByPositionAndAShortOneLeavesTheRest) {

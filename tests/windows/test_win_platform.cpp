@@ -121,10 +121,10 @@ TEST(WinFolders, AFolderNameOutsideAsciiSurvives) {
 TEST(WinSingleInstance, TheMutexRefusesASecondHolderUntilTheFirstEnds) {
     {
         WinSingleInstance first;
-        ASSERT_TRUE(first.acquire());
-        EXPECT_TRUE(first.acquire()) << "the holder keeps it";
+        ASSERT_EQ(first.acquire().state, InstanceLock::State::Acquired);
+        EXPECT_EQ(first.acquire().state, InstanceLock::State::Acquired) << "the holder keeps it";
         WinSingleInstance second;
-        EXPECT_FALSE(second.acquire());
+        EXPECT_EQ(second.acquire().state, InstanceLock::State::HeldByAnother);
         // The mutex is visible by its name to any process of the session.
         HANDLE seen = OpenMutexW(SYNCHRONIZE, FALSE, L"Chimewell");
         EXPECT_NE(seen, nullptr);
@@ -132,7 +132,8 @@ TEST(WinSingleInstance, TheMutexRefusesASecondHolderUntilTheFirstEnds) {
             CloseHandle(seen);
     }
     WinSingleInstance after;
-    EXPECT_TRUE(after.acquire()) << "the mutex outlived its holder";
+    EXPECT_EQ(after.acquire().state, InstanceLock::State::Acquired)
+        << "the mutex outlived its holder";
 }
 
 namespace {

@@ -11,7 +11,7 @@
 
 // Section `name` of the language file in use; none without one.
 inline std::optional<LanguageSection> sectionInUse(std::string_view name) {
-    return LanguageFile::read(LanguageFile::current()).section(name);
+    return LanguageFile::cached(LanguageFile::current()).section(name);
 }
 
 // Calls apply(text) with line k of `section` when the section has it.

@@ -1,14 +1,44 @@
 #include "ui/controls/WindowPlacer.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
+
+#include <algorithm>
 
 WindowPlacer::WindowPlacer(QWidget* window) : QObject(window), m_window(window) {
     m_window->installEventFilter(this);
 }
 
-void WindowPlacer::apply(const WindowPlacement& pos) {
+namespace {
+
+// The placement within the available area of the screen holding its top-left corner (else
+// the primary screen): a settings file may hold any numbers, and a window of 30000×30000
+// pixels takes gigabytes of memory.
+WindowPlacement withinScreen(WindowPlacement pos) {
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(pos.left, pos.top));
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return pos;
+    const QRect area = screen->availableGeometry();
+    pos.width = std::min(pos.width, area.width());
+    pos.height = std::min(pos.height, area.height());
+    // In 64 bits: a stored corner near the ends of int plus the size would overflow.
+    const auto place = [](qint64 at, qint64 size, qint64 first, qint64 length) {
+        return static_cast<int>(std::clamp(at, first, first + length - std::max<qint64>(size, 0)));
+    };
+    pos.left = place(pos.left, pos.width, area.left(), area.width());
+    pos.top = place(pos.top, pos.height, area.top(), area.height());
+    return pos;
+}
+
+} // namespace
+
+void WindowPlacer::apply(const WindowPlacement& stored) {
+    const WindowPlacement pos = withinScreen(stored);
     m_window->move(pos.left, pos.top);
     if (pos.width > 0 && pos.height > 0) {
         m_outerSize = QSize(pos.width, pos.height);

@@ -16,8 +16,9 @@ public:
     // A child of `window`, watching it.
     explicit WindowPlacer(QWidget* window);
 
-    // Position, outer size and state as the settings file keeps them. A size of 0 keeps
-    // the window's own.
+    // Position, outer size and state as the settings file keeps them, brought within the
+    // available area of the screen holding the stored corner (else the primary screen). A
+    // size of 0 keeps the window's own.
     void apply(const WindowPlacement& placement);
     WindowPlacement placement() const;
 

@@ -373,7 +373,7 @@ void AppController::buildMainWindow() {
 
 void AppController::useLanguageFile(const QString& path) {
     LanguageFile::setCurrent(path.toStdString());
-    std::optional<LanguageSection> main = LanguageFile::read(path.toStdString()).section("Main");
+    std::optional<LanguageSection> main = LanguageFile::cached(path.toStdString()).section("Main");
     if (!main)
         return;
     m_texts.loadMain(*main);

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QSessionManager>
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     // Through XWayland in a Wayland session, where the alert window can stay on top.
@@ -18,10 +19,16 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("org.chimewell.Chimewell"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // A second start ends silently and leaves the running instance and its files alone.
+    // A second start ends silently and leaves the running instance and its files alone; a
+    // lock that cannot be taken is said, not passed over as another instance.
     const auto instance = makeSingleInstance();
-    if (!instance->acquire())
+    const InstanceLock lock = instance->acquire();
+    if (lock.state == InstanceLock::State::HeldByAnother)
         return 0;
+    if (lock.state == InstanceLock::State::Failed) {
+        std::fprintf(stderr, "Chimly: %s\n", lock.error.c_str());
+        return 1;
+    }
 
     AppController controller;
     ExitSignals exitSignals([&controller] { controller.exit(); });
