@@ -13,8 +13,8 @@ void Texts::loadMain(const LanguageSection& s) {
     s.assign(50, noItemMarked);
     line = 52;
     for (std::string* text : {&question, &deleteReminder, &yes, &no, &cannotPlaySound,
-                              &chooseSoundFile, &chooseFileToOpen, &cannotPowerOff,
-                              &cannotRestart, &changesNotSaved, &exitAndLoseChanges})
+                              &chooseSoundFile, &chooseFileToOpen, &cannotPowerOff, &cannotRestart,
+                              &changesNotSaved, &exitAndLoseChanges})
         s.assign(line++, *text);
 }
 
