@@ -3,6 +3,7 @@
 // as the same settings (the exit moment being the one written), and writing them once more
 // changes nothing in the file. Shared by the fuzz target and the tests of its findings.
 
+#include "desktop/IniFile.h"
 #include "desktop/ProgramSettings.h"
 #include "tests/support/FakeClock.h"
 
@@ -30,6 +31,13 @@ inline std::string settingsRoundTripFailure(const QString& path) {
     const Moment exit = makeMoment(2026, 12, 10, 18, 30, 15);
     const FakeClock clock(exit);
     const ProgramSettings first = ReadSettings(path, clock, exit, 540, 422);
+    if (IniFile probe(path); !probe.load()) {
+        // A file that is not UTF-8 text (or cannot be read) is never written.
+        const QByteArray before = bytes();
+        if (WriteSettings(path, first, clock.now()))
+            return "a file that could not be read was written";
+        return bytes() == before ? std::string() : "a file that could not be read was changed";
+    }
     if (const SettingsWriteResult r = WriteSettings(path, first, clock.now()); !r)
         return "settings that were read were not written: " + r.reason.toStdString();
     const QByteArray written = bytes();
