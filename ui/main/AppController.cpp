@@ -267,7 +267,8 @@ void AppController::exitAsked() {
     if (m_exitAsked)
         return;
     m_exitAsked = true;
-    saveReminderFile(Reporting::ExitQuestion);
+    // Its result goes to the question (see reminderFileWritten).
+    saveReminderFile();
     // A worker stuck past its limit can save nothing more: the exit goes on as at SIGTERM.
     const bool keepRunning = waitForReminderFile() && m_repository.hasUnsavedChanges() &&
                              m_repository.fileWritable() && !askToLoseChanges();
