@@ -120,7 +120,12 @@ void AppController::loadReminders() {
 }
 
 void AppController::waitForReminderFile() {
-    if (!m_fileWorker->finish(SqliteReminderStore::BusyTimeout + SqliteReminderStore::TimeLimit))
+    const auto limit = SqliteReminderStore::BusyTimeout + SqliteReminderStore::TimeLimit;
+    bool done = m_fileWorker->finish(limit);
+    // A save that found the file gone has just asked for it to be made anew.
+    if (done && m_fileWorker->busy())
+        done = m_fileWorker->finish(limit);
+    if (!done)
         writeToSystemLog("Unable to write " + m_reminderFilePath.toStdString() +
                          ": it took too long");
 }
@@ -181,7 +186,9 @@ bool AppController::saveReminderFile(Reporting reporting) {
     if (!m_repository.isLoaded() || !m_repository.fileWritable())
         return false;
     PendingSave pending = m_repository.takeUnsaved();
-    if (pending.empty())
+    // At the end of a run the file is looked at even with nothing changed: one removed
+    // meanwhile, folder and all, is made anew from the table.
+    if (pending.empty() && !m_ending)
         return true;
     // The worker gets copies of the rows; a failed save leaves the file as it was and the
     // changes to be written by the next one.
