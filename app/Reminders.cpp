@@ -53,7 +53,14 @@ void Reminders::read(ReminderFileRead read) {
 }
 
 bool Reminders::waitForFile() {
-    return m_worker->finish(SqliteReminderStore::BusyTimeout + SqliteReminderStore::TimeLimit);
+    do {
+        if (!m_worker->finish(SqliteReminderStore::BusyTimeout + SqliteReminderStore::TimeLimit)) {
+            emit saveFailed(
+                QString::fromStdString("Unable to write " + m_path + ": it took too long"));
+            return false;
+        }
+    } while (m_worker->busy());
+    return true;
 }
 
 SaveResult Reminders::add(const Reminder& reminder) {
@@ -105,7 +112,7 @@ bool Reminders::save() {
     if (!m_repository.isLoaded() || !m_repository.fileWritable())
         return false;
     PendingSave pending = m_repository.takeUnsaved();
-    if (pending.empty())
+    if (pending.empty() && !m_flushing)
         return true;
     // The worker gets copies of the rows; a failed save leaves the file as it was and the
     // changes to be written by the next one.
@@ -117,6 +124,7 @@ bool Reminders::save() {
 }
 
 void Reminders::written(const std::shared_ptr<PendingSave>& save, const StoreStatus& status) {
+    m_lastSaveFailure = status ? QString() : QString::fromStdString(status.error);
     const Status saved = m_repository.takeWritten(m_path, std::move(*save), status);
     if (m_repository.fileToBeMadeAnew()) {
         this->save();
@@ -143,8 +151,6 @@ void Reminders::saveFailedWith(const Status& status) {
 void Reminders::flush() {
     m_flushing = true;
     save();
-    const bool done = waitForFile();
+    (void)waitForFile(); // a worker that took too long is reported
     m_flushing = false;
-    if (!done)
-        emit saveFailed(QString::fromStdString("Unable to write " + m_path + ": it took too long"));
 }

@@ -38,8 +38,9 @@ public:
     // read again each minute ("loadRetryTimer"). Nothing happens once loaded or while a
     // load runs.
     void load();
-    // Waits until the loads and saves given to the worker are done and reported, at most
-    // the time one of them may take; false when one took longer.
+    // Waits until the loads and saves given to the worker are done and reported (again while
+    // a report gave it more: a file gone is made anew at once), at most the time one of them
+    // may take; false when one took longer, which is reported.
     bool waitForFile();
 
     // Adds a new reminder with the next number and writes the file. The number, or why
@@ -55,7 +56,9 @@ public:
 
     // Gives what changed since the last good save to the worker; false when the file is
     // not to be written (not loaded, or its content could not be read). A failed save is
-    // tried again each minute ("saveRetryTimer") until one succeeds.
+    // tried again each minute ("saveRetryTimer") until one succeeds. Within flush() the file
+    // is looked at even with nothing changed: one removed meanwhile, folder and all, is made
+    // anew from the table.
     bool save();
     // Saves and waits for the worker: the end of the program or of the session. Every
     // failure of these saves is reported, told before or not.
@@ -65,6 +68,8 @@ public:
     // False when the file's content could not be read: nothing may change then.
     bool fileWritable() const { return m_repository.fileWritable(); }
     bool hasUnsavedChanges() const { return m_repository.hasUnsavedChanges(); }
+    // Why the last save failed, as the store put it; empty after a good one.
+    const QString& lastSaveFailure() const { return m_lastSaveFailure; }
     const ReminderRepository& repository() const { return m_repository; }
     const Clock& clock() const { return m_clock; }
 
@@ -99,4 +104,5 @@ private:
     // A failed save was told; the retries stay silent until one succeeds.
     bool m_saveFailureTold = false;
     bool m_flushing = false;
+    QString m_lastSaveFailure;
 };

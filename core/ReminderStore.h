@@ -59,7 +59,7 @@ public:
                                const SideRows& side) = 0;
     // Writes the changes into the file in one transaction: for each number, the file's rows
     // with that number, in "things" and in the side tables, become the given ones. Missing
-    // when there is no file.
+    // when there is no file, also when there is nothing to write.
     virtual StoreStatus write(const std::string& path, const ReminderChanges& changes) = 0;
 
     // The same without the side tables' rows.

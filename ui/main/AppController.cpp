@@ -8,6 +8,7 @@
 #include "platform/SystemLog.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/ErrorMessage.h"
+#include "ui/dialogs/QuestionDialog.h"
 #include "ui/editor/ReminderEditor.h"
 #include "ui/editor/ReminderEditors.h"
 #include "ui/journal/JournalWindow.h"
@@ -43,8 +44,7 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
     connect(m_reminders, &Reminders::loaded, this, &AppController::remindersLoaded);
     connect(m_reminders, &Reminders::loadFailed, this, &AppController::remindersNotRead);
     connect(m_reminders, &Reminders::changed, this, &AppController::remindersChanged);
-    connect(m_reminders, &Reminders::saveFailed, this,
-            qOverload<const QString&>(&AppController::report));
+    connect(m_reminders, &Reminders::saveFailed, this, &AppController::saveFailed);
 
     m_editors->setTexts(m_texts);
     m_editors->setIcons(commandIcon(CommandImage::BlankDocument),
@@ -59,7 +59,7 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
     connect(m_tray, &TrayController::openListRequested, this, [this] { mainWindow()->showList(); });
     connect(m_tray, &TrayController::newReminderRequested, this,
             [this] { mainWindow()->newReminder(); });
-    connect(m_tray, &TrayController::exitRequested, this, &AppController::exit);
+    connect(m_tray, &TrayController::exitRequested, this, &AppController::exitAsked);
     connect(m_tray, &TrayController::trayAppeared, this, [this] {
         if (m_window)
             m_window->setTrayAvailable(true);
@@ -144,6 +144,13 @@ void AppController::report(const QString& text) {
     report(text, m_ending ? Reporting::SystemLog : Reporting::Window);
 }
 
+void AppController::saveFailed(const QString& text) {
+    // While "Exit" tries the save again, its question tells the failure.
+    if (m_exitAsked && !m_ending)
+        return;
+    report(text);
+}
+
 void AppController::report(const QString& text, Reporting reporting) {
     if (reporting == Reporting::SystemLog)
         writeToSystemLog(text.toStdString());
@@ -173,6 +180,31 @@ void AppController::exit() {
     // exit(), not quit(): quit() first asks every window to close, and the main
     // window refuses (it only hides).
     QCoreApplication::exit(0);
+}
+
+void AppController::exitAsked() {
+    if (m_exitAsked)
+        return;
+    m_exitAsked = true;
+    // Its result goes to the question (see saveFailed).
+    m_reminders->save();
+    // A worker stuck past its limit can save nothing more: the exit goes on as at SIGTERM.
+    const bool keepRunning = m_reminders->waitForFile() && m_reminders->hasUnsavedChanges() &&
+                             m_reminders->fileWritable() && !askToLoseChanges();
+    m_exitAsked = false;
+    if (!keepRunning)
+        exit();
+}
+
+bool AppController::askToLoseChanges() {
+    // The question tells the failure: the minute's retries after "No" stay silent, as after
+    // the error window (the reminders count it as told).
+    QString question =
+        QString::fromStdString(m_texts.changesNotSaved) + u' ' + m_reminderFilePath + u':' + u'\n';
+    if (const QString& failure = m_reminders->lastSaveFailure(); !failure.isEmpty())
+        question += failure + u'\n';
+    question += QString::fromStdString(m_texts.exitAndLoseChanges);
+    return askYesNo(question, m_texts);
 }
 
 void AppController::shutdown() {

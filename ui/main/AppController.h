@@ -52,8 +52,12 @@ public:
     void loadReminders();
     // Ends the event loops, nested ones of open dialogs included; the rest of the
     // exit runs once every loop has returned, so no window goes away under code of
-    // its own that is still running.
+    // its own that is still running. Never asks: the end of a session and SIGTERM.
     void exit();
+    // The "Exit" command: has the reminders try their save again and waits for it; when
+    // changes still could not be saved, asks before anything closes whether to exit and
+    // lose them. "No" keeps the program running, the save still tried each minute.
+    void exitAsked();
     // Has the reminders written and writes the settings without ending (the session
     // ends); a failure goes to the system log, as at the exit.
     void saveEverything();
@@ -96,6 +100,10 @@ private:
     // Told in a window while running, in the system log while ending.
     void report(const QString& text);
     void report(const QString& text, Reporting reporting);
+    // A save of the reminders failed: reported, unless the question of "Exit" tells it.
+    void saveFailed(const QString& text);
+    // Asks whether to exit although the changes could not be saved; true for "Yes".
+    bool askToLoseChanges();
     void buildMainWindow();
     // Writes the settings with lastTime as the end of the run so far, the windows' placements
     // included. A failure while running is shown once per run.
@@ -141,6 +149,9 @@ private:
     std::optional<UtcInstant> m_lastTimeWritten;
     // The program or the session ends: what the reminders report goes to the log.
     bool m_ending = false;
+    // The "Exit" command is saving or asking: a failed save goes to its question, and a
+    // second "Exit" meanwhile does nothing.
+    bool m_exitAsked = false;
     // Why the reminder file cannot be changed, when it was loaded and cannot.
     QString m_readOnlyReason;
     // The main section of the language file in use, when it has one.
