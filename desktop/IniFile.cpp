@@ -1,9 +1,13 @@
 #include "desktop/IniFile.h"
 
-#include <QFile>
-#include <QSaveFile>
-
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
 #include <limits>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -13,6 +17,107 @@ constexpr bool NativeCrlf = true;
 #else
 constexpr bool NativeCrlf = false;
 #endif
+
+QString systemError(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The whole file read by its bytes path (a Qt file name cannot hold bytes that are not
+// UTF-8). A missing file gives an empty result and true.
+bool readWholeFile(const std::string& path, QByteArray& bytes, QString& why) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return true;
+        why = systemError(errno);
+        return false;
+    }
+    char buffer[16384];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            why = systemError(errno);
+            ::close(fd);
+            return false;
+        }
+        bytes.append(buffer, n);
+    }
+    ::close(fd);
+    return true;
+}
+
+bool writeAll(int fd, const QByteArray& bytes) {
+    const char* at = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, at, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        at += n;
+        left -= n;
+    }
+    return true;
+}
+
+// Replaces the file whole: a new file beside it, synced and renamed over it, so that a
+// failure at any point leaves the old one. A link's target is replaced, so the link stays;
+// the file keeps its mode, and a new one gets what the umask leaves of 0666.
+bool replaceWholeFile(const std::string& path, const QByteArray& bytes, QString& why) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path target = fs::canonical(path, ec);
+    if (ec)
+        target = path;
+    const std::string targetPath = target.string();
+    struct stat existing {};
+    const bool exists = ::stat(targetPath.c_str(), &existing) == 0;
+
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = targetPath + ".new-" + std::to_string(::getpid()) + '-' + std::to_string(attempt);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            why = systemError(errno);
+            return false;
+        }
+    }
+    if (fd < 0) {
+        why = systemError(EEXIST);
+        return false;
+    }
+    bool ok = writeAll(fd, bytes) && (!exists || ::fchmod(fd, existing.st_mode & 07777) == 0) &&
+              ::fsync(fd) == 0;
+    int error = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temp.c_str(), targetPath.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        why = systemError(error);
+        return false;
+    }
+    // Best effort: the rename is already visible.
+    fs::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
 
 bool sameName(const QString& a, const QString& b) {
     return QString::compare(a, b, Qt::CaseInsensitive) == 0;
@@ -78,7 +183,7 @@ bool allDigits(QStringView s, int base) {
 
 } // namespace
 
-IniFile::IniFile(QString path) : path_(std::move(path)), crlf_(NativeCrlf) {
+IniFile::IniFile(std::string path) : path_(std::move(path)), crlf_(NativeCrlf) {
 }
 
 bool IniFile::load() {
@@ -89,18 +194,9 @@ bool IniFile::load() {
     unreadable_ = false;
     loadError_.clear();
 
-    QFile file(path_);
-    if (!file.exists())
-        return true;
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    if (!readWholeFile(path_, bytes, loadError_)) {
         unreadable_ = true;
-        loadError_ = file.errorString();
-        return false;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        unreadable_ = true;
-        loadError_ = file.errorString();
         return false;
     }
     // UTF-16 text or binary data: read as UTF-8 it would be garbage, and written back it
@@ -287,19 +383,8 @@ bool IniFile::save(QString* reason) const {
     if (unreadable_)
         return fail(QStringLiteral("the file could not be read: ") + loadError_);
 
-    QSaveFile file(path_);
-    // Unbuffered, so that a write the disk has no room for fails here: QSaveFile does not
-    // notice a buffer that fails to flush at commit() and would put an empty or cut file in
-    // place of the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(file.errorString());
-    const QByteArray bytes = this->bytes();
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
+    QString why;
+    if (!replaceWholeFile(path_, bytes(), why))
         return fail(why);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
     return true;
 }

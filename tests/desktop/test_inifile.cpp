@@ -16,7 +16,7 @@ protected:
 
     IniFile Load(const QByteArray& bytes) {
         WriteBytes(path, bytes);
-        IniFile ini(path);
+        IniFile ini(path.toStdString());
         EXPECT_TRUE(ini.load());
         return ini;
     }
@@ -135,7 +135,7 @@ TEST_F(IniFileTest, WritingReplacesInPlaceAppendsToItsSectionAndKeepsEverythingE
                                           "Flag=1\n"
                                           "Text=\" blank ends \"\n"
                                           "Lines=one  two\n"));
-    IniFile again(path);
+    IniFile again(path.toStdString());
     ASSERT_TRUE(again.load());
     EXPECT_EQ(again.readString("Last", "Text", ""), " blank ends ");
     EXPECT_EQ(again.readInteger("Position", "PosX", 0), 55);
@@ -151,7 +151,7 @@ TEST_F(IniFileTest, KeepsByteOrderMarkAndCrLfAndWritesUtf8) {
 }
 
 TEST_F(IniFileTest, MissingFileIsEmptyAndIsCreatedOnSave) {
-    IniFile ini(path);
+    IniFile ini(path.toStdString());
     ASSERT_TRUE(ini.load());
     EXPECT_EQ(ini.readInteger("Position", "PosX", 10), 10);
     ini.writeInteger("Position", "PosX", 3);
@@ -163,7 +163,7 @@ TEST_F(IniFileTest, MissingFileIsEmptyAndIsCreatedOnSave) {
 
 TEST_F(IniFileTest, FileThatCannotBeReadIsNeverOverwritten) {
     ASSERT_TRUE(QDir(folder).mkdir("Chimly.ini")); // exists, but is no readable file
-    IniFile ini(path);
+    IniFile ini(path.toStdString());
     EXPECT_FALSE(ini.load());
     EXPECT_FALSE(ini.loadError().isEmpty());
     ini.writeInteger("Position", "PosX", 3);
@@ -198,7 +198,7 @@ TEST_F(IniFileTest, TextThatIsNotUtf8IsUnreadableAndNeverOverwritten) {
     };
     for (const QByteArray& bytes : files) {
         WriteBytes(path, bytes);
-        IniFile ini(path);
+        IniFile ini(path.toStdString());
         EXPECT_FALSE(ini.load());
         EXPECT_EQ(ini.loadError(), "it is not UTF-8 text");
         EXPECT_EQ(ini.readInteger("Position", "PosX", 10), 10);
@@ -209,7 +209,7 @@ TEST_F(IniFileTest, TextThatIsNotUtf8IsUnreadableAndNeverOverwritten) {
 }
 
 TEST_F(IniFileTest, SaveIntoMissingFolderFails) {
-    IniFile ini(folder + "/no-such-folder/Chimly.ini");
+    IniFile ini((folder + "/no-such-folder/Chimly.ini").toStdString());
     ASSERT_TRUE(ini.load());
     ini.writeInteger("Position", "PosX", 3);
     QString reason;
