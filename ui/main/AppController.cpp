@@ -2,6 +2,7 @@
 
 #include "app/Reminders.h"
 #include "core/AppPaths.h"
+#include "desktop/PathText.h"
 #include "engine/ReminderEngine.h"
 #include "i18n/LanguageFile.h"
 #include "platform/StartupShortcut.h"
@@ -38,8 +39,9 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
     const DataPaths paths = locateDataPaths();
     if (!paths.error.empty())
         showErrorMessage(QString::fromStdString(paths.error));
-    m_settingsPath = QString::fromStdString(paths.settingsFilePath);
-    m_reminderFilePath = QString::fromStdString(paths.reminderFilePath);
+    // Kept as the system's bytes: a folder name that is not UTF-8 would not survive a QString.
+    m_settingsPath = paths.settingsFilePath;
+    m_reminderFilePath = paths.reminderFilePath;
     m_reminders->setFilePath(paths.reminderFilePath);
     connect(m_reminders, &Reminders::loaded, this, &AppController::remindersLoaded);
     connect(m_reminders, &Reminders::loadFailed, this, &AppController::remindersNotRead);
@@ -199,8 +201,8 @@ void AppController::exitAsked() {
 bool AppController::askToLoseChanges() {
     // The question tells the failure: the minute's retries after "No" stay silent, as after
     // the error window (the reminders count it as told).
-    QString question =
-        QString::fromStdString(m_texts.changesNotSaved) + u' ' + m_reminderFilePath + u':' + u'\n';
+    QString question = QString::fromStdString(m_texts.changesNotSaved) + u' ' +
+                       pathText(m_reminderFilePath) + u':' + u'\n';
     if (const QString& failure = m_reminders->lastSaveFailure(); !failure.isEmpty())
         question += failure + u'\n';
     question += QString::fromStdString(m_texts.exitAndLoseChanges);
@@ -301,7 +303,7 @@ void AppController::buildMainWindow() {
         // With "Other" checked the chosen file is the language at once, for every window
         // opened from now on too.
         if (m_settings.language == LanguageChoice::Other)
-            useLanguageFile(path);
+            useLanguageFile(pathBytes(path));
     });
     page->setStartupShortcut(&programStartupShortcut());
     connect(page, &SettingsPage::showMissedAtStartChanged, this,
@@ -323,9 +325,9 @@ void AppController::buildMainWindow() {
         m_window->remindersLoaded();
 }
 
-void AppController::useLanguageFile(const QString& path) {
-    LanguageFile::setCurrent(path.toStdString());
-    std::optional<LanguageSection> main = LanguageFile::cached(path.toStdString()).section("Main");
+void AppController::useLanguageFile(const std::string& path) {
+    LanguageFile::setCurrent(path);
+    std::optional<LanguageSection> main = LanguageFile::cached(path).section("Main");
     if (!main)
         return;
     m_texts.loadMain(*main);
