@@ -205,9 +205,8 @@ TEST_F(MainWindowTest, FolderNamesThatAreNotUtf8KeepTheFilesTheTextsAndTheClick)
     tea.isNew = true;
     tea.message = "tea";
     tea.moment = makeMoment(2026, 12, 9, 11, 0);
-    ASSERT_TRUE(app->repository().saveReminder(tea, now).saved);
-    EXPECT_TRUE(app->saveReminderFile());
-    app->waitForReminderFile();
+    ASSERT_TRUE(app->reminders().add(tea).saved);
+    app->reminders().waitForFile();
     EXPECT_EQ(RowCount(data + "/things.mln"), 1);
 
     Reminder due;
