@@ -7,6 +7,7 @@
 #include "core/Reminder.h"
 #include "core/ReminderRepository.h"
 #include "i18n/Texts.h"
+#include "ui/controls/WindowList.h"
 
 #include <QIcon>
 #include <QList>
@@ -34,6 +35,8 @@ struct EditorContext {
     const Clock* clock = &systemClock();
     // The texts of the messages the editor shows.
     Texts texts;
+    // The editor's section of the language file in use.
+    LanguageSection<EditorLine> lines;
     // Writes the whole reminder file; false when that failed.
     std::function<bool()> saveTable;
     // Tells the list that the reminders changed.
@@ -69,10 +72,6 @@ public:
     // True once the window has begun closing.
     bool isClosing() const { return m_closing; }
 
-    // The open editor of reminder `number`, or null. Editors of new reminders are
-    // never found.
-    static ReminderEditor* find(std::int32_t number);
-
 public slots:
     // "Ok": checks the entries, saves the reminder, writes the reminder file and
     // closes. A failed check shows why and stays open with the focus on the cause; a
@@ -88,8 +87,8 @@ private:
     void setInitialState();
     void setUpKeys();
     void wireRules();
-    // Applies the editor section of the language file in use; without one the built-in
-    // English texts of the form stay.
+    // Applies the context's editor section; the built-in English texts of the form stay
+    // where it has none.
     void loadTexts();
     void setAccessibleNames();
 
@@ -115,6 +114,7 @@ private:
     QWidget* nextInTabOrder(QWidget* from, bool next) const;
     bool takesTabFocus(QWidget* widget) const;
 
+    WindowList<ReminderEditor>::Entry m_listed{this};
     std::unique_ptr<Ui::ReminderEditor> m_ui;
     EditorContext m_context;
     // Monday first.
