@@ -22,6 +22,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class AlertPresenter;
 class MainWindow;
@@ -87,8 +88,8 @@ public:
     const MinuteWake& minuteWake() const { return *m_wake; }
     ReminderRepository& repository() { return m_repository; }
     const ProgramSettings& settings() const { return m_settings; }
-    const QString& settingsPath() const { return m_settingsPath; }
-    const QString& reminderFilePath() const { return m_reminderFilePath; }
+    const std::string& settingsPath() const { return m_settingsPath; }
+    const std::string& reminderFilePath() const { return m_reminderFilePath; }
     // The entries of the run's journal: what was missed while the program was not
     // running (found at the start when "Show Missed after start" is on) and in the gaps
     // of this run.
@@ -120,7 +121,7 @@ private:
     // texts take its main section at once (a file without one changes nothing there),
     // and the openers of the other windows their sections, for the windows opened from now
     // on; Qt's own texts follow the language.
-    void useLanguageFile(const QString& path);
+    void useLanguageFile(const std::string& path);
     // The reminders were saved or deleted: the engine, the journal and the list follow.
     void remindersChanged();
     // A scan found reminders that fell due in a gap (the computer slept, or the clock
@@ -140,8 +141,8 @@ private:
     MessageOrder m_messageOrder;
     MissedJournal m_missedJournal;
     ProgramSettings m_settings;
-    QString m_settingsPath;
-    QString m_reminderFilePath;
+    std::string m_settingsPath;
+    std::string m_reminderFilePath;
     Moment m_programStart = DayCountEpoch;
     std::unique_ptr<EditorContext> m_editorContext;
     ReminderEngine* m_engine;
