@@ -340,6 +340,32 @@ TEST_F(ChimlyE2E, DueReminderShowsItsAlertAndPlaysItsSound) {
     Screenshot("main-window.png");
 }
 
+// A screen reader finds the alert as an alert, named by its message and described by its due
+// time as the window shows it, and reads it because the window takes the focus, on "Ok".
+TEST_F(ChimlyE2E, TheAlertIsReadAsAnAlertWithItsDueTimeAndTakesTheFocus) {
+    Reminder tea = Thing("tea time");
+    tea.moment = makeMoment(2026, 12, 9, 8, 0);
+    WriteThings({tea});
+    env.emplace_back("LC_ALL", "de_DE.UTF-8");
+    ChildProcess chimly;
+    Start(chimly, "@2026-12-09 07:59:56");
+    ASSERT_TRUE(WaitForWindow("^tea time$")) << "no alert window";
+    const testsvc::Controls ui(ATSPI_CONTROL, a11y.env());
+    EXPECT_EQ(ui.run({"--window", "^tea time$", "--about"}),
+              std::optional<std::string>("alert\ntea time\n09.12.26 08:00\n"));
+    std::vector<std::string> okStates = in("^tea time$", "push button", "Ok");
+    okStates.push_back("--states");
+    std::string states;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            states = ui.run(okStates).value_or("");
+            return states.find("focused") != std::string::npos;
+        },
+        60s))
+        << states;
+    Screenshot("alert-for-screen-readers.png");
+}
+
 // A sound the player cannot read: at the due minute the click is heard instead (though the
 // reminder does not ask for it) and the failure is logged.
 TEST_F(ChimlyE2E, DueReminderWithAnUnplayableSoundPlaysTheClickAndLogsWhy) {
@@ -860,4 +886,54 @@ TEST_F(ChimlyE2E, AClockJumpForwardOpensTheJournalWithWhatWasSkipped) {
             << alert;
     Xdo({"windowactivate", "--sync", FirstWindow(JournalTitle)});
     Screenshot("journal-after-clock-jump.png");
+}
+
+// The program is killed with one alert open and one postponed. The next start lists both in
+// the journal, once each, although "Show Missed after start" is off; an alert answered before
+// the kill is not listed.
+TEST_F(ChimlyE2E, AlertsOpenOrPostponedAtAKillAreListedOnceAtTheNextStart) {
+    WriteThings({Daily("tea", 8, 0), Daily("walk", 8, 0), Daily("post", 8, 0)});
+    std::ofstream(dataFolder + "/Chimly.ini") << "[Settings]\nMissed=0\n";
+    const testsvc::Controls ui(ATSPI_CONTROL, a11y.env());
+    const auto pendingRows = [&] {
+        ReminderRepository data;
+        return data.load(dataFolder + "/things.mln").ok
+                   ? data.sideRows(sideTableIndex(PendingAlertsTable)).size()
+                   : std::size_t{0};
+    };
+    {
+        ChildProcess first;
+        StartWithSteppedClock(first, {2026, 12, 9, 7, 59, 50, 0});
+        for (const char* alert : {"^tea$", "^walk$", "^post$"})
+            ASSERT_TRUE(WaitForWindow(alert)) << alert;
+        ASSERT_TRUE(ui.click(in("^walk$", "push button", "Move by 60 minutes")));
+        ASSERT_TRUE(WaitUntil([&] { return Windows("^walk$").empty(); }, 60s)) << "not postponed";
+        // "Ok" answers once the buttons are armed.
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                if (Windows("^post$").empty())
+                    return true;
+                ui.click(in("^post$", "push button", "Ok"));
+                return false;
+            },
+            60s));
+        ASSERT_TRUE(WaitUntil([&] { return pendingRows() == 2; }, 60s)) << pendingRows();
+        ::kill(first.pid(), SIGKILL);
+        first.wait(60s);
+    }
+    ChildProcess second;
+    StartWithSteppedClock(second, {2026, 12, 9, 13, 0, 0, 0});
+    ASSERT_TRUE(WaitForWindow(JournalTitle)) << "no journal";
+    const std::string tree = ui.run({"--window", JournalTitle, "--tree"}).value_or("");
+    const auto times = [&](const std::string& message) {
+        int n = 0;
+        for (auto at = tree.find("'" + message + "'"); at != std::string::npos;
+             at = tree.find("'" + message + "'", at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(times("tea"), 1) << tree;
+    EXPECT_EQ(times("walk"), 1) << tree;
+    EXPECT_EQ(times("post"), 0) << tree;
+    Screenshot("journal-with-carried-alerts.png");
 }

@@ -26,6 +26,8 @@
 
 class AlertPresenter;
 class MainWindow;
+class PendingAlerts;
+class SleepDelay;
 class QTimer;
 class ReminderEditors;
 class ReminderEngine;
@@ -133,6 +135,7 @@ private:
     // The list's order, made after the load so that the first "Open list..." need not sort.
     MessageOrder m_messageOrder;
     MissedJournal m_missedJournal;
+    std::unique_ptr<PendingAlerts> m_pendingAlerts;
     ProgramSettings m_settings;
     std::string m_settingsPath;
     std::string m_reminderFilePath;
@@ -144,6 +147,8 @@ private:
     // A child named "startTimer".
     QTimer* m_startTimer;
     std::unique_ptr<MinuteWake> m_wake;
+    // Null where the system offers none.
+    std::unique_ptr<SleepDelay> m_sleepDelay;
     std::unique_ptr<MainWindow> m_window;
     // A failed write of the settings has been shown in this run.
     bool m_settingsFailureShown = false;
