@@ -818,7 +818,8 @@ TEST_F(ChimlyE2E, TheNextRunListsWhatFellDueWhileItWasNotRunning) {
 }
 
 // The program is killed (as by a power loss) after an alert at 08:00 and starts again at
-// 13:00 in another locale: the journal lists exactly what fell due after that alert.
+// 13:00 in another locale: the journal lists exactly what fell due after that alert, and the
+// alert itself, which was never answered.
 TEST_F(ChimlyE2E, AfterAKillTheJournalListsWhatFellDueAfterTheLastAlert) {
     Reminder dentist = Thing("dentist");
     dentist.moment = makeMoment(2026, 12, 9, 8, 5);
@@ -843,10 +844,10 @@ TEST_F(ChimlyE2E, AfterAKillTheJournalListsWhatFellDueAfterTheLastAlert) {
     EXPECT_NE(Windows("^Events that skipped from 09\\.12\\.2026 08:00:0"), "");
     const testsvc::Controls ui(ATSPI_CONTROL, a11y.env());
     const std::string tree = ui.run({"--window", JournalTitle, "--tree"}).value_or("");
-    for (const char* listed : {"post", "dentist"})
+    // The 08:00 alert, still open at the kill, is listed with them.
+    for (const char* listed : {"tea", "post", "dentist"})
         EXPECT_NE(tree.find("'" + std::string(listed) + "'"), std::string::npos) << tree;
-    for (const char* shown : {"tea", "evening"})
-        EXPECT_EQ(tree.find("'" + std::string(shown) + "'"), std::string::npos) << tree;
+    EXPECT_EQ(tree.find("'evening'"), std::string::npos) << tree;
 }
 
 // The clock jumps forward two hours while the program runs (as after a sleep): what fell
