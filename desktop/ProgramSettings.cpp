@@ -17,7 +17,7 @@ WindowPlacement readPlacement(const IniFile& ini, const QString& section, int wi
     p.top = ini.readInteger(section, QStringLiteral("PosY"), 10);
     p.width = ini.readInteger(section, QStringLiteral("Width"), width);
     p.height = ini.readInteger(section, QStringLiteral("Height"), height);
-    p.state = WindowStateFromCode(ini.readInteger(section, QStringLiteral("State"), 2));
+    p.state = windowStateFromCode(ini.readInteger(section, QStringLiteral("State"), 2));
     return p;
 }
 
@@ -66,7 +66,7 @@ SettingsWriteResult saved(const IniFile& ini) {
 
 } // namespace
 
-WindowStateCode WindowStateFromCode(int code) {
+WindowStateCode windowStateFromCode(int code) {
     switch (code) {
     case 0:
         return WindowStateCode::Maximized;
@@ -77,14 +77,14 @@ WindowStateCode WindowStateFromCode(int code) {
     }
 }
 
-ProgramSettings ReadSettings(const QString& path, const Clock& clock, Moment now, int currentWidth,
+ProgramSettings readSettings(const QString& path, const Clock& clock, Moment now, int currentWidth,
                              int currentHeight) {
     const IniFile ini = loaded(path);
     ProgramSettings s;
     s.position = readPlacement(ini, Position, currentWidth, currentHeight);
 
     const std::optional<Moment> last = readLastTime(ini, clock);
-    s.LastRunTime = last && *last <= now ? *last : now;
+    s.lastRunTime = last && *last <= now ? *last : now;
 
     switch (ini.readInteger(Settings, QStringLiteral("LangPack"), 0)) {
     case 0:
@@ -97,15 +97,15 @@ ProgramSettings ReadSettings(const QString& path, const Clock& clock, Moment now
         s.language = LanguageChoice::Other;
         break;
     }
-    s.ShowMissedAtStart = ini.readBool(Settings, QStringLiteral("Missed"), true);
-    s.ShowDayInTray = ini.readBool(Settings, QStringLiteral("ShowDay"), false);
+    s.showMissedAtStart = ini.readBool(Settings, QStringLiteral("Missed"), true);
+    s.showDayInTray = ini.readBool(Settings, QStringLiteral("ShowDay"), false);
     s.languageFile = ini.readString(Settings, QStringLiteral("LangFile"), QString());
     if (hasPlacement(ini, Journal))
         s.journal = readPlacement(ini, Journal, 0, 0);
     return s;
 }
 
-SettingsWriteResult WriteSettings(const QString& path, const ProgramSettings& settings,
+SettingsWriteResult writeSettings(const QString& path, const ProgramSettings& settings,
                                   const ClockReading& lastTime) {
     IniFile ini = loaded(path);
     writePlacement(ini, Position, settings.position);
@@ -113,8 +113,8 @@ SettingsWriteResult WriteSettings(const QString& path, const ProgramSettings& se
                     IsoDateTimeText(lastTime.local, lastTime.utc));
     ini.writeInteger(Settings, QStringLiteral("LangPack"), static_cast<int>(settings.language));
     ini.writeString(Settings, QStringLiteral("LangFile"), settings.languageFile);
-    ini.writeBool(Settings, QStringLiteral("Missed"), settings.ShowMissedAtStart);
-    ini.writeBool(Settings, QStringLiteral("ShowDay"), settings.ShowDayInTray);
+    ini.writeBool(Settings, QStringLiteral("Missed"), settings.showMissedAtStart);
+    ini.writeBool(Settings, QStringLiteral("ShowDay"), settings.showDayInTray);
     if (settings.journal)
         writePlacement(ini, Journal, *settings.journal);
     return saved(ini);

@@ -7,10 +7,10 @@
 // the start and after each scan that alerted or filled the journal, so that a run killed
 // midway leaves the moment up to which it had shown everything.
 
+#include "app/Settings.h"
 #include "core/Clock.h"
 #include "core/MissedJournal.h"
 #include "core/ReminderRepository.h"
-#include "desktop/ProgramSettings.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/Texts.h"
 #include "platform/MinuteWake.h"
@@ -82,8 +82,7 @@ public:
     ReminderEngine* engine() const { return m_engine; }
     const MinuteWake& minuteWake() const { return *m_wake; }
     ReminderRepository& repository() { return m_repository; }
-    const ProgramSettings& settings() const { return m_settings; }
-    const QString& settingsPath() const { return m_settingsPath; }
+    const Settings& settings() const { return *m_settings; }
     const QString& reminderFilePath() const { return m_reminderFilePath; }
     // The entries of the run's journal: what was missed while the program was not
     // running (found at the start when "Show Missed after start" is on) and in the gaps
@@ -103,8 +102,8 @@ private:
     void reminderFileWritten(const Status& saved, Reporting reporting);
     void report(const QString& text, Reporting reporting);
     void buildMainWindow();
-    // Writes the settings with lastTime as the end of the run so far, the windows' placements
-    // included. A failure while running is shown once per run.
+    // Writes the settings with lastTime as the end of the run so far, the placements the
+    // windows have handed on included. A failure while running is shown once per run.
     void writeSettings(const ClockReading& lastTime, Reporting reporting);
     // A reminder was handed out or the journal filled: the scan's moment is written, once
     // per scan.
@@ -131,8 +130,8 @@ private:
     // The list's order, made after the load so that the first "Open list..." need not sort.
     MessageOrder m_messageOrder;
     MissedJournal m_missedJournal;
-    ProgramSettings m_settings;
-    QString m_settingsPath;
+    // The settings file's values and its only writer; a child.
+    Settings* m_settings = nullptr;
     QString m_reminderFilePath;
     Moment m_programStart = DayCountEpoch;
     std::unique_ptr<EditorContext> m_editorContext;
@@ -148,10 +147,6 @@ private:
     std::unique_ptr<MainWindow> m_window;
     // The failure of the last save of the reminder file has been shown in a window.
     bool m_reminderSaveFailureShown = false;
-    // A failed write of the settings has been shown in this run.
-    bool m_settingsFailureShown = false;
-    // The instant last written as "LastTime".
-    std::optional<UtcInstant> m_lastTimeWritten;
     bool m_loadFailureShown = false;
     bool m_loading = false;
     // The program or the session ends: what the file's worker reports goes to the log.
