@@ -8,6 +8,7 @@
 #include "platform/SystemLog.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/ErrorMessage.h"
+#include "ui/dialogs/QuestionDialog.h"
 #include "ui/editor/ReminderEditor.h"
 #include "ui/journal/JournalWindow.h"
 #include "ui/main/AlertPresenter.h"
@@ -61,7 +62,7 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
     connect(m_tray, &TrayController::openListRequested, this, [this] { mainWindow()->showList(); });
     connect(m_tray, &TrayController::newReminderRequested, this,
             [this] { mainWindow()->newReminder(); });
-    connect(m_tray, &TrayController::exitRequested, this, &AppController::exit);
+    connect(m_tray, &TrayController::exitRequested, this, &AppController::exitAsked);
     connect(m_tray, &TrayController::trayAppeared, this, [this] {
         if (m_window)
             m_window->setTrayAvailable(true);
@@ -124,10 +125,17 @@ void AppController::loadReminders() {
         });
 }
 
-void AppController::waitForReminderFile() {
-    if (!m_fileWorker->finish(SqliteReminderStore::BusyTimeout + SqliteReminderStore::TimeLimit))
-        writeToSystemLog("Unable to write " + m_reminderFilePath.toStdString() +
-                         ": it took too long");
+bool AppController::waitForReminderFile() {
+    // Again while a callback gave the worker more (a file gone is made anew at once).
+    do {
+        if (!m_fileWorker->finish(SqliteReminderStore::BusyTimeout +
+                                  SqliteReminderStore::TimeLimit)) {
+            writeToSystemLog("Unable to write " + m_reminderFilePath.toStdString() +
+                             ": it took too long");
+            return false;
+        }
+    } while (m_fileWorker->busy());
+    return true;
 }
 
 void AppController::remindersRead(const Status& loaded) {
@@ -195,6 +203,7 @@ bool AppController::saveReminderFile(Reporting reporting) {
     m_fileWorker->run(
         this, [this, path, save] { return m_repository.writeFile(path, *save); },
         [this, path, save, reporting](const StoreStatus& written) {
+            m_saveFailure = written ? QString() : QString::fromStdString(written.error);
             const Status saved = m_repository.takeWritten(path, std::move(*save), written);
             if (m_repository.fileToBeMadeAnew())
                 saveReminderFile(reporting);
@@ -207,6 +216,8 @@ bool AppController::saveReminderFile(Reporting reporting) {
 void AppController::reminderFileWritten(const Status& saved, Reporting reporting) {
     if (m_ending)
         reporting = Reporting::SystemLog;
+    else if (m_exitAsked)
+        reporting = Reporting::ExitQuestion;
     if (saved) {
         // Changes of a save that failed before wait for the next try.
         if (!m_repository.hasUnsavedChanges())
@@ -216,6 +227,8 @@ void AppController::reminderFileWritten(const Status& saved, Reporting reporting
     }
     if (!m_saveRetryTimer->isActive())
         m_saveRetryTimer->start();
+    if (reporting == Reporting::ExitQuestion)
+        return;
     // Marked before the window opens: the retries while it is open stay silent.
     const bool tell = reporting == Reporting::SystemLog || !m_reminderSaveFailureShown;
     if (reporting == Reporting::Window)
@@ -253,6 +266,32 @@ void AppController::exit() {
     // exit(), not quit(): quit() first asks every window to close, and the main
     // window refuses (it only hides).
     QCoreApplication::exit(0);
+}
+
+void AppController::exitAsked() {
+    if (m_exitAsked)
+        return;
+    m_exitAsked = true;
+    // Its result goes to the question (see reminderFileWritten).
+    saveReminderFile();
+    // A worker stuck past its limit can save nothing more: the exit goes on as at SIGTERM.
+    const bool keepRunning = waitForReminderFile() && m_repository.hasUnsavedChanges() &&
+                             m_repository.fileWritable() && !askToLoseChanges();
+    m_exitAsked = false;
+    if (!keepRunning)
+        exit();
+}
+
+bool AppController::askToLoseChanges() {
+    // The question tells the failure: the minute's retries after "No" stay silent, as after
+    // the error window.
+    m_reminderSaveFailureShown = true;
+    QString question =
+        QString::fromStdString(m_texts.changesNotSaved) + u' ' + m_reminderFilePath + u':' + u'\n';
+    if (!m_saveFailure.isEmpty())
+        question += m_saveFailure + u'\n';
+    question += QString::fromStdString(m_texts.exitAndLoseChanges);
+    return askYesNo(question, m_texts);
 }
 
 void AppController::shutdown() {
