@@ -1,6 +1,7 @@
 #include "platform/XdgStartupShortcut.h"
 
 #include "core/AppPaths.h"
+#include "core/PrivateFiles.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -75,7 +76,8 @@ void XdgStartupShortcut::place() {
     if (entry.empty() || text.empty())
         return;
     std::error_code error;
-    fs::create_directories(fs::path(entry).parent_path(), error);
+    if (!makePrivateFolders(fs::path(entry).parent_path(), error))
+        return;
     const std::string temporary = entry + ".new";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -85,6 +87,11 @@ void XdgStartupShortcut::place() {
             return;
         }
     }
+    // A new entry is the user's alone; one that is there keeps its mode.
+    const fs::file_status old = fs::status(entry, error);
+    fs::permissions(temporary,
+                    fs::is_regular_file(old) ? old.permissions() & fs::perms::all : PrivateFileMode,
+                    fs::perm_options::replace, error);
     fs::rename(temporary, entry, error);
     if (error)
         fs::remove(temporary, error);

@@ -194,7 +194,9 @@ bool AppController::saveReminderFile(Reporting reporting) {
     if (!m_repository.isLoaded() || !m_repository.fileWritable())
         return false;
     PendingSave pending = m_repository.takeUnsaved();
-    if (pending.empty())
+    // At the end of a run the file is looked at even with nothing changed: one removed
+    // meanwhile, folder and all, is made anew from the table.
+    if (pending.empty() && !m_ending)
         return true;
     // The worker gets copies of the rows; a failed save leaves the file as it was and the
     // changes to be written by the next one.

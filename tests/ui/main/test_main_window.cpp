@@ -564,6 +564,32 @@ TEST_F(ExitWhileSavesFailTest, YesExitsAndTheExitLogsTheChangesLost) {
         EXPECT_NE(log.find("Chimewell: Unable to write " + file + ": "), std::string::npos) << log;
         EXPECT_EQ(ReadAll(file), before);
     }
+
+// The data folder removed while the program runs: the exit makes it again, with the table
+// and the settings, though nothing changed since the last save.
+TEST_F(MainWindowTest, TheDataFolderRemovedWhileRunningIsMadeAgainAtTheExit) {
+    auto app = Started();
+    Reminder tea;
+    tea.isNew = true;
+    tea.message = "tea";
+    ASSERT_TRUE(app->repository().saveReminder(tea, now).saved);
+    ASSERT_TRUE(app->saveReminderFile());
+    app->waitForReminderFile();
+    fs::remove_all(dataFolder);
+
+    ExitThroughTheLoop(app);
+    EXPECT_TRUE(messages.empty()) << messages[0];
+    const std::string file = dataFolder + "/things.mln";
+    ReminderRepository reread;
+    ASSERT_TRUE(reread.load(file).ok);
+    ASSERT_EQ(reread.table().count(), 1u);
+    EXPECT_EQ(reread.table().rowAt(0).text(Col::Comment), "tea");
+    EXPECT_NE(SettingsInteger(dataFolder + "/Chimly.ini", "LangPack"), -1);
+    EXPECT_EQ(fs::status(dataFolder).permissions() & fs::perms::all, fs::perms::owner_all);
+    for (const std::string& f : {file, dataFolder + "/Chimly.ini"})
+        EXPECT_EQ(fs::status(f).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write)
+            << f;
 }
 
 TEST_F(MainWindowTest, AFailedSettingsWriteIsShownOncePerRunAndNoWindowWritesAFile) {
