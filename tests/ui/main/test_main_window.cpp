@@ -564,6 +564,7 @@ TEST_F(ExitWhileSavesFailTest, YesExitsAndTheExitLogsTheChangesLost) {
         EXPECT_NE(log.find("Chimewell: Unable to write " + file + ": "), std::string::npos) << log;
         EXPECT_EQ(ReadAll(file), before);
     }
+}
 
 // The data folder removed while the program runs: the exit makes it again, with the table
 // and the settings, though nothing changed since the last save.
