@@ -4,7 +4,7 @@
 
 #include <utility>
 
-Settings::Settings(QString path, const Clock& clock, QObject* parent)
+Settings::Settings(std::string path, const Clock& clock, QObject* parent)
     : QObject(parent), m_path(std::move(path)), m_clock(clock) {
 }
 

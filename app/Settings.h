@@ -25,9 +25,9 @@ public:
     };
 
     // The clock must outlive the settings; it turns the stored "LastTime" into a local moment.
-    Settings(QString path, const Clock& clock, QObject* parent = nullptr);
+    Settings(std::string path, const Clock& clock, QObject* parent = nullptr);
 
-    const QString& path() const { return m_path; }
+    const std::string& path() const { return m_path; }
     // Reads the file; `now` is the moment of reading. A missing or unreadable file gives the
     // defaults, and a main window never placed keeps its designed size.
     void read(Moment now);
@@ -57,7 +57,7 @@ signals:
     void writeFailed(const QString& text);
 
 private:
-    QString m_path;
+    std::string m_path;
     const Clock& m_clock;
     ProgramSettings m_values;
     std::optional<UtcInstant> m_lastTimeWritten;

@@ -2,6 +2,7 @@
 
 #include "desktop/IniFile.h"
 #include "desktop/IsoDateTime.h"
+#include "desktop/PathText.h"
 #include "desktop/RegionalDateTime.h"
 
 namespace {
@@ -49,7 +50,7 @@ void writePlacement(IniFile& ini, const QString& section, const WindowPlacement&
     ini.writeInteger(section, QStringLiteral("Height"), p.height);
 }
 
-IniFile loaded(const QString& path) {
+IniFile loaded(const std::string& path) {
     IniFile ini(path);
     ini.load();
     return ini;
@@ -59,7 +60,7 @@ SettingsWriteResult saved(const IniFile& ini) {
     SettingsWriteResult result;
     if (!ini.save(&result.reason)) {
         result.ok = false;
-        result.errorText = QStringLiteral("Unable to write to %1").arg(ini.path());
+        result.errorText = QStringLiteral("Unable to write to %1").arg(pathText(ini.path()));
     }
     return result;
 }
@@ -77,8 +78,8 @@ WindowStateCode windowStateFromCode(int code) {
     }
 }
 
-ProgramSettings readSettings(const QString& path, const Clock& clock, Moment now, int currentWidth,
-                             int currentHeight) {
+ProgramSettings readSettings(const std::string& path, const Clock& clock, Moment now,
+                             int currentWidth, int currentHeight) {
     const IniFile ini = loaded(path);
     ProgramSettings s;
     s.position = readPlacement(ini, Position, currentWidth, currentHeight);
@@ -105,7 +106,7 @@ ProgramSettings readSettings(const QString& path, const Clock& clock, Moment now
     return s;
 }
 
-SettingsWriteResult writeSettings(const QString& path, const ProgramSettings& settings,
+SettingsWriteResult writeSettings(const std::string& path, const ProgramSettings& settings,
                                   const ClockReading& lastTime) {
     IniFile ini = loaded(path);
     writePlacement(ini, Position, settings.position);

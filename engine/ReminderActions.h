@@ -4,24 +4,27 @@
 // stop the window); the requests take effect in the order they were made, so when two
 // reminders fall due together the later one's sound is the one heard to the end.
 
-#include <QString>
+#include <string>
 
 class QObject;
 
 namespace ReminderActions {
 
+// Paths are the system's bytes: a sound beside a program in a folder whose name is not UTF-8
+// must still play.
+
 // Opens path with the desktop's program for it, when it names an existing file.
-void openFileAsync(QObject* context, const QString& path);
+void openFileAsync(QObject* context, const std::string& path);
 // Plays the first of sound and fallback that names an existing file (a folder does not
 // count) on the program's player, replacing a sound still playing; nothing when neither
 // does. When the file chosen cannot be played, the failure goes to the system log and
 // whenUnplayable plays in its place (its own failure is logged as well).
-void playSoundAsync(QObject* context, const QString& sound, const QString& fallback = {},
-                    const QString& whenUnplayable = {});
+void playSoundAsync(QObject* context, const std::string& sound, const std::string& fallback = {},
+                    const std::string& whenUnplayable = {});
 // Stops the program's player.
 void stopSound(QObject* context);
 
 // True when path is not empty and names an existing file (not a folder).
-bool isExistingFile(const QString& path);
+bool isExistingFile(const std::string& path);
 
 } // namespace ReminderActions

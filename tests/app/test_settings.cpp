@@ -21,7 +21,7 @@ const Moment Start = makeMoment(2026, 12, 10, 9, 0, 0);
 
 struct SettingsOwnerTest : ::testing::Test {
     std::string folder = MakeTempFolder("settings");
-    QString path = QString::fromStdString(folder + "/Chimly.ini");
+    std::string path = folder + "/Chimly.ini";
     FakeClock clock{Start};
 };
 
@@ -36,7 +36,7 @@ void ExpectPlacement(const WindowPlacement& a, const WindowPlacement& e) {
 // The values read, changed by the settings page and the windows, written together: the
 // journal's placement only once one was stored or handed on, the rest of the file kept.
 TEST_F(SettingsOwnerTest, WritesTheValuesAndThePlacementsHandedOn) {
-    std::ofstream(path.toStdString())
+    std::ofstream(path)
         << "; the user's note\n[Position]\nPosX=33\nPosY=44\nWidth=500\nHeight=400\n"
            "[Settings]\nMissed=0\nLangPack=1\n";
     Settings settings(path, clock);
@@ -56,7 +56,7 @@ TEST_F(SettingsOwnerTest, WritesTheValuesAndThePlacementsHandedOn) {
     clock.set(Start + 5min);
     ASSERT_TRUE(settings.write(clock.now(), Settings::Report::OncePerRun));
     EXPECT_EQ(settings.lastTimeWritten(), clock.now().utc);
-    const std::string text = ReadAll(path.toStdString());
+    const std::string text = ReadAll(path);
     EXPECT_EQ(text.rfind("; the user's note\n", 0), 0u) << text;
     EXPECT_EQ(text.find("[Journal]"), std::string::npos) << text;
 
@@ -81,7 +81,7 @@ TEST_F(SettingsOwnerTest, WritesTheValuesAndThePlacementsHandedOn) {
 // While running, the first failure of the run goes to a window and the rest are silent; at
 // the end, every failure goes to standard error and the system log, never to a window.
 TEST_F(SettingsOwnerTest, AFailedWriteIsToldOnceInAWindowAndEachTimeInTheLog) {
-    ASSERT_TRUE(QDir().mkpath(path)); // a folder stands where the file goes
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(path))); // a folder stands where the file goes
     Settings settings(path, clock);
     settings.read(Start);
     std::vector<QString> shown;
@@ -91,9 +91,9 @@ TEST_F(SettingsOwnerTest, AFailedWriteIsToldOnceInAWindowAndEachTimeInTheLog) {
     for (int i = 0; i < 2; ++i)
         EXPECT_FALSE(settings.write(clock.now(), Settings::Report::OncePerRun));
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("Unable to write to ") + path + u'\n'))
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("Unable to write to ") + QString::fromStdString(path) + u'\n'))
         << shown[0].toStdString();
-    EXPECT_GT(shown[0].size(), path.size() + 19) << "no reason given";
+    EXPECT_GT(shown[0].size(), static_cast<qsizetype>(path.size()) + 19) << "no reason given";
     EXPECT_EQ(settings.lastTimeWritten(), clock.now().utc);
 
     std::string log;
@@ -103,12 +103,12 @@ TEST_F(SettingsOwnerTest, AFailedWriteIsToldOnceInAWindowAndEachTimeInTheLog) {
             EXPECT_FALSE(settings.write(clock.now(), Settings::Report::SystemLog));
         log = capture.text();
     }
-    const std::string line = "Chimewell: Unable to write to " + path.toStdString() + ": ";
+    const std::string line = "Chimewell: Unable to write to " + path + ": ";
     const std::size_t first = log.find(line);
     ASSERT_NE(first, std::string::npos) << log;
     EXPECT_NE(log.find(line, first + 1), std::string::npos) << log;
     EXPECT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(std::filesystem::is_directory(path.toStdString()));
+    EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
 } // namespace

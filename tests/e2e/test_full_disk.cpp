@@ -152,7 +152,7 @@ TEST_F(FullDiskTest, AFailedSettingsWriteKeepsTheOldFileAndTheNextWriteSucceeds)
         ASSERT_NO_FATAL_FAILURE(cause.apply(folder, file));
         const bool stillAFile = fs::is_regular_file(file);
 
-        const SettingsWriteResult failed = writeSettings(path, settings, clock.now());
+        const SettingsWriteResult failed = writeSettings(path.toStdString(), settings, clock.now());
         EXPECT_FALSE(failed.ok);
         EXPECT_EQ(failed.errorText, QStringLiteral("Unable to write to ") + path);
         EXPECT_FALSE(failed.reason.isEmpty());
@@ -162,9 +162,10 @@ TEST_F(FullDiskTest, AFailedSettingsWriteKeepsTheOldFileAndTheNextWriteSucceeds)
         }
 
         ASSERT_NO_FATAL_FAILURE(cause.remove(folder, file));
-        const SettingsWriteResult written = writeSettings(path, settings, clock.now());
+        const SettingsWriteResult written =
+            writeSettings(path.toStdString(), settings, clock.now());
         ASSERT_TRUE(written.ok) << written.reason.toStdString();
-        EXPECT_EQ(readSettings(path, clock, clock.now().local, 0, 0).languageFile,
+        EXPECT_EQ(readSettings(path.toStdString(), clock, clock.now().local, 0, 0).languageFile,
                   settings.languageFile);
     }
 }

@@ -42,7 +42,7 @@ TEST(ReminderActions, PlaySoundPlaysTheFirstExistingFileOfSoundAndFallback) {
         SCOPED_TRACE(c.what);
         FakeSoundPlayer player;
         QObject owner;
-        ReminderActions::playSoundAsync(&owner, c.sound, c.fallback);
+        ReminderActions::playSoundAsync(&owner, c.sound.toStdString(), c.fallback.toStdString());
         ASSERT_TRUE(WaitForTasks());
         EXPECT_EQ(player.calls, c.played.isEmpty()
                                     ? QStringList{}
@@ -65,30 +65,32 @@ TEST(ReminderActions, ASoundThatCannotBePlayedIsLoggedAndReplacedUnlessAnotherCa
         QStringList logged;
     };
     const auto noMore = [](QObject*) {};
-    for (const Case& c : {Case{"the replacement plays", click, noMore, {broken, click}, {broken}},
-                          Case{"no replacement", QString(), noMore, {broken}, {broken}},
-                          Case{"a replacement that fails too is logged as well",
-                               brokenClick,
-                               noMore,
-                               {broken, brokenClick},
-                               {broken, brokenClick}},
-                          Case{"a sound asked for since is not cut off",
-                               click,
-                               [&](QObject* owner) { ReminderActions::playSoundAsync(owner, wav); },
-                               {broken, wav},
-                               {broken}},
-                          Case{"nor is a stop undone",
-                               click,
-                               [](QObject* owner) { ReminderActions::stopSound(owner); },
-                               {broken, "stop"},
-                               {broken}}}) {
+    for (const Case& c :
+         {Case{"the replacement plays", click, noMore, {broken, click}, {broken}},
+          Case{"no replacement", QString(), noMore, {broken}, {broken}},
+          Case{"a replacement that fails too is logged as well",
+               brokenClick,
+               noMore,
+               {broken, brokenClick},
+               {broken, brokenClick}},
+          Case{"a sound asked for since is not cut off",
+               click,
+               [&](QObject* owner) { ReminderActions::playSoundAsync(owner, wav.toStdString()); },
+               {broken, wav},
+               {broken}},
+          Case{"nor is a stop undone",
+               click,
+               [](QObject* owner) { ReminderActions::stopSound(owner); },
+               {broken, "stop"},
+               {broken}}}) {
         SCOPED_TRACE(c.what);
         FakeSoundPlayer player;
         player.unplayable = {broken, brokenClick};
         player.holdFailures = true;
         QObject owner;
         StderrCapture log(MakeTempFolder("log") + "/stderr.txt");
-        ReminderActions::playSoundAsync(&owner, broken, QString(), c.whenUnplayable);
+        ReminderActions::playSoundAsync(&owner, broken.toStdString(), {},
+                                        c.whenUnplayable.toStdString());
         ASSERT_TRUE(WaitForTasks());
         c.since(&owner);
         ASSERT_TRUE(WaitForTasks());
@@ -113,7 +115,7 @@ TEST(ReminderActions, NothingRunsOnceTheOwnerIsGone) {
     const QString wav = MakeWav(QString::fromStdString(MakeTempFolder("actions")) + "/s.wav");
     FakeSoundPlayer player;
     auto owner = std::make_unique<QObject>();
-    ReminderActions::playSoundAsync(owner.get(), wav);
+    ReminderActions::playSoundAsync(owner.get(), wav.toStdString());
     ReminderActions::stopSound(owner.get());
     // The hand-over needs this thread's event loop, which has not run yet.
     owner.reset();

@@ -170,8 +170,8 @@ TEST_F(SoundTest, PlaysAgainAfterTheServerRestarted) {
 TEST_F(SoundTest, ReminderActionsPlayAndStopThroughTheProgramPlayer) {
     QObject owner;
     const std::string missing = folder_ + "/missing.wav";
-    ReminderActions::playSoundAsync(&owner, QString::fromStdString(missing));
-    ReminderActions::playSoundAsync(&owner, QString::fromStdString(wav("long", 8.0, 0.5)));
+    ReminderActions::playSoundAsync(&owner, missing);
+    ReminderActions::playSoundAsync(&owner, wav("long", 8.0, 0.5));
     ASSERT_TRUE(waitForPeaks(
         [](const std::vector<int>& p) { return CountWindows(p, 0, kHalfLevel, 40000) >= 20; }));
     const std::size_t stopAt = windowsNow();
@@ -208,8 +208,7 @@ TEST_F(SoundTest, AnUnplayableReminderSoundIsLoggedAndReplaced) {
     const std::string click = wav("click", 0.5, 0.5);
     StderrCapture log(folder_ + "/stderr.txt");
     QObject owner;
-    ReminderActions::playSoundAsync(&owner, QString::fromStdString(text), {},
-                                    QString::fromStdString(click));
+    ReminderActions::playSoundAsync(&owner, text, {}, click);
     EXPECT_TRUE(waitForPeaks([](const std::vector<int>& p) {
         return CountWindows(p, 0, kHalfLevel, 40000) >= 40;
     })) << "the click was not heard";

@@ -1,6 +1,7 @@
 #include "ui/main/AppController.h"
 
 #include "core/AppPaths.h"
+#include "desktop/PathText.h"
 #include "engine/ReminderEngine.h"
 #include "engine/SerialWorker.h"
 #include "i18n/LanguageFile.h"
@@ -39,7 +40,8 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
     const DataPaths paths = locateDataPaths();
     if (!paths.error.empty())
         showErrorMessage(QString::fromStdString(paths.error));
-    m_reminderFilePath = QString::fromStdString(paths.reminderFilePath);
+    // Kept as the system's bytes: a folder name that is not UTF-8 would not survive a QString.
+    m_reminderFilePath = paths.reminderFilePath;
 
     m_editorContext->clock = &m_clock;
     m_editorContext->texts = m_texts;
@@ -48,7 +50,7 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
     m_editorContext->newIcon = commandIcon(CommandImage::BlankDocument);
     m_editorContext->editIcon = commandIcon(CommandImage::LinedDocument);
 
-    m_settings = new Settings(QString::fromStdString(paths.settingsFilePath), m_clock, this);
+    m_settings = new Settings(paths.settingsFilePath, m_clock, this);
     // Shown from the event loop: a write runs amid the engine's steps, which the box must not
     // hold up, and during the start.
     connect(m_settings, &Settings::writeFailed, this, &showErrorMessage, Qt::QueuedConnection);
@@ -116,7 +118,7 @@ void AppController::loadReminders() {
     if (m_loading || m_repository.isLoaded())
         return;
     m_loading = true;
-    const std::string path = m_reminderFilePath.toStdString();
+    const std::string path = m_reminderFilePath;
     m_fileWorker->run(
         this, [this, path] { return m_repository.readFile(path); },
         [this, path](ReminderFileRead read) {
@@ -130,8 +132,7 @@ bool AppController::waitForReminderFile() {
     do {
         if (!m_fileWorker->finish(SqliteReminderStore::BusyTimeout +
                                   SqliteReminderStore::TimeLimit)) {
-            writeToSystemLog("Unable to write " + m_reminderFilePath.toStdString() +
-                             ": it took too long");
+            writeToSystemLog("Unable to write " + m_reminderFilePath + ": it took too long");
             return false;
         }
     } while (m_fileWorker->busy());
@@ -201,7 +202,7 @@ bool AppController::saveReminderFile(Reporting reporting) {
     // The worker gets copies of the rows; a failed save leaves the file as it was and the
     // changes to be written by the next one.
     auto save = std::make_shared<PendingSave>(std::move(pending));
-    const std::string path = m_reminderFilePath.toStdString();
+    const std::string path = m_reminderFilePath;
     m_fileWorker->run(
         this, [this, path, save] { return m_repository.writeFile(path, *save); },
         [this, path, save, reporting](const StoreStatus& written) {
@@ -288,8 +289,8 @@ bool AppController::askToLoseChanges() {
     // The question tells the failure: the minute's retries after "No" stay silent, as after
     // the error window.
     m_reminderSaveFailureShown = true;
-    QString question =
-        QString::fromStdString(m_texts.changesNotSaved) + u' ' + m_reminderFilePath + u':' + u'\n';
+    QString question = QString::fromStdString(m_texts.changesNotSaved) + u' ' +
+                       pathText(m_reminderFilePath) + u':' + u'\n';
     if (!m_saveFailure.isEmpty())
         question += m_saveFailure + u'\n';
     question += QString::fromStdString(m_texts.exitAndLoseChanges);
@@ -398,7 +399,7 @@ void AppController::buildMainWindow() {
         // With "Other" checked the chosen file is the language at once, for every window
         // opened from now on too.
         if (m_settings->values().language == LanguageChoice::Other)
-            useLanguageFile(path);
+            useLanguageFile(pathBytes(path));
     });
     page->setStartupShortcut(&programStartupShortcut());
     connect(page, &SettingsPage::showMissedAtStartChanged, m_settings,
@@ -420,9 +421,9 @@ void AppController::buildMainWindow() {
         m_window->remindersLoaded();
 }
 
-void AppController::useLanguageFile(const QString& path) {
-    LanguageFile::setCurrent(path.toStdString());
-    std::optional<LanguageSection> main = LanguageFile::cached(path.toStdString()).section("Main");
+void AppController::useLanguageFile(const std::string& path) {
+    LanguageFile::setCurrent(path);
+    std::optional<LanguageSection> main = LanguageFile::cached(path).section("Main");
     if (!main)
         return;
     m_texts.loadMain(*main);

@@ -22,6 +22,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class AlertPresenter;
 class MainWindow;
@@ -87,7 +88,7 @@ public:
     const MinuteWake& minuteWake() const { return *m_wake; }
     ReminderRepository& repository() { return m_repository; }
     const Settings& settings() const { return *m_settings; }
-    const QString& reminderFilePath() const { return m_reminderFilePath; }
+    const std::string& reminderFilePath() const { return m_reminderFilePath; }
     // The entries of the run's journal: what was missed while the program was not
     // running (found at the start when "Show Missed after start" is on) and in the gaps
     // of this run.
@@ -118,7 +119,7 @@ private:
     // Makes `path` the language file in use: the main window, the tray and the shared
     // texts take its main section at once (a file without one changes nothing there),
     // and windows opened from now on their own sections; Qt's own texts follow the language.
-    void useLanguageFile(const QString& path);
+    void useLanguageFile(const std::string& path);
     // The reminders were saved or deleted: the engine, the journal and the list follow.
     void remindersChanged();
     // A scan found reminders that fell due in a gap (the computer slept, or the clock
@@ -139,7 +140,7 @@ private:
     MissedJournal m_missedJournal;
     // The settings file's values and its only writer; a child.
     Settings* m_settings = nullptr;
-    QString m_reminderFilePath;
+    std::string m_reminderFilePath;
     Moment m_programStart = DayCountEpoch;
     std::unique_ptr<EditorContext> m_editorContext;
     ReminderEngine* m_engine;
