@@ -2,6 +2,7 @@
 
 #include "ui_ReminderEditor.h"
 
+#include "app/Reminders.h"
 #include "core/AppPaths.h"
 #include "desktop/PathText.h"
 #include "platform/ShellOpen.h"
@@ -38,11 +39,11 @@ QList<ReminderEditor*>& openEditors() {
 
 } // namespace
 
-ReminderEditor::ReminderEditor(const EditorContext& context)
+ReminderEditor::ReminderEditor(Reminders& reminders, const Texts& texts)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
-      m_ui(std::make_unique<Ui::ReminderEditor>()), m_context(context),
+      m_ui(std::make_unique<Ui::ReminderEditor>()), m_reminders(reminders), m_texts(texts),
       m_momentGroup(new QButtonGroup(this)), m_kindGroup(new QButtonGroup(this)),
       m_powerGroup(new QButtonGroup(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -235,7 +236,7 @@ void ReminderEditor::loadTexts() {
     caption(33, m_ui->powerCheck);
     caption(34, m_ui->powerOffRadio);
     caption(35, m_ui->rebootRadio);
-    m_context.texts.loadEditor(*section);
+    m_texts.loadEditor(*section);
 }
 
 void ReminderEditor::setAccessibleNames() {
@@ -263,20 +264,20 @@ void ReminderEditor::setAccessibleNames() {
 
 // --- opening ----------------------------------------------------------------
 
-void ReminderEditor::setNewMode() {
+void ReminderEditor::setNewMode(const QIcon& icon) {
     m_isNew = true;
     m_number = -1;
     setWindowTitle(m_captionNew);
-    if (!m_context.newIcon.isNull())
-        setWindowIcon(m_context.newIcon);
+    if (!icon.isNull())
+        setWindowIcon(icon);
 }
 
-void ReminderEditor::setEditMode(std::int32_t number) {
+void ReminderEditor::setEditMode(std::int32_t number, const QIcon& icon) {
     m_isNew = false;
     m_number = number;
     setWindowTitle(m_captionEdit + QLatin1Char(' ') + QString::number(number));
-    if (!m_context.editIcon.isNull())
-        setWindowIcon(m_context.editIcon);
+    if (!icon.isNull())
+        setWindowIcon(icon);
 }
 
 void ReminderEditor::fill(const Reminder& r) {
@@ -371,14 +372,14 @@ void ReminderEditor::accept() {
     if (m_ui->weeklyRadio->isChecked() &&
         std::none_of(m_dayChecks.begin(), m_dayChecks.end(),
                      [](const QCheckBox* day) { return day->isChecked(); })) {
-        refuse(m_context.texts.noDayMarked, m_dayChecks[0]);
+        refuse(m_texts.noDayMarked, m_dayChecks[0]);
         return;
     }
     // "with click" alone is no action.
     if (!m_ui->showAlertCheck->isChecked() && !m_ui->playSoundCheck->isChecked() &&
         !m_ui->openFileCheck->isChecked() && !m_ui->flashCheck->isChecked() &&
         !m_ui->powerCheck->isChecked()) {
-        refuse(m_context.texts.noItemMarked, m_ui->showAlertCheck);
+        refuse(m_texts.noItemMarked, m_ui->showAlertCheck);
         return;
     }
     // A sound or a file to open without the file would do nothing when it falls due.
@@ -386,26 +387,23 @@ void ReminderEditor::accept() {
         QCheckBox* check;
         FilePathRow* row;
         const std::string& text;
-    } fileActions[] = {{m_ui->playSoundCheck, m_ui->soundRow, m_context.texts.chooseSoundFile},
-                       {m_ui->openFileCheck, m_ui->fileRow, m_context.texts.chooseFileToOpen}};
+    } fileActions[] = {{m_ui->playSoundCheck, m_ui->soundRow, m_texts.chooseSoundFile},
+                       {m_ui->openFileCheck, m_ui->fileRow, m_texts.chooseFileToOpen}};
     for (const auto& action : fileActions) {
         if (action.check->isChecked() && action.row->path().trimmed().isEmpty()) {
             refuse(action.text, action.row->chooseButton());
             return;
         }
     }
-    const SaveResult result = m_context.data.saveReminder(reminder(), m_context.clock->now().local);
+    const SaveResult result =
+        m_isNew ? m_reminders.add(reminder()) : m_reminders.update(m_number, reminder());
     // Not saved: say why; the user's input stays.
     if (!result.saved) {
         showErrorMessage(QString::fromStdString(result.error));
         return;
     }
-    // The row is in the table; a failed file write is reported by the writer and the
+    // The reminder is taken; a failed file write is reported by the reminders and the
     // editor closes all the same, so that "Ok" cannot add the reminder twice.
-    if (m_context.saveTable)
-        m_context.saveTable();
-    if (m_context.tableChanged)
-        m_context.tableChanged();
     close();
 }
 
@@ -448,9 +446,8 @@ void ReminderEditor::testSound(const QString& path) {
     programSoundPlayer().play(
         path.toStdString(), [editor = QPointer(this)](const std::string& reason, bool) {
             if (editor)
-                showInfo(
-                    QString::fromStdString(editor->m_context.texts.cannotPlaySound + '\n' + reason),
-                    editor);
+                showInfo(QString::fromStdString(editor->m_texts.cannotPlaySound + '\n' + reason),
+                         editor);
         });
 }
 
@@ -567,25 +564,6 @@ ReminderEditor* ReminderEditor::find(std::int32_t number) {
     return nullptr;
 }
 
-ReminderEditor* openEditorFor(std::int32_t number, const EditorContext& context) {
-    const std::optional<Reminder> reminder = context.data.reminder(number);
-    if (!reminder)
-        return nullptr;
-    if (ReminderEditor* open = ReminderEditor::find(number)) {
-        if (open->isMinimized())
-            open->setWindowState(open->windowState() & ~Qt::WindowMinimized);
-        open->show();
-        open->raise();
-        open->activateWindow();
-        return open;
-    }
-    auto* editor = new ReminderEditor(context);
-    editor->setEditMode(number);
-    editor->fill(*reminder);
-    editor->show();
-    return editor;
-}
-
 Reminder newReminderDefaults(Moment now) {
     Reminder r;
     const CalendarTime c = calendarTime(now);
@@ -600,12 +578,4 @@ Reminder newReminderDefaults(Moment now) {
     r.powerAction = PowerAction::PowerOff;
     r.isNew = true;
     return r;
-}
-
-ReminderEditor* openNewEditor(const EditorContext& context, const Reminder* copyFrom) {
-    auto* editor = new ReminderEditor(context);
-    editor->setNewMode();
-    editor->fill(copyFrom != nullptr ? *copyFrom : newReminderDefaults(context.clock->now().local));
-    editor->show();
-    return editor;
 }

@@ -1,10 +1,11 @@
 #include "ui/main/MainWindow.h"
 
+#include "app/Reminders.h"
 #include "ui/controls/ColorScheme.h"
 #include "ui/controls/SectionText.h"
 #include "ui/controls/WindowPlacer.h"
 #include "ui/dialogs/QuestionDialog.h"
-#include "ui/editor/ReminderEditor.h"
+#include "ui/editor/ReminderEditors.h"
 #include "ui/main/CommandImages.h"
 #include "ui/main/ReminderListModel.h"
 #include "ui/main/ReminderListPanel.h"
@@ -15,9 +16,9 @@
 #include <QCloseEvent>
 #include <QLabel>
 
-MainWindow::MainWindow(const EditorContext& editors, MessageOrder& order, QWidget* parent)
+MainWindow::MainWindow(const ReminderEditors& editors, MessageOrder& order, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()), m_editors(editors),
-      m_listModel(new ReminderListModel(editors.data, order, this)),
+      m_listModel(new ReminderListModel(editors.reminders().repository(), order, this)),
       m_placer(new WindowPlacer(this)) {
     m_ui->setupUi(this);
     setFont(ColorScheme::font());
@@ -42,11 +43,11 @@ MainWindow::MainWindow(const EditorContext& editors, MessageOrder& order, QWidge
     connect(m_ui->actionDelete, &QAction::triggered, this, &MainWindow::deleteReminder);
     connect(m_ui->actionJournal, &QAction::triggered, this, &MainWindow::journalRequested);
 
-    m_listModel->setTexts(editors.texts);
-    m_listModel->setNow(*editors.clock);
+    m_listModel->setTexts(editors.texts());
+    m_listModel->setNow(editors.reminders().clock());
     ReminderListView* list = listView();
     list->setReminderModel(m_listModel);
-    list->setClock(editors.clock);
+    list->setClock(&editors.reminders().clock());
     auto* separator = new QAction(list);
     separator->setSeparator(true);
     list->addActions({m_ui->actionNewReminder, m_ui->actionEdit, m_ui->actionCopy, separator,
@@ -56,6 +57,7 @@ MainWindow::MainWindow(const EditorContext& editors, MessageOrder& order, QWidge
     connect(list, &ReminderListView::editRequested, m_ui->actionEdit, &QAction::trigger);
     connect(list, &ReminderListView::deleteRequested, m_ui->actionDelete, &QAction::trigger);
     connect(list, &ReminderListView::currentReminderChanged, this, &MainWindow::updateActions);
+    connect(&editors.reminders(), &Reminders::changed, this, &MainWindow::reloadReminders);
 
     // Four empty panels, as the status bar has always had.
     for (int width : {100, 120, 100, 100}) {
@@ -85,8 +87,8 @@ void MainWindow::showList() {
         showNormal();
     else
         show();
-    if (m_ui->pages->currentWidget() == m_ui->listPage && m_editors.data.isLoaded() &&
-        m_editors.data.fileWritable() && isVisible())
+    if (m_ui->pages->currentWidget() == m_ui->listPage && m_editors.reminders().isLoaded() &&
+        m_editors.reminders().fileWritable() && isVisible())
         listView()->setFocus();
     raise();
     activateWindow();
@@ -94,7 +96,7 @@ void MainWindow::showList() {
 
 void MainWindow::reloadReminders() {
     // The next times as of now: no scan may have run for days (an empty table).
-    m_listModel->setNow(*m_editors.clock);
+    m_listModel->setNow(m_editors.reminders().clock());
     m_listModel->reload();
     updateActions();
 }
@@ -139,7 +141,7 @@ void MainWindow::loadTexts(const LanguageSection& section) {
     title(36, DescriptionColumn);
     title(37, NextTimeColumn);
     settingsPage()->loadTexts(section);
-    m_listModel->setTexts(m_editors.texts);
+    m_listModel->setTexts(m_editors.texts());
     refreshComputedColumns();
 }
 
@@ -157,7 +159,7 @@ std::optional<std::int32_t> MainWindow::currentNumber() const {
 }
 
 void MainWindow::updateActions() {
-    const bool writable = m_editors.data.fileWritable();
+    const bool writable = m_editors.reminders().fileWritable();
     const bool hasCurrent = writable && currentNumber().has_value();
     for (QAction* a : {m_ui->actionEdit, m_ui->actionCopy, m_ui->actionDelete})
         a->setEnabled(hasCurrent);
@@ -175,35 +177,32 @@ void MainWindow::newFromList() {
 }
 
 void MainWindow::newReminder() {
-    if (m_editors.data.fileWritable())
-        openNewEditor(m_editors);
+    if (m_editors.reminders().fileWritable())
+        m_editors.openNew();
 }
 
 void MainWindow::editReminder() {
     if (const auto number = currentNumber(); number && listIsUsable())
-        openEditorFor(*number, m_editors);
+        m_editors.openEditorFor(*number);
 }
 
 void MainWindow::copyReminder() {
     const auto number = currentNumber();
     if (!number || !listIsUsable())
         return;
-    if (const std::optional<Reminder> source = m_editors.data.reminder(*number))
-        openNewEditor(m_editors, &*source);
+    if (const std::optional<Reminder> source = m_editors.reminders().reminder(*number))
+        m_editors.openNew(&*source);
 }
 
 void MainWindow::deleteReminder() {
     const auto number = currentNumber();
     if (!number || !listIsUsable())
         return;
-    if (!askYesNo(QString::fromStdString(m_editors.texts.deleteReminder), m_editors.texts, this))
+    if (!askYesNo(QString::fromStdString(m_editors.texts().deleteReminder), m_editors.texts(),
+                  this))
         return;
-    if (m_editors.data.deleteReminder(*number))
-        m_editors.saveTable();
-    // The program follows the change (the list among the rest); on its own, the list does.
-    if (m_editors.tableChanged)
-        m_editors.tableChanged();
-    else
+    // A removal reaches the list through the reminders' change; one gone meanwhile does not.
+    if (!m_editors.reminders().remove(*number))
         reloadReminders();
 }
 

@@ -14,8 +14,8 @@
 #include <optional>
 
 class LanguageSection;
-struct EditorContext;
 class MessageOrder;
+class ReminderEditors;
 class ReminderListModel;
 class ReminderListView;
 class SettingsPage;
@@ -31,9 +31,10 @@ public:
     // The designed client size at the default font.
     static constexpr QSize DesignedSize{540, 422};
 
-    // The editors' context gives the reminders, the clock, the texts and the saving;
-    // the order is the list's, over the same reminders. Both must outlive the window.
-    MainWindow(const EditorContext& editors, MessageOrder& order, QWidget* parent = nullptr);
+    // The editors' opener gives the reminders (with their clock) and the texts; the order is
+    // the list's, over the same reminders. Both must outlive the window. The list follows
+    // every change of the reminders.
+    MainWindow(const ReminderEditors& editors, MessageOrder& order, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     SettingsPage* settingsPage() const;
@@ -94,7 +95,7 @@ private:
     std::optional<std::int32_t> currentNumber() const;
 
     std::unique_ptr<Ui::MainWindow> m_ui;
-    const EditorContext& m_editors;
+    const ReminderEditors& m_editors;
     ReminderListModel* m_listModel;
     WindowPlacer* m_placer;
     bool m_trayAvailable = false;

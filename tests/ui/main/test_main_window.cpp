@@ -1,3 +1,4 @@
+#include "app/Reminders.h"
 #include "core/AppPaths.h"
 #include "desktop/RegionalDateTime.h"
 #include "engine/AsyncTask.h"
@@ -86,7 +87,7 @@ struct MainWindowTest : ::testing::Test {
     std::unique_ptr<AppController> Started(std::unique_ptr<MinuteWake> wake = createMinuteWake()) {
         auto app = std::make_unique<AppController>(clock, std::move(wake));
         app->loadReminders();
-        app->waitForReminderFile();
+        app->reminders().waitForFile();
         return app;
     }
     static QAction* Action(AppController& app, const char* name) {
@@ -130,7 +131,7 @@ void Tick(QTimer* timer) {
 // A retry of the reminder file, and what its worker made of it.
 void Retry(AppController& app, QTimer* timer) {
     Tick(timer);
-    app.waitForReminderFile();
+    app.reminders().waitForFile();
 }
 
 // An editor open among the top-level windows (the last one found), or none.
@@ -205,9 +206,8 @@ TEST_F(MainWindowTest, FolderNamesThatAreNotUtf8KeepTheFilesTheTextsAndTheClick)
     tea.isNew = true;
     tea.message = "tea";
     tea.moment = makeMoment(2026, 12, 9, 11, 0);
-    ASSERT_TRUE(app->repository().saveReminder(tea, now).saved);
-    EXPECT_TRUE(app->saveReminderFile());
-    app->waitForReminderFile();
+    ASSERT_TRUE(app->reminders().add(tea).saved);
+    app->reminders().waitForFile();
     EXPECT_EQ(RowCount(data + "/things.mln"), 1);
 
     Reminder due;
@@ -247,7 +247,7 @@ TEST_F(MainWindowTest, UnreadableTableIsReportedNoTickStartsAndItIsNeverOverwrit
     EXPECT_TRUE(status.contains(QString::fromStdString(dataFolder + "/things.mln")))
         << status.toStdString();
     EXPECT_TRUE(status.contains("cannot be changed")) << status.toStdString();
-    EXPECT_FALSE(app->saveReminderFile());
+    EXPECT_FALSE(app->reminders().save());
     ExitThroughTheLoop(app); // the exit saves too
     std::ifstream in(dataFolder + "/things.mln");
     std::string text;
@@ -312,7 +312,7 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
     FakeMinuteWake* wake = wakeOwned.get();
     auto app = std::make_unique<AppController>(clock, std::move(wakeOwned), saves.store());
     app->loadReminders();
-    app->waitForReminderFile();
+    app->reminders().waitForFile();
     const std::string file = dataFolder + "/things.mln";
     const std::string before = ReadAll(file);
     QTimer* retry = app->findChild<QTimer*>(QStringLiteral("saveRetryTimer"));
@@ -326,12 +326,12 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
     ASSERT_NE(editor, nullptr);
     QTest::keyClicks(editor->findChild<QWidget*>("messageEdit"), "tea");
     QTest::mouseClick(editor->findChild<QPushButton*>("okButton"), Qt::LeftButton);
-    app->waitForReminderFile();
+    app->reminders().waitForFile();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("Unable to write " + file), std::string::npos) << messages[0];
     EXPECT_EQ(ReadAll(file), before);
-    ASSERT_EQ(app->repository().table().count(), 1u);
-    const std::int32_t tea = app->repository().table().rowAt(0).integer(Col::N);
+    ASSERT_EQ(app->reminders().repository().table().count(), 1u);
+    const std::int32_t tea = app->reminders().repository().table().rowAt(0).integer(Col::N);
 
     // The reminder in memory falls due all the same.
     wake->wake();
@@ -358,12 +358,11 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
     // A later failure is shown again, once.
     saves.failing = true;
     for (int i = 0; i < 2; ++i) {
-        Reminder again = *app->repository().reminder(tea);
+        Reminder again = *app->reminders().repository().reminder(tea);
         again.isNew = false;
         again.message = "tea " + std::to_string(i);
-        ASSERT_TRUE(app->repository().saveReminder(again, now).saved);
-        EXPECT_TRUE(app->saveReminderFile());
-        app->waitForReminderFile();
+        ASSERT_TRUE(app->reminders().update(tea, again).saved);
+        app->reminders().waitForFile();
     }
     EXPECT_EQ(messages.size(), 2u);
 }
@@ -391,20 +390,20 @@ TEST_F(MainWindowTest, AFileLockedAtTheStartIsReadAgainEachMinute) {
               std::string::npos)
         << messages[0];
     EXPECT_FALSE(MinuteTickRuns(*app));
-    EXPECT_FALSE(app->repository().isLoaded());
+    EXPECT_FALSE(app->reminders().repository().isLoaded());
     QTimer* retry = app->findChild<QTimer*>(QStringLiteral("loadRetryTimer"));
     ASSERT_NE(retry, nullptr);
     EXPECT_EQ(retry->interval(), 60'000);
     Retry(*app, retry);
     EXPECT_EQ(messages.size(), 1u);
-    EXPECT_FALSE(app->repository().isLoaded());
+    EXPECT_FALSE(app->reminders().repository().isLoaded());
 
     sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     Retry(*app, retry);
-    EXPECT_TRUE(app->repository().isLoaded());
-    EXPECT_TRUE(app->repository().fileWritable());
-    EXPECT_EQ(app->repository().table().count(), 1u);
+    EXPECT_TRUE(app->reminders().repository().isLoaded());
+    EXPECT_TRUE(app->reminders().repository().fileWritable());
+    EXPECT_EQ(app->reminders().repository().table().count(), 1u);
     EXPECT_TRUE(MinuteTickRuns(*app));
     EXPECT_FALSE(retry->isActive());
     EXPECT_TRUE(app->tray()->findChild<QAction*>("trayNewReminderAction")->isEnabled());
@@ -418,7 +417,7 @@ TEST_F(MainWindowTest, FailedSavesAtTheExitGoToTheLogAndTheProgramEnds) {
     const std::string ini = dataFolder + "/Chimly.ini";
     auto app = std::make_unique<AppController>(clock, createMinuteWake(), saves.store());
     app->loadReminders();
-    app->waitForReminderFile();
+    app->reminders().waitForFile();
     fs::remove(ini);
     fs::create_directories(ini);
     const std::string file = dataFolder + "/things.mln";
@@ -426,8 +425,11 @@ TEST_F(MainWindowTest, FailedSavesAtTheExitGoToTheLogAndTheProgramEnds) {
     Reminder tea;
     tea.isNew = true;
     tea.message = "tea";
-    ASSERT_TRUE(app->repository().saveReminder(tea, now).saved);
+    // A change that cannot be written while running: shown as usual.
     saves.failing = true;
+    ASSERT_TRUE(app->reminders().add(tea).saved);
+    app->reminders().waitForFile();
+    messages.clear();
     std::string log;
     {
         StderrCapture capture(MakeTempFolder("stderr") + "/stderr.txt");
@@ -456,9 +458,9 @@ TEST_F(MainWindowTest, TheDataFolderRemovedWhileRunningIsMadeAgainAtTheExit) {
     Reminder tea;
     tea.isNew = true;
     tea.message = "tea";
-    ASSERT_TRUE(app->repository().saveReminder(tea, now).saved);
-    ASSERT_TRUE(app->saveReminderFile());
-    app->waitForReminderFile();
+    ASSERT_TRUE(app->reminders().add(tea).saved);
+    ASSERT_TRUE(app->reminders().save());
+    app->reminders().waitForFile();
     fs::remove_all(dataFolder);
 
     ExitThroughTheLoop(app);
@@ -514,16 +516,16 @@ struct ExitWhileSavesFailTest : MainWindowTest {
     void StartWithAnUnsavedChange() {
         app = std::make_unique<AppController>(clock, createMinuteWake(), saves.store());
         app->loadReminders();
-        app->waitForReminderFile();
+        app->reminders().waitForFile();
         before = ReadAll(file);
         saves.failing = true;
         Reminder r;
         r.isNew = true;
         r.message = "tea";
-        ASSERT_TRUE(app->repository().saveReminder(r, now).saved);
-        tea = app->repository().table().rowAt(0).integer(Col::N);
-        ASSERT_TRUE(app->saveReminderFile());
-        app->waitForReminderFile();
+        ASSERT_TRUE(app->reminders().add(r).saved);
+        tea = app->reminders().repository().table().rowAt(0).integer(Col::N);
+        ASSERT_TRUE(app->reminders().save());
+        app->reminders().waitForFile();
         ASSERT_EQ(messages.size(), 1u);
         messages.clear();
         app->alertPresenter()->showAlertWindow("tea", tea);
@@ -677,7 +679,7 @@ TEST_F(MainWindowTest, AFailedSettingsWriteIsShownOncePerRunAndNoWindowWritesAFi
     tea.message = "tea";
     tea.moment = now + std::chrono::minutes(1);
     tea.showAlert = true;
-    const std::int32_t number = app->repository().saveReminder(tea, now).number;
+    const std::int32_t number = app->reminders().add(tea).number;
     clock.set(now + std::chrono::seconds(61));
     wake->wake();
     ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(number) != nullptr; }));
@@ -882,8 +884,8 @@ TEST_F(MainWindowTest, OkOnTheEditorsDefaultsAlertsAtOnceAndAnEditFromThatAlertD
     ReminderEditor* editor = OpenedEditor();
     ASSERT_NE(editor, nullptr);
     QTest::mouseClick(editor->findChild<QPushButton*>("okButton"), Qt::LeftButton);
-    ASSERT_EQ(app->repository().table().count(), 1u);
-    const std::int32_t number = app->repository().table().rowAt(0).integer(Col::N);
+    ASSERT_EQ(app->reminders().repository().table().count(), 1u);
+    const std::int32_t number = app->reminders().repository().table().rowAt(0).integer(Col::N);
     ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(number) != nullptr; }));
     EXPECT_EQ(due.size(), 1);
     // Its moment is past: the list shows it grey.
@@ -906,7 +908,7 @@ TEST_F(MainWindowTest, OkOnTheEditorsDefaultsAlertsAtOnceAndAnEditFromThatAlertD
     QTest::keyClicks(editor->findChild<QWidget*>("messageEdit"), "tea");
     editor->findChild<QPushButton*>("okButton")->setFocus();
     QTest::keyClick(editor->findChild<QPushButton*>("okButton"), Qt::Key_Space);
-    EXPECT_EQ(app->repository().reminder(number)->message, "tea");
+    EXPECT_EQ(app->reminders().repository().reminder(number)->message, "tea");
     settle();
     clock.set(now + std::chrono::seconds(60));
     wake->wake();
@@ -971,7 +973,7 @@ TEST_F(MainWindowTest, TheMainWindowsPlacementIsWrittenAsItIsAtEachWrite) {
         tea.message = "tea";
         tea.moment = clock.now().local + std::chrono::minutes(1);
         tea.showAlert = true;
-        const std::int32_t number = app->repository().saveReminder(tea, clock.now().local).number;
+        const std::int32_t number = app->reminders().add(tea).number;
         clock.set(clock.now().local + std::chrono::seconds(61));
         wake->wake();
         ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(number) != nullptr; }));
@@ -1093,7 +1095,7 @@ TEST_F(MainWindowTest, ALargerFontClipsNothingOnEitherPage) {
     Reminder e;
     e.isNew = true;
     e.message = "Call Anna about the concert tickets";
-    ASSERT_TRUE(app->repository().saveReminder(e, now).saved);
+    ASSERT_TRUE(app->reminders().add(e).saved);
     MainWindow* window = app->mainWindow();
     window->reloadReminders();
     window->showList();
@@ -1127,8 +1129,8 @@ struct CommandsTest : MainWindowTest {
         Reminder e;
         e.isNew = true;
         e.message = "tea";
-        tea = app->repository().saveReminder(e, now).number;
-        ASSERT_TRUE(app->saveReminderFile());
+        tea = app->reminders().add(e).number;
+        ASSERT_TRUE(app->reminders().save());
         window->reloadReminders(); // a reminder just added becomes current
         window->showNormal();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -1162,7 +1164,7 @@ TEST_F(CommandsTest, CommandsActOnTheReminderTheListShowsCurrent) {
     Reminder e;
     e.isNew = true;
     e.message = "apple";
-    const std::int32_t apple = app->repository().saveReminder(e, now).number;
+    const std::int32_t apple = app->reminders().add(e).number;
     window->reloadReminders();
     ASSERT_EQ(window->listView()->currentNumber(), apple);
     // The user picks "tea" (second row) with the keyboard, then deletes it.
@@ -1171,8 +1173,8 @@ TEST_F(CommandsTest, CommandsActOnTheReminderTheListShowsCurrent) {
     ASSERT_EQ(window->listView()->currentNumber(), tea);
     setNextAskYesNoAnswer(true);
     QTest::keyClick(window->listView(), Qt::Key_Delete);
-    EXPECT_EQ(app->repository().findRow(tea), nullptr);
-    EXPECT_NE(app->repository().findRow(apple), nullptr);
+    EXPECT_EQ(app->reminders().repository().findRow(tea), nullptr);
+    EXPECT_NE(app->reminders().repository().findRow(apple), nullptr);
 }
 
 TEST_F(CommandsTest, ListGuardStopsCommandsUnlessTheListShows) {
@@ -1180,7 +1182,7 @@ TEST_F(CommandsTest, ListGuardStopsCommandsUnlessTheListShows) {
     for (const char* name : {"actionNew", "actionEdit", "actionCopy", "actionDelete"})
         Command(name)->trigger();
     EXPECT_EQ(OpenEditors(), 0);
-    EXPECT_EQ(app->repository().table().count(), 1u);
+    EXPECT_EQ(app->reminders().repository().table().count(), 1u);
 
     Pages()->setCurrentIndex(0);
     window->hide();
@@ -1192,19 +1194,19 @@ TEST_F(CommandsTest, ListGuardStopsCommandsUnlessTheListShows) {
 }
 
 TEST_F(CommandsTest, DeleteAsksAndWritesTheFileOnlyOnYes) {
-    app->waitForReminderFile();
+    app->reminders().waitForFile();
     const auto before = Written();
     setNextAskYesNoAnswer(false);
     Command("actionDelete")->trigger();
-    EXPECT_EQ(app->repository().table().count(), 1u);
-    app->waitForReminderFile();
+    EXPECT_EQ(app->reminders().repository().table().count(), 1u);
+    app->reminders().waitForFile();
     EXPECT_EQ(Written(), before);
 
     setNextAskYesNoAnswer(true);
     Command("actionDelete")->trigger();
-    EXPECT_EQ(app->repository().table().count(), 0u);
+    EXPECT_EQ(app->reminders().repository().table().count(), 0u);
     // The file is written on its worker.
-    app->waitForReminderFile();
+    app->reminders().waitForFile();
     ReminderRepository onDisk;
     ASSERT_TRUE(onDisk.load(dataFolder + "/things.mln").ok);
     EXPECT_EQ(onDisk.table().count(), 0u);
@@ -1217,7 +1219,7 @@ TEST_F(CommandsTest, EditOpensOneEditorPerReminderAndCopyANewOne) {
     ASSERT_NE(ReminderEditor::find(tea), nullptr);
     Command("actionCopy")->trigger();
     EXPECT_EQ(OpenEditors(), 2);
-    EXPECT_EQ(app->repository().table().count(), 1u); // a copy exists only once saved
+    EXPECT_EQ(app->reminders().repository().table().count(), 1u); // a copy exists only once saved
 }
 
 TEST_F(CommandsTest, EditOnTheAlertOpensTheEditorAndClosesTheAlert) {
@@ -1248,7 +1250,7 @@ TEST_F(CommandsTest, ToolbarTabsAndSettingsPageAnswerTheMouseAndSpace) {
     EXPECT_EQ(OpenEditors(), 3);
     setNextAskYesNoAnswer(true);
     QTest::mouseClick(bar->widgetForAction(Command("actionDelete")), Qt::LeftButton);
-    EXPECT_EQ(app->repository().table().count(), 0u);
+    EXPECT_EQ(app->reminders().repository().table().count(), 0u);
 
     QTabBar* tabs = Pages()->tabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
@@ -1277,7 +1279,7 @@ TEST_F(CommandsTest, TheListWorksOutNextTimesAsOfNowWhenTheTableChanges) {
     ASSERT_NE(editor, nullptr);
     editor->findChild<QCheckBox*>("showAlertCheck")->setChecked(true);
     editor->accept();
-    ASSERT_EQ(app->repository().table().count(), 2u);
+    ASSERT_EQ(app->reminders().repository().table().count(), 2u);
     EXPECT_EQ(window->listView()->reminderModel()->now(), now + std::chrono::hours(72));
 }
 
@@ -1286,8 +1288,7 @@ TEST_F(CommandsTest, TheListWorksOutNextTimesAsOfNowWhenTheTableChanges) {
 namespace {
 
 // Saves a reminder due every day at hour:minute with an alert; returns its number.
-std::int32_t SaveDaily(AppController& app, const std::string& message, int hour, int minute,
-                       Moment now) {
+std::int32_t SaveDaily(AppController& app, const std::string& message, int hour, int minute) {
     Reminder r;
     r.isNew = true;
     r.message = message;
@@ -1295,7 +1296,7 @@ std::int32_t SaveDaily(AppController& app, const std::string& message, int hour,
     r.days = {true, true, true, true, true, true, true};
     r.moment = makeMoment(2000, 1, 1, hour, minute);
     r.showAlert = true;
-    const SaveResult saved = app.repository().saveReminder(r, now);
+    const SaveResult saved = app.reminders().add(r);
     EXPECT_TRUE(saved.saved) << saved.error;
     return saved.number;
 }
@@ -1319,9 +1320,9 @@ struct JournalTest : MainWindowTest {
         auto first = Started();
         EXPECT_EQ(JournalWindow::find(), nullptr); // nothing missed on a first start
         EXPECT_FALSE(Action(*first, "actionJournal")->isEnabled());
-        SaveDaily(*first, "tea", 11, 0, now);  // 1
-        SaveDaily(*first, "post", 12, 0, now); // 2
-        SaveDaily(*first, "walk", 9, 0, now);  // 3
+        SaveDaily(*first, "tea", 11, 0);  // 1
+        SaveDaily(*first, "post", 12, 0); // 2
+        SaveDaily(*first, "walk", 9, 0);  // 3
         if (!showMissed)
             SettingsCheck(*first, "showMissedCheck")->setChecked(false);
         ExitThroughTheLoop(first);
@@ -1392,12 +1393,13 @@ TEST_F(JournalTest, EditOnAnEntryOpensOrBringsBackTheEditor) {
     EXPECT_EQ(OpenEditors(), 1);
     EXPECT_EQ(JournalMessages().size(), 3u); // the entry stays
 
-    // A reminder deleted meanwhile: nothing opens.
+    // A reminder deleted meanwhile: its entry goes, and an edit asked for before that opens
+    // nothing.
     app->closeOtherWindows(); // the journal goes too
-    ASSERT_TRUE(app->repository().deleteReminder(3));
+    ASSERT_TRUE(app->reminders().remove(3));
     app->showJournal();
-    QTest::mouseClick(JournalWindow::find()->entries()[2]->findChild<QPushButton*>("editButton"),
-                      Qt::LeftButton);
+    EXPECT_EQ(JournalMessages().size(), 2u);
+    emit JournalWindow::find()->editRequested(3);
     EXPECT_EQ(OpenEditors(), 0);
 }
 
@@ -1406,8 +1408,8 @@ TEST_F(JournalTest, WhatASleepSkippedIsJournaledAndTheWakingMinuteAlerts) {
     FakeMinuteWake* wake = wakeOwned.get();
     auto app = Started(std::move(wakeOwned));
     ASSERT_TRUE(wake->isActive());
-    const std::int32_t tea = SaveDaily(*app, "tea", 11, 0, now);
-    const std::int32_t noon = SaveDaily(*app, "noon", 12, 0, now);
+    const std::int32_t tea = SaveDaily(*app, "tea", 11, 0);
+    const std::int32_t noon = SaveDaily(*app, "noon", 12, 0);
     wake->wake(); // Wednesday 10:00, the first scan
     QCoreApplication::processEvents();
 
@@ -1464,11 +1466,11 @@ TEST_F(JournalTest, AKilledRunEndsWhereItLastShowedSomething) {
     FakeMinuteWake* wake = wakeOwned.get();
     auto app = Started(std::move(wakeOwned));
     EXPECT_EQ(LastTimeIn(ini), "2026-12-09T10:00:00+00:00"); // the start
-    SaveDaily(*app, "tea", 10, 1, now);
-    SaveDaily(*app, "walk", 10, 2, now);
-    SaveDaily(*app, "post", 12, 0, now);
-    const std::int32_t late = SaveDaily(*app, "late", 12, 40, now);
-    ASSERT_TRUE(app->saveReminderFile());
+    SaveDaily(*app, "tea", 10, 1);
+    SaveDaily(*app, "walk", 10, 2);
+    SaveDaily(*app, "post", 12, 0);
+    const std::int32_t late = SaveDaily(*app, "late", 12, 40);
+    ASSERT_TRUE(app->reminders().save());
     wake->wake(); // 10:00: nothing due, nothing written
     QCoreApplication::processEvents();
     EXPECT_EQ(LastTimeIn(ini), "2026-12-09T10:00:00+00:00");
@@ -1526,9 +1528,9 @@ TEST_F(JournalTest, WithShowMissedOffASleepStillShowsAndTheJournalFollowsTheUser
     QCheckBox* showMissed = SettingsCheck(*app, "showMissedCheck");
     QTest::mouseClick(showMissed, Qt::LeftButton, {}, QPoint(6, showMissed->height() / 2));
     ASSERT_FALSE(app->settings().values().showMissedAtStart);
-    SaveDaily(*app, "tea", 11, 0, now);                             // 1
-    const std::int32_t post = SaveDaily(*app, "post", 11, 30, now); // 2
-    const std::int32_t walk = SaveDaily(*app, "walk", 12, 15, now); // 3
+    SaveDaily(*app, "tea", 11, 0);                             // 1
+    const std::int32_t post = SaveDaily(*app, "post", 11, 30); // 2
+    const std::int32_t walk = SaveDaily(*app, "walk", 12, 15); // 3
     const auto asleepUntil = [&](Moment t) {
         clock.setWallClock(UtcInstant{t.time_since_epoch()});
         wake->wake();
@@ -1561,7 +1563,7 @@ TEST_F(JournalTest, WithShowMissedOffASleepStillShowsAndTheJournalFollowsTheUser
     QTest::mouseClick(
         window->findChild<QToolBar*>("commandBar")->widgetForAction(Action(*app, "actionDelete")),
         Qt::LeftButton);
-    ASSERT_EQ(app->repository().findRow(walk), nullptr);
+    ASSERT_EQ(app->reminders().repository().findRow(walk), nullptr);
     EXPECT_EQ(JournalMessages(), std::vector<std::string>{"post office"});
 
     // Closed and opened again: the dismissed entry is back.
@@ -1585,5 +1587,5 @@ TEST_F(JournalTest, TheJournalKeysStopThere) {
     for (Qt::Key key : {Qt::Key_F2, Qt::Key_F4, Qt::Key_F8, Qt::Key_F9})
         QTest::keyClick(journal->entries()[0], key);
     EXPECT_EQ(OpenEditors(), 0);
-    EXPECT_EQ(app->repository().table().count(), 3u);
+    EXPECT_EQ(app->reminders().repository().table().count(), 3u);
 }

@@ -1,6 +1,7 @@
 // The settings page as the user works it: the language choice with the real language
 // files switching the open main window and the windows opened later, the language file
 // kept in the settings file, the help and the hidden start-up shortcut buttons.
+#include "app/Reminders.h"
 #include "core/AppPaths.h"
 #include "i18n/LanguageFile.h"
 #include "tests/platform/FakeStartupShortcut.h"
@@ -104,7 +105,7 @@ struct SettingsPageTest : ::testing::Test {
     std::unique_ptr<AppController> Started() {
         auto app = std::make_unique<AppController>(clock);
         app->loadReminders();
-        app->waitForReminderFile();
+        app->reminders().waitForFile();
         return app;
     }
     static void ExitThroughTheLoop(std::unique_ptr<AppController>& app) {
@@ -160,7 +161,7 @@ TEST_F(SettingsPageTest, SwitchingLanguagesChangesTheOpenMainWindowAndWindowsOpe
     weekly.days = {true, false, true, false, false, false, false};
     weekly.moment = makeMoment(2026, 12, 9, 8, 0);
     weekly.showAlert = true;
-    ASSERT_TRUE(app->repository().saveReminder(weekly, now).saved);
+    ASSERT_TRUE(app->reminders().add(weekly).saved);
     MainWindow* window = app->mainWindow();
     window->reloadReminders();
     window->showNormal();

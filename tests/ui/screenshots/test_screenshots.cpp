@@ -2,8 +2,8 @@
 // window, the About box and the main window's pages in every look of screenshotLooks(),
 // saved in artifacts/ for people to look at; in each look nothing may be clipped but what a
 // window cuts on purpose.
+#include "app/Reminders.h"
 #include "core/AppPaths.h"
-#include "core/ReminderRepository.h"
 #include "i18n/Texts.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/LayoutCheck.h"
@@ -15,6 +15,7 @@
 #include "ui/dialogs/InfoDialog.h"
 #include "ui/dialogs/QuestionDialog.h"
 #include "ui/editor/ReminderEditor.h"
+#include "ui/editor/ReminderEditors.h"
 #include "ui/journal/JournalWindow.h"
 #include "ui/main/AppController.h"
 #include "ui/main/MainWindow.h"
@@ -89,10 +90,9 @@ TEST_P(Screenshots, QuestionDialog) {
 TEST_P(Screenshots, ReminderEditor) {
     // A reminder with every action on, so that every control shows its text; the
     // sound's long path is cut at the label's edge.
-    ReminderRepository reminders;
     FakeClock clock(makeMoment(2026, 12, 9, 8, 30));
-    EditorContext context(reminders);
-    context.clock = &clock;
+    Reminders reminders(clock, makeSqliteReminderStore());
+    const ReminderEditors editors(reminders);
     Reminder r = newReminderDefaults(clock.now().local);
     r.message = "Call Anna about the concert tickets";
     r.click = true;
@@ -102,7 +102,7 @@ TEST_P(Screenshots, ReminderEditor) {
     r.openPath = "/home/someone/Documents/tickets.pdf";
     r.flashTray = true;
     r.power = true;
-    QPointer<ReminderEditor> editor = openNewEditor(context, &r);
+    QPointer<ReminderEditor> editor = editors.openNew(&r);
     take(editor, QStringLiteral("reminder-editor"), {QStringLiteral("pathLabel")});
     delete editor.data();
 }
@@ -128,7 +128,7 @@ TEST_P(Screenshots, MainWindowPages) {
                             << "\n";
     AppController app(clock);
     app.loadReminders();
-    app.waitForReminderFile();
+    app.reminders().waitForFile();
     Reminder tea;
     tea.isNew = true;
     tea.message = "Call Anna about the concert tickets";
@@ -139,7 +139,7 @@ TEST_P(Screenshots, MainWindowPages) {
     weekly.kind = ScheduleKind::Weekly;
     weekly.days = {true, false, true, false, true, false, false};
     for (const Reminder& r : {tea, weekly})
-        ASSERT_TRUE(app.repository().saveReminder(r, clock.now().local).saved);
+        ASSERT_TRUE(app.reminders().add(r).saved);
     MainWindow* window = app.mainWindow();
     window->reloadReminders();
     window->showList();
