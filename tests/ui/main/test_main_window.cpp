@@ -987,8 +987,7 @@ TEST_F(MainWindowTest, TheMainWindowsPlacementIsWrittenAsItIsAtEachWrite) {
         QCoreApplication::processEvents();
         const WindowPlacement atExit = window->placement();
         ExitThroughTheLoop(app);
-        const ProgramSettings stored =
-            readSettings(QString::fromStdString(ini), clock, clock.now().local, 0, 0);
+        const ProgramSettings stored = readSettings(ini, clock, clock.now().local, 0, 0);
         EXPECT_EQ(stored.position.state, atExit.state);
         const WindowPlacement expected =
             atExit.state == WindowStateCode::Maximized ? moved : atExit;
