@@ -31,20 +31,15 @@ namespace {
 // Captions of disabled frames.
 const QColor DisabledCaption(128, 128, 128);
 
-// The editors open now, in the order they were opened.
-QList<ReminderEditor*>& openEditors() {
-    static QList<ReminderEditor*> editors;
-    return editors;
-}
-
 } // namespace
 
-ReminderEditor::ReminderEditor(Reminders& reminders, const Texts& texts)
+ReminderEditor::ReminderEditor(Reminders& reminders, const Texts& texts,
+                               const LanguageSection<EditorLine>& lines)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
       m_ui(std::make_unique<Ui::ReminderEditor>()), m_reminders(reminders), m_texts(texts),
-      m_momentGroup(new QButtonGroup(this)), m_kindGroup(new QButtonGroup(this)),
+      m_lines(lines), m_momentGroup(new QButtonGroup(this)), m_kindGroup(new QButtonGroup(this)),
       m_powerGroup(new QButtonGroup(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(ColorScheme::font());
@@ -54,7 +49,6 @@ ReminderEditor::ReminderEditor(Reminders& reminders, const Texts& texts)
     setPalette(p);
 
     m_ui->setupUi(this);
-    openEditors().append(this);
     ColorScheme::applyColorScheme(this);
     if (ColorScheme::inUse())
         ColorScheme::fill(m_ui->whenPanel, ColorScheme::schemeColor());
@@ -94,8 +88,8 @@ ReminderEditor::ReminderEditor(Reminders& reminders, const Texts& texts)
     m_powerGroup->addButton(m_ui->powerOffRadio);
     m_powerGroup->addButton(m_ui->rebootRadio);
 
-    m_captionNew = tr("New");
-    m_captionEdit = tr("Edit");
+    m_captionNew = QStringLiteral("New");
+    m_captionEdit = QStringLiteral("Edit");
     loadTexts();
     setAccessibleNames();
 
@@ -132,9 +126,7 @@ ReminderEditor::ReminderEditor(Reminders& reminders, const Texts& texts)
     m_screenBound->refit();
 }
 
-ReminderEditor::~ReminderEditor() {
-    openEditors().removeOne(this);
-}
+ReminderEditor::~ReminderEditor() = default;
 
 void ReminderEditor::setInitialState() {
     m_ui->scheduledRadio->setChecked(true);
@@ -191,52 +183,50 @@ void ReminderEditor::wireRules() {
 }
 
 void ReminderEditor::loadTexts() {
-    const std::optional<LanguageSection> section = sectionInUse("Editor");
-    if (!section)
-        return;
-    const auto text = [&section](std::size_t line, auto&& apply) {
-        withLine(*section, line, apply);
-    };
-    const auto caption = [&section](std::size_t line, auto* widget) {
-        setTextFromLine(*section, line, widget);
+    using enum EditorLine;
+    const LanguageSection<EditorLine>& lines = m_lines;
+    const auto text = [&lines](EditorLine line, auto&& apply) { withLine(lines, line, apply); };
+    const auto caption = [&lines](EditorLine line, auto* widget) {
+        setTextFromLine(lines, line, widget);
     };
     const auto framed = [](const QString& t) { return QLatin1Char(' ') + t + QLatin1Char(' '); };
-    text(1, [this](const QString& t) { m_captionNew = t; });
-    text(2, [this](const QString& t) { m_captionEdit = t; });
-    text(3, [&](const QString& t) { m_ui->dayFrame->setTitle(framed(t)); });
-    text(4, [&](const QString& t) { m_ui->timeFrame->setTitle(framed(t)); });
-    text(5, [this](const QString& t) {
+    text(CaptionNew, [this](const QString& t) { m_captionNew = t; });
+    text(CaptionEdit, [this](const QString& t) { m_captionEdit = t; });
+    text(DayGroup, [&](const QString& t) { m_ui->dayFrame->setTitle(framed(t)); });
+    text(TimeGroup, [&](const QString& t) { m_ui->timeFrame->setTitle(framed(t)); });
+    text(Message, [this](const QString& t) {
         m_ui->messageLabel->setText(t);
         m_ui->messageFrame->setTitle(t);
     });
-    caption(6, m_ui->onceRadio);
-    caption(7, m_ui->weeklyRadio);
+    caption(Once, m_ui->onceRadio);
+    caption(Weekly, m_ui->weeklyRadio);
+    const EditorLine days[] = {Monday, Tuesday, Wednesday, Thursday, Friday, Saturday, Sunday};
     for (std::size_t day = 0; day < m_dayChecks.size(); ++day)
-        caption(8 + day, m_dayChecks[day]);
-    caption(15, m_ui->monthlyRadio);
-    caption(16, m_ui->monthDayLabel);
-    caption(17, m_ui->showAlertCheck);
-    caption(18, m_ui->playSoundCheck);
-    caption(19, m_ui->flashCheck);
-    caption(20, m_ui->clickCheck);
-    caption(21, m_ui->okButton);
-    caption(22, m_ui->cancelButton);
-    caption(23, m_ui->whenLabel);
-    caption(24, m_ui->whatLabel);
-    caption(25, m_ui->scheduledRadio);
-    caption(26, m_ui->afterStartRadio);
-    caption(27, m_ui->startDelayLabel);
-    caption(28, m_ui->startDelayUnitLabel);
-    caption(29, m_ui->openFileCheck);
+        caption(days[day], m_dayChecks[day]);
+    caption(Monthly, m_ui->monthlyRadio);
+    caption(MonthDay, m_ui->monthDayLabel);
+    caption(ShowAlert, m_ui->showAlertCheck);
+    caption(PlaySound, m_ui->playSoundCheck);
+    caption(FlashTray, m_ui->flashCheck);
+    caption(Click, m_ui->clickCheck);
+    caption(Ok, m_ui->okButton);
+    caption(Cancel, m_ui->cancelButton);
+    caption(When, m_ui->whenLabel);
+    caption(What, m_ui->whatLabel);
+    caption(Scheduled, m_ui->scheduledRadio);
+    caption(AfterStart, m_ui->afterStartRadio);
+    caption(StartDelay, m_ui->startDelayLabel);
+    caption(StartDelayUnit, m_ui->startDelayUnitLabel);
+    caption(OpenFile, m_ui->openFileCheck);
     for (FilePathRow* row : {m_ui->soundRow, m_ui->fileRow}) {
-        text(30, [row](const QString& t) { row->setChooseHint(t); });
-        text(31, [row](const QString& t) { row->setTestHint(t); });
+        text(ChooseHint, [row](const QString& t) { row->setChooseHint(t); });
+        text(TestHint, [row](const QString& t) { row->setTestHint(t); });
     }
-    text(32, [this](const QString& t) { m_ui->soundRow->setStopHint(t); });
-    caption(33, m_ui->powerCheck);
-    caption(34, m_ui->powerOffRadio);
-    caption(35, m_ui->rebootRadio);
-    m_texts.loadEditor(*section);
+    text(StopHint, [this](const QString& t) { m_ui->soundRow->setStopHint(t); });
+    caption(Power, m_ui->powerCheck);
+    caption(PowerOff, m_ui->powerOffRadio);
+    caption(Reboot, m_ui->rebootRadio);
+    m_texts.loadEditor(lines);
 }
 
 void ReminderEditor::setAccessibleNames() {
@@ -554,15 +544,6 @@ void ReminderEditor::fitToScreen(QSize room) {
 }
 
 // --- lookups and openers ----------------------------------------------------
-
-ReminderEditor* ReminderEditor::find(std::int32_t number) {
-    if (number == -1)
-        return nullptr;
-    for (ReminderEditor* editor : openEditors())
-        if (!editor->m_closing && editor->m_number == number)
-            return editor;
-    return nullptr;
-}
 
 Reminder newReminderDefaults(Moment now) {
     Reminder r;

@@ -4,7 +4,9 @@
 // hands it to the reminders, which store it. The editor never reads the table itself.
 
 #include "core/Reminder.h"
+#include "i18n/LanguageFile.h"
 #include "i18n/Texts.h"
+#include "ui/controls/WindowList.h"
 
 #include <QIcon>
 #include <QList>
@@ -32,7 +34,8 @@ public:
 
     // A top-level window without owner that destroys itself when it closes. The reminders
     // must outlive the window; the texts are copied.
-    ReminderEditor(Reminders& reminders, const Texts& texts);
+    ReminderEditor(Reminders& reminders, const Texts& texts,
+                   const LanguageSection<EditorLine>& lines = {});
     ~ReminderEditor() override;
 
     // Opening: mode, caption and icon (the form's own when null), then every control from a
@@ -51,10 +54,6 @@ public:
     // True once the window has begun closing.
     bool isClosing() const { return m_closing; }
 
-    // The open editor of reminder `number`, or null. Editors of new reminders are
-    // never found.
-    static ReminderEditor* find(std::int32_t number);
-
 public slots:
     // "Ok": checks the entries, hands the reminder to the reminders (which write the file)
     // and closes. A failed check shows why and stays open with the focus on the cause; a
@@ -70,8 +69,8 @@ private:
     void setInitialState();
     void setUpKeys();
     void wireRules();
-    // Applies the editor section of the language file in use; without one the built-in
-    // English texts of the form stay.
+    // Applies the context's editor section; the built-in English texts of the form stay
+    // where it has none.
     void loadTexts();
     void setAccessibleNames();
 
@@ -97,10 +96,13 @@ private:
     QWidget* nextInTabOrder(QWidget* from, bool next) const;
     bool takesTabFocus(QWidget* widget) const;
 
+    WindowList<ReminderEditor>::Entry m_listed{this};
     std::unique_ptr<Ui::ReminderEditor> m_ui;
     Reminders& m_reminders;
     // The texts of the messages the editor shows.
     Texts m_texts;
+    // The editor's section of the language file in use.
+    LanguageSection<EditorLine> m_lines;
     // Monday first.
     std::array<QCheckBox*, 7> m_dayChecks{};
     QButtonGroup* m_momentGroup;

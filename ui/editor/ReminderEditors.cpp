@@ -15,7 +15,7 @@ ReminderEditor* ReminderEditors::openEditorFor(std::int32_t number) const {
     const std::optional<Reminder> reminder = m_reminders.reminder(number);
     if (!reminder)
         return nullptr;
-    if (ReminderEditor* open = ReminderEditor::find(number)) {
+    if (ReminderEditor* open = WindowList<ReminderEditor>::find(number)) {
         if (open->isMinimized())
             open->setWindowState(open->windowState() & ~Qt::WindowMinimized);
         open->show();
@@ -23,7 +23,7 @@ ReminderEditor* ReminderEditors::openEditorFor(std::int32_t number) const {
         open->activateWindow();
         return open;
     }
-    auto* editor = new ReminderEditor(m_reminders, m_texts);
+    auto* editor = new ReminderEditor(m_reminders, m_texts, m_lines);
     editor->setEditMode(number, m_editIcon);
     editor->fill(*reminder);
     editor->show();
@@ -31,7 +31,7 @@ ReminderEditor* ReminderEditors::openEditorFor(std::int32_t number) const {
 }
 
 ReminderEditor* ReminderEditors::openNew(const Reminder* copyFrom) const {
-    auto* editor = new ReminderEditor(m_reminders, m_texts);
+    auto* editor = new ReminderEditor(m_reminders, m_texts, m_lines);
     editor->setNewMode(m_newIcon);
     editor->fill(copyFrom != nullptr ? *copyFrom
                                      : newReminderDefaults(m_reminders.clock().now().local));

@@ -4,6 +4,7 @@
 // of the language in use and the window icons.
 
 #include "core/Reminder.h"
+#include "i18n/LanguageFile.h"
 #include "i18n/Texts.h"
 
 #include <QIcon>
@@ -22,6 +23,8 @@ public:
     const Texts& texts() const { return m_texts; }
     // The texts that editors opened from now on show.
     void setTexts(const Texts& texts) { m_texts = texts; }
+    // The editor's section of the language in use, for editors opened from now on.
+    void setLines(const LanguageSection<EditorLine>& lines) { m_lines = lines; }
     // Window icons of editors for new reminders and for existing ones.
     void setIcons(const QIcon& newIcon, const QIcon& editIcon);
 
@@ -35,6 +38,7 @@ public:
 private:
     Reminders& m_reminders;
     Texts m_texts;
+    LanguageSection<EditorLine> m_lines;
     QIcon m_newIcon;
     QIcon m_editIcon;
 };

@@ -4,6 +4,7 @@
 
 #include "core/Clock.h"
 #include "core/Reminder.h"
+#include "i18n/LanguageFile.h"
 #include "i18n/Texts.h"
 
 #include <QObject>
@@ -24,6 +25,8 @@ public:
     void present(const Reminder& reminder);
     // Opens (or reuses) the alert window of reminder `number`.
     void showAlertWindow(const QString& message, std::int32_t number);
+    // The texts of the alert windows opened from now on; windows open keep theirs.
+    void loadTexts(LanguageSection<AlertLine> lines) { m_lines = std::move(lines); }
 
 signals:
     // "Edit..." in an alert window: the receiver opens the editor and closes the alert.
@@ -37,4 +40,5 @@ private:
     TrayController& m_tray;
     const Clock& m_clock;
     const Texts& m_texts;
+    LanguageSection<AlertLine> m_lines;
 };

@@ -9,6 +9,7 @@
 #include "platform/SystemLog.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/ErrorMessage.h"
+#include "ui/dialogs/InfoDialog.h"
 #include "ui/dialogs/QuestionDialog.h"
 #include "ui/editor/ReminderEditor.h"
 #include "ui/editor/ReminderEditors.h"
@@ -166,21 +167,17 @@ void AppController::report(const QString& text, Reporting reporting) {
 }
 
 void AppController::closeOtherWindows() {
-    // Editors first, then alert windows: top-level windows of their own, destroyed
-    // directly without their close handlers. The victims are picked before any is
-    // destroyed: an editor takes its own pop-ups and dialogs, which are top-level
-    // widgets too, with it.
-    const auto destroyAll = [](auto isKind) {
-        QList<QPointer<QWidget>> victims;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (isKind(w))
-                victims << w;
+    // Editors first, then alert windows, then the journal: destroyed directly, without their
+    // close handlers. Each kind's list is taken before any of them goes; a window that goes
+    // with another one meanwhile is skipped.
+    const auto destroyAll = [](const auto& windows) {
+        QList<QPointer<QWidget>> victims(windows.begin(), windows.end());
         for (const QPointer<QWidget>& w : victims)
             delete w.data();
     };
-    destroyAll([](QWidget* w) { return qobject_cast<ReminderEditor*>(w) != nullptr; });
-    destroyAll([](QWidget* w) { return qobject_cast<AlertWindow*>(w) != nullptr; });
-    destroyAll([](QWidget* w) { return qobject_cast<JournalWindow*>(w) != nullptr; });
+    destroyAll(WindowList<ReminderEditor>::all());
+    destroyAll(WindowList<AlertWindow>::all());
+    destroyAll(WindowList<JournalWindow>::all());
 }
 
 void AppController::exit() {
@@ -234,12 +231,12 @@ void AppController::saveEverything() {
 void AppController::editFromAlert(std::int32_t number) {
     if (!m_editors->openEditorFor(number))
         return; // deleted meanwhile: the alert stays
-    if (AlertWindow* alert = AlertWindow::find(number))
+    if (AlertWindow* alert = WindowList<AlertWindow>::find(number))
         alert->close();
 }
 
 void AppController::showJournal() {
-    if (JournalWindow* open = JournalWindow::find()) {
+    if (JournalWindow* open = WindowList<JournalWindow>::first()) {
         open->bringBack();
         return;
     }
@@ -263,7 +260,7 @@ void AppController::addSkipped(const std::vector<MissedOccurrence>& skipped, Mom
 }
 
 void AppController::refillJournalWindow() {
-    if (JournalWindow* open = JournalWindow::find()) {
+    if (JournalWindow* open = WindowList<JournalWindow>::first()) {
         open->setCaption(m_missedJournal.from(), m_missedJournal.to(), m_texts);
         open->fill(m_missedJournal.entries());
     }
@@ -334,8 +331,12 @@ void AppController::buildMainWindow() {
 }
 
 void AppController::useLanguageFile(const std::string& path) {
-    LanguageFile::setCurrent(path);
-    std::optional<LanguageSection> main = LanguageFile::cached(path).section("Main");
+    const LanguageFile& file = LanguageFile::cached(path);
+    // The windows opened from now on take their sections of this file.
+    m_editors->setLines(file.section<EditorLine>().value_or(LanguageSection<EditorLine>()));
+    m_alerts->loadTexts(file.section<AlertLine>().value_or(LanguageSection<AlertLine>()));
+    InfoDialog::useTexts(file.section<InfoLine>().value_or(LanguageSection<InfoLine>()));
+    std::optional<LanguageSection<MainLine>> main = file.section<MainLine>();
     if (!main)
         return;
     m_texts.loadMain(*main);

@@ -113,7 +113,8 @@ private:
     void noteShown();
     // Makes `path` the language file in use: the main window, the tray and the shared
     // texts take its main section at once (a file without one changes nothing there),
-    // and windows opened from now on their own sections; Qt's own texts follow the language.
+    // and the openers of the other windows their sections, for the windows opened from now
+    // on; Qt's own texts follow the language.
     void useLanguageFile(const std::string& path);
     // The reminders were added, changed or removed: the engine and the journal follow.
     void remindersChanged();
@@ -151,7 +152,7 @@ private:
     // Why the reminder file cannot be changed, when it was loaded and cannot.
     QString m_readOnlyReason;
     // The main section of the language file in use, when it has one.
-    std::optional<LanguageSection> m_mainTexts;
+    std::optional<LanguageSection<MainLine>> m_mainTexts;
     // Qt's own texts in Russian while the Russian language is chosen.
     QtTranslation m_qtTranslation;
 };

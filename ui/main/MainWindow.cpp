@@ -113,14 +113,14 @@ void MainWindow::refreshComputedColumns() {
     m_listModel->refreshComputedColumns();
 }
 
-void MainWindow::loadTexts(const LanguageSection& section) {
-    const auto tab = [&](std::size_t line, QWidget* page) {
+void MainWindow::loadTexts(const LanguageSection<MainLine>& section) {
+    const auto tab = [&](MainLine line, QWidget* page) {
         withLine(section, line,
                  [&](const QString& t) { m_ui->pages->setTabText(m_ui->pages->indexOf(page), t); });
     };
-    tab(1, m_ui->listPage);
-    tab(2, m_ui->settingsPage);
-    const auto command = [&](std::size_t line, std::initializer_list<QAction*> actions) {
+    tab(MainLine::ListTab, m_ui->listPage);
+    tab(MainLine::SettingsTab, m_ui->settingsPage);
+    const auto command = [&](MainLine line, std::initializer_list<QAction*> actions) {
         withLine(section, line, [&](const QString& t) {
             for (QAction* a : actions) {
                 a->setText(t);
@@ -128,18 +128,18 @@ void MainWindow::loadTexts(const LanguageSection& section) {
             }
         });
     };
-    command(3, {m_ui->actionNew, m_ui->actionNewReminder});
-    command(4, {m_ui->actionEdit});
-    command(5, {m_ui->actionCopy});
-    command(6, {m_ui->actionDelete});
-    command(8, {m_ui->actionJournal});
-    const auto title = [&](std::size_t line, int column) {
+    command(MainLine::NewReminder, {m_ui->actionNew, m_ui->actionNewReminder});
+    command(MainLine::EditReminder, {m_ui->actionEdit});
+    command(MainLine::CopyReminder, {m_ui->actionCopy});
+    command(MainLine::DeleteReminder, {m_ui->actionDelete});
+    command(MainLine::Journal, {m_ui->actionJournal});
+    const auto title = [&](MainLine line, int column) {
         withLine(section, line,
                  [&](const QString& t) { m_listModel->setHeaderData(column, Qt::Horizontal, t); });
     };
-    title(20, MessageColumn);
-    title(36, DescriptionColumn);
-    title(37, NextTimeColumn);
+    title(MainLine::MessageColumn, MessageColumn);
+    title(MainLine::DescriptionColumn, DescriptionColumn);
+    title(MainLine::NextTimeColumn, NextTimeColumn);
     settingsPage()->loadTexts(section);
     m_listModel->setTexts(m_editors.texts());
     refreshComputedColumns();

@@ -5,6 +5,7 @@
 
 #include "core/Moment.h"
 #include "desktop/ProgramSettings.h"
+#include "i18n/LanguageFile.h"
 
 #include <QMainWindow>
 #include <QSize>
@@ -13,7 +14,6 @@
 #include <memory>
 #include <optional>
 
-class LanguageSection;
 class MessageOrder;
 class ReminderEditors;
 class ReminderListModel;
@@ -53,7 +53,7 @@ public:
     // Takes the captions of the main window's section of a language file (lines it lacks
     // keep theirs) and the shared texts of the editors' context, and shows the schedule
     // texts in them at once.
-    void loadTexts(const LanguageSection& section);
+    void loadTexts(const LanguageSection<MainLine>& section);
     // The file could not be read: reminders cannot be changed, and the status bar says why.
     void showReadOnly(const QString& why);
     // Whether the desktop has a tray: without one, closing minimizes instead of hiding.

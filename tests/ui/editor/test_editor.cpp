@@ -121,9 +121,8 @@ protected:
     }
 
     void TearDown() override {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<ReminderEditor*>(w))
-                delete w;
+        for (ReminderEditor* editor : WindowList<ReminderEditor>::all())
+            delete editor;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setShowInfoRecorder(nullptr);
         setErrorMessageRecorderForTests(nullptr);
@@ -700,7 +699,7 @@ TEST_F(EditorTest, CopyGetsANewNumberAndLeavesTheSourceUnchanged) {
     EXPECT_EQ(f->windowTitle(), "New");
     EXPECT_TRUE(f->isNew());
     EXPECT_EQ(f->number(), -1);
-    EXPECT_EQ(ReminderEditor::find(5), nullptr);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(5), nullptr);
     EXPECT_EQ(dm().table().count(), 2u);
     click(button(f, "okButton"));
 
@@ -747,26 +746,26 @@ TEST_F(EditorTest, OneEditorPerReminderAnyNumberOfNewOnes) {
     EXPECT_FALSE(first->isMinimized());
     EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(messageEdit(first)->toPlainText(), "changed, not saved");
-    EXPECT_EQ(ReminderEditor::find(7), first);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(7), first);
 
     ReminderEditor* other = editors_->openEditorFor(3);
     EXPECT_NE(other, first);
-    EXPECT_EQ(ReminderEditor::find(3), other);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(3), other);
 
     ReminderEditor* new1 = editors_->openNew();
     ReminderEditor* new2 = editors_->openNew();
     EXPECT_NE(new1, new2);
-    EXPECT_EQ(ReminderEditor::find(-1), nullptr);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(-1), nullptr);
 
     // A closed editor is no longer found, even before it is destroyed; a destroyed one
     // leaves the registry.
     first->close();
-    EXPECT_EQ(ReminderEditor::find(7), nullptr);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(7), nullptr);
     ReminderEditor* fresh = editors_->openEditorFor(7);
     EXPECT_NE(fresh, nullptr);
     EXPECT_EQ(messageEdit(fresh)->toPlainText().toStdString(), FullRow(7).text(Col::Comment));
     delete other;
-    EXPECT_EQ(ReminderEditor::find(3), nullptr);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(3), nullptr);
 }
 
 TEST_F(EditorTest, SavingAReminderDeletedMeanwhileKeepsTheEditorOpen) {

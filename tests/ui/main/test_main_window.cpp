@@ -48,6 +48,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <sqlite3.h>
 
@@ -134,11 +135,11 @@ void Retry(AppController& app, QTimer* timer) {
     app.reminders().waitForFile();
 }
 
-// An editor open among the top-level windows (the last one found), or none.
+// The editor opened last that is not closing, or none.
 ReminderEditor* OpenedEditor() {
     ReminderEditor* editor = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* e = qobject_cast<ReminderEditor*>(w); e && !e->isClosing())
+    for (ReminderEditor* e : WindowList<ReminderEditor>::all())
+        if (!e->isClosing())
             editor = e;
     return editor;
 }
@@ -241,8 +242,7 @@ TEST_F(MainWindowTest, UnreadableTableIsReportedNoTickStartsAndItIsNeverOverwrit
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
         a->trigger();
     }
-    for (QWidget* w : QApplication::topLevelWidgets())
-        EXPECT_EQ(qobject_cast<ReminderEditor*>(w), nullptr);
+    EXPECT_THAT(WindowList<ReminderEditor>::all(), ::testing::IsEmpty());
     const QString status = app->mainWindow()->statusBar()->currentMessage();
     EXPECT_TRUE(status.contains(QString::fromStdString(dataFolder + "/things.mln")))
         << status.toStdString();
@@ -260,7 +260,7 @@ TEST_F(MainWindowTest, EveryWindowShowsTheProgramIcon) {
     ASSERT_FALSE(QApplication::windowIcon().isNull());
     EXPECT_FALSE(app->mainWindow()->windowIcon().isNull());
     app->alertPresenter()->showAlertWindow("tea", 1);
-    AlertWindow* alert = AlertWindow::find(1);
+    AlertWindow* alert = WindowList<AlertWindow>::find(1);
     ASSERT_NE(alert, nullptr);
     EXPECT_FALSE(alert->windowIcon().isNull());
     delete alert;
@@ -335,8 +335,9 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
 
     // The reminder in memory falls due all the same.
     wake->wake();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(tea) != nullptr; }, 20000));
-    delete AlertWindow::find(tea);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(tea) != nullptr; }, 20000));
+    delete WindowList<AlertWindow>::find(tea);
 
     // Tried again each minute without another window, the old file untouched.
     const int attempts = saves.attempts;
@@ -552,7 +553,7 @@ struct ExitWhileSavesFailTest : MainWindowTest {
         guard.start(60'000);
         RunUntilExit(app);
     }
-    bool WindowsOpen() const { return AlertWindow::find(tea) != nullptr && editor; }
+    bool WindowsOpen() const { return WindowList<AlertWindow>::find(tea) != nullptr && editor; }
     // Chooses "Exit" in the tray menu and answers its question with `answer`.
     QuestionSeen ExitAnswering(const std::function<void(QDialog*)>& answer) {
         QuestionSeen seen;
@@ -655,7 +656,7 @@ TEST_F(ExitWhileSavesFailTest, YesExitsAndTheExitLogsTheChangesLost) {
             EXPECT_TRUE(seen.windowsOpen);
         }
         EXPECT_FALSE(editor);
-        EXPECT_EQ(AlertWindow::find(tea), nullptr);
+        EXPECT_EQ(WindowList<AlertWindow>::find(tea), nullptr);
         EXPECT_TRUE(messages.empty()) << messages[0];
         EXPECT_NE(log.find("Chimewell: Unable to write " + file + ": "), std::string::npos) << log;
         EXPECT_EQ(ReadAll(file), before);
@@ -682,14 +683,14 @@ TEST_F(MainWindowTest, AFailedSettingsWriteIsShownOncePerRunAndNoWindowWritesAFi
     const std::int32_t number = app->reminders().add(tea).number;
     clock.set(now + std::chrono::seconds(61));
     wake->wake();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(number) != nullptr; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(number) != nullptr; }));
 
     // A journal window that closes hands its placement over and writes nothing itself.
     app->showJournal();
-    ASSERT_NE(JournalWindow::find(), nullptr);
-    JournalWindow::find()->close();
+    ASSERT_NE(WindowList<JournalWindow>::first(), nullptr);
+    WindowList<JournalWindow>::first()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_EQ(JournalWindow::find(), nullptr);
+    ASSERT_EQ(WindowList<JournalWindow>::first(), nullptr);
     QCoreApplication::processEvents();
     EXPECT_EQ(messages.size(), 1u) << messages.back();
     app->closeOtherWindows();
@@ -806,8 +807,8 @@ TEST_F(MainWindowTest, PresentationOfADueReminder) {
         EXPECT_EQ(player.calls, c.played);
         EXPECT_EQ(power.calls, c.power);
         EXPECT_EQ(app->tray()->state() == TrayController::State::Flashing, c.flashing);
-        EXPECT_EQ(AlertWindow::find(3) != nullptr, c.alert);
-        delete AlertWindow::find(3);
+        EXPECT_EQ(WindowList<AlertWindow>::find(3) != nullptr, c.alert);
+        delete WindowList<AlertWindow>::find(3);
     }
 }
 
@@ -886,7 +887,7 @@ TEST_F(MainWindowTest, OkOnTheEditorsDefaultsAlertsAtOnceAndAnEditFromThatAlertD
     QTest::mouseClick(editor->findChild<QPushButton*>("okButton"), Qt::LeftButton);
     ASSERT_EQ(app->reminders().repository().table().count(), 1u);
     const std::int32_t number = app->reminders().repository().table().rowAt(0).integer(Col::N);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(number) != nullptr; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(number) != nullptr; }));
     EXPECT_EQ(due.size(), 1);
     // Its moment is past: the list shows it grey.
     ReminderListModel* model = app->mainWindow()->listView()->reminderModel();
@@ -899,10 +900,10 @@ TEST_F(MainWindowTest, OkOnTheEditorsDefaultsAlertsAtOnceAndAnEditFromThatAlertD
 
     // "Edit..." on its alert, a new message, "Ok": the same occurrence does not alert again,
     // nor does the next minute's scan.
-    AlertWindow* alert = AlertWindow::find(number);
+    AlertWindow* alert = WindowList<AlertWindow>::find(number);
     ASSERT_TRUE(QTest::qWaitFor([&] { return alert->buttonsArmed(); }, 10000));
     QTest::mouseClick(alert->findChild<QPushButton*>("editButton"), Qt::LeftButton);
-    editor = ReminderEditor::find(number);
+    editor = WindowList<ReminderEditor>::find(number);
     ASSERT_NE(editor, nullptr);
     editor->findChild<QPlainTextEdit*>("messageEdit")->clear();
     QTest::keyClicks(editor->findChild<QWidget*>("messageEdit"), "tea");
@@ -914,7 +915,7 @@ TEST_F(MainWindowTest, OkOnTheEditorsDefaultsAlertsAtOnceAndAnEditFromThatAlertD
     wake->wake();
     settle();
     EXPECT_EQ(due.size(), 1);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(number) == nullptr; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(number) == nullptr; }));
 }
 
 TEST_F(MainWindowTest, WindowKeepsItsSizeOverRunsThatShowIt) {
@@ -1108,13 +1109,8 @@ TEST_F(MainWindowTest, ALargerFontClipsNothingOnEitherPage) {
 namespace {
 
 int OpenEditors() {
-    int n = 0;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        n += qobject_cast<ReminderEditor*>(w) != nullptr &&
-                     !static_cast<ReminderEditor*>(w)->isClosing()
-                 ? 1
-                 : 0;
-    return n;
+    return static_cast<int>(std::ranges::count_if(WindowList<ReminderEditor>::all(),
+                                                  [](auto* e) { return !e->isClosing(); }));
 }
 
 struct CommandsTest : MainWindowTest {
@@ -1215,7 +1211,7 @@ TEST_F(CommandsTest, EditOpensOneEditorPerReminderAndCopyANewOne) {
     Command("actionEdit")->trigger();
     Command("actionEdit")->trigger();
     EXPECT_EQ(OpenEditors(), 1);
-    ASSERT_NE(ReminderEditor::find(tea), nullptr);
+    ASSERT_NE(WindowList<ReminderEditor>::find(tea), nullptr);
     Command("actionCopy")->trigger();
     EXPECT_EQ(OpenEditors(), 2);
     EXPECT_EQ(app->reminders().repository().table().count(), 1u); // a copy exists only once saved
@@ -1223,19 +1219,20 @@ TEST_F(CommandsTest, EditOpensOneEditorPerReminderAndCopyANewOne) {
 
 TEST_F(CommandsTest, EditOnTheAlertOpensTheEditorAndClosesTheAlert) {
     app->alertPresenter()->showAlertWindow("tea", tea);
-    AlertWindow* alert = AlertWindow::find(tea);
+    AlertWindow* alert = WindowList<AlertWindow>::find(tea);
     ASSERT_NE(alert, nullptr);
     emit alert->editRequested(tea); // "Edit..." once the alert's buttons are armed
-    EXPECT_NE(ReminderEditor::find(tea), nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(tea) == nullptr; }, 20000));
+    EXPECT_NE(WindowList<ReminderEditor>::find(tea), nullptr);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(tea) == nullptr; }, 20000));
 
     // A reminder deleted meanwhile: the alert stays.
     app->alertPresenter()->showAlertWindow("gone", 999);
-    AlertWindow* gone = AlertWindow::find(999);
+    AlertWindow* gone = WindowList<AlertWindow>::find(999);
     ASSERT_NE(gone, nullptr);
     emit gone->editRequested(999);
-    EXPECT_EQ(AlertWindow::find(999), gone);
-    EXPECT_EQ(ReminderEditor::find(999), nullptr);
+    EXPECT_EQ(WindowList<AlertWindow>::find(999), gone);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(999), nullptr);
 }
 
 TEST_F(CommandsTest, ToolbarTabsAndSettingsPageAnswerTheMouseAndSpace) {
@@ -1302,7 +1299,7 @@ std::int32_t SaveDaily(AppController& app, const std::string& message, int hour,
 
 std::vector<std::string> JournalMessages() {
     std::vector<std::string> v;
-    if (JournalWindow* journal = JournalWindow::find())
+    if (JournalWindow* journal = WindowList<JournalWindow>::first())
         for (MissedEntry* e : journal->entries())
             v.push_back(e->findChild<QLabel*>("messageLabel")->text().toStdString());
     return v;
@@ -1310,14 +1307,14 @@ std::vector<std::string> JournalMessages() {
 
 struct JournalTest : MainWindowTest {
     void TearDown() override {
-        delete JournalWindow::find();
+        delete WindowList<JournalWindow>::first();
         MainWindowTest::TearDown();
     }
     // A first run on Wednesday at 10:00 adds three daily reminders and exits; the clock
     // then moves on to Thursday 10:30, so each of them was missed once.
     void RunOnceAndMoveOn(bool showMissed) {
         auto first = Started();
-        EXPECT_EQ(JournalWindow::find(), nullptr); // nothing missed on a first start
+        EXPECT_EQ(WindowList<JournalWindow>::first(), nullptr); // nothing missed on a first start
         EXPECT_FALSE(Action(*first, "actionJournal")->isEnabled());
         SaveDaily(*first, "tea", 11, 0);  // 1
         SaveDaily(*first, "post", 12, 0); // 2
@@ -1334,7 +1331,7 @@ struct JournalTest : MainWindowTest {
 TEST_F(JournalTest, OpensAtStartWithWhatWasMissedAndComesBackFromTheToolbar) {
     RunOnceAndMoveOn(true);
     auto app = Started();
-    JournalWindow* journal = JournalWindow::find();
+    JournalWindow* journal = WindowList<JournalWindow>::first();
     ASSERT_NE(journal, nullptr);
     EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "post", "walk"}));
     EXPECT_TRUE(journal->windowTitle().startsWith("Events that skipped from "));
@@ -1351,12 +1348,12 @@ TEST_F(JournalTest, OpensAtStartWithWhatWasMissedAndComesBackFromTheToolbar) {
     // Closed and opened again from the toolbar: every entry is back.
     journal->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_EQ(JournalWindow::find(), nullptr);
+    ASSERT_EQ(WindowList<JournalWindow>::first(), nullptr);
     app->mainWindow()->showList();
     QTest::mouseClick(
         app->mainWindow()->findChild<QToolBar*>("commandBar")->widgetForAction(command),
         Qt::LeftButton);
-    journal = JournalWindow::find();
+    journal = WindowList<JournalWindow>::first();
     ASSERT_NE(journal, nullptr);
     EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "post", "walk"}));
 
@@ -1364,7 +1361,7 @@ TEST_F(JournalTest, OpensAtStartWithWhatWasMissedAndComesBackFromTheToolbar) {
     QTest::mouseClick(journal->entries()[0]->findChild<QPushButton*>("okButton"), Qt::LeftButton);
     journal->showMinimized();
     command->trigger();
-    EXPECT_EQ(JournalWindow::find(), journal);
+    EXPECT_EQ(WindowList<JournalWindow>::first(), journal);
     EXPECT_FALSE(journal->isMinimized());
     EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"post", "walk"}));
 }
@@ -1372,7 +1369,7 @@ TEST_F(JournalTest, OpensAtStartWithWhatWasMissedAndComesBackFromTheToolbar) {
 TEST_F(JournalTest, WithShowMissedOffNothingOpensAndTheCommandStaysOff) {
     RunOnceAndMoveOn(false);
     auto app = Started();
-    EXPECT_EQ(JournalWindow::find(), nullptr);
+    EXPECT_EQ(WindowList<JournalWindow>::first(), nullptr);
     EXPECT_EQ(app->missedCount(), 0);
     EXPECT_FALSE(Action(*app, "actionJournal")->isEnabled());
 }
@@ -1380,14 +1377,14 @@ TEST_F(JournalTest, WithShowMissedOffNothingOpensAndTheCommandStaysOff) {
 TEST_F(JournalTest, EditOnAnEntryOpensOrBringsBackTheEditor) {
     RunOnceAndMoveOn(true);
     auto app = Started();
-    ASSERT_NE(JournalWindow::find(), nullptr);
-    MissedEntry* post = JournalWindow::find()->entries()[1];
+    ASSERT_NE(WindowList<JournalWindow>::first(), nullptr);
+    MissedEntry* post = WindowList<JournalWindow>::first()->entries()[1];
     QTest::mouseClick(post->findChild<QPushButton*>("editButton"), Qt::LeftButton);
-    ReminderEditor* editor = ReminderEditor::find(2);
+    ReminderEditor* editor = WindowList<ReminderEditor>::find(2);
     ASSERT_NE(editor, nullptr);
     editor->showMinimized();
     QTest::mouseClick(post->findChild<QPushButton*>("editButton"), Qt::LeftButton);
-    EXPECT_EQ(ReminderEditor::find(2), editor);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(2), editor);
     EXPECT_FALSE(editor->isMinimized());
     EXPECT_EQ(OpenEditors(), 1);
     EXPECT_EQ(JournalMessages().size(), 3u); // the entry stays
@@ -1398,7 +1395,7 @@ TEST_F(JournalTest, EditOnAnEntryOpensOrBringsBackTheEditor) {
     ASSERT_TRUE(app->reminders().remove(3));
     app->showJournal();
     EXPECT_EQ(JournalMessages().size(), 2u);
-    emit JournalWindow::find()->editRequested(3);
+    emit WindowList<JournalWindow>::first()->editRequested(3);
     EXPECT_EQ(OpenEditors(), 0);
 }
 
@@ -1416,9 +1413,9 @@ TEST_F(JournalTest, WhatASleepSkippedIsJournaledAndTheWakingMinuteAlerts) {
     clock.setWallClock(
         UtcInstant{(now + std::chrono::minutes(120) + std::chrono::seconds(5)).time_since_epoch()});
     wake->wake();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(noon) != nullptr; }));
-    EXPECT_EQ(AlertWindow::find(tea), nullptr);
-    JournalWindow* journal = JournalWindow::find();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(noon) != nullptr; }));
+    EXPECT_EQ(WindowList<AlertWindow>::find(tea), nullptr);
+    JournalWindow* journal = WindowList<JournalWindow>::first();
     ASSERT_NE(journal, nullptr);
     EXPECT_EQ(JournalMessages(), std::vector<std::string>{"tea"});
     EXPECT_EQ(journal->windowTitle(), "Events that skipped from " + RegionalDateTimeText(now) +
@@ -1432,7 +1429,7 @@ TEST_F(JournalTest, WhatASleepSkippedIsJournaledAndTheWakingMinuteAlerts) {
     wake->wake();
     EXPECT_TRUE(QTest::qWaitFor([] { return JournalMessages().size() == 2; }));
     EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "noon"}));
-    EXPECT_EQ(JournalWindow::find(), journal);
+    EXPECT_EQ(WindowList<JournalWindow>::first(), journal);
     EXPECT_TRUE(journal->windowTitle().endsWith(RegionalDateTimeText(clock.now().local)));
 
     // Closed, and "Show Missed after start" off: the next sleep shows the journal all the same.
@@ -1443,7 +1440,7 @@ TEST_F(JournalTest, WhatASleepSkippedIsJournaledAndTheWakingMinuteAlerts) {
     const Moment friday11 = makeMoment(2026, 12, 11, 11, 0);
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return app->missedJournal().entries()[0].occurrence == friday11; }));
-    EXPECT_NE(JournalWindow::find(), nullptr);
+    EXPECT_NE(WindowList<JournalWindow>::first(), nullptr);
     EXPECT_TRUE(Action(*app, "actionJournal")->isEnabled());
     app->closeOtherWindows();
 }
@@ -1476,7 +1473,7 @@ TEST_F(JournalTest, AKilledRunEndsWhereItLastShowedSomething) {
 
     clock.set(now + std::chrono::minutes(1) + std::chrono::milliseconds(2500));
     wake->wake();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(1) != nullptr; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(1) != nullptr; }));
     EXPECT_EQ(LastTimeIn(ini), "2026-12-09T10:01:02+00:00"); // the scan that alerted
 
     // Asleep until 12:30:05: the journal fills with what the sleep skipped.
@@ -1500,7 +1497,7 @@ TEST_F(JournalTest, TheJournalsPlacementGoesWithTheNextSettingsWrite) {
     RunOnceAndMoveOn(true);
     const std::string ini = dataFolder + "/Chimly.ini";
     auto app = Started();
-    JournalWindow* journal = JournalWindow::find();
+    JournalWindow* journal = WindowList<JournalWindow>::first();
     ASSERT_NE(journal, nullptr);
     journal->move(40, 50);
     ASSERT_TRUE(QTest::qWaitFor([&] { return journal->pos() == QPoint(40, 50); }));
@@ -1508,12 +1505,12 @@ TEST_F(JournalTest, TheJournalsPlacementGoesWithTheNextSettingsWrite) {
     const std::string before = ReadAll(ini);
     journal->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_EQ(JournalWindow::find(), nullptr);
+    ASSERT_EQ(WindowList<JournalWindow>::first(), nullptr);
     EXPECT_EQ(ReadAll(ini), before) << "the journal window wrote the settings file";
 
     app->showJournal();
-    ASSERT_NE(JournalWindow::find(), nullptr);
-    EXPECT_EQ(JournalWindow::find()->frameGeometry().topLeft(), at);
+    ASSERT_NE(WindowList<JournalWindow>::first(), nullptr);
+    EXPECT_EQ(WindowList<JournalWindow>::first()->frameGeometry().topLeft(), at);
     ExitThroughTheLoop(app);
     const ProgramSettings stored = readSettings(ini, clock, clock.now().local, 0, 0);
     ASSERT_TRUE(stored.journal);
@@ -1537,20 +1534,20 @@ TEST_F(JournalTest, WithShowMissedOffASleepStillShowsAndTheJournalFollowsTheUser
 
     // Asleep from 10:00 to 12:00:05: what fell due meanwhile is shown on waking.
     asleepUntil(makeMoment(2026, 12, 9, 12, 0, 5));
-    ASSERT_TRUE(QTest::qWaitFor([] { return JournalWindow::find() != nullptr; }));
+    ASSERT_TRUE(QTest::qWaitFor([] { return WindowList<JournalWindow>::first() != nullptr; }));
     EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "post"}));
 
     // "Ok" on tea; a later sleep refills the window, and tea stays dismissed.
-    JournalWindow* journal = JournalWindow::find();
+    JournalWindow* journal = WindowList<JournalWindow>::first();
     QTest::mouseClick(journal->entries()[0]->findChild<QPushButton*>("okButton"), Qt::LeftButton);
     asleepUntil(makeMoment(2026, 12, 9, 12, 30));
     ASSERT_TRUE(QTest::qWaitFor([] { return JournalMessages().size() == 2; }));
     EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"post", "walk"}));
-    EXPECT_EQ(JournalWindow::find(), journal);
+    EXPECT_EQ(WindowList<JournalWindow>::first(), journal);
 
     // An edited reminder shows its new message; a deleted one's entry goes.
     QTest::mouseClick(journal->entries()[0]->findChild<QPushButton*>("editButton"), Qt::LeftButton);
-    ReminderEditor* editor = ReminderEditor::find(post);
+    ReminderEditor* editor = WindowList<ReminderEditor>::find(post);
     ASSERT_NE(editor, nullptr);
     editor->findChild<QPlainTextEdit*>("messageEdit")->setPlainText("post office");
     QTest::mouseClick(editor->findChild<QPushButton*>("okButton"), Qt::LeftButton);
@@ -1578,7 +1575,7 @@ TEST_F(JournalTest, WithShowMissedOffASleepStillShowsAndTheJournalFollowsTheUser
 TEST_F(JournalTest, TheJournalKeysStopThere) {
     RunOnceAndMoveOn(true);
     auto app = Started();
-    JournalWindow* journal = JournalWindow::find();
+    JournalWindow* journal = WindowList<JournalWindow>::first();
     ASSERT_NE(journal, nullptr);
     app->mainWindow()->showList();
     journal->activateWindow();

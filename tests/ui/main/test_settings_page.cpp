@@ -3,7 +3,6 @@
 // kept in the settings file, the help and the hidden start-up shortcut buttons.
 #include "app/Reminders.h"
 #include "core/AppPaths.h"
-#include "i18n/LanguageFile.h"
 #include "tests/platform/FakeStartupShortcut.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/OpenRecorder.h"
@@ -38,6 +37,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -99,7 +99,7 @@ struct SettingsPageTest : ::testing::Test {
         setErrorMessageRecorderForTests(nullptr);
         setFileChooser(nullptr);
         setExecutablePathForTests("");
-        LanguageFile::setCurrent("");
+        InfoDialog::useTexts({});
     }
 
     std::unique_ptr<AppController> Started() {
@@ -135,17 +135,17 @@ struct SettingsPageTest : ::testing::Test {
     // Opens an editor for a new reminder as the tray's "New..." does; returns its title
     // and "Ok" caption.
     static std::pair<QString, QString> NewEditorTexts(AppController& app) {
-        const QList<QWidget*> before = QApplication::topLevelWidgets();
+        const std::vector<ReminderEditor*> before = WindowList<ReminderEditor>::all();
         app.tray()->findChild<QAction*>("trayNewReminderAction")->trigger();
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* editor = qobject_cast<ReminderEditor*>(w); editor && !before.contains(w))
+        for (ReminderEditor* editor : WindowList<ReminderEditor>::all())
+            if (std::ranges::find(before, editor) == before.end())
                 return {editor->windowTitle(), editor->findChild<QPushButton*>("okButton")->text()};
         ADD_FAILURE() << "no editor opened";
         return {};
     }
     static QString AlertOkText(AppController& app, std::int32_t number) {
         app.alertPresenter()->showAlertWindow(QStringLiteral("tea"), number);
-        AlertWindow* alert = AlertWindow::find(number);
+        AlertWindow* alert = WindowList<AlertWindow>::find(number);
         return alert ? alert->findChild<QPushButton*>("okButton")->text() : QString();
     }
 };
@@ -220,11 +220,10 @@ TEST_F(SettingsPageTest, SwitchingLanguagesChangesTheOpenMainWindowAndWindowsOpe
     EXPECT_EQ(InfoDialog(nullptr).windowTitle(), "Chimewell");
 
     // Windows opened before a switch keep their texts.
-    EXPECT_EQ(AlertWindow::find(1)->findChild<QPushButton*>("okButton")->text(), "ОК");
+    EXPECT_EQ(WindowList<AlertWindow>::find(1)->findChild<QPushButton*>("okButton")->text(), "ОК");
     QStringList titles;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (qobject_cast<ReminderEditor*>(w))
-            titles << w->windowTitle();
+    for (ReminderEditor* editor : WindowList<ReminderEditor>::all())
+        titles << editor->windowTitle();
     EXPECT_THAT(titles,
                 ::testing::UnorderedElementsAre("New", "Новое напоминание", "‹New›", "New"));
     app->closeOtherWindows();

@@ -11,7 +11,6 @@
 #include "tests/support/TempHome.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/controls/AboutBox.h"
-#include "ui/controls/SectionText.h"
 #include "ui/dialogs/InfoDialog.h"
 #include "ui/dialogs/QuestionDialog.h"
 #include "ui/editor/ReminderEditor.h"
@@ -30,14 +29,6 @@
 
 namespace {
 
-// The shared texts of the language file in use.
-Texts textsInUse() {
-    Texts texts;
-    if (const std::optional<LanguageSection> main = sectionInUse("Main"))
-        texts.loadMain(*main);
-    return texts;
-}
-
 class Screenshots : public ::testing::TestWithParam<Look> {
 protected:
     void SetUp() override {
@@ -46,6 +37,15 @@ protected:
             GTEST_SKIP() << lookName(GetParam()).toStdString() << " is not supported yet";
     }
     void TearDown() override { m_look.reset(); }
+
+    // The look's section of the kind Line.
+    template <class Line> LanguageSection<Line> section() const { return m_look->section<Line>(); }
+    // The shared texts of the look.
+    Texts texts() const {
+        Texts texts;
+        texts.loadMain(section<MainLine>());
+        return texts;
+    }
 
     // Checks that nothing in the shown `window` is clipped (but the widgets named in
     // `cutOnPurpose`), then saves its picture as <name>-<look>.png.
@@ -65,8 +65,9 @@ private:
 };
 
 TEST_P(Screenshots, AlertWindow) {
-    QPointer<AlertWindow> alert = AlertWindow::showAlert(
-        QStringLiteral("Call Anna about the concert tickets"), 7, makeMoment(2026, 12, 9, 8, 0, 0));
+    QPointer<AlertWindow> alert =
+        AlertWindow::showAlert(QStringLiteral("Call Anna about the concert tickets"), 7,
+                               makeMoment(2026, 12, 9, 8, 0, 0), section<AlertLine>());
     ASSERT_FALSE(alert.isNull());
     take(alert, QStringLiteral("alert-window"));
     delete alert.data();
@@ -74,15 +75,15 @@ TEST_P(Screenshots, AlertWindow) {
 
 TEST_P(Screenshots, InfoDialog) {
     InfoDialog dialog(nullptr);
-    dialog.setText(QString::fromStdString(textsInUse().noDayMarked));
+    dialog.setText(QString::fromStdString(texts().noDayMarked));
     dialog.show();
     take(&dialog, QStringLiteral("info-dialog"));
 }
 
 TEST_P(Screenshots, QuestionDialog) {
     QuestionDialog dialog(nullptr);
-    const Texts texts = textsInUse();
-    dialog.setQuestion(QString::fromStdString(texts.deleteReminder), texts);
+    const Texts shared = texts();
+    dialog.setQuestion(QString::fromStdString(shared.deleteReminder), shared);
     dialog.show();
     take(&dialog, QStringLiteral("question-dialog"));
 }
@@ -92,7 +93,8 @@ TEST_P(Screenshots, ReminderEditor) {
     // sound's long path is cut at the label's edge.
     FakeClock clock(makeMoment(2026, 12, 9, 8, 30));
     Reminders reminders(clock, makeSqliteReminderStore());
-    const ReminderEditors editors(reminders);
+    ReminderEditors editors(reminders);
+    editors.setLines(section<EditorLine>());
     Reminder r = newReminderDefaults(clock.now().local);
     r.message = "Call Anna about the concert tickets";
     r.click = true;
@@ -124,8 +126,8 @@ TEST_P(Screenshots, MainWindowPages) {
     const FakeClock clock(makeMoment(2026, 12, 9, 8, 0, 0));
     // The main window takes its language from the settings: the look's file as "Other".
     const std::string settings = locateDataPaths().settingsFilePath;
-    std::ofstream(settings) << "[Settings]\nLangPack=2\nLangFile=" << LanguageFile::current()
-                            << "\n";
+    std::ofstream(settings) << "[Settings]\nLangPack=2\nLangFile="
+                            << languageFileOf(GetParam()).toStdString() << "\n";
     AppController app(clock);
     app.loadReminders();
     app.reminders().waitForFile();
@@ -138,7 +140,8 @@ TEST_P(Screenshots, MainWindowPages) {
     weekly.message = "Water the plants";
     weekly.kind = ScheduleKind::Weekly;
     weekly.days = {true, false, true, false, true, false, false};
-    for (const Reminder& r : {tea, weekly})
+    // Added last, the first reminder of the list is the one selected.
+    for (const Reminder& r : {weekly, tea})
         ASSERT_TRUE(app.reminders().add(r).saved);
     MainWindow* window = app.mainWindow();
     window->reloadReminders();
