@@ -977,7 +977,8 @@ TEST_F(MainWindowTest, TheMainWindowsPlacementIsWrittenAsItIsAtEachWrite) {
         const std::int32_t number = app->reminders().add(tea).number;
         clock.set(clock.now().local + std::chrono::seconds(61));
         wake->wake();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(number) != nullptr; }));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(number) != nullptr; }));
         const WindowPlacement moved = window->placement();
         EXPECT_EQ(SettingsInteger(ini, "PosX"), moved.left);
         EXPECT_EQ(SettingsInteger(ini, "PosY"), moved.top);
