@@ -7,10 +7,10 @@
 // the start and after each scan that alerted or filled the journal, so that a run killed
 // midway leaves the moment up to which it had shown everything.
 
+#include "app/Settings.h"
 #include "core/Clock.h"
 #include "core/MissedJournal.h"
 #include "core/ReminderStore.h"
-#include "desktop/ProgramSettings.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/Texts.h"
 #include "platform/MinuteWake.h"
@@ -82,8 +82,7 @@ public:
     ReminderEngine* engine() const { return m_engine; }
     const MinuteWake& minuteWake() const { return *m_wake; }
     Reminders& reminders() const { return *m_reminders; }
-    const ProgramSettings& settings() const { return m_settings; }
-    const std::string& settingsPath() const { return m_settingsPath; }
+    const Settings& settings() const { return *m_settings; }
     const std::string& reminderFilePath() const { return m_reminderFilePath; }
     // The entries of the run's journal: what was missed while the program was not
     // running (found at the start when "Show Missed after start" is on) and in the gaps
@@ -108,8 +107,8 @@ private:
     // Asks whether to exit although the changes could not be saved; true for "Yes".
     bool askToLoseChanges();
     void buildMainWindow();
-    // Writes the settings with lastTime as the end of the run so far, the windows' placements
-    // included. A failure while running is shown once per run.
+    // Writes the settings with lastTime as the end of the run so far, the placements the
+    // windows have handed on included. A failure while running is shown once per run.
     void writeSettings(const ClockReading& lastTime, Reporting reporting);
     // A reminder was handed out or the journal filled: the scan's moment is written, once
     // per scan.
@@ -136,8 +135,8 @@ private:
     MessageOrder m_messageOrder;
     MissedJournal m_missedJournal;
     std::unique_ptr<PendingAlerts> m_pendingAlerts;
-    ProgramSettings m_settings;
-    std::string m_settingsPath;
+    // The settings file's values and its only writer; a child.
+    Settings* m_settings = nullptr;
     std::string m_reminderFilePath;
     Moment m_programStart = DayCountEpoch;
     std::unique_ptr<ReminderEditors> m_editors;
@@ -150,10 +149,6 @@ private:
     // Null where the system offers none.
     std::unique_ptr<SleepDelay> m_sleepDelay;
     std::unique_ptr<MainWindow> m_window;
-    // A failed write of the settings has been shown in this run.
-    bool m_settingsFailureShown = false;
-    // The instant last written as "LastTime".
-    std::optional<UtcInstant> m_lastTimeWritten;
     // The program or the session ends: what the reminders report goes to the log.
     bool m_ending = false;
     // The "Exit" command is saving or asking: a failed save goes to its question, and a
