@@ -938,3 +938,34 @@ TEST_F(ChimlyE2E, AlertsOpenOrPostponedAtAKillAreListedOnceAtTheNextStart) {
     EXPECT_EQ(times("post"), 0) << tree;
     Screenshot("journal-with-carried-alerts.png");
 }
+
+// The program holds a sleep off while it notes the time: before the sleep "LastTime" is the
+// moment the sleep began, then the delay is let go; after the resume it is held again.
+TEST_F(ChimlyE2E, BeforeASleepTheTimeIsNotedUnderADelayTakenAgainOnWaking) {
+    testsvc::PrivateBus bus;
+    testsvc::LogindMock logind;
+    std::string error;
+    ASSERT_TRUE(bus.start(&error)) << error;
+    ASSERT_TRUE(logind.start(bus.address(), home + "/logind.log", &error)) << error;
+    ASSERT_TRUE(logind.isMock()) << "org.freedesktop.login1 on the test bus is not a mock";
+    const auto held = [&] {
+        return logind.inhibitors().find(
+                   "('sleep', 'Chimewell', 'Noting the time before sleep', 'delay'") !=
+               std::string::npos;
+    };
+    ChildProcess chimly;
+    StartWithSteppedClock(chimly, {2026, 12, 9, 9, 0, 0, 0},
+                          {{"DBUS_SYSTEM_BUS_ADDRESS", bus.address()}});
+    ASSERT_TRUE(WaitUntil(held, 60s)) << logind.inhibitors();
+    const std::string ini = dataFolder + "/Chimly.ini";
+    SetClock({2026, 12, 9, 9, 30, 0, 0});
+    ASSERT_TRUE(logind.emitPrepareForSleep(true));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ReadAll(ini).find("LastTime=2026-12-09T09:30:0") != std::string::npos; }, 60s))
+        << ReadAll(ini);
+    EXPECT_TRUE(WaitUntil([&] { return !held(); }, 60s)) << logind.inhibitors();
+    ASSERT_TRUE(logind.emitPrepareForSleep(false));
+    EXPECT_TRUE(WaitUntil(held, 60s)) << logind.inhibitors();
+    ::kill(chimly.pid(), SIGTERM);
+    EXPECT_EQ(chimly.wait(60s), std::optional<int>(0));
+}
