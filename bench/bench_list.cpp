@@ -3,6 +3,7 @@
 // reminder changed, and the first opening of the list as "Open list..." builds and
 // shows the main window over a loaded table whose order was made.
 #include "tests/support/FakeClock.h"
+#include "tests/support/FakeSoundPlayer.h"
 #include "tests/support/MemoryReminderStore.h"
 #include "tests/support/TempHome.h"
 #include "ui/editor/ReminderEditor.h"
@@ -69,7 +70,7 @@ void BM_ListReadingAfterOneChange(benchmark::State& state) {
     int round = 0;
     for (auto _ : state) {
         changed.message = "changed " + std::to_string(++round);
-        benchmark::DoNotOptimize(data->saveReminder(changed, Now).saved);
+        benchmark::DoNotOptimize(data->saveReminder(changed, Now).ok());
         model.reload();
     }
 }
@@ -93,7 +94,8 @@ protected:
 void BM_OpenList(benchmark::State& state) {
     const auto data = Loaded(static_cast<int>(state.range(0)));
     const FakeClock clock(Now);
-    EditorContext editors(*data);
+    FakeSoundPlayer player;
+    EditorContext editors(*data, player);
     editors.clock = &clock;
     MessageOrder order(data->table());
     order.update(); // as the program does after the load

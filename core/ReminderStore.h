@@ -11,29 +11,6 @@
 #include <string>
 #include <vector>
 
-// What went wrong with the reminder file, for the caller to decide what comes next.
-enum class StoreFailure {
-    None,
-    // The file holds something else than reminders the program can use: reading it again
-    // will not help, and it is never written.
-    WrongContent,
-    // There is no file at the path.
-    Missing,
-    // Anything else (locked, unreadable just now, a full disk, too slow): worth another try.
-    Other,
-};
-
-struct [[nodiscard]] StoreStatus {
-    StoreFailure failure = StoreFailure::None;
-    std::string error;
-
-    static StoreStatus fail(StoreFailure failure, std::string why) {
-        return {failure, std::move(why)};
-    }
-    bool ok() const { return failure == StoreFailure::None; }
-    explicit operator bool() const { return ok(); }
-};
-
 // The reminders changed or removed since the last good save, by number: the numbers, and
 // every row that now has one of them, in stored order (none for a removed reminder).
 struct ReminderChanges {
@@ -46,14 +23,14 @@ struct ReminderChanges {
 class ReminderStore {
 public:
     virtual ~ReminderStore();
-    // Reads every row, in stored order. Missing when there is no file.
-    virtual StoreStatus load(const std::string& path, std::vector<ReminderRow>& rows) = 0;
+    // Reads every row, in stored order. A failure of kind Missing when there is no file.
+    virtual Status load(const std::string& path, std::vector<ReminderRow>& rows) = 0;
     // Makes a new file holding these rows; either no file or the whole new one survives a
     // crash.
-    virtual StoreStatus create(const std::string& path, const std::vector<ReminderRow>& rows) = 0;
+    virtual Status create(const std::string& path, const std::vector<ReminderRow>& rows) = 0;
     // Writes the changes into the file in one transaction: for each number, the file's rows
     // with that number become the given ones. Missing when there is no file.
-    virtual StoreStatus write(const std::string& path, const ReminderChanges& changes) = 0;
+    virtual Status write(const std::string& path, const ReminderChanges& changes) = 0;
 };
 
 // things.mln as an SQLite 3 database. Created whole as a new file that is then synced and
@@ -61,9 +38,9 @@ public:
 // journal mode. Every load and save opens the file by its path and closes it again.
 class SqliteReminderStore final : public ReminderStore {
 public:
-    StoreStatus load(const std::string& path, std::vector<ReminderRow>& rows) override;
-    StoreStatus create(const std::string& path, const std::vector<ReminderRow>& rows) override;
-    StoreStatus write(const std::string& path, const ReminderChanges& changes) override;
+    Status load(const std::string& path, std::vector<ReminderRow>& rows) override;
+    Status create(const std::string& path, const std::vector<ReminderRow>& rows) override;
+    Status write(const std::string& path, const ReminderChanges& changes) override;
 
     // How long another program's lock on the file is waited for.
     static constexpr std::chrono::milliseconds BusyTimeout{2000};

@@ -64,13 +64,12 @@ public:
 
     // The failure a result code stands for. Content that the program cannot use, as SQLite
     // finds it, is wrong content; everything else may pass.
-    StoreStatus failure(int rc) const {
+    Status failure(int rc) const {
         if (m_timedOut) {
             const auto ms = m_limit.count();
-            return StoreStatus::fail(StoreFailure::Other,
-                                     "the file took longer than " +
-                                         (ms % 1000 == 0 ? std::to_string(ms / 1000) + " seconds"
-                                                         : std::to_string(ms) + " milliseconds"));
+            return Status::failure("the file took longer than " +
+                                   (ms % 1000 == 0 ? std::to_string(ms / 1000) + " seconds"
+                                                   : std::to_string(ms) + " milliseconds"));
         }
         const std::string text = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         switch (rc & 0xff) {
@@ -79,11 +78,11 @@ public:
         case SQLITE_TOOBIG:
             return wrongContent(text);
         default:
-            return StoreStatus::fail(StoreFailure::Other, text);
+            return Status::failure(text);
         }
     }
-    static StoreStatus wrongContent(const std::string& why) {
-        return StoreStatus::fail(StoreFailure::WrongContent, "not a reminder file (" + why + ")");
+    static Status wrongContent(const std::string& why) {
+        return Status::failure("not a reminder file (" + why + ")", Status::Failure::WrongContent);
     }
 
 private:
@@ -329,7 +328,7 @@ std::string columnText(sqlite3_stmt* st, int i) {
 // an ordinary rowid table, no generated columns, each known column there with the type
 // affinity the program's own file gives it (so that a value written reads back the same),
 // and a format the program knows. Gives the name that reaches the rowid.
-StoreStatus checkSchema(const Connection& c, std::string& rowid) {
+Status checkSchema(const Connection& c, std::string& rowid) {
     {
         Statement st(c.get(), "SELECT type, wr FROM pragma_table_list "
                               "WHERE schema = 'main' AND name = 'things' COLLATE NOCASE");
@@ -387,8 +386,8 @@ StoreStatus checkSchema(const Connection& c, std::string& rowid) {
         return c.failure(version.rc());
     if (sqlite3_step(version.get()) == SQLITE_ROW &&
         sqlite3_column_int(version.get(), 0) > FormatVersion)
-        return StoreStatus::fail(StoreFailure::WrongContent,
-                                 "written by a newer version of the program");
+        return Status::failure("written by a newer version of the program",
+                               Status::Failure::WrongContent);
     return {};
 }
 
@@ -449,22 +448,22 @@ void sweepNewFiles(const std::string& path) {
 
 } // namespace
 
-StoreStatus SqliteReminderStore::load(const std::string& path, std::vector<ReminderRow>& rows) {
+Status SqliteReminderStore::load(const std::string& path, std::vector<ReminderRow>& rows) {
     rows.clear();
     sweepNewFiles(path);
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (status.type() == fs::file_type::not_found)
-        return StoreStatus::fail(StoreFailure::Missing, "there is no such file");
+        return Status::failure("there is no such file", Status::Failure::Missing);
     if (ec)
-        return StoreStatus::fail(StoreFailure::Other, ec.message());
+        return Status::failure(ec.message());
     if (!fs::is_regular_file(status))
-        return StoreStatus::fail(StoreFailure::WrongContent, "not a regular file");
+        return Status::failure("not a regular file", Status::Failure::WrongContent);
     Connection c(m_timeLimit);
     if (const int rc = c.open(path); rc != SQLITE_OK)
         return c.failure(rc);
     std::string rowid;
-    if (StoreStatus schema = checkSchema(c, rowid); !schema)
+    if (Status schema = checkSchema(c, rowid); !schema)
         return schema;
     Statement select(c.get(), "SELECT " + columnList() + " FROM things ORDER BY " + rowid);
     if (!select.ok())
@@ -481,9 +480,9 @@ StoreStatus SqliteReminderStore::load(const std::string& path, std::vector<Remin
             std::string where = "row " + std::to_string(read.size() + 1);
             if (i > 0 && !row.isNull(Col::N))
                 where = "reminder " + std::to_string(row.integer(Col::N)) + " (" + where + ")";
-            return StoreStatus::fail(StoreFailure::WrongContent,
-                                     where + ", column " + column(static_cast<Col>(i)).storedName +
-                                         ": " + why);
+            return Status::failure(where + ", column " + column(static_cast<Col>(i)).storedName +
+                                       ": " + why,
+                                   Status::Failure::WrongContent);
         }
         read.push_back(std::move(row));
     }
@@ -493,8 +492,7 @@ StoreStatus SqliteReminderStore::load(const std::string& path, std::vector<Remin
     return {};
 }
 
-StoreStatus SqliteReminderStore::create(const std::string& path,
-                                        const std::vector<ReminderRow>& rows) {
+Status SqliteReminderStore::create(const std::string& path, const std::vector<ReminderRow>& rows) {
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const std::string temp =
@@ -507,7 +505,7 @@ StoreStatus SqliteReminderStore::create(const std::string& path,
     auto fail = [&](const std::string& why) {
         std::error_code ignored;
         fs::remove(temp, ignored);
-        return StoreStatus::fail(StoreFailure::Other, why);
+        return Status::failure(why);
     };
     if (!proceed(SaveStep::Write, temp))
         return fail("the save was stopped before it wrote " + temp);
@@ -519,23 +517,23 @@ StoreStatus SqliteReminderStore::create(const std::string& path,
         ::close(fd);
         Connection c(m_timeLimit);
         if (const int rc = c.open(temp); rc != SQLITE_OK)
-            return fail(c.failure(rc).error);
+            return fail(c.failure(rc).message());
         // The file is new and private until the rename, so it needs no journal.
         int rc = c.exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN");
         if (rc == SQLITE_OK)
             rc = c.exec(schemaSql());
         if (rc != SQLITE_OK)
-            return fail(c.failure(rc).error);
+            return fail(c.failure(rc).message());
         Statement insert(c.get(), insertSql());
         if (!insert.ok())
-            return fail(c.failure(insert.rc()).error);
+            return fail(c.failure(insert.rc()).message());
         for (const ReminderRow& row : rows) {
             bindRow(insert.get(), row);
             if (!insert.run())
-                return fail(c.failure(insert.rc()).error);
+                return fail(c.failure(insert.rc()).message());
         }
         if (const int committed = c.exec("COMMIT"); committed != SQLITE_OK)
-            return fail(c.failure(committed).error);
+            return fail(c.failure(committed).message());
     }
     std::string error;
     if (!proceed(SaveStep::Sync, temp))
@@ -551,18 +549,18 @@ StoreStatus SqliteReminderStore::create(const std::string& path,
     return {};
 }
 
-StoreStatus SqliteReminderStore::write(const std::string& path, const ReminderChanges& changes) {
+Status SqliteReminderStore::write(const std::string& path, const ReminderChanges& changes) {
     if (changes.empty())
         return {};
     std::error_code ec;
     if (!fs::exists(path, ec) && !ec)
-        return StoreStatus::fail(StoreFailure::Missing, "the file no longer exists");
+        return Status::failure("the file no longer exists", Status::Failure::Missing);
     Connection c(m_timeLimit);
     if (const int rc = c.open(path); rc != SQLITE_OK)
         return c.failure(rc);
     // A file the program would not read is not written either.
     std::string rowid;
-    if (StoreStatus schema = checkSchema(c, rowid); !schema)
+    if (Status schema = checkSchema(c, rowid); !schema)
         return schema;
     if (const int rc = c.exec("PRAGMA synchronous = FULL; BEGIN IMMEDIATE"); rc != SQLITE_OK)
         return c.failure(rc);
@@ -593,7 +591,7 @@ StoreStatus SqliteReminderStore::write(const std::string& path, const ReminderCh
             return c.failure(st->rc());
         }
     auto failed = [&c](int rc) {
-        StoreStatus status = c.failure(rc);
+        Status status = c.failure(rc);
         c.rollback();
         return status;
     };
@@ -626,7 +624,7 @@ StoreStatus SqliteReminderStore::write(const std::string& path, const ReminderCh
     }
     if (!proceed(SaveStep::Commit, path)) {
         c.rollback();
-        return StoreStatus::fail(StoreFailure::Other, "the save was stopped before its commit");
+        return Status::failure("the save was stopped before its commit");
     }
     if (const int rc = c.exec("COMMIT"); rc != SQLITE_OK)
         return failed(rc);

@@ -278,11 +278,11 @@ QByteArray IniFile::bytes() const {
     return out;
 }
 
-bool IniFile::save(QString* reason) const {
-    auto fail = [reason](const QString& why) {
-        if (reason)
-            *reason = why;
-        return false;
+Status IniFile::save() const {
+    auto fail = [this](const QString& why) {
+        Status failed = Status::failure("Unable to write to " + path_.toStdString());
+        failed.reason = why.toStdString();
+        return failed;
     };
     if (unreadable_)
         return fail(QStringLiteral("the file could not be read: ") + loadError_);
@@ -301,5 +301,5 @@ bool IniFile::save(QString* reason) const {
     }
     if (!file.commit())
         return fail(file.errorString());
-    return true;
+    return {};
 }

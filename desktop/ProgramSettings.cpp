@@ -55,15 +55,6 @@ IniFile loaded(const QString& path) {
     return ini;
 }
 
-SettingsWriteResult saved(const IniFile& ini) {
-    SettingsWriteResult result;
-    if (!ini.save(&result.reason)) {
-        result.ok = false;
-        result.errorText = QStringLiteral("Unable to write to %1").arg(ini.path());
-    }
-    return result;
-}
-
 } // namespace
 
 WindowStateCode WindowStateFromCode(int code) {
@@ -105,8 +96,8 @@ ProgramSettings ReadSettings(const QString& path, const Clock& clock, Moment now
     return s;
 }
 
-SettingsWriteResult WriteSettings(const QString& path, const ProgramSettings& settings,
-                                  const ClockReading& lastTime) {
+Status WriteSettings(const QString& path, const ProgramSettings& settings,
+                     const ClockReading& lastTime) {
     IniFile ini = loaded(path);
     writePlacement(ini, Position, settings.position);
     ini.writeString(Last, QStringLiteral("LastTime"),
@@ -117,5 +108,5 @@ SettingsWriteResult WriteSettings(const QString& path, const ProgramSettings& se
     ini.writeBool(Settings, QStringLiteral("ShowDay"), settings.ShowDayInTray);
     if (settings.journal)
         writePlacement(ini, Journal, *settings.journal);
-    return saved(ini);
+    return ini.save();
 }

@@ -24,21 +24,21 @@ void openFileAsync(QObject* context, const QString& path) {
 
 namespace {
 // Plays path; a failure is logged, and then whenUnplayable (when there is one) plays.
-void playLoggingFailure(const QString& path, const QString& whenUnplayable) {
-    programSoundPlayer().play(
-        path.toStdString(), [path, whenUnplayable](const std::string& reason, bool superseded) {
-            writeToSystemLog(QStringLiteral("could not play %1: %2")
-                                 .arg(path, QString::fromStdString(reason))
-                                 .toStdString());
-            // The replacement must not cut off a sound asked for since.
-            if (!superseded && !whenUnplayable.isEmpty() && whenUnplayable != path)
-                playLoggingFailure(whenUnplayable, {});
-        });
+void playLoggingFailure(SoundPlayer& player, const QString& path, const QString& whenUnplayable) {
+    player.play(path.toStdString(),
+                [&player, path, whenUnplayable](const std::string& reason, bool superseded) {
+                    writeToSystemLog(QStringLiteral("could not play %1: %2")
+                                         .arg(path, QString::fromStdString(reason))
+                                         .toStdString());
+                    // The replacement must not cut off a sound asked for since.
+                    if (!superseded && !whenUnplayable.isEmpty() && whenUnplayable != path)
+                        playLoggingFailure(player, whenUnplayable, {});
+                });
 }
 } // namespace
 
-void playSoundAsync(QObject* context, const QString& sound, const QString& fallback,
-                    const QString& whenUnplayable) {
+void playSoundAsync(QObject* context, SoundPlayer& player, const QString& sound,
+                    const QString& fallback, const QString& whenUnplayable) {
     AsyncTask::runThenCallback(
         context,
         [sound, fallback] {
@@ -46,15 +46,15 @@ void playSoundAsync(QObject* context, const QString& sound, const QString& fallb
                 return sound;
             return isExistingFile(fallback) ? fallback : QString();
         },
-        [whenUnplayable](const QString& chosen) {
+        [&player, whenUnplayable](const QString& chosen) {
             if (!chosen.isEmpty())
-                playLoggingFailure(chosen, whenUnplayable);
+                playLoggingFailure(player, chosen, whenUnplayable);
         });
 }
 
-void stopSound(QObject* context) {
+void stopSound(QObject* context, SoundPlayer& player) {
     AsyncTask::runThenCallback(
-        context, [] { return true; }, [](bool) { programSoundPlayer().stop(); });
+        context, [] { return true; }, [&player](bool) { player.stop(); });
 }
 
 } // namespace ReminderActions

@@ -120,8 +120,8 @@ TEST_F(IniFileTest, WritingReplacesInPlaceAppendsToItsSectionAndKeepsEverythingE
     ini.writeBool("Last", "Flag", true);
     ini.writeString("Last", "Text", " blank ends ");
     ini.writeString("Last", "Lines", "one\r\ntwo");
-    QString reason;
-    ASSERT_TRUE(ini.save(&reason)) << reason.toStdString();
+    const Status saved = ini.save();
+    ASSERT_TRUE(saved) << saved.message();
     EXPECT_EQ(ReadBytes(path), QByteArray("; settings\n"
                                           "[Position]\n"
                                           "  POSX = 55\n"
@@ -167,9 +167,9 @@ TEST_F(IniFileTest, FileThatCannotBeReadIsNeverOverwritten) {
     EXPECT_FALSE(ini.load());
     EXPECT_FALSE(ini.loadError().isEmpty());
     ini.writeInteger("Position", "PosX", 3);
-    QString reason;
-    EXPECT_FALSE(ini.save(&reason));
-    EXPECT_FALSE(reason.isEmpty());
+    const Status saved = ini.save();
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(saved.reason.empty());
     EXPECT_TRUE(QFileInfo(path).isDir());
 }
 
@@ -212,9 +212,9 @@ TEST_F(IniFileTest, SaveIntoMissingFolderFails) {
     IniFile ini(folder + "/no-such-folder/Chimly.ini");
     ASSERT_TRUE(ini.load());
     ini.writeInteger("Position", "PosX", 3);
-    QString reason;
-    EXPECT_FALSE(ini.save(&reason));
-    EXPECT_FALSE(reason.isEmpty());
+    const Status saved = ini.save();
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(saved.reason.empty());
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The reminder actions' hand-over to the owner's thread, against a recording sound player.
 #include "engine/AsyncTask.h"
 #include "engine/ReminderActions.h"
-#include "tests/platform/FakeSoundPlayer.h"
+#include "tests/support/FakeSoundPlayer.h"
 #include "tests/support/StderrCapture.h"
 #include "tests/support/TempHome.h"
 
@@ -42,7 +42,7 @@ TEST(ReminderActions, PlaySoundPlaysTheFirstExistingFileOfSoundAndFallback) {
         SCOPED_TRACE(c.what);
         FakeSoundPlayer player;
         QObject owner;
-        ReminderActions::playSoundAsync(&owner, c.sound, c.fallback);
+        ReminderActions::playSoundAsync(&owner, player, c.sound, c.fallback);
         ASSERT_TRUE(WaitForTasks());
         EXPECT_EQ(player.calls, c.played.isEmpty()
                                     ? QStringList{}
@@ -60,37 +60,40 @@ TEST(ReminderActions, ASoundThatCannotBePlayedIsLoggedAndReplacedUnlessAnotherCa
         const char* what;
         QString whenUnplayable;
         // Asked for after the broken sound started and before its failure came back.
-        std::function<void(QObject*)> since;
+        std::function<void(QObject*, SoundPlayer&)> since;
         QStringList played;
         QStringList logged;
     };
-    const auto noMore = [](QObject*) {};
-    for (const Case& c : {Case{"the replacement plays", click, noMore, {broken, click}, {broken}},
-                          Case{"no replacement", QString(), noMore, {broken}, {broken}},
-                          Case{"a replacement that fails too is logged as well",
-                               brokenClick,
-                               noMore,
-                               {broken, brokenClick},
-                               {broken, brokenClick}},
-                          Case{"a sound asked for since is not cut off",
-                               click,
-                               [&](QObject* owner) { ReminderActions::playSoundAsync(owner, wav); },
-                               {broken, wav},
-                               {broken}},
-                          Case{"nor is a stop undone",
-                               click,
-                               [](QObject* owner) { ReminderActions::stopSound(owner); },
-                               {broken, "stop"},
-                               {broken}}}) {
+    const auto noMore = [](QObject*, SoundPlayer&) {};
+    for (const Case& c :
+         {Case{"the replacement plays", click, noMore, {broken, click}, {broken}},
+          Case{"no replacement", QString(), noMore, {broken}, {broken}},
+          Case{"a replacement that fails too is logged as well",
+               brokenClick,
+               noMore,
+               {broken, brokenClick},
+               {broken, brokenClick}},
+          Case{"a sound asked for since is not cut off",
+               click,
+               [&](QObject*owner, SoundPlayer&player) {
+                   ReminderActions::playSoundAsync(owner, player, wav);
+               },
+               {broken, wav},
+               {broken}},
+          Case{"nor is a stop undone",
+               click,
+               [](QObject*owner, SoundPlayer&player) { ReminderActions::stopSound(owner, player); },
+               {broken, "stop"},
+               {broken}}}) {
         SCOPED_TRACE(c.what);
         FakeSoundPlayer player;
         player.unplayable = {broken, brokenClick};
         player.holdFailures = true;
         QObject owner;
         StderrCapture log(MakeTempFolder("log") + "/stderr.txt");
-        ReminderActions::playSoundAsync(&owner, broken, QString(), c.whenUnplayable);
+        ReminderActions::playSoundAsync(&owner, player, broken, QString(), c.whenUnplayable);
         ASSERT_TRUE(WaitForTasks());
-        c.since(&owner);
+        c.since(&owner, player);
         ASSERT_TRUE(WaitForTasks());
         player.holdFailures = false;
         player.releaseFailures();
@@ -113,8 +116,8 @@ TEST(ReminderActions, NothingRunsOnceTheOwnerIsGone) {
     const QString wav = MakeWav(QString::fromStdString(MakeTempFolder("actions")) + "/s.wav");
     FakeSoundPlayer player;
     auto owner = std::make_unique<QObject>();
-    ReminderActions::playSoundAsync(owner.get(), wav);
-    ReminderActions::stopSound(owner.get());
+    ReminderActions::playSoundAsync(owner.get(), player, wav);
+    ReminderActions::stopSound(owner.get(), player);
     // The hand-over needs this thread's event loop, which has not run yet.
     owner.reset();
     ASSERT_TRUE(WaitForTasks());
@@ -125,7 +128,7 @@ TEST(ReminderActions, NothingRunsOnceTheOwnerIsGone) {
 TEST(ReminderActions, StopSoundStopsThePlayer) {
     FakeSoundPlayer player;
     QObject owner;
-    ReminderActions::stopSound(&owner);
+    ReminderActions::stopSound(&owner, player);
     ASSERT_TRUE(WaitForTasks());
     EXPECT_EQ(player.calls, QStringList{QStringLiteral("stop")});
 }

@@ -10,17 +10,17 @@
 
 struct MemoryReminderStore final : ReminderStore {
     explicit MemoryReminderStore(std::vector<ReminderRow> rows = {}) : rows(std::move(rows)) {}
-    StoreStatus load(const std::string&, std::vector<ReminderRow>& out) override {
+    Status load(const std::string&, std::vector<ReminderRow>& out) override {
         out = rows;
         return {};
     }
-    StoreStatus create(const std::string&, const std::vector<ReminderRow>& in) override {
+    Status create(const std::string&, const std::vector<ReminderRow>& in) override {
         rows = in;
         return {};
     }
     // For each number, its rows in order take the places of the stored ones; the rest of
     // the stored ones go, the rest of the new ones come at the end.
-    StoreStatus write(const std::string&, const ReminderChanges& changes) override {
+    Status write(const std::string&, const ReminderChanges& changes) override {
         const auto hasNumber = [](const ReminderRow& row, std::int32_t n) {
             return !row.isNull(Col::N) && row.integer(Col::N) == n;
         };

@@ -393,10 +393,10 @@ void ReminderEditor::accept() {
             return;
         }
     }
-    const SaveResult result = m_context.data.saveReminder(reminder(), m_context.clock->now().local);
+    const Status saved = m_context.data.saveReminder(reminder(), m_context.clock->now().local);
     // Not saved: say why; the user's input stays.
-    if (!result.saved) {
-        showErrorMessage(QString::fromStdString(result.error));
+    if (!saved) {
+        showErrorMessage(QString::fromStdString(saved.message()));
         return;
     }
     // The row is in the table; a failed file write is reported by the writer and the
@@ -444,7 +444,7 @@ void ReminderEditor::testSound(const QString& path) {
     // Silently nothing without a sound file.
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
-    programSoundPlayer().play(
+    m_context.soundPlayer.play(
         path.toStdString(), [editor = QPointer(this)](const std::string& reason, bool) {
             if (editor)
                 showInfo(
@@ -454,7 +454,7 @@ void ReminderEditor::testSound(const QString& path) {
 }
 
 void ReminderEditor::stopSound() {
-    programSoundPlayer().stop();
+    m_context.soundPlayer.stop();
 }
 
 void ReminderEditor::testOpen(const QString& path) {

@@ -21,6 +21,7 @@
 class QButtonGroup;
 class QCheckBox;
 class ScreenBound;
+class SoundPlayer;
 
 namespace Ui {
 class ReminderEditor;
@@ -28,9 +29,11 @@ class ReminderEditor;
 
 // What an editor needs from the program, given by the window that opens it.
 struct EditorContext {
-    explicit EditorContext(ReminderRepository& d) : data(d) {}
+    EditorContext(ReminderRepository& d, SoundPlayer& player) : data(d), soundPlayer(player) {}
 
     ReminderRepository& data;
+    // Plays the sounds of the test buttons.
+    SoundPlayer& soundPlayer;
     const Clock* clock = &systemClock();
     // The texts of the messages the editor shows.
     Texts texts;

@@ -4,7 +4,6 @@
 #include "engine/ReminderEngine.h"
 #include "engine/SerialWorker.h"
 #include "i18n/LanguageFile.h"
-#include "platform/StartupShortcut.h"
 #include "platform/SystemLog.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/ErrorMessage.h"
@@ -22,15 +21,17 @@
 
 #include <utility>
 
-AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wake,
-                             std::unique_ptr<ReminderStore> store, QObject* parent)
-    : QObject(parent), m_clock(clock), m_repository(std::move(store)),
+AppController::AppController(const Clock& clock, PlatformServices services,
+                             std::unique_ptr<MinuteWake> wake, std::unique_ptr<ReminderStore> store,
+                             QObject* parent)
+    : QObject(parent), m_clock(clock), m_services(services), m_repository(std::move(store)),
       m_fileWorker(std::make_unique<SerialWorker>()), m_messageOrder(m_repository.table()),
-      m_editorContext(std::make_unique<EditorContext>(m_repository)),
-      m_tray(new TrayController(clock, this)),
-      m_alerts(new AlertPresenter(*m_tray, clock, m_texts, this)), m_startTimer(new QTimer(this)),
-      m_saveRetryTimer(new QTimer(this)), m_loadRetryTimer(new QTimer(this)),
-      m_wake(std::move(wake)) {
+      m_editorContext(std::make_unique<EditorContext>(m_repository, services.soundPlayer)),
+      m_tray(new TrayController(clock, services.soundPlayer, this)),
+      m_alerts(new AlertPresenter(*m_tray, clock, m_texts, services.soundPlayer,
+                                  services.powerControl, this)),
+      m_startTimer(new QTimer(this)), m_saveRetryTimer(new QTimer(this)),
+      m_loadRetryTimer(new QTimer(this)), m_wake(std::move(wake)) {
     // Every window of the program that has no icon of its own shows the program's.
     QApplication::setWindowIcon(m_tray->images().plain());
 
@@ -128,7 +129,7 @@ void AppController::waitForReminderFile() {
 void AppController::remindersRead(const Status& loaded) {
     if (!m_repository.isLoaded()) {
         if (!m_loadFailureShown)
-            report(QString::fromStdString(loaded.error),
+            report(QString::fromStdString(loaded.message()),
                    m_ending ? Reporting::SystemLog : Reporting::Window);
         m_loadFailureShown = true;
         m_tray->setNewReminderEnabled(false);
@@ -142,13 +143,13 @@ void AppController::remindersRead(const Status& loaded) {
         m_saveRetryTimer->start();
     }
     if (!loaded)
-        report(QString::fromStdString(loaded.error),
+        report(QString::fromStdString(loaded.message()),
                m_ending ? Reporting::SystemLog : Reporting::Window);
     m_tray->setNewReminderEnabled(writable);
     if (!writable) {
         // Nothing typed in this run could be saved: the commands that change
         // reminders stay off, and the status bar tells why.
-        m_readOnlyReason = QString::fromStdString(loaded.error);
+        m_readOnlyReason = QString::fromStdString(loaded.message());
         if (m_window)
             m_window->showReadOnly(m_readOnlyReason);
         return;
@@ -189,7 +190,7 @@ bool AppController::saveReminderFile(Reporting reporting) {
     const std::string path = m_reminderFilePath.toStdString();
     m_fileWorker->run(
         this, [this, path, save] { return m_repository.writeFile(path, *save); },
-        [this, path, save, reporting](const StoreStatus& written) {
+        [this, path, save, reporting](const Status& written) {
             const Status saved = m_repository.takeWritten(path, std::move(*save), written);
             if (m_repository.fileToBeMadeAnew())
                 saveReminderFile(reporting);
@@ -216,7 +217,7 @@ void AppController::reminderFileWritten(const Status& saved, Reporting reporting
     if (reporting == Reporting::Window)
         m_reminderSaveFailureShown = true;
     if (tell)
-        report(QString::fromStdString(saved.error), reporting);
+        report(QString::fromStdString(saved.message()), reporting);
 }
 
 void AppController::report(const QString& text, Reporting reporting) {
@@ -351,7 +352,7 @@ void AppController::buildMainWindow() {
         if (m_settings.language == LanguageChoice::Other)
             useLanguageFile(path);
     });
-    page->setStartupShortcut(&programStartupShortcut());
+    page->setStartupShortcut(&m_services.startupShortcut);
     connect(page, &SettingsPage::showMissedAtStartChanged, this,
             [this](bool on) { m_settings.ShowMissedAtStart = on; });
     connect(page, &SettingsPage::showDayInTrayChanged, this, [this](bool on) {
@@ -392,11 +393,11 @@ void AppController::writeSettings(const ClockReading& lastTime, Reporting report
     if (m_window)
         m_settings.position = m_window->placement();
     m_lastTimeWritten = lastTime.utc;
-    const SettingsWriteResult r = WriteSettings(m_settingsPath, m_settings, lastTime);
-    if (r)
+    const Status written = WriteSettings(m_settingsPath, m_settings, lastTime);
+    if (written)
         return;
     if (reporting == Reporting::SystemLog) {
-        report(r.errorText + QStringLiteral(": ") + r.reason, reporting);
+        report(QString::fromStdString(written.message()), reporting);
         return;
     }
     if (std::exchange(m_settingsFailureShown, true))
@@ -404,7 +405,10 @@ void AppController::writeSettings(const ClockReading& lastTime, Reporting report
     // Shown from the event loop: the write runs amid the engine's steps, which the box must
     // not hold up, and during the start.
     QMetaObject::invokeMethod(
-        this, [text = r.errorText + u'\n' + r.reason] { showErrorMessage(text); },
+        this,
+        [text = QString::fromStdString(written.error + '\n' + written.reason)] {
+            showErrorMessage(text);
+        },
         Qt::QueuedConnection);
 }
 

@@ -4,8 +4,8 @@
 #include "ui/editor/ReminderEditor.h"
 
 #include "core/AppPaths.h"
-#include "tests/platform/FakeSoundPlayer.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/FakeSoundPlayer.h"
 #include "tests/support/LayoutCheck.h"
 #include "tests/support/OpenRecorder.h"
 #include "tests/support/Screenshot.h"
@@ -90,13 +90,13 @@ protected:
     void SetUp() override {
         folder_ = MakeTempFolder("editor");
         thingsPath_ = folder_ + "/things.mln";
-        ASSERT_TRUE(dm_.load(thingsPath_).ok);
+        ASSERT_TRUE(dm_.load(thingsPath_).ok());
         setErrorMessageRecorderForTests([this](const QString& m) { errorMessages_ << m; });
         setShowInfoRecorder([this](const QString& t) { infos_ << t; });
         ctx_.clock = &clock_;
         ctx_.saveTable = [this] {
             ++tableSaves_;
-            return dm_.save(thingsPath_).ok;
+            return dm_.save(thingsPath_).ok();
         };
         ctx_.tableChanged = [this] { ++tableChanges_; };
     }
@@ -171,13 +171,14 @@ protected:
     void Insert(const ReminderRow& row) {
         fileRows_.push_back(row);
         ASSERT_TRUE(SqliteReminderStore().create(thingsPath_, fileRows_));
-        ASSERT_TRUE(dm_.load(thingsPath_).ok);
+        ASSERT_TRUE(dm_.load(thingsPath_).ok());
     }
 
     std::string folder_;
     std::string thingsPath_;
     ReminderRepository dm_;
-    EditorContext ctx_{dm_};
+    FakeSoundPlayer player_;
+    EditorContext ctx_{dm_, player_};
     FakeClock clock_{Now};
     std::vector<ReminderRow> fileRows_;
     QStringList errorMessages_;
@@ -617,7 +618,7 @@ TEST_F(EditorTest, NewEditorStartsFromNowAndSavesANewRow) {
     EXPECT_EQ(tableChanges_, 1);
     // The file holds the new row.
     ReminderRepository reread;
-    ASSERT_TRUE(reread.load(thingsPath_).ok);
+    ASSERT_TRUE(reread.load(thingsPath_).ok());
     EXPECT_EQ(reread.table().count(), 2u);
 }
 
@@ -807,7 +808,7 @@ TEST_F(EditorTest, FilePickersStartInTheirFoldersAndRefuseOverlongPaths) {
 }
 
 TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {
-    FakeSoundPlayer player;
+    FakeSoundPlayer& player = player_;
     OpenRecorder opener;
     QString answer;
     setFileChooser([&](QWidget*, const QString&, const QString&) { return answer; });
@@ -855,7 +856,7 @@ TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {
 }
 
 TEST_F(EditorTest, TestingASoundThatCannotBePlayedShowsWhy) {
-    FakeSoundPlayer player;
+    FakeSoundPlayer& player = player_;
     const QString broken = QString::fromStdString(MakeTempFolder("snd")) + "/broken.wav";
     QFile file(broken);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));

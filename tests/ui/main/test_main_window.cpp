@@ -3,10 +3,9 @@
 #include "engine/AsyncTask.h"
 #include "engine/ReminderEngine.h"
 #include "i18n/Texts.h"
-#include "tests/platform/FakeMinuteWake.h"
-#include "tests/platform/FakePowerControl.h"
-#include "tests/platform/FakeSoundPlayer.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/FakeMinuteWake.h"
+#include "tests/support/FakePlatform.h"
 #include "tests/support/LayoutCheck.h"
 #include "tests/support/ReadAll.h"
 #include "tests/support/Screenshot.h"
@@ -62,8 +61,9 @@ namespace {
 struct MainWindowTest : ::testing::Test {
     Moment now = makeMoment(2026, 12, 9, 10, 0, 0);
     FakeClock clock{now};
-    FakeSoundPlayer player;
-    FakePowerControl power;
+    FakePlatform platform;
+    FakeSoundPlayer& player = platform.player;
+    FakePowerControl& power = platform.power;
     std::vector<std::string> messages;
     std::string programFolder = MakeTempFolder("program");
     std::string dataFolder = std::string(std::getenv("XDG_DATA_HOME")) + "/Chimewell";
@@ -81,7 +81,7 @@ struct MainWindowTest : ::testing::Test {
         setExecutablePathForTests("");
     }
     std::unique_ptr<AppController> Started(std::unique_ptr<MinuteWake> wake = createMinuteWake()) {
-        auto app = std::make_unique<AppController>(clock, std::move(wake));
+        auto app = std::make_unique<AppController>(clock, platform.services(), std::move(wake));
         app->loadReminders();
         app->waitForReminderFile();
         return app;
@@ -240,7 +240,8 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
     FailingSaves saves;
     auto wakeOwned = std::make_unique<FakeMinuteWake>();
     FakeMinuteWake* wake = wakeOwned.get();
-    auto app = std::make_unique<AppController>(clock, std::move(wakeOwned), saves.store());
+    auto app = std::make_unique<AppController>(clock, platform.services(), std::move(wakeOwned),
+                                               saves.store());
     app->loadReminders();
     app->waitForReminderFile();
     const std::string file = dataFolder + "/things.mln";
@@ -291,7 +292,7 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
         Reminder again = *app->repository().reminder(tea);
         again.isNew = false;
         again.message = "tea " + std::to_string(i);
-        ASSERT_TRUE(app->repository().saveReminder(again, now).saved);
+        ASSERT_TRUE(app->repository().saveReminder(again, now).ok());
         EXPECT_TRUE(app->saveReminderFile());
         app->waitForReminderFile();
     }
@@ -305,12 +306,12 @@ TEST_F(MainWindowTest, AFileLockedAtTheStartIsReadAgainEachMinute) {
     {
         fs::create_directories(dataFolder);
         ReminderRepository data;
-        ASSERT_TRUE(data.load(file).ok);
+        ASSERT_TRUE(data.load(file).ok());
         Reminder tea;
         tea.isNew = true;
         tea.message = "tea";
-        ASSERT_TRUE(data.saveReminder(tea, now).saved);
-        ASSERT_TRUE(data.save(file).ok);
+        ASSERT_TRUE(data.saveReminder(tea, now).ok());
+        ASSERT_TRUE(data.save(file).ok());
     }
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
@@ -346,7 +347,8 @@ TEST_F(MainWindowTest, FailedSavesAtTheExitGoToTheLogAndTheProgramEnds) {
     // file is.
     FailingSaves saves;
     const std::string ini = dataFolder + "/Chimly.ini";
-    auto app = std::make_unique<AppController>(clock, createMinuteWake(), saves.store());
+    auto app = std::make_unique<AppController>(clock, platform.services(), createMinuteWake(),
+                                               saves.store());
     app->loadReminders();
     app->waitForReminderFile();
     fs::remove(ini);
@@ -356,7 +358,7 @@ TEST_F(MainWindowTest, FailedSavesAtTheExitGoToTheLogAndTheProgramEnds) {
     Reminder tea;
     tea.isNew = true;
     tea.message = "tea";
-    ASSERT_TRUE(app->repository().saveReminder(tea, now).saved);
+    ASSERT_TRUE(app->repository().saveReminder(tea, now).ok());
     saves.failing = true;
     std::string log;
     {
@@ -393,7 +395,7 @@ TEST_F(MainWindowTest, AFailedSettingsWriteIsShownOncePerRunAndNoWindowWritesAFi
     tea.message = "tea";
     tea.moment = now + std::chrono::minutes(1);
     tea.showAlert = true;
-    const std::int32_t number = app->repository().saveReminder(tea, now).number;
+    const std::int32_t number = app->repository().saveReminder(tea, now).number.value();
     clock.set(now + std::chrono::seconds(61));
     wake->wake();
     ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(number) != nullptr; }));
@@ -742,7 +744,7 @@ TEST_F(MainWindowTest, ALargerFontClipsNothingOnEitherPage) {
     Reminder e;
     e.isNew = true;
     e.message = "Call Anna about the concert tickets";
-    ASSERT_TRUE(app->repository().saveReminder(e, now).saved);
+    ASSERT_TRUE(app->repository().saveReminder(e, now).ok());
     MainWindow* window = app->mainWindow();
     window->reloadReminders();
     window->showList();
@@ -776,7 +778,7 @@ struct CommandsTest : MainWindowTest {
         Reminder e;
         e.isNew = true;
         e.message = "tea";
-        tea = app->repository().saveReminder(e, now).number;
+        tea = app->repository().saveReminder(e, now).number.value();
         ASSERT_TRUE(app->saveReminderFile());
         window->reloadReminders(); // a reminder just added becomes current
         window->showNormal();
@@ -811,7 +813,7 @@ TEST_F(CommandsTest, CommandsActOnTheReminderTheListShowsCurrent) {
     Reminder e;
     e.isNew = true;
     e.message = "apple";
-    const std::int32_t apple = app->repository().saveReminder(e, now).number;
+    const std::int32_t apple = app->repository().saveReminder(e, now).number.value();
     window->reloadReminders();
     ASSERT_EQ(window->listView()->currentNumber(), apple);
     // The user picks "tea" (second row) with the keyboard, then deletes it.
@@ -855,7 +857,7 @@ TEST_F(CommandsTest, DeleteAsksAndWritesTheFileOnlyOnYes) {
     // The file is written on its worker.
     app->waitForReminderFile();
     ReminderRepository onDisk;
-    ASSERT_TRUE(onDisk.load(dataFolder + "/things.mln").ok);
+    ASSERT_TRUE(onDisk.load(dataFolder + "/things.mln").ok());
     EXPECT_EQ(onDisk.table().count(), 0u);
 }
 
@@ -944,9 +946,9 @@ std::int32_t SaveDaily(AppController& app, const std::string& message, int hour,
     r.days = {true, true, true, true, true, true, true};
     r.moment = makeMoment(2000, 1, 1, hour, minute);
     r.showAlert = true;
-    const SaveResult saved = app.repository().saveReminder(r, now);
-    EXPECT_TRUE(saved.saved) << saved.error;
-    return saved.number;
+    const Status saved = app.repository().saveReminder(r, now);
+    EXPECT_TRUE(saved.ok()) << saved.error;
+    return saved.number.value();
 }
 
 std::vector<std::string> JournalMessages() {

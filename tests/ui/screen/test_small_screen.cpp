@@ -2,6 +2,7 @@
 // leave 640 x 400 for windows. The editor (694 x 467 as designed) scrolls its content with
 // "Ok" and "Cancel" in view; the alert wraps a long word instead of growing past the edge.
 #include "core/ReminderRepository.h"
+#include "tests/support/FakeSoundPlayer.h"
 #include "tests/support/LayoutCheck.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempHome.h"
@@ -45,8 +46,9 @@ TEST_P(SmallScreenEditor, ScrollsItsContentAndKeepsOkAndCancelInView) {
     // At a larger font too, where the buttons ask for more than their designed size.
     const ScopedLook look(Look{QStringLiteral("en"), GetParam(), true});
     ReminderRepository reminders;
-    ASSERT_TRUE(reminders.load(MakeTempFolder("editor") + "/things.mln").ok);
-    EditorContext context(reminders);
+    ASSERT_TRUE(reminders.load(MakeTempFolder("editor") + "/things.mln").ok());
+    FakeSoundPlayer player;
+    EditorContext context(reminders, player);
     QPointer<ReminderEditor> f = openNewEditor(context);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
     f->activateWindow();

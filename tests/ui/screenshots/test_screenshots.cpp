@@ -6,6 +6,7 @@
 #include "core/ReminderRepository.h"
 #include "i18n/Texts.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/FakePlatform.h"
 #include "tests/support/LayoutCheck.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempHome.h"
@@ -91,7 +92,8 @@ TEST_P(Screenshots, ReminderEditor) {
     // sound's long path is cut at the label's edge.
     ReminderRepository reminders;
     FakeClock clock(makeMoment(2026, 12, 9, 8, 30));
-    EditorContext context(reminders);
+    FakeSoundPlayer player;
+    EditorContext context(reminders, player);
     context.clock = &clock;
     Reminder r = newReminderDefaults(clock.now().local);
     r.message = "Call Anna about the concert tickets";
@@ -126,7 +128,8 @@ TEST_P(Screenshots, MainWindowPages) {
     const std::string settings = locateDataPaths().settingsFilePath;
     std::ofstream(settings) << "[Settings]\nLangPack=2\nLangFile=" << LanguageFile::current()
                             << "\n";
-    AppController app(clock);
+    FakePlatform platform;
+    AppController app(clock, platform.services());
     app.loadReminders();
     app.waitForReminderFile();
     Reminder tea;
@@ -139,7 +142,7 @@ TEST_P(Screenshots, MainWindowPages) {
     weekly.kind = ScheduleKind::Weekly;
     weekly.days = {true, false, true, false, true, false, false};
     for (const Reminder& r : {tea, weekly})
-        ASSERT_TRUE(app.repository().saveReminder(r, clock.now().local).saved);
+        ASSERT_TRUE(app.repository().saveReminder(r, clock.now().local).ok());
     MainWindow* window = app.mainWindow();
     window->reloadReminders();
     window->showList();
