@@ -1,5 +1,6 @@
 #include "core/AppPaths.h"
 
+#include "core/PrivateFiles.h"
 #include "core/SystemPaths.h"
 
 #include <filesystem>
@@ -106,11 +107,8 @@ DataPaths locateDataPaths(bool useDataFolder) {
             const std::string folder = withTrailingSeparator(*home) + DataFolderName;
             const fs::path folderPath = fromUtf8(folder);
             std::error_code ec;
-            if (!fs::is_directory(folderPath, ec)) {
-                fs::create_directories(folderPath, ec);
-                if (ec)
-                    paths.error = "Unable to create the folder " + folder + ": " + ec.message();
-            }
+            if (!makePrivateFolders(folderPath, ec))
+                paths.error = "Unable to create the folder " + folder + ": " + ec.message();
             if (fs::is_directory(folderPath, ec))
                 paths.dataFolder = folder;
         }

@@ -29,7 +29,8 @@ public:
     // crash.
     virtual Status create(const std::string& path, const std::vector<ReminderRow>& rows) = 0;
     // Writes the changes into the file in one transaction: for each number, the file's rows
-    // with that number become the given ones. Missing when there is no file.
+    // with that number become the given ones. Missing when there is no file, also when
+    // there is nothing to write.
     virtual Status write(const std::string& path, const ReminderChanges& changes) = 0;
 };
 

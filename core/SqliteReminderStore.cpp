@@ -1,5 +1,6 @@
 #include "core/ReminderStore.h"
 
+#include "core/PrivateFiles.h"
 #include "core/ScheduleText.h"
 
 #include <sqlite3.h>
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <limits>
 #include <map>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -423,6 +425,16 @@ std::string insertSql() {
     return sql + ")";
 }
 
+// A file its owner may not write is left as it is, also by a program that could write it
+// anyway (run by the administrator).
+bool isReadOnly(const fs::file_status& status) {
+    return (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
+Status readOnlyFile() {
+    return Status::failure("the file is read-only");
+}
+
 // Where a file of a missing one is left: SQLite would apply it to a new file of that name.
 void removeOrphanedCompanions(const std::string& path) {
     std::error_code ec;
@@ -450,7 +462,7 @@ void sweepNewFiles(const std::string& path) {
 
 Status SqliteReminderStore::load(const std::string& path, std::vector<ReminderRow>& rows) {
     rows.clear();
-    sweepNewFiles(path);
+    sweepNewFiles(linkedFile(path).string());
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (status.type() == fs::file_type::not_found)
@@ -493,12 +505,25 @@ Status SqliteReminderStore::load(const std::string& path, std::vector<ReminderRo
 }
 
 Status SqliteReminderStore::create(const std::string& path, const std::vector<ReminderRow>& rows) {
-    const fs::path target(path);
+    // A link stays a link: the new file is made beside the file it names and replaces that.
+    const fs::path target = linkedFile(path);
+    const std::string file = target.string();
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const std::string temp =
         (folder / (target.filename().string() + ".new-" + std::to_string(::getpid()))).string();
-    removeOrphanedCompanions(path);
     std::error_code ec;
+    // The folder may have been removed while the program ran.
+    if (!makePrivateFolders(folder, ec))
+        return Status::failure("unable to create the folder " + folder.string() + ": " +
+                               ec.message());
+    // A file that is there after all keeps its mode, and a read-only one stays as it is.
+    auto mode = PrivateFileMode;
+    if (const fs::file_status existing = fs::status(target, ec); fs::is_regular_file(existing)) {
+        if (isReadOnly(existing))
+            return readOnlyFile();
+        mode = existing.permissions() & fs::perms::all;
+    }
+    removeOrphanedCompanions(file);
     for (const char* suffix : {"", "-journal", "-wal", "-shm"})
         fs::remove(temp + suffix, ec);
 
@@ -514,7 +539,12 @@ Status SqliteReminderStore::create(const std::string& path, const std::vector<Re
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0)
             return fail(std::strerror(errno));
+        // Set after creating: the umask may have taken bits the file needs.
+        const bool modeSet = ::fchmod(fd, static_cast<mode_t>(mode)) == 0;
+        const int modeError = errno;
         ::close(fd);
+        if (!modeSet)
+            return fail(std::strerror(modeError));
         Connection c(m_timeLimit);
         if (const int rc = c.open(temp); rc != SQLITE_OK)
             return fail(c.failure(rc).message());
@@ -542,22 +572,29 @@ Status SqliteReminderStore::create(const std::string& path, const std::vector<Re
         return fail("unable to sync " + temp + ": " + error);
     if (!proceed(SaveStep::Rename, temp))
         return fail("the save was stopped before it replaced the file");
-    if (::rename(temp.c_str(), path.c_str()) != 0)
+    if (::rename(temp.c_str(), file.c_str()) != 0)
         return fail(std::strerror(errno));
-    if (proceed(SaveStep::SyncFolder, path))
+    if (proceed(SaveStep::SyncFolder, file))
         (void)syncPath(folder.string(), true, error); // best effort: the rename is already visible
     return {};
 }
 
 Status SqliteReminderStore::write(const std::string& path, const ReminderChanges& changes) {
+    // Asked also with nothing to write: a file gone is made anew from the table.
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found)
+        return Status::failure("the file no longer exists", Status::Failure::Missing);
     if (changes.empty())
         return {};
-    std::error_code ec;
-    if (!fs::exists(path, ec) && !ec)
-        return Status::failure("the file no longer exists", Status::Failure::Missing);
+    if (!ec && isReadOnly(status))
+        return readOnlyFile();
     Connection c(m_timeLimit);
     if (const int rc = c.open(path); rc != SQLITE_OK)
         return c.failure(rc);
+    // SQLite opens a file it may not write for reading alone.
+    if (sqlite3_db_readonly(c.get(), "main") == 1)
+        return readOnlyFile();
     // A file the program would not read is not written either.
     std::string rowid;
     if (Status schema = checkSchema(c, rowid); !schema)

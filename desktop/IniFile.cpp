@@ -1,5 +1,7 @@
 #include "desktop/IniFile.h"
 
+#include "core/PrivateFiles.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -287,12 +289,29 @@ Status IniFile::save() const {
     if (unreadable_)
         return fail(QStringLiteral("the file could not be read: ") + loadError_);
 
+    // QSaveFile writes a link's file, beside it; that folder may have been removed while the
+    // program ran.
+    const std::filesystem::path target = linkedFile(QFile::encodeName(path_).toStdString());
+    std::error_code error;
+    if (!makePrivateFolders(target.parent_path().empty() ? "." : target.parent_path(), error))
+        return fail(QStringLiteral("unable to create the folder %1: %2")
+                        .arg(QFile::decodeName(target.parent_path().c_str()),
+                             QString::fromStdString(error.message())));
+    const bool isNew = !std::filesystem::exists(target, error);
+
     QSaveFile file(path_);
     // Unbuffered, so that a write the disk has no room for fails here: QSaveFile does not
     // notice a buffer that fails to flush at commit() and would put an empty or cut file in
     // place of the old one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(file.errorString());
+    // A new file is the user's alone, whatever the umask; one that is there keeps its mode,
+    // which QSaveFile copies.
+    if (isNew && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return fail(why);
+    }
     const QByteArray bytes = this->bytes();
     if (file.write(bytes) != bytes.size()) {
         const QString why = file.errorString();

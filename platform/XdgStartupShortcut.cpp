@@ -1,6 +1,7 @@
 #include "platform/XdgStartupShortcut.h"
 
 #include "core/AppPaths.h"
+#include "core/PrivateFiles.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -84,8 +85,7 @@ Status XdgStartupShortcut::place() {
     if (text.empty())
         return failed("the program's path cannot be written into a desktop entry");
     std::error_code error;
-    fs::create_directories(fs::path(entry).parent_path(), error);
-    if (error)
+    if (!makePrivateFolders(fs::path(entry).parent_path(), error))
         return failed(error.message());
     const std::string temporary = entry + ".new";
     {
@@ -97,6 +97,11 @@ Status XdgStartupShortcut::place() {
             return failed(why);
         }
     }
+    // A new entry is the user's alone; one that is there keeps its mode.
+    const fs::file_status old = fs::status(entry, error);
+    fs::permissions(temporary,
+                    fs::is_regular_file(old) ? old.permissions() & fs::perms::all : PrivateFileMode,
+                    fs::perm_options::replace, error);
     fs::rename(temporary, entry, error);
     if (error) {
         const std::string why = error.message();

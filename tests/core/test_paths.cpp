@@ -38,6 +38,9 @@ TEST_F(PathsTest, DataFolderHoldsSettingsAndTable) {
     EXPECT_EQ(paths.settingsFilePath, base + "/data/Chimewell/Chimly.ini");
     EXPECT_EQ(paths.dataFolder, base + "/data/Chimewell");
     EXPECT_TRUE(fs::is_directory(paths.dataFolder));
+    // Made for the user alone, the data home too.
+    for (const std::string& made : {base + "/data", paths.dataFolder})
+        EXPECT_EQ(fs::status(made).permissions() & fs::perms::all, fs::perms::owner_all) << made;
     EXPECT_EQ(paths.reminderFilePath, base + "/data/Chimewell/things.mln");
     EXPECT_EQ(paths.error, "");
     EXPECT_EQ(programFolder(), base + "/tools/");

@@ -3,6 +3,7 @@
 #include "tests/fuzz/ReminderSqlFiles.h"
 #include "tests/support/ReadAll.h"
 #include "tests/support/TempHome.h"
+#include "tests/support/UmaskScope.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -851,4 +852,113 @@ TEST_F(StoreTest, FilesBuiltFromSqlLoadAndSaveAsTheyShould) {
         }
     }
     EXPECT_GT(replayed, 0);
+}
+
+namespace {
+
+fs::perms Mode(const std::string& path) {
+    return fs::status(path).permissions() & fs::perms::all;
+}
+
+constexpr fs::perms PrivateFolder = fs::perms::owner_all;
+constexpr fs::perms PrivateFile = fs::perms::owner_read | fs::perms::owner_write;
+
+} // namespace
+
+// The folders and the file the program makes are the user's alone, whatever the umask: one
+// that would leave them open to others, and one that would leave the file unwritable.
+TEST_F(StoreTest, NewFoldersAndFilesAreTheUsersAloneWhateverTheUmask) {
+    for (const mode_t mask : {mode_t{0}, mode_t{0277}}) {
+        SCOPED_TRACE(mask);
+        const std::string data = folder + "/data" + std::to_string(mask);
+        const std::string file = data + "/Chimewell/things.mln";
+        {
+            UmaskScope umask(mask);
+            ReminderRepository repository;
+            const Status loaded = repository.load(file);
+            ASSERT_TRUE(loaded.ok()) << loaded.error;
+            ASSERT_TRUE(repository.saveReminder(NewReminder("one"), DayCountEpoch).saved);
+            const Status saved = repository.save(file);
+            ASSERT_TRUE(saved.ok()) << saved.error;
+        }
+        EXPECT_EQ(Mode(data), PrivateFolder);
+        EXPECT_EQ(Mode(data + "/Chimewell"), PrivateFolder);
+        EXPECT_EQ(Mode(file), PrivateFile);
+        EXPECT_EQ(Messages(file), std::vector<std::string>{"1 one"});
+    }
+}
+
+// A things.mln that is a link stays one when the file is made anew: the new file goes where
+// the link points, folder and all. A file that is there keeps its mode.
+TEST_F(StoreTest, ALinkStaysALinkAndAFileMadeAnewOverAnOldOneKeepsItsMode) {
+    const std::string target = folder + "/elsewhere/kept.mln";
+    fs::create_directories(folder + "/elsewhere");
+    fs::create_symlink("elsewhere/kept.mln", path);
+    ReminderRepository data;
+    ASSERT_TRUE(data.load(path).ok());
+    ASSERT_TRUE(data.saveReminder(NewReminder("one"), DayCountEpoch).saved);
+    ASSERT_TRUE(data.save(path).ok());
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_EQ(Messages(target), std::vector<std::string>{"1 one"});
+
+    // Gone while the program runs: made anew by the next save, beside the link's target.
+    fs::remove_all(folder + "/elsewhere");
+    ASSERT_TRUE(data.saveReminder(NewReminder("two"), DayCountEpoch).saved);
+    const Status saved = data.save(path);
+    ASSERT_TRUE(saved.ok()) << saved.error;
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_EQ(Messages(target), (std::vector<std::string>{"1 one", "2 two"}));
+    EXPECT_EQ(Mode(folder + "/elsewhere"), PrivateFolder);
+    EXPECT_EQ(Mode(target), PrivateFile);
+
+    ::chmod(target.c_str(), 0640);
+    ASSERT_TRUE(SqliteReminderStore().create(path, data.table().rows()));
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_EQ(Mode(target), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+// A file its owner may not write is not written, even by a program that could (run as the
+// administrator): the save fails, says why, and its changes wait for the next one.
+TEST_F(StoreTest, AReadOnlyFileIsNotWrittenAndTheChangesWait) {
+    ASSERT_NO_FATAL_FAILURE(MakeThreeReminders(path));
+    ReminderRepository data;
+    ASSERT_TRUE(data.load(path).ok());
+    ::chmod(path.c_str(), 0444);
+    const std::string before = ReadAll(path);
+    ASSERT_TRUE(data.saveReminder(Edited(data, 2, "edited"), DayCountEpoch).saved);
+    const Status refused = data.save(path);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(refused.message(), "Unable to write " + path + ": the file is read-only");
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_TRUE(data.hasUnsavedChanges());
+    EXPECT_FALSE(SqliteReminderStore().create(path, {}));
+    EXPECT_EQ(ReadAll(path), before);
+
+    ::chmod(path.c_str(), 0644);
+    ASSERT_TRUE(data.save(path).ok());
+    EXPECT_EQ(Messages(path), (std::vector<std::string>{"1 one", "2 edited", "3 three"}));
+}
+
+// The data folder removed while the program runs: the next save makes it and the file whole
+// from the table, also a save with nothing changed (the one at the exit).
+TEST_F(StoreTest, TheFolderRemovedWhileRunningIsMadeAgainByTheNextSave) {
+    const std::string data = folder + "/Chimewell";
+    const std::string file = data + "/things.mln";
+    fs::create_directories(data);
+    ASSERT_NO_FATAL_FAILURE(MakeThreeReminders(file));
+    ReminderRepository repository;
+    ASSERT_TRUE(repository.load(file).ok());
+
+    fs::remove_all(data);
+    const Status unchanged = repository.save(file);
+    ASSERT_TRUE(unchanged.ok()) << unchanged.error;
+    EXPECT_EQ(Messages(file), (std::vector<std::string>{"1 one", "2 two", "3 three"}));
+    EXPECT_EQ(Mode(data), PrivateFolder);
+
+    fs::remove_all(data);
+    ASSERT_TRUE(repository.deleteReminder(1));
+    const Status changed = repository.save(file);
+    ASSERT_TRUE(changed.ok()) << changed.error;
+    EXPECT_EQ(Messages(file), (std::vector<std::string>{"2 two", "3 three"}));
+    EXPECT_FALSE(repository.hasUnsavedChanges());
 }

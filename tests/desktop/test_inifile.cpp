@@ -1,11 +1,15 @@
 #include "desktop/IniFile.h"
 #include "tests/desktop/FileBytes.h"
 #include "tests/support/TempHome.h"
+#include "tests/support/UmaskScope.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
 
 namespace {
 
@@ -208,13 +212,54 @@ TEST_F(IniFileTest, TextThatIsNotUtf8IsUnreadableAndNeverOverwritten) {
     }
 }
 
-TEST_F(IniFileTest, SaveIntoMissingFolderFails) {
-    IniFile ini(folder + "/no-such-folder/Chimly.ini");
-    ASSERT_TRUE(ini.load());
-    ini.writeInteger("Position", "PosX", 3);
-    const Status saved = ini.save();
+// The folder removed while the program ran is made again by the next save, the user's alone
+// as is a new file, whatever the umask; a file that is there keeps its mode, a link stays a
+// link, and a file where the folder should be makes the save fail.
+TEST_F(IniFileTest, SaveMakesMissingFoldersAndNewFilesPrivateAndKeepsWhatIsThere) {
+    namespace fs = std::filesystem;
+    const auto mode = [](const QString& p) {
+        return fs::status(p.toStdString()).permissions() & fs::perms::all;
+    };
+    const QString data = folder + "/gone";
+    const QString file = data + "/deeper/Chimly.ini";
+    for (const mode_t mask : {mode_t{0}, mode_t{0277}}) {
+        SCOPED_TRACE(mask);
+        fs::remove_all(data.toStdString());
+        IniFile ini(file);
+        ASSERT_TRUE(ini.load());
+        ini.writeInteger("Position", "PosX", 3);
+        {
+            UmaskScope umask(mask);
+            const Status saved = ini.save();
+            ASSERT_TRUE(saved) << saved.message();
+        }
+        EXPECT_EQ(ReadBytes(file), QByteArray("[Position]\nPosX=3\n"));
+        EXPECT_EQ(mode(data), fs::perms::owner_all);
+        EXPECT_EQ(mode(data + "/deeper"), fs::perms::owner_all);
+        EXPECT_EQ(mode(file), fs::perms::owner_read | fs::perms::owner_write);
+    }
+
+    ::chmod(QFile::encodeName(file).constData(), 0640);
+    const QString link = folder + "/link.ini";
+    fs::create_symlink("gone/deeper/Chimly.ini", link.toStdString());
+    IniFile linked(link);
+    ASSERT_TRUE(linked.load());
+    linked.writeInteger("Position", "PosX", 4);
+    ASSERT_TRUE(linked.save());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(ReadBytes(file), QByteArray("[Position]\nPosX=4\n"));
+    EXPECT_EQ(mode(file), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    WriteBytes(folder + "/blocked", "a file");
+    IniFile blocked(folder + "/blocked/Chimly.ini");
+    ASSERT_TRUE(blocked.load());
+    blocked.writeInteger("Position", "PosX", 3);
+    const Status saved = blocked.save();
     EXPECT_FALSE(saved);
-    EXPECT_FALSE(saved.reason.empty());
+    EXPECT_EQ(
+        saved.reason.rfind("unable to create the folder " + folder.toStdString() + "/blocked: ", 0),
+        0u)
+        << saved.message();
 }
 
 } // namespace

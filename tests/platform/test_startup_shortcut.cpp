@@ -66,10 +66,18 @@ TEST_F(StartupShortcutTest, PlacedTwiceReplacedAndRemoved) {
                                            "/program folder \\\\$1 \\\\\"quoted\\\\\" 100%%-"));
     EXPECT_THAT(text, ::testing::HasSubstr("\nPath=" + program + "\n"));
     EXPECT_EQ(Validate(entry), "");
+    const auto mode = [](const std::string& p) {
+        return fs::status(p).permissions() & fs::perms::all;
+    };
+    EXPECT_EQ(mode(config + "/autostart"), fs::perms::owner_all);
+    EXPECT_EQ(mode(entry), fs::perms::owner_read | fs::perms::owner_write);
 
     std::ofstream(entry) << "stale";
+    fs::permissions(entry, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
+                    fs::perm_options::replace);
     ASSERT_TRUE(shortcut.place());
     EXPECT_EQ(ReadAll(entry), text);
+    EXPECT_EQ(mode(entry), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(std::distance(fs::directory_iterator(config + "/autostart"), {}), 1)
         << "nothing left beside the entry";
 

@@ -7,6 +7,7 @@
 #include "platform/SystemLog.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/ErrorMessage.h"
+#include "ui/dialogs/QuestionDialog.h"
 #include "ui/editor/ReminderEditor.h"
 #include "ui/journal/JournalWindow.h"
 #include "ui/main/AlertPresenter.h"
@@ -57,7 +58,7 @@ AppController::AppController(const Clock& clock, PlatformServices services,
     connect(m_tray, &TrayController::openListRequested, this, [this] { mainWindow()->showList(); });
     connect(m_tray, &TrayController::newReminderRequested, this,
             [this] { mainWindow()->newReminder(); });
-    connect(m_tray, &TrayController::exitRequested, this, &AppController::exit);
+    connect(m_tray, &TrayController::exitRequested, this, &AppController::exitAsked);
     connect(m_tray, &TrayController::trayAppeared, this, [this] {
         if (m_window)
             m_window->setTrayAvailable(true);
@@ -120,10 +121,17 @@ void AppController::loadReminders() {
         });
 }
 
-void AppController::waitForReminderFile() {
-    if (!m_fileWorker->finish(SqliteReminderStore::BusyTimeout + SqliteReminderStore::TimeLimit))
-        writeToSystemLog("Unable to write " + m_reminderFilePath.toStdString() +
-                         ": it took too long");
+bool AppController::waitForReminderFile() {
+    // Again while a callback gave the worker more (a file gone is made anew at once).
+    do {
+        if (!m_fileWorker->finish(SqliteReminderStore::BusyTimeout +
+                                  SqliteReminderStore::TimeLimit)) {
+            writeToSystemLog("Unable to write " + m_reminderFilePath.toStdString() +
+                             ": it took too long");
+            return false;
+        }
+    } while (m_fileWorker->busy());
+    return true;
 }
 
 void AppController::remindersRead(const Status& loaded) {
@@ -182,7 +190,9 @@ bool AppController::saveReminderFile(Reporting reporting) {
     if (!m_repository.isLoaded() || !m_repository.fileWritable())
         return false;
     PendingSave pending = m_repository.takeUnsaved();
-    if (pending.empty())
+    // At the end of a run the file is looked at even with nothing changed: one removed
+    // meanwhile, folder and all, is made anew from the table.
+    if (pending.empty() && !m_ending)
         return true;
     // The worker gets copies of the rows; a failed save leaves the file as it was and the
     // changes to be written by the next one.
@@ -191,6 +201,7 @@ bool AppController::saveReminderFile(Reporting reporting) {
     m_fileWorker->run(
         this, [this, path, save] { return m_repository.writeFile(path, *save); },
         [this, path, save, reporting](const Status& written) {
+            m_saveFailure = written ? QString() : QString::fromStdString(written.message());
             const Status saved = m_repository.takeWritten(path, std::move(*save), written);
             if (m_repository.fileToBeMadeAnew())
                 saveReminderFile(reporting);
@@ -203,6 +214,8 @@ bool AppController::saveReminderFile(Reporting reporting) {
 void AppController::reminderFileWritten(const Status& saved, Reporting reporting) {
     if (m_ending)
         reporting = Reporting::SystemLog;
+    else if (m_exitAsked)
+        reporting = Reporting::ExitQuestion;
     if (saved) {
         // Changes of a save that failed before wait for the next try.
         if (!m_repository.hasUnsavedChanges())
@@ -212,6 +225,8 @@ void AppController::reminderFileWritten(const Status& saved, Reporting reporting
     }
     if (!m_saveRetryTimer->isActive())
         m_saveRetryTimer->start();
+    if (reporting == Reporting::ExitQuestion)
+        return;
     // Marked before the window opens: the retries while it is open stay silent.
     const bool tell = reporting == Reporting::SystemLog || !m_reminderSaveFailureShown;
     if (reporting == Reporting::Window)
@@ -249,6 +264,32 @@ void AppController::exit() {
     // exit(), not quit(): quit() first asks every window to close, and the main
     // window refuses (it only hides).
     QCoreApplication::exit(0);
+}
+
+void AppController::exitAsked() {
+    if (m_exitAsked)
+        return;
+    m_exitAsked = true;
+    // Its result goes to the question (see reminderFileWritten).
+    saveReminderFile();
+    // A worker stuck past its limit can save nothing more: the exit goes on as at SIGTERM.
+    const bool keepRunning = waitForReminderFile() && m_repository.hasUnsavedChanges() &&
+                             m_repository.fileWritable() && !askToLoseChanges();
+    m_exitAsked = false;
+    if (!keepRunning)
+        exit();
+}
+
+bool AppController::askToLoseChanges() {
+    // The question tells the failure: the minute's retries after "No" stay silent, as after
+    // the error window.
+    m_reminderSaveFailureShown = true;
+    QString question =
+        QString::fromStdString(m_texts.changesNotSaved) + u' ' + m_reminderFilePath + u':' + u'\n';
+    if (!m_saveFailure.isEmpty())
+        question += m_saveFailure + u'\n';
+    question += QString::fromStdString(m_texts.exitAndLoseChanges);
+    return askYesNo(question, m_texts);
 }
 
 void AppController::shutdown() {

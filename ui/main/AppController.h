@@ -54,12 +54,16 @@ public:
     // another reason is read again each minute ("loadRetryTimer"), the failure shown once.
     void loadReminders();
     // Waits until the loads and saves of the reminder file given to its worker are done
-    // and taken in, at most the time one of them may take.
-    void waitForReminderFile();
+    // and taken in, at most the time one of them may take; false when it took longer.
+    bool waitForReminderFile();
     // Ends the event loops, nested ones of open dialogs included; the rest of the
     // exit runs once every loop has returned, so no window goes away under code of
-    // its own that is still running.
+    // its own that is still running. Never asks: the end of a session and SIGTERM.
     void exit();
+    // The "Exit" command: tries the save of the reminder file again and waits for it;
+    // when changes still could not be saved, asks before anything closes whether to exit
+    // and lose them. "No" keeps the program running, the save still tried each minute.
+    void exitAsked();
     // Writes the reminder file and the settings without ending (the session ends); a
     // failure goes to the system log, as at the exit.
     void saveEverything();
@@ -97,14 +101,17 @@ public:
 private:
     // Where a failure to write a file is told: in a window while the program runs; on
     // standard error and in the system log while it ends, when no one may be there to
-    // close a window and a window would hold up the end of the session.
-    enum class Reporting { Window, SystemLog };
+    // close a window and a window would hold up the end of the session; by the question of
+    // the "Exit" command while it tries the save again.
+    enum class Reporting { Window, SystemLog, ExitQuestion };
 
     void shutdown();
     void remindersRead(const Status& loaded);
     bool saveReminderFile(Reporting reporting);
     void reminderFileWritten(const Status& saved, Reporting reporting);
     void report(const QString& text, Reporting reporting);
+    // Asks whether to exit although the changes could not be saved; true for "Yes".
+    bool askToLoseChanges();
     void buildMainWindow();
     // Writes the settings with lastTime as the end of the run so far, the windows' placements
     // included. A failure while running is shown once per run.
@@ -160,6 +167,12 @@ private:
     bool m_loading = false;
     // The program or the session ends: what the file's worker reports goes to the log.
     bool m_ending = false;
+    // The "Exit" command is saving or asking: what the file's worker reports goes to its
+    // question, and a second "Exit" meanwhile does nothing.
+    bool m_exitAsked = false;
+    // Why the last save of the reminder file failed, as the store put it; empty after a
+    // good one.
+    QString m_saveFailure;
     // Why the reminder file cannot be changed, when it was loaded and cannot.
     QString m_readOnlyReason;
     // The main section of the language file in use, when it has one.

@@ -11,6 +11,7 @@
 #include "tests/support/Screenshot.h"
 #include "tests/support/StderrCapture.h"
 #include "tests/support/TempHome.h"
+#include "tests/support/WhenModalShown.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/controls/ColorScheme.h"
 #include "ui/dialogs/DialogSeams.h"
@@ -29,6 +30,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDialog>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
@@ -367,8 +369,11 @@ TEST_F(MainWindowTest, FailedSavesAtTheExitGoToTheLogAndTheProgramEnds) {
         app->saveEverything();
         ExitSignals exitSignals([&app] { app->exit(); });
         QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+        // The signal never asks about the changes it cannot save.
+        WhenModalShown asked([](QDialog* d) { d->reject(); });
         RunUntilExit(app);
         log = capture.text();
+        EXPECT_FALSE(asked.ran()) << "the end of the session asked";
     }
     EXPECT_TRUE(messages.empty()) << "a window waited for someone: " << messages[0];
     for (const std::string& expected :
@@ -376,6 +381,217 @@ TEST_F(MainWindowTest, FailedSavesAtTheExitGoToTheLogAndTheProgramEnds) {
         EXPECT_NE(log.find(expected), std::string::npos) << log;
     EXPECT_EQ(ReadAll(file), before);
     EXPECT_TRUE(fs::is_directory(ini));
+}
+
+// The data folder removed while the program runs: the exit makes it again, with the table
+// and the settings, though nothing changed since the last save.
+TEST_F(MainWindowTest, TheDataFolderRemovedWhileRunningIsMadeAgainAtTheExit) {
+    auto app = Started();
+    Reminder tea;
+    tea.isNew = true;
+    tea.message = "tea";
+    ASSERT_TRUE(app->repository().saveReminder(tea, now).saved);
+    ASSERT_TRUE(app->saveReminderFile());
+    app->waitForReminderFile();
+    fs::remove_all(dataFolder);
+
+    ExitThroughTheLoop(app);
+    EXPECT_TRUE(messages.empty()) << messages[0];
+    const std::string file = dataFolder + "/things.mln";
+    ReminderRepository reread;
+    ASSERT_TRUE(reread.load(file).ok());
+    ASSERT_EQ(reread.table().count(), 1u);
+    EXPECT_EQ(reread.table().rowAt(0).text(Col::Comment), "tea");
+    EXPECT_NE(SettingsInteger(dataFolder + "/Chimly.ini", "LangPack"), -1);
+    EXPECT_EQ(fs::status(dataFolder).permissions() & fs::perms::all, fs::perms::owner_all);
+    for (const std::string& f : {file, dataFolder + "/Chimly.ini"})
+        EXPECT_EQ(fs::status(f).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write)
+            << f;
+}
+
+namespace {
+
+// Whether the program still runs: an exit asked for (QCoreApplication::exit) makes every
+// event loop started afterwards return at once.
+bool StillRunning() {
+    QEventLoop probe;
+    QTimer::singleShot(0, &probe, [&probe] { probe.exit(7); });
+    return probe.exec() == 7;
+}
+
+// What the exit's question showed, and whether the windows open before were still there.
+struct QuestionSeen {
+    QString text;
+    QString yes;
+    QString no;
+    QString focused;
+    bool owned = true;
+    bool windowsOpen = false;
+};
+
+// A running controller whose saves fail, with a reminder made in this run that could not be
+// saved: the error window was shown once and the minute's retry runs. An alert and an editor
+// are open.
+struct ExitWhileSavesFailTest : MainWindowTest {
+    FailingSaves saves;
+    std::unique_ptr<AppController> app;
+    std::string file = dataFolder + "/things.mln";
+    std::string before;
+    std::int32_t tea = 0;
+    QPointer<ReminderEditor> editor;
+
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        StartWithAnUnsavedChange();
+    }
+    void StartWithAnUnsavedChange() {
+        app = std::make_unique<AppController>(clock, createMinuteWake(), saves.store());
+        app->loadReminders();
+        app->waitForReminderFile();
+        before = ReadAll(file);
+        saves.failing = true;
+        Reminder r;
+        r.isNew = true;
+        r.message = "tea";
+        ASSERT_TRUE(app->repository().saveReminder(r, now).saved);
+        tea = app->repository().table().rowAt(0).integer(Col::N);
+        ASSERT_TRUE(app->saveReminderFile());
+        app->waitForReminderFile();
+        ASSERT_EQ(messages.size(), 1u);
+        messages.clear();
+        app->alertPresenter()->showAlertWindow("tea", tea);
+        Action(*app, "actionNewReminder")->trigger();
+        editor = OpenedEditor();
+        ASSERT_NE(editor, nullptr);
+    }
+    void TearDown() override {
+        app.reset();
+        MainWindowTest::TearDown();
+    }
+    QAction* Exit() const { return app->tray()->findChild<QAction*>("trayExitAction"); }
+    std::string Expected() const {
+        return "The changes could not be saved to " + file +
+               ":\nthe save was stopped before its commit\nExit and lose them?";
+    }
+    // Runs `steps` in the event loop, as the program runs; they end with an exit.
+    void RunInTheLoop(const std::function<void()>& steps) {
+        QTimer::singleShot(0, app.get(), steps);
+        // Should the program not end, the test fails instead of hanging.
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        guard.start(60'000);
+        RunUntilExit(app);
+    }
+    bool WindowsOpen() const { return AlertWindow::find(tea) != nullptr && editor; }
+    // Chooses "Exit" in the tray menu and answers its question with `answer`.
+    QuestionSeen ExitAnswering(const std::function<void(QDialog*)>& answer) {
+        QuestionSeen seen;
+        WhenModalShown when([&](QDialog* d) {
+            seen.text = d->findChild<QLabel*>("questionLabel")->text();
+            seen.yes = d->findChild<QPushButton*>("yesButton")->text();
+            seen.no = d->findChild<QPushButton*>("noButton")->text();
+            seen.focused =
+                QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+            seen.owned = d->parentWidget() != nullptr;
+            seen.windowsOpen = WindowsOpen();
+            answer(d);
+        });
+        Exit()->trigger();
+        EXPECT_TRUE(when.ran()) << "no question";
+        return seen;
+    }
+};
+
+} // namespace
+
+TEST_F(ExitWhileSavesFailTest, NoKeepsTheProgramRunningAndTheRetrySavesTheChangeLater) {
+    const auto press = [](Qt::Key key) {
+        return [key](QDialog*) { QTest::keyClick(QApplication::focusWidget(), key); };
+    };
+    const struct {
+        const char* name;
+        std::function<void(QDialog*)> answer;
+    } noes[] = {
+        {"click No",
+         [](QDialog* d) {
+             QTest::mouseClick(d->findChild<QPushButton*>("noButton"), Qt::LeftButton);
+         }},
+        {"Space on the default", press(Qt::Key_Space)},
+        {"Enter on the default", press(Qt::Key_Return)},
+    };
+    QTimer* retry = app->findChild<QTimer*>(QStringLiteral("saveRetryTimer"));
+    std::optional<WhenModalShown> asked;
+    RunInTheLoop([&] {
+        for (const auto& c : noes) {
+            SCOPED_TRACE(c.name);
+            const int attempts = saves.attempts;
+            const QuestionSeen seen = ExitAnswering(c.answer);
+            // The save was tried again before asking; the question has no owner and comes
+            // before any window closes.
+            EXPECT_EQ(saves.attempts, attempts + 1);
+            EXPECT_EQ(seen.text.toStdString(), Expected());
+            EXPECT_EQ(seen.yes, QStringLiteral("Yes"));
+            EXPECT_EQ(seen.no, QStringLiteral("No"));
+            EXPECT_EQ(seen.focused, QStringLiteral("noButton"));
+            EXPECT_FALSE(seen.owned);
+            EXPECT_TRUE(seen.windowsOpen);
+            EXPECT_TRUE(StillRunning());
+            EXPECT_TRUE(WindowsOpen());
+        }
+        // The failure went to the question only, not to another window.
+        EXPECT_TRUE(messages.empty()) << messages[0];
+        EXPECT_EQ(ReadAll(file), before);
+
+        // The minute's retry goes on, silently, and writes the change once it can.
+        Retry(*app, retry);
+        EXPECT_TRUE(messages.empty());
+        saves.failing = false;
+        Retry(*app, retry);
+        EXPECT_FALSE(retry->isActive());
+        std::vector<ReminderRow> rows;
+        EXPECT_TRUE(SqliteReminderStore().load(file, rows));
+        EXPECT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows.empty() ? "" : rows[0].text(Col::Comment), "tea");
+
+        // Everything saved: "Exit" ends without a question.
+        asked.emplace([](QDialog* d) { d->reject(); });
+        Exit()->trigger();
+    });
+    ASSERT_TRUE(asked);
+    EXPECT_FALSE(asked->ran()) << "asked although everything was saved";
+}
+
+TEST_F(ExitWhileSavesFailTest, YesExitsAndTheExitLogsTheChangesLost) {
+    for (const bool click : {true, false}) {
+        SCOPED_TRACE(click ? "click Yes" : "Space on Yes");
+        if (!click)
+            StartWithAnUnsavedChange();
+        std::string log;
+        {
+            StderrCapture capture(MakeTempFolder("stderr") + "/stderr.txt");
+            QuestionSeen seen;
+            RunInTheLoop([&] {
+                seen = ExitAnswering([click](QDialog* d) {
+                    auto* yes = d->findChild<QPushButton*>("yesButton");
+                    if (click) {
+                        QTest::mouseClick(yes, Qt::LeftButton);
+                        return;
+                    }
+                    yes->setFocus(Qt::TabFocusReason);
+                    QTest::keyClick(yes, Qt::Key_Space);
+                });
+            });
+            log = capture.text();
+            EXPECT_TRUE(seen.windowsOpen);
+        }
+        EXPECT_FALSE(editor);
+        EXPECT_EQ(AlertWindow::find(tea), nullptr);
+        EXPECT_TRUE(messages.empty()) << messages[0];
+        EXPECT_NE(log.find("Chimewell: Unable to write " + file + ": "), std::string::npos) << log;
+        EXPECT_EQ(ReadAll(file), before);
+    }
 }
 
 TEST_F(MainWindowTest, AFailedSettingsWriteIsShownOncePerRunAndNoWindowWritesAFile) {
