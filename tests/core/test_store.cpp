@@ -877,7 +877,7 @@ TEST_F(StoreTest, NewFoldersAndFilesAreTheUsersAloneWhateverTheUmask) {
             ReminderRepository repository;
             const Status loaded = repository.load(file);
             ASSERT_TRUE(loaded.ok()) << loaded.error;
-            ASSERT_TRUE(repository.saveReminder(NewReminder("one"), DayCountEpoch).saved);
+            ASSERT_TRUE(repository.saveReminder(NewReminder("one"), DayCountEpoch).ok());
             const Status saved = repository.save(file);
             ASSERT_TRUE(saved.ok()) << saved.error;
         }
@@ -896,14 +896,14 @@ TEST_F(StoreTest, ALinkStaysALinkAndAFileMadeAnewOverAnOldOneKeepsItsMode) {
     fs::create_symlink("elsewhere/kept.mln", path);
     ReminderRepository data;
     ASSERT_TRUE(data.load(path).ok());
-    ASSERT_TRUE(data.saveReminder(NewReminder("one"), DayCountEpoch).saved);
+    ASSERT_TRUE(data.saveReminder(NewReminder("one"), DayCountEpoch).ok());
     ASSERT_TRUE(data.save(path).ok());
     EXPECT_TRUE(fs::is_symlink(path));
     EXPECT_EQ(Messages(target), std::vector<std::string>{"1 one"});
 
     // Gone while the program runs: made anew by the next save, beside the link's target.
     fs::remove_all(folder + "/elsewhere");
-    ASSERT_TRUE(data.saveReminder(NewReminder("two"), DayCountEpoch).saved);
+    ASSERT_TRUE(data.saveReminder(NewReminder("two"), DayCountEpoch).ok());
     const Status saved = data.save(path);
     ASSERT_TRUE(saved.ok()) << saved.error;
     EXPECT_TRUE(fs::is_symlink(path));
@@ -925,7 +925,7 @@ TEST_F(StoreTest, AReadOnlyFileIsNotWrittenAndTheChangesWait) {
     ASSERT_TRUE(data.load(path).ok());
     ::chmod(path.c_str(), 0444);
     const std::string before = ReadAll(path);
-    ASSERT_TRUE(data.saveReminder(Edited(data, 2, "edited"), DayCountEpoch).saved);
+    ASSERT_TRUE(data.saveReminder(Edited(data, 2, "edited"), DayCountEpoch).ok());
     const Status refused = data.save(path);
     EXPECT_FALSE(refused.ok());
     EXPECT_EQ(refused.message(), "Unable to write " + path + ": the file is read-only");

@@ -390,7 +390,7 @@ TEST_F(MainWindowTest, TheDataFolderRemovedWhileRunningIsMadeAgainAtTheExit) {
     Reminder tea;
     tea.isNew = true;
     tea.message = "tea";
-    ASSERT_TRUE(app->repository().saveReminder(tea, now).saved);
+    ASSERT_TRUE(app->repository().saveReminder(tea, now).ok());
     ASSERT_TRUE(app->saveReminderFile());
     app->waitForReminderFile();
     fs::remove_all(dataFolder);
@@ -454,7 +454,7 @@ struct ExitWhileSavesFailTest : MainWindowTest {
         Reminder r;
         r.isNew = true;
         r.message = "tea";
-        ASSERT_TRUE(app->repository().saveReminder(r, now).saved);
+        ASSERT_TRUE(app->repository().saveReminder(r, now).ok());
         tea = app->repository().table().rowAt(0).integer(Col::N);
         ASSERT_TRUE(app->saveReminderFile());
         app->waitForReminderFile();
