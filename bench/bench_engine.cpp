@@ -1,6 +1,6 @@
 // The minute scan over a large table: the first scan of a run (which builds the due
 // index), and the tick of every following minute, as the program runs them.
-#include "engine/MinuteScan.h"
+#include "engine/ReminderEngine.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/MemoryReminderStore.h"
 
@@ -20,17 +20,17 @@ ClockReading earlier(ClockReading r, std::chrono::milliseconds by) {
 std::vector<ReminderRow> manyReminders(std::int64_t n) {
     std::vector<ReminderRow> rows;
     for (int i = 1; i <= n; ++i) {
-        ReminderRow r;
-        r.setInteger(Col::N, i);
-        r.setInteger(Col::DateOrDay, static_cast<std::int32_t>(i % 3));
-        r.setInteger(Col::EMonth, i % 31 + 1);
-        r.setReal(Col::Data, toDayCount(makeMoment(2026, 12, 9)) + (i % 1440) / 1440.0);
-        for (Col c : {Col::Mon, Col::Wed, Col::Fri, Col::MessShow})
-            r.setInteger(c, 1);
-        r.setInteger(Col::AfterStart, i % 50 == 0 ? 1 : 0);
-        r.setInteger(Col::MinutesAfterStart, 5);
-        r.setText(Col::Comment, "reminder " + std::to_string(i));
-        rows.push_back(std::move(r));
+        Reminder r;
+        r.number = i;
+        r.kind = static_cast<ScheduleKind>(i % 3);
+        r.monthDay = static_cast<std::uint16_t>(i % 31 + 1);
+        r.moment = makeMoment(2026, 12, 9) + std::chrono::minutes(i % 1440);
+        r.days = {true, false, true, false, true, false, false};
+        r.showAlert = true;
+        r.afterStart = i % 50 == 0;
+        r.minutesAfterStart = 5;
+        r.message = "reminder " + std::to_string(i);
+        rows.push_back(rowFromReminder(r));
     }
     return rows;
 }
@@ -54,16 +54,14 @@ void BM_FirstScan(benchmark::State& state) {
     if (!data.load("things.mln"))
         state.SkipWithError("the table did not load");
     FakeClock clock(now);
-    const ClockReading started = earlier(clock.now(), std::chrono::hours(12));
-    // The window of a scan a minute after the previous one.
-    const ClockReading previous = earlier(clock.now(), std::chrono::minutes(1));
-    const ScanWindow window = *scanWindow(previous, clock.now(), started.monotonic);
+    // Started a minute ago: the after-start delays of five minutes have not ended.
+    const ClockReading started = earlier(clock.now(), std::chrono::minutes(1));
     int shown = 0;
     for (auto _ : state) {
         // A new engine each time, so that every scan hands its reminders out afresh.
         ReminderEngine engine(data, clock, started);
         QObject::connect(&engine, &ReminderEngine::reminderDue, [&shown] { ++shown; });
-        MinuteScan::start(&engine, clock.now(), window, std::nullopt);
+        engine.tick();
         Settle(engine);
     }
     state.counters["alerts"] = shown;

@@ -30,16 +30,15 @@ std::vector<ReminderRow> Rows(int n) {
     std::vector<ReminderRow> rows;
     rows.reserve(static_cast<std::size_t>(n));
     for (int i = 1; i <= n; ++i) {
-        ReminderRow r;
-        r.setInteger(Col::N, i);
-        r.setText(Col::Comment, std::string(words[i % 6]) + " " + std::to_string(i * 7919 % n));
-        r.setInteger(Col::DateOrDay, 1 + i % 2);
-        r.setReal(Col::Data, toDayCount(makeMoment(2026, 12, 9)) + (i % 1440) / 1440.0);
-        r.setInteger(Col::EMonth, 1 + i % 28);
-        for (Col c : {Col::Mon, Col::Wed, Col::Fri, Col::MessShow})
-            r.setInteger(c, 1);
-        r.setInteger(Col::AfterStart, 0);
-        rows.push_back(std::move(r));
+        Reminder r;
+        r.number = i;
+        r.message = std::string(words[i % 6]) + " " + std::to_string(i * 7919 % n);
+        r.kind = static_cast<ScheduleKind>(1 + i % 2);
+        r.moment = makeMoment(2026, 12, 9) + std::chrono::minutes(i % 1440);
+        r.monthDay = static_cast<std::uint16_t>(1 + i % 28);
+        r.days = {true, false, true, false, true, false, false};
+        r.showAlert = true;
+        rows.push_back(rowFromReminder(r));
     }
     return rows;
 }

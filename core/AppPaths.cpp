@@ -92,6 +92,11 @@ std::string clickSoundPath() {
     return soundsFolder() + "click.wav";
 }
 
+bool isRegularFile(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(fromUtf8(path), ec);
+}
+
 std::string documentsFolder() {
     return withTrailingSeparator(
         standardFolder(FolderKind::Documents).value_or(workingDirectory()));

@@ -34,6 +34,9 @@ std::string resourcePath(const std::string& name);
 // The program's "sounds" folder, with a trailing separator.
 std::string soundsFolder();
 std::string clickSoundPath();
+// True when path (UTF-8 on Windows, the system's bytes elsewhere) names an existing regular
+// file, links followed.
+bool isRegularFile(const std::string& path);
 // The user's documents folder, else the home folder, else the working directory;
 // with a trailing separator.
 std::string documentsFolder();

@@ -6,74 +6,30 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
-
-constexpr Col DayColumns[7] = {Col::Mon, Col::Tue, Col::Wed, Col::Thu,
-                               Col::Fri, Col::Sat, Col::Sun};
-
-std::uint16_t flagWord(bool b) {
-    return b ? 1 : 0;
-}
-
-} // namespace
-
-WeekDays rowDays(const ReminderRow& row) {
-    WeekDays days{};
-    for (int i = 0; i < 7; ++i)
-        days[i] = row.flag(DayColumns[i]);
-    return days;
-}
-
 Moment rowNextOccurrence(const ReminderRow& row, Moment from) {
-    if (row.flag(Col::AfterStart))
+    if (row.isAfterStart())
         return afterStartMoment();
-    return nextOccurrence(static_cast<ScheduleKind>(row.word(Col::DateOrDay)),
-                          row.word(Col::EMonth), row.moment(Col::Data), rowDays(row), from);
+    return nextOccurrence(row.kind(), row.monthDay(), row.moment(), row.weekDays(), from);
 }
 
 Moment rowPreviousOccurrence(const ReminderRow& row, Moment until) {
-    return previousOccurrence(static_cast<ScheduleKind>(row.word(Col::DateOrDay)),
-                              row.word(Col::EMonth), row.moment(Col::Data), rowDays(row), until);
+    return previousOccurrence(row.kind(), row.monthDay(), row.moment(), row.weekDays(), until);
 }
 
 Moment rowNextTime(const ReminderRow& row, UtcInstant now, const TimeZoneSpan& zone) {
-    if (row.flag(Col::AfterStart))
+    if (row.isAfterStart())
         return afterStartMoment();
     Moment next = rowNextOccurrence(row, zone.toLocal(now));
     // In an hour the clock shows twice, the first showing of the minute may be past.
-    if (zone.toUtc(next) <= now && row.word(Col::DateOrDay) != 0)
+    if (zone.toUtc(next) <= now && row.kind() != ScheduleKind::Once)
         next = rowNextOccurrence(row, next);
     return zone.reached(next);
 }
 
 std::string rowDescription(const ReminderRow& row, const Texts& texts) {
-    return scheduleDescription(static_cast<ScheduleKind>(row.word(Col::DateOrDay)),
-                               row.word(Col::EMonth), row.word(Col::AfterStart),
-                               row.moment(Col::Data), row.integer(Col::MinutesAfterStart),
-                               rowDays(row), texts);
-}
-
-Reminder reminderFromRow(const ReminderRow& row) {
-    Reminder r;
-    r.number = row.integer(Col::N);
-    r.moment = row.moment(Col::Data);
-    r.message = row.text(Col::Comment);
-    r.soundPath = row.text(Col::SPath);
-    r.kind = static_cast<ScheduleKind>(row.word(Col::DateOrDay));
-    r.days = rowDays(row);
-    r.monthDay = row.word(Col::EMonth);
-    r.showAlert = row.flag(Col::MessShow);
-    r.click = row.flag(Col::WSound);
-    r.flashTray = row.flag(Col::Anim);
-    r.playSound = row.flag(Col::Sound);
-    r.openFile = row.flag(Col::RunProg);
-    r.openPath = row.text(Col::PPath);
-    r.afterStart = row.flag(Col::AfterStart);
-    r.minutesAfterStart = row.integer(Col::MinutesAfterStart);
-    r.power = row.flag(Col::Special);
-    r.powerAction = row.flag(Col::Shutdown) ? PowerAction::PowerOff : PowerAction::Reboot;
-    r.created = row.moment(Col::CrDate);
-    return r;
+    // The after-start field as stored: a value other than 0 and 1 describes nothing.
+    return scheduleDescription(row.kind(), row.monthDay(), row.word(Col::AfterStart), row.moment(),
+                               row.minutesAfterStart(), row.weekDays(), texts);
 }
 
 std::string whyReminderDoesNotFit(const Reminder& r) {
@@ -197,28 +153,12 @@ void ReminderRepository::markUnsaved(std::int32_t number) {
 void ReminderRepository::writeRow(ReminderRow& row, const Reminder& r, std::int32_t number,
                                   Moment now) {
     row.setInteger(Col::N, number);
-    row.setInteger(Col::AfterStart, flagWord(r.afterStart));
-    row.setInteger(Col::EMonth, r.monthDay);
-    row.setInteger(Col::DateOrDay, static_cast<std::uint16_t>(r.kind));
-    for (int i = 0; i < 7; ++i)
-        row.setInteger(DayColumns[i], flagWord(r.days[i]));
-    row.setInteger(Col::MessShow, flagWord(r.showAlert));
-    row.setInteger(Col::Anim, flagWord(r.flashTray));
-    row.setInteger(Col::Sound, flagWord(r.playSound));
-    row.setInteger(Col::RunProg, flagWord(r.openFile));
+    row.setFields(r);
     if (r.isNew) {
-        row.setText(Col::Comment, r.message.empty() ? "note " + std::to_string(number) : r.message);
+        if (r.message.empty())
+            row.setText(Col::Comment, "note " + std::to_string(number));
         row.setMoment(Col::CrDate, now);
-    } else {
-        row.setText(Col::Comment, r.message);
     }
-    row.setText(Col::SPath, r.soundPath);
-    row.setInteger(Col::WSound, flagWord(r.click));
-    row.setText(Col::PPath, r.openPath);
-    row.setInteger(Col::MinutesAfterStart, r.minutesAfterStart);
-    row.setMoment(Col::Data, r.moment);
-    row.setInteger(Col::Special, flagWord(r.power));
-    row.setInteger(Col::Shutdown, flagWord(r.powerAction == PowerAction::PowerOff));
 }
 
 Status ReminderRepository::saveReminder(const Reminder& reminder, Moment now) {

@@ -16,7 +16,6 @@
 
 // --- a row and its record ---------------------------------------------------
 
-WeekDays rowDays(const ReminderRow& row);
 // The row's first occurrence after `from`; after-start rows give afterStartMoment().
 Moment rowNextOccurrence(const ReminderRow& row, Moment from);
 // A scheduled row's last occurrence at or before `until` (for a specific date, its moment).
@@ -26,8 +25,6 @@ Moment rowPreviousOccurrence(const ReminderRow& row, Moment until);
 // to 03:00 shows 03:00); after-start rows give afterStartMoment().
 Moment rowNextTime(const ReminderRow& row, UtcInstant now, const TimeZoneSpan& zone);
 std::string rowDescription(const ReminderRow& row, const Texts& texts);
-// The row as a record (flags true only for the value 1).
-Reminder reminderFromRow(const ReminderRow& row);
 // A text for the user when a record cannot be stored as it is; empty when it can.
 std::string whyReminderDoesNotFit(const Reminder& reminder);
 

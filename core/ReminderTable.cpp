@@ -37,6 +37,13 @@ constexpr std::array<ColumnDef, ColumnCount> Definitions = {{
     {"Shutdown", "Shutdown", T::Word, 19, 0},
 }};
 
+constexpr Col DayColumns[7] = {Col::Mon, Col::Tue, Col::Wed, Col::Thu,
+                               Col::Fri, Col::Sat, Col::Sun};
+
+std::int32_t flagWord(bool b) {
+    return b ? 1 : 0;
+}
+
 bool equalNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
@@ -75,6 +82,64 @@ std::string ReminderRow::asText(Col c) const {
     default:
         return std::to_string(integer(c));
     }
+}
+
+WeekDays ReminderRow::weekDays() const {
+    WeekDays days{};
+    for (int i = 0; i < 7; ++i)
+        days[i] = flag(DayColumns[i]);
+    return days;
+}
+
+void ReminderRow::setFields(const Reminder& r) {
+    setInteger(Col::AfterStart, flagWord(r.afterStart));
+    setInteger(Col::EMonth, r.monthDay);
+    setInteger(Col::DateOrDay, static_cast<std::uint16_t>(r.kind));
+    for (int i = 0; i < 7; ++i)
+        setInteger(DayColumns[i], flagWord(r.days[i]));
+    setInteger(Col::MessShow, flagWord(r.showAlert));
+    setInteger(Col::Anim, flagWord(r.flashTray));
+    setInteger(Col::Sound, flagWord(r.playSound));
+    setInteger(Col::RunProg, flagWord(r.openFile));
+    setText(Col::Comment, r.message);
+    setText(Col::SPath, r.soundPath);
+    setInteger(Col::WSound, flagWord(r.click));
+    setText(Col::PPath, r.openPath);
+    setInteger(Col::MinutesAfterStart, r.minutesAfterStart);
+    setMoment(Col::Data, r.moment);
+    setInteger(Col::Special, flagWord(r.power));
+    setInteger(Col::Shutdown, flagWord(r.powerAction == PowerAction::PowerOff));
+}
+
+Reminder reminderFromRow(const ReminderRow& row) {
+    Reminder r;
+    r.number = row.number();
+    r.moment = row.moment();
+    r.message = row.message();
+    r.soundPath = row.soundPath();
+    r.kind = row.kind();
+    r.days = row.weekDays();
+    r.monthDay = row.monthDay();
+    r.showAlert = row.showAlert();
+    r.click = row.click();
+    r.flashTray = row.flashTray();
+    r.playSound = row.playSound();
+    r.openFile = row.openFile();
+    r.openPath = row.openPath();
+    r.afterStart = row.isAfterStart();
+    r.minutesAfterStart = row.minutesAfterStart();
+    r.power = row.power();
+    r.powerAction = row.powerAction();
+    r.created = row.created();
+    return r;
+}
+
+ReminderRow rowFromReminder(const Reminder& reminder) {
+    ReminderRow row;
+    row.setInteger(Col::N, reminder.number);
+    row.setFields(reminder);
+    row.setMoment(Col::CrDate, reminder.created);
+    return row;
 }
 
 // --- table --------------------------------------------------------------------

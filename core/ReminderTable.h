@@ -3,6 +3,7 @@
 // for showing the rows belong to the views that show them.
 
 #include "core/Moment.h"
+#include "core/Reminder.h"
 
 #include <array>
 #include <cstdint>
@@ -91,6 +92,39 @@ public:
     // The field's value as text; empty for null.
     std::string asText(Col c) const;
 
+    // The fields as the program reads them: a flag is true only when it holds exactly 1;
+    // a null number or count reads as 0, a null date as DayCountEpoch.
+    bool hasNumber() const { return !isNull(Col::N); }
+    std::int32_t number() const { return integer(Col::N); }
+    Moment moment() const { return moment(Col::Data); }
+    ScheduleKind kind() const { return static_cast<ScheduleKind>(word(Col::DateOrDay)); }
+    std::uint16_t monthDay() const { return word(Col::EMonth); }
+    WeekDays weekDays() const;
+    const std::string& message() const { return text(Col::Comment); }
+    const std::string& soundPath() const { return text(Col::SPath); }
+    const std::string& openPath() const { return text(Col::PPath); }
+    bool showAlert() const { return flag(Col::MessShow); }
+    bool flashTray() const { return flag(Col::Anim); }
+    bool playSound() const { return flag(Col::Sound); }
+    bool openFile() const { return flag(Col::RunProg); }
+    bool click() const { return flag(Col::WSound); }
+    // The hint flag; only other programs write it.
+    bool showHint() const { return flag(Col::Hint); }
+    bool isAfterStart() const { return flag(Col::AfterStart); }
+    // Holds a schedule: the after-start field holds a value other than 1. A row whose
+    // field is null is neither scheduled nor after start.
+    bool isScheduled() const { return !isNull(Col::AfterStart) && !isAfterStart(); }
+    std::int32_t minutesAfterStart() const { return integer(Col::MinutesAfterStart); }
+    bool power() const { return flag(Col::Special); }
+    PowerAction powerAction() const {
+        return flag(Col::Shutdown) ? PowerAction::PowerOff : PowerAction::Reboot;
+    }
+    Moment created() const { return moment(Col::CrDate); }
+
+    // Writes the record's fields, all but its number and its creation moment; the other
+    // fields (the hint) keep their values.
+    void setFields(const Reminder& reminder);
+
     bool operator==(const ReminderRow&) const = default;
 
 private:
@@ -101,6 +135,12 @@ private:
     std::array<std::string, 3> m_texts{};
     std::uint32_t m_nulls = (1u << ColumnCount) - 1; // a new row is all null
 };
+
+// The row as a record (flags true only for the value 1).
+Reminder reminderFromRow(const ReminderRow& row);
+// A row holding every field of the record, its number and creation moment too; the hint
+// stays null, as in a row the program writes.
+ReminderRow rowFromReminder(const Reminder& reminder);
 
 using RowId = std::uint64_t;
 

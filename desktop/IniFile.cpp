@@ -1,11 +1,16 @@
 #include "desktop/IniFile.h"
 
 #include "core/PrivateFiles.h"
+#include "desktop/PathText.h"
 
-#include <QFile>
-#include <QSaveFile>
-
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
 #include <limits>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -15,6 +20,114 @@ constexpr bool NativeCrlf = true;
 #else
 constexpr bool NativeCrlf = false;
 #endif
+
+QString systemError(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The whole file read by its bytes path (a Qt file name cannot hold bytes that are not
+// UTF-8). A missing file gives an empty result and true.
+bool readWholeFile(const std::string& path, QByteArray& bytes, QString& why) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return true;
+        why = systemError(errno);
+        return false;
+    }
+    char buffer[16384];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            why = systemError(errno);
+            ::close(fd);
+            return false;
+        }
+        bytes.append(buffer, n);
+    }
+    ::close(fd);
+    return true;
+}
+
+bool writeAll(int fd, const QByteArray& bytes) {
+    const char* at = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, at, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        at += n;
+        left -= n;
+    }
+    return true;
+}
+
+// Replaces the file whole: a new file beside it, synced and renamed over it, so that a
+// failure at any point leaves the old one. A link's target is replaced, so the link stays;
+// the file keeps its mode, and a new one gets what the umask leaves of 0666.
+bool replaceWholeFile(const std::string& path, const QByteArray& bytes, QString& why) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    // A link's file is written, beside it, so the link stays; its folder may have been
+    // removed while the program ran.
+    const fs::path target = linkedFile(path);
+    const std::string targetPath = target.string();
+    if (!makePrivateFolders(target.parent_path().empty() ? "." : target.parent_path(), ec)) {
+        why =
+            QStringLiteral("unable to create the folder %1: %2")
+                .arg(pathText(target.parent_path().string()), QString::fromStdString(ec.message()));
+        return false;
+    }
+    struct stat existing {};
+    const bool exists = ::stat(targetPath.c_str(), &existing) == 0;
+
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = targetPath + ".new-" + std::to_string(::getpid()) + '-' + std::to_string(attempt);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            why = systemError(errno);
+            return false;
+        }
+    }
+    if (fd < 0) {
+        why = systemError(EEXIST);
+        return false;
+    }
+    // A new file is the user's alone, whatever the umask; one that is there keeps its mode.
+    const mode_t mode = exists ? existing.st_mode & 07777 : S_IRUSR | S_IWUSR;
+    bool ok = writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    int error = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temp.c_str(), targetPath.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        why = systemError(error);
+        return false;
+    }
+    // Best effort: the rename is already visible.
+    fs::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
 
 bool sameName(const QString& a, const QString& b) {
     return QString::compare(a, b, Qt::CaseInsensitive) == 0;
@@ -80,7 +193,7 @@ bool allDigits(QStringView s, int base) {
 
 } // namespace
 
-IniFile::IniFile(QString path) : path_(std::move(path)), crlf_(NativeCrlf) {
+IniFile::IniFile(std::string path) : path_(std::move(path)), crlf_(NativeCrlf) {
 }
 
 bool IniFile::load() {
@@ -91,18 +204,9 @@ bool IniFile::load() {
     unreadable_ = false;
     loadError_.clear();
 
-    QFile file(path_);
-    if (!file.exists())
-        return true;
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    if (!readWholeFile(path_, bytes, loadError_)) {
         unreadable_ = true;
-        loadError_ = file.errorString();
-        return false;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        unreadable_ = true;
-        loadError_ = file.errorString();
         return false;
     }
     // UTF-16 text or binary data: read as UTF-8 it would be garbage, and written back it
@@ -282,43 +386,15 @@ QByteArray IniFile::bytes() const {
 
 Status IniFile::save() const {
     auto fail = [this](const QString& why) {
-        Status failed = Status::failure("Unable to write to " + path_.toStdString());
+        Status failed = Status::failure("Unable to write to " + path_);
         failed.reason = why.toStdString();
         return failed;
     };
     if (unreadable_)
         return fail(QStringLiteral("the file could not be read: ") + loadError_);
 
-    // QSaveFile writes a link's file, beside it; that folder may have been removed while the
-    // program ran.
-    const std::filesystem::path target = linkedFile(QFile::encodeName(path_).toStdString());
-    std::error_code error;
-    if (!makePrivateFolders(target.parent_path().empty() ? "." : target.parent_path(), error))
-        return fail(QStringLiteral("unable to create the folder %1: %2")
-                        .arg(QFile::decodeName(target.parent_path().c_str()),
-                             QString::fromStdString(error.message())));
-    const bool isNew = !std::filesystem::exists(target, error);
-
-    QSaveFile file(path_);
-    // Unbuffered, so that a write the disk has no room for fails here: QSaveFile does not
-    // notice a buffer that fails to flush at commit() and would put an empty or cut file in
-    // place of the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(file.errorString());
-    // A new file is the user's alone, whatever the umask; one that is there keeps its mode,
-    // which QSaveFile copies.
-    if (isNew && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        const QString why = file.errorString();
-        file.cancelWriting();
+    QString why;
+    if (!replaceWholeFile(path_, bytes(), why))
         return fail(why);
-    }
-    const QByteArray bytes = this->bytes();
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return fail(why);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
     return {};
 }

@@ -10,16 +10,19 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+
 class IniFile final {
 public:
-    explicit IniFile(QString path);
+    // path is the system's bytes (see desktop/PathText.h).
+    explicit IniFile(std::string path);
 
     // Reads the whole file. A missing file is an empty profile and counts as
     // success; a file that exists but cannot be read, or is not UTF-8 text (a UTF-16
     // byte-order mark, a NUL byte), gives false, leaves the profile empty and makes
     // save() refuse, so that it is never overwritten.
     bool load();
-    const QString& path() const { return path_; }
+    const std::string& path() const { return path_; }
     const QString& loadError() const { return loadError_; }
 
     // Values are read with the blanks around them removed and one pair of
@@ -58,7 +61,7 @@ private:
     int findKey(int sectionLine, const QString& key) const;
     int sectionEnd(int sectionLine) const;
 
-    QString path_;
+    std::string path_;
     QString loadError_;
     QStringList lines_;
     // Each line's bytes as read, its end included; null for a line the program wrote.

@@ -2,6 +2,7 @@
 
 #include "desktop/IniFile.h"
 #include "desktop/IsoDateTime.h"
+#include "desktop/PathText.h"
 #include "desktop/RegionalDateTime.h"
 
 namespace {
@@ -49,7 +50,7 @@ void writePlacement(IniFile& ini, const QString& section, const WindowPlacement&
     ini.writeInteger(section, QStringLiteral("Height"), p.height);
 }
 
-IniFile loaded(const QString& path) {
+IniFile loaded(const std::string& path) {
     IniFile ini(path);
     ini.load();
     return ini;
@@ -68,8 +69,8 @@ WindowStateCode WindowStateFromCode(int code) {
     }
 }
 
-ProgramSettings ReadSettings(const QString& path, const Clock& clock, Moment now, int currentWidth,
-                             int currentHeight) {
+ProgramSettings ReadSettings(const std::string& path, const Clock& clock, Moment now,
+                             int currentWidth, int currentHeight) {
     const IniFile ini = loaded(path);
     ProgramSettings s;
     s.position = readPlacement(ini, Position, currentWidth, currentHeight);
@@ -96,7 +97,7 @@ ProgramSettings ReadSettings(const QString& path, const Clock& clock, Moment now
     return s;
 }
 
-Status WriteSettings(const QString& path, const ProgramSettings& settings,
+Status WriteSettings(const std::string& path, const ProgramSettings& settings,
                      const ClockReading& lastTime) {
     IniFile ini = loaded(path);
     writePlacement(ini, Position, settings.position);

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 
 // Window-state code of the file (note the order: maximized first).
 enum class WindowStateCode : int { Maximized = 0, Minimized = 1, Normal = 2 };
@@ -41,19 +42,19 @@ struct ProgramSettings {
     std::optional<WindowPlacement> journal;
 };
 
-// Reads the settings. now is the moment of reading (the default of LastRunTime);
-// currentWidth/currentHeight are the main window's size before reading (the defaults
+// Reads the settings from path (the system's bytes). now is the moment of reading (the default of
+// LastRunTime); currentWidth/currentHeight are the main window's size before reading (the defaults
 // of the size; the journal window's stored size defaults to 0, its own). A missing or
 // unreadable file gives the defaults. "LastTime" is read as ISO 8601 with an offset from
 // UTC, whose instant becomes the clock's local moment, or else in the default locale's
 // regional format as older versions wrote it; text that reads neither way, or a moment
 // after now, gives now.
-ProgramSettings ReadSettings(const QString& path, const Clock& clock, Moment now, int currentWidth,
-                             int currentHeight);
+ProgramSettings ReadSettings(const std::string& path, const Clock& clock, Moment now,
+                             int currentWidth, int currentHeight);
 
 // Writes the settings with "LastTime" := lastTime (ISO 8601 with its offset from UTC),
 // keeping everything else in the file. A maximized window leaves the stored position and
 // size as they are. The file is replaced whole or not at all; a failure says "Unable to
 // write to <path>", with the file system's reason.
-Status WriteSettings(const QString& path, const ProgramSettings& settings,
-                     const ClockReading& lastTime);
+[[nodiscard]] Status WriteSettings(const std::string& path, const ProgramSettings& settings,
+                                   const ClockReading& lastTime);

@@ -18,12 +18,11 @@ constexpr minutes LongestDelay = hours{24 * 366 * 100};
 // The first occurrence after `from`, as the minute scans find them: a weekly reminder
 // without weekdays counts from each day's own date, so it falls due every day at its time.
 Moment nextScanned(const ReminderRow& row, Moment from) {
-    WeekDays days = rowDays(row);
-    const auto kind = static_cast<ScheduleKind>(row.word(Col::DateOrDay));
-    if (kind == ScheduleKind::Weekly &&
+    WeekDays days = row.weekDays();
+    if (row.kind() == ScheduleKind::Weekly &&
         std::none_of(days.begin(), days.end(), [](bool d) { return d; }))
         days.fill(true);
-    return nextOccurrence(kind, row.word(Col::EMonth), row.moment(Col::Data), days, from);
+    return nextOccurrence(row.kind(), row.monthDay(), row.moment(), days, from);
 }
 
 } // namespace
@@ -61,7 +60,7 @@ std::vector<std::size_t> DueIndex::takeDue(const ReminderTable& table, const Sca
         if (!i)
             continue;
         stored.push_back(*i);
-        if (!table.rowAt(*i).flag(Col::AfterStart))
+        if (!table.rowAt(*i).isAfterStart())
             add(id, table.rowAt(*i)); // back with its next moment
     }
     std::sort(stored.begin(), stored.end());
@@ -93,11 +92,10 @@ void DueIndex::follow(const ReminderTable& table, const std::vector<RowId>& chan
 
 void DueIndex::add(RowId id, const ReminderRow& row) {
     Slot slot;
-    if (row.flag(Col::AfterStart)) {
+    if (row.isAfterStart()) {
         // Only a reminder created before the run began counts; a negative delay never does.
-        const minutes delay{row.integer(Col::MinutesAfterStart)};
-        if (row.moment(Col::CrDate) > m_programStart.local || delay < minutes{0} ||
-            delay > LongestDelay)
+        const minutes delay{row.minutesAfterStart()};
+        if (row.created() > m_programStart.local || delay < minutes{0} || delay > LongestDelay)
             return;
         slot.afterStart = true;
         slot.ends = m_programStart.monotonic + delay;
@@ -108,7 +106,7 @@ void DueIndex::add(RowId id, const ReminderRow& row) {
         const Moment next = nextScanned(row, m_zone.toLocal(m_asOf));
         slot.at = m_zone.toUtc(next);
         if (slot.at <= m_asOf) {
-            if (row.word(Col::DateOrDay) == 0)
+            if (row.kind() == ScheduleKind::Once)
                 return; // once only, and past
             slot.at = m_zone.toUtc(nextScanned(row, next));
         }

@@ -19,10 +19,10 @@ milliseconds offsetOf(const ClockReading& r) {
 std::optional<DueOccurrence> dueIn(const ReminderRow& row, const ScanWindow& window,
                                    Moment fromLocal, const TimeZoneSpan& zone,
                                    const ClockReading& programStart) {
-    if (row.flag(Col::AfterStart)) {
-        if (row.moment(Col::CrDate) > programStart.local)
+    if (row.isAfterStart()) {
+        if (row.created() > programStart.local)
             return std::nullopt;
-        const minutes delay{row.integer(Col::MinutesAfterStart)};
+        const minutes delay{row.minutesAfterStart()};
         if (delay < minutes{0} || delay > LongestDelay)
             return std::nullopt;
         const steady_clock::time_point ends = programStart.monotonic + delay;
@@ -78,7 +78,7 @@ std::optional<ScanWindow> scannedPartOfMinute(const ClockReading& lastScan,
 }
 
 bool DeliveredOccurrences::contains(const ReminderRow& row, UtcInstant occurrence) const {
-    const auto it = m_byNumber.find(row.integer(Col::N));
+    const auto it = m_byNumber.find(row.number());
     return it != m_byNumber.end() && it->second.row == row &&
            it->second.instants.count(occurrence) > 0;
 }
@@ -89,7 +89,7 @@ bool DeliveredOccurrences::handedOut(std::int32_t number, UtcInstant occurrence)
 }
 
 void DeliveredOccurrences::add(const ReminderRow& row, UtcInstant occurrence) {
-    Delivered& delivered = m_byNumber[row.integer(Col::N)];
+    Delivered& delivered = m_byNumber[row.number()];
     if (!(delivered.row == row)) {
         delivered.row = row;
         delivered.instants.clear();
@@ -113,7 +113,7 @@ std::vector<DueOccurrence> dueOccurrences(const ReminderTable& table,
     for (const std::size_t i : candidates) {
         const ReminderRow& row = table.rowAt(i);
         std::optional<DueOccurrence> d = dueIn(row, window, fromLocal, zone, programStart);
-        if (!d || (!row.flag(Col::AfterStart) && delivered.contains(row, d->instant)))
+        if (!d || (!row.isAfterStart() && delivered.contains(row, d->instant)))
             continue;
         d->storedIndex = i;
         due.push_back(*d);
@@ -130,11 +130,11 @@ std::vector<DueOccurrence> passedOverOccurrences(const ReminderTable& table,
     const Moment fromLocal = zone.toLocal(scanned.from);
     for (const std::size_t i : rows) {
         const ReminderRow& row = table.rowAt(i);
-        if (row.flag(Col::AfterStart))
+        if (row.isAfterStart())
             continue;
         // The start of the run counts only for after-start rows.
         std::optional<DueOccurrence> d = dueIn(row, scanned, fromLocal, zone, ClockReading{});
-        if (!d || delivered.handedOut(row.integer(Col::N), d->instant))
+        if (!d || delivered.handedOut(row.number(), d->instant))
             continue;
         d->storedIndex = i;
         due.push_back(*d);
@@ -151,7 +151,7 @@ std::vector<DueOccurrence> skippedOccurrences(const ReminderTable& table, UtcIns
     const Moment toLocal = zone.toLocal(to);
     for (std::size_t i = 0; i < table.count(); ++i) {
         const ReminderRow& row = table.rowAt(i);
-        if (row.flag(Col::AfterStart))
+        if (row.isAfterStart())
             continue;
         const UtcInstant at = zone.toUtc(rowPreviousOccurrence(row, toLocal));
         if (at <= from || at > to || delivered.contains(row, at))

@@ -1,53 +1,50 @@
 #include "engine/ReminderActions.h"
 
+#include "core/AppPaths.h"
 #include "engine/AsyncTask.h"
 #include "platform/ShellOpen.h"
 #include "platform/SoundPlayer.h"
 #include "platform/SystemLog.h"
 
-#include <QFileInfo>
-
 namespace ReminderActions {
 
-bool isExistingFile(const QString& path) {
-    return !path.isEmpty() && QFileInfo(path).isFile();
+bool isExistingFile(const std::string& path) {
+    return isRegularFile(path);
 }
 
-void openFileAsync(QObject* context, const QString& path) {
+void openFileAsync(QObject* context, const std::string& path) {
     AsyncTask::runThenCallback(
         context, [path] { return isExistingFile(path); },
         [path](bool exists) {
             if (exists)
-                shellOpen(path.toStdString());
+                shellOpen(path);
         });
 }
 
 namespace {
 // Plays path; a failure is logged, and then whenUnplayable (when there is one) plays.
-void playLoggingFailure(SoundPlayer& player, const QString& path, const QString& whenUnplayable) {
-    player.play(path.toStdString(),
-                [&player, path, whenUnplayable](const std::string& reason, bool superseded) {
-                    writeToSystemLog(QStringLiteral("could not play %1: %2")
-                                         .arg(path, QString::fromStdString(reason))
-                                         .toStdString());
-                    // The replacement must not cut off a sound asked for since.
-                    if (!superseded && !whenUnplayable.isEmpty() && whenUnplayable != path)
-                        playLoggingFailure(player, whenUnplayable, {});
-                });
+void playLoggingFailure(SoundPlayer& player, const std::string& path,
+                        const std::string& whenUnplayable) {
+    player.play(path, [&player, path, whenUnplayable](const std::string& reason, bool superseded) {
+        writeToSystemLog("could not play " + path + ": " + reason);
+        // The replacement must not cut off a sound asked for since.
+        if (!superseded && !whenUnplayable.empty() && whenUnplayable != path)
+            playLoggingFailure(player, whenUnplayable, {});
+    });
 }
 } // namespace
 
-void playSoundAsync(QObject* context, SoundPlayer& player, const QString& sound,
-                    const QString& fallback, const QString& whenUnplayable) {
+void playSoundAsync(QObject* context, SoundPlayer& player, const std::string& sound,
+                    const std::string& fallback, const std::string& whenUnplayable) {
     AsyncTask::runThenCallback(
         context,
         [sound, fallback] {
             if (isExistingFile(sound))
                 return sound;
-            return isExistingFile(fallback) ? fallback : QString();
+            return isExistingFile(fallback) ? fallback : std::string();
         },
-        [&player, whenUnplayable](const QString& chosen) {
-            if (!chosen.isEmpty())
+        [&player, whenUnplayable](const std::string& chosen) {
+            if (!chosen.empty())
                 playLoggingFailure(player, chosen, whenUnplayable);
         });
 }

@@ -1,8 +1,5 @@
 #include "engine/ReminderEngine.h"
 
-#include "engine/AlertDelivery.h"
-#include "engine/MinuteScan.h"
-
 #include <algorithm>
 #include <utility>
 
@@ -20,12 +17,39 @@ void ReminderEngine::tick() {
     const std::optional<ClockReading> previous = std::exchange(m_lastScan, now);
     if (!m_reminders.isLoaded() || m_reminders.table().count() == 0)
         return;
-    MinuteScan::start(this, now, *window, window->gap ? previous : std::nullopt);
     const int day = calendarTime(now.local).day;
     if (day != m_lastDay) {
         m_lastDay = day;
         emit dayChanged(day);
     }
+    if (window->gap && previous)
+        reportGap(*previous, *window, now);
+    const ReminderTable& table = m_reminders.table();
+    // The time zone around the window, looked up once for all rows.
+    const TimeZoneSpan zone(m_clock, window->from - ZoneMargin, window->to + ZoneMargin);
+    const std::vector<std::size_t> candidates = m_dueIndex.takeDue(table, *window, now, m_clock);
+    for (const DueOccurrence& due :
+         dueOccurrences(table, candidates, *window, zone, m_programStart, m_delivered))
+        queue(table.rowAt(due.storedIndex), due);
+    emit scanned(now.local);
+    startDelivery();
+}
+
+void ReminderEngine::reportGap(const ClockReading& previous, const ScanWindow& window,
+                               const ClockReading& now) {
+    // Only a gap forward: a clock set back skipped nothing.
+    if (previous.utc >= window.from)
+        return;
+    const ReminderTable& table = m_reminders.table();
+    const TimeZoneSpan zone(m_clock, previous.utc - ZoneMargin, window.from + ZoneMargin);
+    std::vector<MissedOccurrence> found;
+    for (const DueOccurrence& s :
+         skippedOccurrences(table, previous.utc, window.from, zone, m_delivered)) {
+        const ReminderRow& row = table.rowAt(s.storedIndex);
+        found.push_back({row.number(), s.reached, row.message()});
+    }
+    if (!found.empty())
+        emit skipped(found, previous.local, now.local);
 }
 
 void ReminderEngine::remindersChanged() {
@@ -56,7 +80,7 @@ void ReminderEngine::remindersChanged() {
     for (const DueOccurrence& d : due)
         queue(table.rowAt(d.storedIndex), d);
     if (!due.empty())
-        AlertDelivery::start(this);
+        startDelivery();
 }
 
 void ReminderEngine::queue(const ReminderRow& row, const DueOccurrence& due) {
@@ -66,4 +90,24 @@ void ReminderEngine::queue(const ReminderRow& row, const DueOccurrence& due) {
         m_delivered.add(row, due.instant);
     }
     m_dueQueue.push_back(std::move(reminder));
+}
+
+void ReminderEngine::startDelivery() {
+    if (m_delivering || m_dueQueue.empty())
+        return;
+    m_delivering = true;
+    QMetaObject::invokeMethod(this, &ReminderEngine::deliverNext, Qt::QueuedConnection);
+}
+
+void ReminderEngine::deliverNext() {
+    if (!m_dueQueue.empty()) {
+        const Reminder due = std::move(m_dueQueue.front());
+        m_dueQueue.pop_front();
+        emit reminderDue(due);
+    }
+    // Read again after every reminder: what was queued meanwhile goes out too.
+    if (m_dueQueue.empty())
+        m_delivering = false;
+    else
+        QMetaObject::invokeMethod(this, &ReminderEngine::deliverNext, Qt::QueuedConnection);
 }

@@ -1,8 +1,8 @@
 #pragma once
-// The minute tick and what it starts: on the first tick of every new minute a scan
-// finds the reminders due since the previous scan, queues them, and a delivery hands
-// them out one by one through reminderDue. Everything here lives on the GUI thread; the
-// scan and the delivery run as steps posted to its event queue.
+// The minute tick and what it starts: the first tick of every new minute scans for the
+// reminders due since the previous scan and queues them, and a delivery hands them out
+// one by one through reminderDue, each in a step posted to the GUI thread's event queue.
+// The scan runs within the tick; the deciding is left to the functions of DueOccurrences.
 
 #include "core/Clock.h"
 #include "core/MissedJournal.h"
@@ -26,7 +26,9 @@ public:
                    const ClockReading& programStart, QObject* parent = nullptr);
 
     // Called at least once a minute, at any moment (the minute wake): a tick in a new
-    // minute (or with a new local offset) starts a scan, when the table has rows.
+    // minute (or with a new local offset) scans, when the table has rows. The scan reports
+    // what fell due in a gap before its window (skipped), queues a copy of every reminder
+    // due in its window in stored order, announces itself (scanned) and starts a delivery.
     void tick();
     // The reminders changed (saved, edited or deleted). A reminder saved in the minute of its
     // occurrence after that minute's scan falls due at once: the scan was too early for it
@@ -54,11 +56,14 @@ signals:
     void skipped(const std::vector<MissedOccurrence>& occurrences, Moment from, Moment to);
 
 private:
-    friend class MinuteScan;
-    friend class AlertDelivery;
-
+    void reportGap(const ClockReading& previous, const ScanWindow& window, const ClockReading& now);
     // Queues a copy of the row, due at `due`, and counts the occurrence as handed out.
     void queue(const ReminderRow& row, const DueOccurrence& due);
+    // Posts the first delivery step, unless a delivery is draining the queue already: it
+    // reads the queue again after every reminder and so hands out what was queued meanwhile.
+    void startDelivery();
+    // Hands out the oldest queued reminder and posts the next step while more are queued.
+    void deliverNext();
 
     const ReminderRepository& m_reminders;
     const Clock& m_clock;
@@ -69,7 +74,7 @@ private:
     DueIndex m_dueIndex;
     // Scheduled occurrences already found due in this run.
     DeliveredOccurrences m_delivered;
-    // True while a delivery is draining the queue.
+    // True from the start of a delivery until it has emptied the queue.
     bool m_delivering = false;
     std::optional<ClockReading> m_lastScan;
     // The table's version when remindersChanged last looked at it.

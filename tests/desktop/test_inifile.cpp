@@ -20,7 +20,7 @@ protected:
 
     IniFile Load(const QByteArray& bytes) {
         WriteBytes(path, bytes);
-        IniFile ini(path);
+        IniFile ini(path.toStdString());
         EXPECT_TRUE(ini.load());
         return ini;
     }
@@ -139,7 +139,7 @@ TEST_F(IniFileTest, WritingReplacesInPlaceAppendsToItsSectionAndKeepsEverythingE
                                           "Flag=1\n"
                                           "Text=\" blank ends \"\n"
                                           "Lines=one  two\n"));
-    IniFile again(path);
+    IniFile again(path.toStdString());
     ASSERT_TRUE(again.load());
     EXPECT_EQ(again.readString("Last", "Text", ""), " blank ends ");
     EXPECT_EQ(again.readInteger("Position", "PosX", 0), 55);
@@ -155,7 +155,7 @@ TEST_F(IniFileTest, KeepsByteOrderMarkAndCrLfAndWritesUtf8) {
 }
 
 TEST_F(IniFileTest, MissingFileIsEmptyAndIsCreatedOnSave) {
-    IniFile ini(path);
+    IniFile ini(path.toStdString());
     ASSERT_TRUE(ini.load());
     EXPECT_EQ(ini.readInteger("Position", "PosX", 10), 10);
     ini.writeInteger("Position", "PosX", 3);
@@ -167,7 +167,7 @@ TEST_F(IniFileTest, MissingFileIsEmptyAndIsCreatedOnSave) {
 
 TEST_F(IniFileTest, FileThatCannotBeReadIsNeverOverwritten) {
     ASSERT_TRUE(QDir(folder).mkdir("Chimly.ini")); // exists, but is no readable file
-    IniFile ini(path);
+    IniFile ini(path.toStdString());
     EXPECT_FALSE(ini.load());
     EXPECT_FALSE(ini.loadError().isEmpty());
     ini.writeInteger("Position", "PosX", 3);
@@ -202,7 +202,7 @@ TEST_F(IniFileTest, TextThatIsNotUtf8IsUnreadableAndNeverOverwritten) {
     };
     for (const QByteArray& bytes : files) {
         WriteBytes(path, bytes);
-        IniFile ini(path);
+        IniFile ini(path.toStdString());
         EXPECT_FALSE(ini.load());
         EXPECT_EQ(ini.loadError(), "it is not UTF-8 text");
         EXPECT_EQ(ini.readInteger("Position", "PosX", 10), 10);
@@ -225,7 +225,7 @@ TEST_F(IniFileTest, SaveMakesMissingFoldersAndNewFilesPrivateAndKeepsWhatIsThere
     for (const mode_t mask : {mode_t{0}, mode_t{0277}}) {
         SCOPED_TRACE(mask);
         fs::remove_all(data.toStdString());
-        IniFile ini(file);
+        IniFile ini(file.toStdString());
         ASSERT_TRUE(ini.load());
         ini.writeInteger("Position", "PosX", 3);
         {
@@ -242,7 +242,7 @@ TEST_F(IniFileTest, SaveMakesMissingFoldersAndNewFilesPrivateAndKeepsWhatIsThere
     ::chmod(QFile::encodeName(file).constData(), 0640);
     const QString link = folder + "/link.ini";
     fs::create_symlink("gone/deeper/Chimly.ini", link.toStdString());
-    IniFile linked(link);
+    IniFile linked(link.toStdString());
     ASSERT_TRUE(linked.load());
     linked.writeInteger("Position", "PosX", 4);
     ASSERT_TRUE(linked.save());
@@ -251,7 +251,7 @@ TEST_F(IniFileTest, SaveMakesMissingFoldersAndNewFilesPrivateAndKeepsWhatIsThere
     EXPECT_EQ(mode(file), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
     WriteBytes(folder + "/blocked", "a file");
-    IniFile blocked(folder + "/blocked/Chimly.ini");
+    IniFile blocked((folder + "/blocked/Chimly.ini").toStdString());
     ASSERT_TRUE(blocked.load());
     blocked.writeInteger("Position", "PosX", 3);
     const Status saved = blocked.save();

@@ -47,7 +47,7 @@ const ZoneClock Berlin{60min};
 const ClockReading Exit = Berlin.reading(Now);
 
 ProgramSettings Read(const QString& path, Moment now = Now, int width = 1, int height = 1) {
-    return ReadSettings(path, Berlin, now, width, height);
+    return ReadSettings(path.toStdString(), Berlin, now, width, height);
 }
 
 std::int64_t Ms(Moment m) {
@@ -182,7 +182,7 @@ TEST_F(SettingsTest, EverySettingRoundTripsInTheFileOrder) {
     s.ShowMissedAtStart = false;
     s.ShowDayInTray = true;
     s.journal = {WindowStateCode::Normal, 40, 50, 600, 300};
-    ASSERT_TRUE(WriteSettings(path, s, Exit));
+    ASSERT_TRUE(WriteSettings(path.toStdString(), s, Exit));
 
     EXPECT_EQ(ReadBytes(path), QByteArray("[Position]\n"
                                           "State=1\n"
@@ -213,10 +213,10 @@ TEST_F(SettingsTest, MaximizedWindowKeepsItsLastNormalPlacement) {
     ProgramSettings s;
     s.position = {WindowStateCode::Normal, 15, 25, 600, 470};
     s.journal = {WindowStateCode::Normal, 1, 2, 590, 275};
-    ASSERT_TRUE(WriteSettings(path, s, Exit));
+    ASSERT_TRUE(WriteSettings(path.toStdString(), s, Exit));
     s.position = {WindowStateCode::Maximized, 0, 0, 1280, 800};
     s.journal = {WindowStateCode::Maximized, 0, 0, 1280, 800};
-    ASSERT_TRUE(WriteSettings(path, s, Exit));
+    ASSERT_TRUE(WriteSettings(path.toStdString(), s, Exit));
 
     const ProgramSettings back = Read(path, Later);
     ExpectSame(back.position, {WindowStateCode::Maximized, 15, 25, 600, 470}, "main window");
@@ -237,7 +237,7 @@ TEST_F(SettingsTest, WritingKeepsCommentsUnknownKeysAndOtherSections) {
                      "Theme=dark\r\n");
     ProgramSettings s;
     s.position = {WindowStateCode::Normal, 5, 6, 700, 500};
-    ASSERT_TRUE(WriteSettings(path, s, Exit));
+    ASSERT_TRUE(WriteSettings(path.toStdString(), s, Exit));
     EXPECT_EQ(ReadBytes(path), QByteArray("; my settings\r\n"
                                           "[position]\r\n"
                                           "posx=5\r\n"
@@ -263,7 +263,7 @@ TEST_F(SettingsTest, LastTimeReadsBackAcrossLocalesAndTimeZones) {
     const char* const locales[] = {"C", "en_US", "en_GB", "de_DE", "ru_RU", "ko_KR", "ar_EG"};
     for (const char* writer : locales) {
         QLocale::setDefault(QLocale(writer));
-        ASSERT_TRUE(WriteSettings(path, ProgramSettings{}, Exit)) << writer;
+        ASSERT_TRUE(WriteSettings(path.toStdString(), ProgramSettings{}, Exit)) << writer;
         for (const char* reader : locales) {
             QLocale::setDefault(QLocale(reader));
             EXPECT_EQ(Ms(Read(path, Later).LastRunTime), Ms(ToSeconds(Now)))
@@ -273,7 +273,8 @@ TEST_F(SettingsTest, LastTimeReadsBackAcrossLocalesAndTimeZones) {
     // The same instant, read after the zone moved from UTC+1 to UTC+3 (summer time, or a
     // journey east): two hours later on the local clock.
     const ZoneClock east(180min);
-    EXPECT_EQ(Ms(ReadSettings(path, east, Later, 1, 1).LastRunTime), Ms(ToSeconds(Now) + 2h));
+    EXPECT_EQ(Ms(ReadSettings(path.toStdString(), east, Later, 1, 1).LastRunTime),
+              Ms(ToSeconds(Now) + 2h));
 
     // The regional form of older versions still reads under its own locale; under another
     // it does not, and the moment of reading is used, never a wrong one.
@@ -313,7 +314,7 @@ TEST_F(SettingsTest, UnwritableFileReportsAndKeepsTheOldFile) {
             // The file itself must still read, so that the folder is what fails.
             if (Read(path).language != LanguageChoice::Russian)
                 std::_Exit(2);
-            const Status r = WriteSettings(path, ProgramSettings{}, Exit);
+            const Status r = WriteSettings(path.toStdString(), ProgramSettings{}, Exit);
             std::fprintf(stderr, "[%s]\n", r.error.c_str());
             std::_Exit(r.ok() ? 1 : 0);
         },
@@ -325,7 +326,7 @@ TEST_F(SettingsTest, UnwritableFileReportsAndKeepsTheOldFile) {
     // A settings path that exists but cannot be read as a file is left alone too.
     const QString dirPath = folder + "/Blocked.ini";
     ASSERT_TRUE(QDir(folder).mkdir("Blocked.ini"));
-    const Status r = WriteSettings(dirPath, ProgramSettings{}, Exit);
+    const Status r = WriteSettings(dirPath.toStdString(), ProgramSettings{}, Exit);
     EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.error, "Unable to write to " + dirPath.toStdString());
     EXPECT_TRUE(QFileInfo(dirPath).isDir());

@@ -152,7 +152,7 @@ TEST_F(FullDiskTest, AFailedSettingsWriteKeepsTheOldFileAndTheNextWriteSucceeds)
         ASSERT_NO_FATAL_FAILURE(cause.apply(folder, file));
         const bool stillAFile = fs::is_regular_file(file);
 
-        const Status failed = WriteSettings(path, settings, clock.now());
+        const Status failed = WriteSettings(path.toStdString(), settings, clock.now());
         EXPECT_FALSE(failed.ok());
         EXPECT_EQ(failed.error, "Unable to write to " + file);
         EXPECT_FALSE(failed.reason.empty());
@@ -162,9 +162,9 @@ TEST_F(FullDiskTest, AFailedSettingsWriteKeepsTheOldFileAndTheNextWriteSucceeds)
         }
 
         ASSERT_NO_FATAL_FAILURE(cause.remove(folder, file));
-        const Status written = WriteSettings(path, settings, clock.now());
+        const Status written = WriteSettings(path.toStdString(), settings, clock.now());
         ASSERT_TRUE(written.ok()) << written.message();
-        EXPECT_EQ(ReadSettings(path, clock, clock.now().local, 0, 0).languageFile,
+        EXPECT_EQ(ReadSettings(path.toStdString(), clock, clock.now().local, 0, 0).languageFile,
                   settings.languageFile);
     }
 }

@@ -42,7 +42,8 @@ TEST(ReminderActions, PlaySoundPlaysTheFirstExistingFileOfSoundAndFallback) {
         SCOPED_TRACE(c.what);
         FakeSoundPlayer player;
         QObject owner;
-        ReminderActions::playSoundAsync(&owner, player, c.sound, c.fallback);
+        ReminderActions::playSoundAsync(&owner, player, c.sound.toStdString(),
+                                        c.fallback.toStdString());
         ASSERT_TRUE(WaitForTasks());
         EXPECT_EQ(player.calls, c.played.isEmpty()
                                     ? QStringList{}
@@ -76,7 +77,7 @@ TEST(ReminderActions, ASoundThatCannotBePlayedIsLoggedAndReplacedUnlessAnotherCa
           Case{"a sound asked for since is not cut off",
                click,
                [&](QObject*owner, SoundPlayer&player) {
-                   ReminderActions::playSoundAsync(owner, player, wav);
+                   ReminderActions::playSoundAsync(owner, player, wav.toStdString());
                },
                {broken, wav},
                {broken}},
@@ -91,7 +92,8 @@ TEST(ReminderActions, ASoundThatCannotBePlayedIsLoggedAndReplacedUnlessAnotherCa
         player.holdFailures = true;
         QObject owner;
         StderrCapture log(MakeTempFolder("log") + "/stderr.txt");
-        ReminderActions::playSoundAsync(&owner, player, broken, QString(), c.whenUnplayable);
+        ReminderActions::playSoundAsync(&owner, player, broken.toStdString(), {},
+                                        c.whenUnplayable.toStdString());
         ASSERT_TRUE(WaitForTasks());
         c.since(&owner, player);
         ASSERT_TRUE(WaitForTasks());
@@ -116,7 +118,7 @@ TEST(ReminderActions, NothingRunsOnceTheOwnerIsGone) {
     const QString wav = MakeWav(QString::fromStdString(MakeTempFolder("actions")) + "/s.wav");
     FakeSoundPlayer player;
     auto owner = std::make_unique<QObject>();
-    ReminderActions::playSoundAsync(owner.get(), player, wav);
+    ReminderActions::playSoundAsync(owner.get(), player, wav.toStdString());
     ReminderActions::stopSound(owner.get(), player);
     // The hand-over needs this thread's event loop, which has not run yet.
     owner.reset();

@@ -1,6 +1,5 @@
-#include "engine/AlertDelivery.h"
 #include "engine/DueIndex.h"
-#include "engine/MinuteScan.h"
+#include "engine/ReminderEngine.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/MemoryReminderStore.h"
 #include "tests/support/ZoneScope.h"
@@ -22,6 +21,17 @@ using namespace std::chrono_literals;
 
 Moment At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
     return makeMoment(y, mo, d, h, mi, s, ms);
+}
+
+// The rows of the reminders; those without a number get their place in the list, from 1.
+std::vector<ReminderRow> Rows(std::vector<Reminder> reminders) {
+    std::vector<ReminderRow> rows;
+    for (std::size_t i = 0; i < reminders.size(); ++i) {
+        if (reminders[i].number < 0)
+            reminders[i].number = static_cast<std::int32_t>(i + 1);
+        rows.push_back(rowFromReminder(reminders[i]));
+    }
+    return rows;
 }
 
 void Settle() {
@@ -69,27 +79,24 @@ struct ScanTest : ::testing::Test {
                 skipped.merge(found, from, to);
             });
     }
-    void Load(std::vector<ReminderRow> rows) {
-        store->rows = std::move(rows);
+    void Load(std::vector<Reminder> reminders) {
+        store->rows = Rows(std::move(reminders));
         ASSERT_TRUE(data.load("things.mln").ok());
     }
-    ReminderRow Daily(const std::string& text, int h, int mi) {
-        ReminderRow r;
-        r.setInteger(Col::N, static_cast<std::int32_t>(store->rows.size() + 1));
-        r.setInteger(Col::DateOrDay, 1);
-        r.setMoment(Col::Data, At(2000, 1, 1, h, mi));
-        for (Col c : {Col::Mon, Col::Tue, Col::Wed, Col::Thu, Col::Fri, Col::Sat, Col::Sun})
-            r.setInteger(c, 1);
-        r.setInteger(Col::AfterStart, 0);
-        r.setText(Col::Comment, text);
-        r.setMoment(Col::CrDate, start - 24h);
+    Reminder Daily(const std::string& text, int h, int mi) {
+        Reminder r;
+        r.kind = ScheduleKind::Weekly;
+        r.moment = At(2000, 1, 1, h, mi);
+        r.days.fill(true);
+        r.message = text;
+        r.created = start - 24h;
         return r;
     }
-    ReminderRow AfterStart(const std::string& text, int minutes, Moment created) {
-        ReminderRow r = Daily(text, 0, 0);
-        r.setInteger(Col::AfterStart, 1);
-        r.setInteger(Col::MinutesAfterStart, minutes);
-        r.setMoment(Col::CrDate, created);
+    Reminder AfterStart(const std::string& text, int minutes, Moment created) {
+        Reminder r = Daily(text, 0, 0);
+        r.afterStart = true;
+        r.minutesAfterStart = minutes;
+        r.created = created;
         return r;
     }
     void Tick(Moment t) {
@@ -131,16 +138,16 @@ ScanWindow Window(Moment from, Moment to) {
 TEST_F(ScanTest, DueRulesAroundTheWindowEdges) {
     struct Case {
         const char* what;
-        ReminderRow row;
+        Reminder reminder;
         ScanWindow window;
         bool due;
     };
-    ReminderRow once = Daily("once", 0, 0);
-    once.setInteger(Col::DateOrDay, 0);
-    once.setMoment(Col::Data, At(2026, 12, 9, 8));
-    ReminderRow monthly = Daily("monthly", 8, 0);
-    monthly.setInteger(Col::DateOrDay, 2);
-    monthly.setInteger(Col::EMonth, 9);
+    Reminder once = Daily("once", 0, 0);
+    once.kind = ScheduleKind::Once;
+    once.moment = At(2026, 12, 9, 8);
+    Reminder monthly = Daily("monthly", 8, 0);
+    monthly.kind = ScheduleKind::Monthly;
+    monthly.monthDay = 9;
     const Moment before = start - 24h;
     const Moment eight = At(2026, 12, 9, 8);
     const Case cases[] = {
@@ -173,7 +180,9 @@ TEST_F(ScanTest, DueRulesAroundTheWindowEdges) {
     const ClockReading started = clock.now();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(dueOccurrence(c.row, c.window, TimeZoneSpan(), started).has_value(), c.due);
+        EXPECT_EQ(dueOccurrence(rowFromReminder(c.reminder), c.window, TimeZoneSpan(), started)
+                      .has_value(),
+                  c.due);
     }
 }
 
@@ -230,23 +239,24 @@ TEST(TickTest, AScanStartsWhenTheWholeMinuteChanges) {
 }
 
 TEST_F(ScanTest, WalkQueuesInStoredOrderAnnouncesAndDelivers) {
-    std::vector<ReminderRow> rows;
-    auto add = [&](ReminderRow r) {
-        r.setInteger(Col::N, static_cast<std::int32_t>(rows.size() + 1));
-        rows.push_back(std::move(r));
-    };
-    add(Daily("zulu", 8, 0)); // stored first, last in message order
-    add(Daily("not now", 9, 0));
-    ReminderRow sound = Daily("alpha", 8, 0);
-    sound.setInteger(Col::Sound, 1);
-    sound.setText(Col::SPath, "/tmp/bell.wav");
-    add(sound);
-    add(Daily("bravo", 8, 0));
-    Load(rows);
+    Reminder sound = Daily("alpha", 8, 0);
+    sound.playSound = true;
+    sound.soundPath = "/tmp/bell.wav";
+    // "zulu" stored first, last in message order.
+    Load({Daily("zulu", 8, 0), Daily("not now", 9, 0), sound, Daily("bravo", 8, 0)});
 
-    Tick(At(2026, 12, 9, 8, 0, 0, 400));
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"zulu", "alpha", "bravo"}));
+    clock.set(At(2026, 12, 9, 8, 0, 0, 400));
+    engine->tick();
+    // The scan runs within the tick; the reminders go out one per posted step, the first
+    // in the step after the tick's.
     EXPECT_EQ(scans, std::vector<Moment>{At(2026, 12, 9, 8, 0, 0, 400)});
+    EXPECT_TRUE(delivered.empty());
+    std::size_t deliveredBeforeNextStep = 0;
+    QMetaObject::invokeMethod(
+        qApp, [&] { deliveredBeforeNextStep = delivered.size(); }, Qt::QueuedConnection);
+    Settle();
+    EXPECT_EQ(deliveredBeforeNextStep, 1u);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"zulu", "alpha", "bravo"}));
     EXPECT_EQ(days, std::vector<int>{9});
     EXPECT_FALSE(engine->isDelivering());
     // The record carries the occurrence and the row's fields.
@@ -281,10 +291,7 @@ TEST_F(ScanTest, EmptyOrUnloadedTableStartsNoWalk) {
 }
 
 TEST_F(ScanTest, SecondDeliveryWhileOneDrainsLeavesTheQueueToIt) {
-    std::vector<ReminderRow> rows{Daily("one", 8, 0), Daily("two", 8, 0), Daily("three", 8, 1)};
-    rows[1].setInteger(Col::N, 2);
-    rows[2].setInteger(Col::N, 3);
-    Load(rows);
+    Load({Daily("one", 8, 0), Daily("two", 8, 0), Daily("three", 8, 1)});
     bool started = false;
     onDue = [&] {
         if (started)
@@ -333,9 +340,7 @@ TEST_F(ScanTest, AClockSetBackShowsNoOccurrenceTwiceUntilTheReminderIsEdited) {
 // A reminder saved after the scan of its own minute: that scan was too early for it and the
 // next one starts after it.
 TEST_F(ScanTest, AReminderSavedInItsOwnMinuteFallsDueAtOnceAndOnlyOnce) {
-    std::vector<ReminderRow> rows{Daily("ten", 10, 0), Daily("nine", 9, 0)};
-    rows[1].setInteger(Col::N, 2);
-    Load(rows);
+    Load({Daily("ten", 10, 0), Daily("nine", 9, 0)});
     Tick(At(2026, 12, 9, 10, 0, 0, 400));
     ASSERT_EQ(Messages(), std::vector<std::string>{"ten"});
     clock.set(At(2026, 12, 9, 10, 0, 30));
@@ -424,12 +429,8 @@ TEST_F(ScanTest, AfterSleepTheWakingMinuteFallsDueAndAfterStartCountsRunningTime
 }
 
 TEST_F(ScanTest, AGapJournalsWhatFellInItAndDeliversTheWakingMinute) {
-    std::vector<ReminderRow> rows{Daily("nine", 9, 0), Daily("half past eleven", 11, 30),
-                                  AfterStart("an hour after start", 60, start - 24h),
-                                  Daily("eight", 8, 0)};
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        rows[i].setInteger(Col::N, static_cast<std::int32_t>(i + 1));
-    Load(rows);
+    Load({Daily("nine", 9, 0), Daily("half past eleven", 11, 30),
+          AfterStart("an hour after start", 60, start - 24h), Daily("eight", 8, 0)});
     Tick(At(2026, 12, 9, 8, 0, 0, 400));
     ASSERT_EQ(Messages(), std::vector<std::string>{"eight"});
     // Asleep until 11:30: the wall clock moves, the running time does not.
@@ -501,19 +502,17 @@ TEST_F(ScanTest, ADayAcrossAClockChangeGivesEveryReminderExactlyOnce) {
         FakeClock zoned = FakeClock::inZone(midnight);
         const Moment day = makeMoment(change.year, change.month, change.day);
 
-        std::vector<ReminderRow> rows;
+        std::vector<Reminder> reminders;
         auto add = [&](const std::string& text, int h, int mi, ScheduleKind kind,
                        bool sundaysOnly = false) {
-            ReminderRow r = Daily(text, h, mi);
-            r.setInteger(Col::N, static_cast<std::int32_t>(rows.size() + 1));
-            r.setInteger(Col::DateOrDay, static_cast<std::int32_t>(kind));
+            Reminder r = Daily(text, h, mi);
+            r.kind = kind;
             if (kind == ScheduleKind::Once)
-                r.setMoment(Col::Data, day + std::chrono::hours(h) + std::chrono::minutes(mi));
+                r.moment = day + std::chrono::hours(h) + std::chrono::minutes(mi);
             if (sundaysOnly) // every change day here is a Sunday
-                for (Col c : {Col::Mon, Col::Tue, Col::Wed, Col::Thu, Col::Fri, Col::Sat})
-                    r.setInteger(c, 0);
-            r.setInteger(Col::EMonth, change.day);
-            rows.push_back(r);
+                r.days = {false, false, false, false, false, false, true};
+            r.monthDay = static_cast<std::uint16_t>(change.day);
+            reminders.push_back(r);
         };
         for (int h : {1, 2, 3})
             for (int mi : {0, 30})
@@ -525,11 +524,9 @@ TEST_F(ScanTest, ADayAcrossAClockChangeGivesEveryReminderExactlyOnce) {
         add("monthly 1:30", 1, 30, ScheduleKind::Monthly);
         add("once 2:30", 2, 30, ScheduleKind::Once);
         add("once 1:30", 1, 30, ScheduleKind::Once);
-        for (int minutes : {90, 150}) {
-            rows.push_back(AfterStart("after " + std::to_string(minutes), minutes, day - 24h));
-            rows.back().setInteger(Col::N, static_cast<std::int32_t>(rows.size()));
-        }
-        ReminderRepository dayData(std::make_unique<MemoryReminderStore>(rows));
+        for (int minutes : {90, 150})
+            reminders.push_back(AfterStart("after " + std::to_string(minutes), minutes, day - 24h));
+        ReminderRepository dayData(std::make_unique<MemoryReminderStore>(Rows(reminders)));
         ASSERT_TRUE(dayData.load("things.mln").ok());
         ReminderEngine dayEngine(dayData, zoned, zoned.now());
         struct Alert {
@@ -550,8 +547,8 @@ TEST_F(ScanTest, ADayAcrossAClockChangeGivesEveryReminderExactlyOnce) {
             dayEngine.tick();
             Settle();
         }
-        for (const ReminderRow& r : rows) {
-            const std::string text = r.text(Col::Comment);
+        for (const Reminder& r : reminders) {
+            const std::string& text = r.message;
             ASSERT_EQ(alerts[text].size(), 1u) << text;
             const Alert& a = alerts[text].front();
             // Shown in the minute it is reached.
@@ -579,12 +576,10 @@ TEST_F(ScanTest, ADayAcrossAClockChangeGivesEveryReminderExactlyOnce) {
 // --- the due index ---------------------------------------------------------------
 
 TEST_F(ScanTest, TheIndexGivesOnlyTheRowsWhoseMomentHasComeAndFollowsEdits) {
-    std::vector<ReminderRow> rows;
-    for (int mi = 0; mi < 60; ++mi) {
-        rows.push_back(Daily("at 8:" + std::to_string(mi), 8, mi));
-        rows.back().setInteger(Col::N, mi + 1);
-    }
-    Load(rows);
+    std::vector<Reminder> reminders;
+    for (int mi = 0; mi < 60; ++mi)
+        reminders.push_back(Daily("at 8:" + std::to_string(mi), 8, mi));
+    Load(reminders);
     const ClockReading started = clock.now();
     DueIndex index(started);
     std::optional<ClockReading> last;
@@ -616,31 +611,31 @@ TEST_F(ScanTest, TheIndexGivesOnlyTheRowsWhoseMomentHasComeAndFollowsEdits) {
 TEST_F(ScanTest, TheIndexedScanAgreesWithAWalkOverEveryRow) {
     std::mt19937 random(20261209);
     const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-    const auto randomRow = [&](int number) {
-        ReminderRow r = Daily("r" + std::to_string(number), pick(24), pick(60));
-        r.setInteger(Col::N, number);
+    const auto randomReminder = [&](int number) {
+        Reminder r = Daily("r" + std::to_string(number), pick(24), pick(60));
+        r.number = number;
         const int kind = pick(4);
         if (kind == 0) {
-            r.setInteger(Col::DateOrDay, 0);
-            r.setMoment(Col::Data, At(2026, 12, 9 + pick(3), pick(24), pick(60)));
+            r.kind = ScheduleKind::Once;
+            r.moment = At(2026, 12, 9 + pick(3), pick(24), pick(60));
         } else if (kind == 1) {
             const bool none = pick(8) == 0; // a weekly one without weekdays is due every day
-            for (Col c : {Col::Mon, Col::Tue, Col::Wed, Col::Thu, Col::Fri, Col::Sat, Col::Sun})
-                r.setInteger(c, none ? 0 : pick(2));
+            for (bool& d : r.days)
+                d = !none && pick(2) == 1;
         } else if (kind == 2) {
-            r.setInteger(Col::DateOrDay, 2);
-            r.setInteger(Col::EMonth, 9 + pick(3));
+            r.kind = ScheduleKind::Monthly;
+            r.monthDay = static_cast<std::uint16_t>(9 + pick(3));
         } else {
-            r.setInteger(Col::AfterStart, 1);
-            r.setInteger(Col::MinutesAfterStart, pick(3000) - 5);
-            r.setMoment(Col::CrDate, pick(10) == 0 ? start + 1h : start - 1h);
+            r.afterStart = true;
+            r.minutesAfterStart = pick(3000) - 5;
+            r.created = pick(10) == 0 ? start + 1h : start - 1h;
         }
         return r;
     };
-    std::vector<ReminderRow> rows;
+    std::vector<Reminder> reminders;
     for (int i = 1; i <= 400; ++i)
-        rows.push_back(randomRow(i));
-    Load(rows);
+        reminders.push_back(randomReminder(i));
+    Load(reminders);
 
     const ClockReading started = clock.now();
     DeliveredOccurrences seen;
@@ -654,11 +649,11 @@ TEST_F(ScanTest, TheIndexedScanAgreesWithAWalkOverEveryRow) {
         for (std::size_t i = 0; i < data.table().count(); ++i) {
             const ReminderRow& row = data.table().rowAt(i);
             const auto due = dueOccurrence(row, *w, TimeZoneSpan(), started);
-            if (!due || (!row.flag(Col::AfterStart) && seen.contains(row, due->instant)))
+            if (!due || (!row.isAfterStart() && seen.contains(row, due->instant)))
                 continue;
-            if (!row.flag(Col::AfterStart))
+            if (!row.isAfterStart())
                 seen.add(row, due->instant);
-            expected.push_back(row.text(Col::Comment));
+            expected.push_back(row.message());
         }
     };
     int number = 400;
@@ -673,16 +668,15 @@ TEST_F(ScanTest, TheIndexedScanAgreesWithAWalkOverEveryRow) {
             // An edit, a new reminder or a deletion between ticks.
             const int what = pick(3);
             if (what == 0) {
-                Reminder r = reminderFromRow(randomRow(0));
+                Reminder r = randomReminder(0);
                 r.isNew = true;
                 ASSERT_TRUE(data.saveReminder(r, clock.now().local).ok());
                 ++number;
             } else if (what == 1) {
                 const int n = 1 + pick(number);
                 if (data.reminder(n)) {
-                    Reminder r = reminderFromRow(randomRow(n));
-                    r.number = n;
-                    ASSERT_TRUE(data.saveReminder(r, clock.now().local).ok());
+                    Reminder r = randomReminder(n);
+                    ASSERT_TRUE(data.saveReminder(r, clock.now().local).saved);
                 }
             } else {
                 data.deleteReminder(1 + pick(number));

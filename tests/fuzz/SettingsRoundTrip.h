@@ -30,23 +30,23 @@ inline std::string settingsRoundTripFailure(const QString& path) {
     };
     const Moment exit = makeMoment(2026, 12, 10, 18, 30, 15);
     const FakeClock clock(exit);
-    const ProgramSettings first = ReadSettings(path, clock, exit, 540, 422);
-    if (IniFile probe(path); !probe.load()) {
+    const ProgramSettings first = ReadSettings(path.toStdString(), clock, exit, 540, 422);
+    if (IniFile probe(path.toStdString()); !probe.load()) {
         // A file that is not UTF-8 text (or cannot be read) is never written.
         const QByteArray before = bytes();
-        if (WriteSettings(path, first, clock.now()))
+        if (WriteSettings(path.toStdString(), first, clock.now()))
             return "a file that could not be read was written";
         return bytes() == before ? std::string() : "a file that could not be read was changed";
     }
-    if (const Status r = WriteSettings(path, first, clock.now()); !r)
+    if (const Status r = WriteSettings(path.toStdString(), first, clock.now()); !r)
         return "settings that were read were not written: " + r.reason;
     const QByteArray written = bytes();
-    const ProgramSettings second = ReadSettings(path, clock, exit, 540, 422);
+    const ProgramSettings second = ReadSettings(path.toStdString(), clock, exit, 540, 422);
     if (!same(first, second))
         return "settings written back read as other settings";
     if (second.LastRunTime != exit)
         return "the exit moment written does not read back";
-    if (const Status r = WriteSettings(path, second, clock.now()); !r)
+    if (const Status r = WriteSettings(path.toStdString(), second, clock.now()); !r)
         return "settings were not written a second time: " + r.reason;
     if (bytes() != written)
         return "writing the same settings again changed the file";

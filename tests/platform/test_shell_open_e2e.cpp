@@ -115,14 +115,13 @@ TEST_F(ShellOpenTest, ShellOpenPassesThePercentEncodedFileUrl) {
 
 TEST_F(ShellOpenTest, OpenFileAsyncOpensOnlyExistingFiles) {
     QObject owner;
-    ReminderActions::openFileAsync(&owner, QString::fromStdString(folder_ + "/missing.txt"));
-    ReminderActions::openFileAsync(&owner, QString());
-    ReminderActions::openFileAsync(&owner,
-                                   QString::fromStdString(folder_)); // a folder is not a file
+    ReminderActions::openFileAsync(&owner, folder_ + "/missing.txt");
+    ReminderActions::openFileAsync(&owner, std::string());
+    ReminderActions::openFileAsync(&owner, folder_); // a folder is not a file
     ASSERT_TRUE(QTest::qWaitFor([] { return AsyncTask::pendingCount() == 0; }, 60000));
     // The missing ones are done; one existing file must now be the only one opened.
     const std::string path = file("doc.txt");
-    ReminderActions::openFileAsync(&owner, QString::fromStdString(path));
+    ReminderActions::openFileAsync(&owner, path);
     ASSERT_TRUE(waitForLines(1)) << "xdg-open was not run";
     ASSERT_TRUE(QTest::qWaitFor([] { return AsyncTask::pendingCount() == 0; }, 60000));
     EXPECT_EQ(ReadLines(log_),

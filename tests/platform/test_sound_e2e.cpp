@@ -171,8 +171,8 @@ TEST_F(SoundTest, ReminderActionsPlayAndStopThroughTheProgramPlayer) {
     PulseSoundPlayer player;
     QObject owner;
     const std::string missing = folder_ + "/missing.wav";
-    ReminderActions::playSoundAsync(&owner, player, QString::fromStdString(missing));
-    ReminderActions::playSoundAsync(&owner, player, QString::fromStdString(wav("long", 8.0, 0.5)));
+    ReminderActions::playSoundAsync(&owner, player, missing);
+    ReminderActions::playSoundAsync(&owner, player, wav("long", 8.0, 0.5));
     ASSERT_TRUE(waitForPeaks(
         [](const std::vector<int>& p) { return CountWindows(p, 0, kHalfLevel, 40000) >= 20; }));
     const std::size_t stopAt = windowsNow();
@@ -210,8 +210,7 @@ TEST_F(SoundTest, AnUnplayableReminderSoundIsLoggedAndReplaced) {
     StderrCapture log(folder_ + "/stderr.txt");
     PulseSoundPlayer player;
     QObject owner;
-    ReminderActions::playSoundAsync(&owner, player, QString::fromStdString(text), {},
-                                    QString::fromStdString(click));
+    ReminderActions::playSoundAsync(&owner, player, text, {}, click);
     EXPECT_TRUE(waitForPeaks([](const std::vector<int>& p) {
         return CountWindows(p, 0, kHalfLevel, 40000) >= 40;
     })) << "the click was not heard";

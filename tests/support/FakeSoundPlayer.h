@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <string>
 #include <vector>
 
 class FakeSoundPlayer final : public SoundPlayer {
@@ -21,6 +22,7 @@ public:
 
     void play(const std::string& path, PlayFailed onFailed) override {
         calls << QStringLiteral("play ") + QString::fromStdString(path);
+        paths.push_back(path);
         const int asked = ++m_asked;
         if (onFailed && unplayable.contains(QString::fromStdString(path))) {
             m_failures.push_back([this, onFailed, asked] { onFailed(Reason, m_asked != asked); });
@@ -41,6 +43,8 @@ public:
 
     // "play <path>" / "stop", in the order asked.
     QStringList calls;
+    // The paths played, as the bytes they came as.
+    std::vector<std::string> paths;
     QStringList unplayable;
     // While set, failures wait for releaseFailures().
     bool holdFailures = false;

@@ -1,6 +1,7 @@
 #include "ui/controls/AboutBox.h"
 
 #include "core/AppPaths.h"
+#include "desktop/PathText.h"
 #include "ui/controls/BuildVersion.h"
 #include "ui/controls/ColorScheme.h"
 #include "ui_AboutBox.h"
@@ -21,7 +22,7 @@ AboutBox::AboutBox(QWidget* owner)
     // as the folder the program is installed in, so no address limit applies to it.
     m_ui->helpLink->setUrlType(LinkLabel::UrlType::File);
     m_ui->helpLink->setLengthLimited(false);
-    m_ui->helpLink->setText(QString::fromStdString(resourcePath("Help.htm")));
+    m_ui->helpLink->setText(pathText(resourcePath("Help.htm")));
     connect(m_ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 

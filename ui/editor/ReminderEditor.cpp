@@ -3,6 +3,7 @@
 #include "ui_ReminderEditor.h"
 
 #include "core/AppPaths.h"
+#include "desktop/PathText.h"
 #include "platform/ShellOpen.h"
 #include "platform/SoundPlayer.h"
 #include "ui/controls/ColorScheme.h"
@@ -77,11 +78,11 @@ ReminderEditor::ReminderEditor(const EditorContext& context)
     m_ui->soundRow->setFilter(QStringLiteral("WAV Files (*.wav)"));
     m_ui->soundRow->setStartFolder([] {
         // The program's sounds, else the program's own folder.
-        const QString sounds = QString::fromStdString(soundsFolder());
-        return QFileInfo(sounds).isDir() ? sounds : QString::fromStdString(programFolder());
+        const QString sounds = pathText(soundsFolder());
+        return QFileInfo(sounds).isDir() ? sounds : pathText(programFolder());
     });
     m_ui->fileRow->setFilter(QStringLiteral("All Files (*)"));
-    m_ui->fileRow->setStartFolder([] { return QString::fromStdString(documentsFolder()); });
+    m_ui->fileRow->setStartFolder([] { return pathText(documentsFolder()); });
     m_ui->fileRow->setStopButtonVisible(false);
 
     m_momentGroup->addButton(m_ui->scheduledRadio);

@@ -29,13 +29,15 @@ void AlertPresenter::present(const Reminder& e) {
     if (e.flashTray)
         m_tray.startFlashing();
     if (e.openFile && !e.openPath.empty())
-        ReminderActions::openFileAsync(this, QString::fromStdString(e.openPath));
+        ReminderActions::openFileAsync(this, e.openPath);
     // The reminder's own sound, or the click when that is not a file that exists; when it
     // exists but cannot be played, the click all the same, so that the reminder is heard.
-    const QString sound = e.playSound ? QString::fromStdString(e.soundPath) : QString();
-    const QString clickPath = QString::fromStdString(clickSoundPath());
-    const QString click = e.click ? clickPath : QString();
-    if (!sound.isEmpty() || !click.isEmpty())
+    // Paths stay the system's bytes: the click beside a program whose folder name is not
+    // UTF-8 must still be found.
+    const std::string sound = e.playSound ? e.soundPath : std::string();
+    const std::string clickPath = clickSoundPath();
+    const std::string click = e.click ? clickPath : std::string();
+    if (!sound.empty() || !click.empty())
         ReminderActions::playSoundAsync(this, m_player, sound, click, clickPath);
     if (e.showAlert)
         showAlertWindow(QString::fromStdString(e.message), e.number);

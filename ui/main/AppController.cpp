@@ -1,6 +1,7 @@
 #include "ui/main/AppController.h"
 
 #include "core/AppPaths.h"
+#include "desktop/PathText.h"
 #include "engine/ReminderEngine.h"
 #include "engine/SerialWorker.h"
 #include "i18n/LanguageFile.h"
@@ -39,8 +40,9 @@ AppController::AppController(const Clock& clock, PlatformServices services,
     const DataPaths paths = locateDataPaths();
     if (!paths.error.empty())
         showErrorMessage(QString::fromStdString(paths.error));
-    m_settingsPath = QString::fromStdString(paths.settingsFilePath);
-    m_reminderFilePath = QString::fromStdString(paths.reminderFilePath);
+    // Kept as the system's bytes: a folder name that is not UTF-8 would not survive a QString.
+    m_settingsPath = paths.settingsFilePath;
+    m_reminderFilePath = paths.reminderFilePath;
 
     m_editorContext->clock = &m_clock;
     m_editorContext->texts = m_texts;
@@ -112,7 +114,7 @@ void AppController::loadReminders() {
     if (m_loading || m_repository.isLoaded())
         return;
     m_loading = true;
-    const std::string path = m_reminderFilePath.toStdString();
+    const std::string path = m_reminderFilePath;
     m_fileWorker->run(
         this, [this, path] { return m_repository.readFile(path); },
         [this, path](ReminderFileRead read) {
@@ -126,8 +128,7 @@ bool AppController::waitForReminderFile() {
     do {
         if (!m_fileWorker->finish(SqliteReminderStore::BusyTimeout +
                                   SqliteReminderStore::TimeLimit)) {
-            writeToSystemLog("Unable to write " + m_reminderFilePath.toStdString() +
-                             ": it took too long");
+            writeToSystemLog("Unable to write " + m_reminderFilePath + ": it took too long");
             return false;
         }
     } while (m_fileWorker->busy());
@@ -197,7 +198,7 @@ bool AppController::saveReminderFile(Reporting reporting) {
     // The worker gets copies of the rows; a failed save leaves the file as it was and the
     // changes to be written by the next one.
     auto save = std::make_shared<PendingSave>(std::move(pending));
-    const std::string path = m_reminderFilePath.toStdString();
+    const std::string path = m_reminderFilePath;
     m_fileWorker->run(
         this, [this, path, save] { return m_repository.writeFile(path, *save); },
         [this, path, save, reporting](const Status& written) {
@@ -284,8 +285,8 @@ bool AppController::askToLoseChanges() {
     // The question tells the failure: the minute's retries after "No" stay silent, as after
     // the error window.
     m_reminderSaveFailureShown = true;
-    QString question =
-        QString::fromStdString(m_texts.changesNotSaved) + u' ' + m_reminderFilePath + u':' + u'\n';
+    QString question = QString::fromStdString(m_texts.changesNotSaved) + u' ' +
+                       pathText(m_reminderFilePath) + u':' + u'\n';
     if (!m_saveFailure.isEmpty())
         question += m_saveFailure + u'\n';
     question += QString::fromStdString(m_texts.exitAndLoseChanges);
@@ -391,7 +392,7 @@ void AppController::buildMainWindow() {
         // With "Other" checked the chosen file is the language at once, for every window
         // opened from now on too.
         if (m_settings.language == LanguageChoice::Other)
-            useLanguageFile(path);
+            useLanguageFile(pathBytes(path));
     });
     page->setStartupShortcut(&m_services.startupShortcut);
     connect(page, &SettingsPage::showMissedAtStartChanged, this,
@@ -413,9 +414,9 @@ void AppController::buildMainWindow() {
         m_window->remindersLoaded();
 }
 
-void AppController::useLanguageFile(const QString& path) {
-    LanguageFile::setCurrent(path.toStdString());
-    std::optional<LanguageSection> main = LanguageFile::cached(path.toStdString()).section("Main");
+void AppController::useLanguageFile(const std::string& path) {
+    LanguageFile::setCurrent(path);
+    std::optional<LanguageSection> main = LanguageFile::cached(path).section("Main");
     if (!main)
         return;
     m_texts.loadMain(*main);

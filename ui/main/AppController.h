@@ -23,6 +23,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class AlertPresenter;
 class MainWindow;
@@ -90,8 +91,8 @@ public:
     const MinuteWake& minuteWake() const { return *m_wake; }
     ReminderRepository& repository() { return m_repository; }
     const ProgramSettings& settings() const { return m_settings; }
-    const QString& settingsPath() const { return m_settingsPath; }
-    const QString& reminderFilePath() const { return m_reminderFilePath; }
+    const std::string& settingsPath() const { return m_settingsPath; }
+    const std::string& reminderFilePath() const { return m_reminderFilePath; }
     // The entries of the run's journal: what was missed while the program was not
     // running (found at the start when "Show Missed after start" is on) and in the gaps
     // of this run.
@@ -122,7 +123,7 @@ private:
     // Makes `path` the language file in use: the main window, the tray and the shared
     // texts take its main section at once (a file without one changes nothing there),
     // and windows opened from now on their own sections; Qt's own texts follow the language.
-    void useLanguageFile(const QString& path);
+    void useLanguageFile(const std::string& path);
     // The reminders were saved or deleted: the engine, the journal and the list follow.
     void remindersChanged();
     // A scan found reminders that fell due in a gap (the computer slept, or the clock
@@ -143,8 +144,8 @@ private:
     MessageOrder m_messageOrder;
     MissedJournal m_missedJournal;
     ProgramSettings m_settings;
-    QString m_settingsPath;
-    QString m_reminderFilePath;
+    std::string m_settingsPath;
+    std::string m_reminderFilePath;
     Moment m_programStart = DayCountEpoch;
     std::unique_ptr<EditorContext> m_editorContext;
     ReminderEngine* m_engine;

@@ -95,7 +95,7 @@ void drawCross(QPainter& p, const Inks& k) {
 
 } // namespace
 
-QPixmap drawCellPicture(CellPicture which, qreal devicePixelRatio) {
+QPixmap drawCellPicture(CellPicture which, bool light, qreal devicePixelRatio) {
     try {
         const qreal dpr = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
         const int px = static_cast<int>(std::ceil(CellImageSize * dpr));
@@ -104,31 +104,28 @@ QPixmap drawCellPicture(CellPicture which, qreal devicePixelRatio) {
         pm.fill(Qt::transparent);
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);
-        const bool light = (which % 2) == 1;
-        switch (which - which % 2) {
-        case ScheduleCell:
+        switch (which) {
+        case CellPicture::Schedule:
             drawClock(p, inksFor(light, {}, {}));
             break;
-        case AlertCell:
+        case CellPicture::Alert:
             drawLines(p, inksFor(light, {}, {}));
             break;
-        case HintCell:
+        case CellPicture::Hint:
             drawBubble(p, inksFor(light, {}, {}));
             break;
-        case SoundCell:
+        case CellPicture::Sound:
             drawSpeaker(p, inksFor(light, {}, {}));
             break;
-        case FlashCell:
+        case CellPicture::Flash:
             drawFlag(p, inksFor(light, QColor(214, 32, 32), QColor(255, 120, 110)));
             break;
-        case OpenFileCell:
+        case CellPicture::OpenFile:
             drawTriangle(p, inksFor(light, QColor(40, 150, 50), QColor(130, 235, 130)), light);
             break;
-        case PowerCell:
+        case CellPicture::Power:
             drawCross(p, inksFor(light, QColor(200, 20, 20), QColor(255, 130, 130)));
             break;
-        default:
-            return {};
         }
         return pm;
     } catch (const std::exception&) {
@@ -138,5 +135,7 @@ QPixmap drawCellPicture(CellPicture which, qreal devicePixelRatio) {
 
 CellImages::CellImages(qreal devicePixelRatio) : m_devicePixelRatio(devicePixelRatio) {
     for (int i = 0; i < CellPictureCount; ++i)
-        m_pictures[i] = drawCellPicture(static_cast<CellPicture>(i), m_devicePixelRatio);
+        for (const bool light : {false, true})
+            m_pictures[static_cast<std::size_t>(i)][light ? 1 : 0] =
+                drawCellPicture(static_cast<CellPicture>(i), light, m_devicePixelRatio);
 }

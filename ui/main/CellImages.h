@@ -5,38 +5,27 @@
 
 #include <QPixmap>
 #include <array>
+#include <cstddef>
 
-// Each picture is followed by its light variant, drawn on the highlighted row.
-enum CellPicture : int {
-    ScheduleCell,
-    ScheduleCellLight,
-    AlertCell,
-    AlertCellLight,
-    HintCell,
-    HintCellLight,
-    SoundCell,
-    SoundCellLight,
-    FlashCell,
-    FlashCellLight,
-    OpenFileCell,
-    OpenFileCellLight,
-    PowerCell,
-    PowerCellLight,
-    CellPictureCount
-};
+// What a picture cell shows; each picture has a normal and a light form.
+enum class CellPicture { Schedule, Alert, Hint, Sound, Flash, OpenFile, Power };
+constexpr int CellPictureCount = 7;
 
 constexpr int CellImageSize = 16;
 
-// One picture of the strip; a null pixmap when it could not be made.
-QPixmap drawCellPicture(CellPicture which, qreal devicePixelRatio);
+// One picture, light for the highlighted row; a null pixmap when it could not be made.
+QPixmap drawCellPicture(CellPicture which, bool light, qreal devicePixelRatio);
 
 class CellImages final {
 public:
     explicit CellImages(qreal devicePixelRatio = 1.0);
-    const QPixmap& picture(CellPicture which) const { return m_pictures[which]; }
+    const QPixmap& picture(CellPicture which, bool light) const {
+        return m_pictures[static_cast<std::size_t>(which)][light ? 1 : 0];
+    }
     qreal devicePixelRatio() const { return m_devicePixelRatio; }
 
 private:
     qreal m_devicePixelRatio;
-    std::array<QPixmap, CellPictureCount> m_pictures;
+    // Each picture's normal and light form.
+    std::array<std::array<QPixmap, 2>, CellPictureCount> m_pictures;
 };

@@ -15,7 +15,7 @@ QCollator listCollator(const QLocale& locale) {
 }
 
 std::optional<std::int32_t> numberOf(const ReminderRow& row) {
-    return row.isNull(Col::N) ? std::nullopt : std::optional(row.integer(Col::N));
+    return row.hasNumber() ? std::optional(row.number()) : std::nullopt;
 }
 
 } // namespace
@@ -38,7 +38,7 @@ void MessageOrder::update() {
 
 QString MessageOrder::messageOf(RowId id) const {
     const ReminderRow* row = m_table.find(id);
-    return row == nullptr ? QString() : QString::fromStdString(row->text(Col::Comment));
+    return row == nullptr ? QString() : QString::fromStdString(row->message());
 }
 
 void MessageOrder::rebuild() {
@@ -55,7 +55,7 @@ void MessageOrder::rebuild() {
     keyed.reserve(m_table.count());
     for (std::size_t i = 0; i < m_table.count(); ++i)
         keyed.push_back(
-            {m_collator.sortKey(QString::fromStdString(m_table.rowAt(i).text(Col::Comment))), i});
+            {m_collator.sortKey(QString::fromStdString(m_table.rowAt(i).message())), i});
     // In stored order, which a stable sort keeps for equal messages.
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const Keyed& a, const Keyed& b) { return a.key.compare(b.key) < 0; });
@@ -77,8 +77,7 @@ void MessageOrder::follow(std::vector<RowId> changed) {
     std::vector<Placed> placed;
     for (RowId id : changed)
         if (const ReminderRow* row = m_table.find(id))
-            placed.push_back(
-                {QString::fromStdString(row->text(Col::Comment)), {id, numberOf(*row)}});
+            placed.push_back({QString::fromStdString(row->message()), {id, numberOf(*row)}});
     // Ids grow in stored order: they decide between equal messages.
     const auto before = [this](const QString& a, RowId aId, const QString& b, RowId bId) {
         const int c = compare(a, b);

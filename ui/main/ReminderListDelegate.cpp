@@ -35,8 +35,8 @@ void ReminderListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
             painter->drawText(option.rect.adjusted(2, 2, 0, 0),
                               Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                               index.data(Qt::DisplayRole).toString());
-        } else if (look.picture >= 0) {
-            const QPixmap& pm = m_view.cellImages().picture(static_cast<CellPicture>(look.picture));
+        } else if (look.picture) {
+            const QPixmap& pm = m_view.cellImages().picture(*look.picture, look.light);
             if (!pm.isNull())
                 painter->drawPixmap(option.rect.topLeft(), pm);
         }

@@ -74,7 +74,7 @@ QVariant ReminderListModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (index.column()) {
     case MessageColumn:
-        return QString::fromStdString(row->text(Col::Comment));
+        return QString::fromStdString(row->message());
     case DescriptionColumn:
         return QString::fromStdString(rowDescription(*row, m_texts));
     case NextTimeColumn:
@@ -137,7 +137,7 @@ void ReminderListModel::reload() {
     m_addedNumber.reset();
     if (table.count() - firstNew == 1) {
         const ReminderRow& row = table.rowAt(firstNew);
-        m_addedNumber = row.isNull(Col::N) ? 0 : row.integer(Col::N);
+        m_addedNumber = row.number();
     }
     if (table.count() > 0)
         m_lastId = table.idAt(table.count() - 1);

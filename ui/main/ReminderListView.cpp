@@ -9,42 +9,42 @@
 
 CellLook decideCell(const ReminderRow& row, int column, Moment nextTime, Moment now,
                     bool highlighted) {
-    const bool afterStart = row.flag(Col::AfterStart);
     CellLook look;
+    const auto pick = [&](bool shown, CellPicture picture) {
+        if (!shown)
+            return;
+        look.picture = picture;
+        look.light = highlighted;
+    };
     if (column == AfterStartColumn) {
-        if (!afterStart && !row.isNull(Col::AfterStart))
-            look.picture = highlighted ? ScheduleCellLight : ScheduleCell;
+        pick(row.isScheduled(), CellPicture::Schedule);
         return look;
     }
     if (column == MessageColumn || column == DescriptionColumn || column == NextTimeColumn) {
         look.text = true;
-        if (afterStart || nextTime < now)
+        if (row.isAfterStart() || nextTime < now)
             look.colour = highlighted ? CellTextColour::Orange : CellTextColour::Grey;
         return look;
     }
-    const auto pick = [&](bool shown, CellPicture normal) {
-        if (shown)
-            look.picture = highlighted ? normal + 1 : normal;
-    };
-    if (row.flag(Col::Special)) {
-        pick(column == PowerColumn, PowerCell); // only the cross shows
+    if (row.power()) {
+        pick(column == PowerColumn, CellPicture::Power); // only the cross shows
         return look;
     }
     switch (column) {
     case ShowAlertColumn:
-        pick(row.flag(Col::MessShow), AlertCell);
+        pick(row.showAlert(), CellPicture::Alert);
         break;
     case HintColumn:
-        pick(row.flag(Col::Hint), HintCell);
+        pick(row.showHint(), CellPicture::Hint);
         break;
     case SoundColumn:
-        pick(row.flag(Col::Sound) && !row.text(Col::SPath).empty(), SoundCell);
+        pick(row.playSound() && !row.soundPath().empty(), CellPicture::Sound);
         break;
     case FlashColumn:
-        pick(row.flag(Col::Anim), FlashCell);
+        pick(row.flashTray(), CellPicture::Flash);
         break;
     case OpenFileColumn:
-        pick(row.flag(Col::RunProg) && !row.text(Col::PPath).empty(), OpenFileCell);
+        pick(row.openFile() && !row.openPath().empty(), CellPicture::OpenFile);
         break;
     default:
         break;

@@ -20,7 +20,8 @@ enum class CellTextColour { List, Grey, Orange };
 struct CellLook {
     bool text = false;                            // a text column
     CellTextColour colour = CellTextColour::List; // for text columns
-    int picture = -1;                             // a CellPicture, -1 for a blank cell
+    std::optional<CellPicture> picture;           // none for a blank cell
+    bool light = false;                           // the picture's light form
     bool operator==(const CellLook&) const = default;
 };
 

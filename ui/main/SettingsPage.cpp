@@ -4,6 +4,7 @@
 #include "ui_SettingsPage.h"
 
 #include "core/AppPaths.h"
+#include "desktop/PathText.h"
 #include "platform/ShellOpen.h"
 #include "platform/StartupShortcut.h"
 #include "platform/SystemLog.h"
@@ -19,9 +20,10 @@
 
 namespace {
 
-// One of the program's own files, beside it or where an installation puts them.
-QString ownFile(const char* name) {
-    return QString::fromStdString(resourcePath(name));
+// One of the program's own files, beside it or where an installation puts them; the
+// system's bytes (see desktop/PathText.h).
+std::string ownFile(const char* name) {
+    return resourcePath(name);
 }
 
 } // namespace
@@ -80,7 +82,7 @@ void SettingsPage::setValues(const ProgramSettings& settings) {
     m_ui->showDayCheck->setChecked(settings.ShowDayInTray);
 }
 
-QString SettingsPage::selectedLanguageFile() const {
+std::string SettingsPage::selectedLanguageFile() const {
     const QString other = m_ui->languageFileLabel->text();
     if (m_ui->englishRadio->isChecked())
         return languageFileFor(LanguageChoice::English, other);
@@ -91,14 +93,14 @@ QString SettingsPage::selectedLanguageFile() const {
     return {};
 }
 
-QString SettingsPage::languageFileFor(LanguageChoice language, const QString& otherFile) {
+std::string SettingsPage::languageFileFor(LanguageChoice language, const QString& otherFile) {
     switch (language) {
     case LanguageChoice::English:
         return ownFile(EnglishFileName);
     case LanguageChoice::Russian:
         return ownFile(RussianFileName);
     case LanguageChoice::Other:
-        return otherFile;
+        return pathBytes(otherFile);
     }
     return {};
 }
@@ -140,7 +142,7 @@ void SettingsPage::chooseLanguageFile() {
     // The program may end while the dialog is open, destroying this page.
     QPointer<SettingsPage> self(this);
     const QString chosen =
-        chooseFileToOpen(window(), QString::fromStdString(resourceFolder(EnglishFileName)),
+        chooseFileToOpen(window(), pathText(resourceFolder(EnglishFileName)),
                          QStringLiteral("Language Files (*.lng);;All Files (*)"));
     if (!self || chosen.isEmpty())
         return;
@@ -156,9 +158,9 @@ void SettingsPage::chooseLanguageFile() {
 }
 
 void SettingsPage::openHelp() {
-    const QString help = ownFile(HelpFileName);
-    if (QFileInfo(help).isFile())
-        shellOpen(help.toStdString());
+    const std::string help = ownFile(HelpFileName);
+    if (isRegularFile(help))
+        shellOpen(help);
     else
         showInfo(QStringLiteral("Help.htm not found."), window());
 }

@@ -8,6 +8,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <string>
 
 class LanguageSection;
 class StartupShortcut;
@@ -31,9 +32,10 @@ public:
     void setValues(const ProgramSettings& settings);
     // The language file the checked language names: the English or the Russian file
     // of the program, or for "Other" the chosen file (empty when none was).
-    QString selectedLanguageFile() const;
+    // The system's bytes (see desktop/PathText.h).
+    std::string selectedLanguageFile() const;
     // The same for a language choice, with `otherFile` the file chosen for "Other".
-    static QString languageFileFor(LanguageChoice language, const QString& otherFile);
+    static std::string languageFileFor(LanguageChoice language, const QString& otherFile);
     // Takes the page's captions from the main window's section of a language file.
     void loadTexts(const LanguageSection& section);
     // The shortcut the two shortcut buttons place and remove; the buttons are enabled

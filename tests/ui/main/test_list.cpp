@@ -72,14 +72,17 @@ struct CellCase {
     CellLook expected;
 };
 
-CellLook Icon(int picture) {
-    return {false, CellTextColour::List, picture};
+CellLook Icon(CellPicture picture) {
+    return {false, CellTextColour::List, picture, false};
+}
+CellLook LightIcon(CellPicture picture) {
+    return {false, CellTextColour::List, picture, true};
 }
 CellLook Blank() {
     return {};
 }
 CellLook Text(CellTextColour c) {
-    return {true, c, -1};
+    return {true, c, std::nullopt, false};
 }
 
 TEST(CellDecision, IconsTextsAndInversion) {
@@ -93,9 +96,9 @@ TEST(CellDecision, IconsTextsAndInversion) {
     };
     const std::vector<CellCase> cases = {
         {"clock for a scheduled reminder", scheduled, AfterStartColumn, false, false,
-         Icon(ScheduleCell)},
+         Icon(CellPicture::Schedule)},
         {"inverted clock on the highlighted row", scheduled, AfterStartColumn, false, true,
-         Icon(ScheduleCellLight)},
+         LightIcon(CellPicture::Schedule)},
         {"no clock after start", afterStart, AfterStartColumn, false, false, Blank()},
         {"no clock for an empty value", [](ReminderRow&) {}, AfterStartColumn, false, false,
          Blank()},
@@ -111,27 +114,27 @@ TEST(CellDecision, IconsTextsAndInversion) {
         {"after-start text highlighted orange", afterStart, MessageColumn, false, true,
          Text(CellTextColour::Orange)},
         {"message lines", with([](ReminderRow& r) { r.setInteger(Col::MessShow, 1); }),
-         ShowAlertColumn, false, false, Icon(AlertCell)},
+         ShowAlertColumn, false, false, Icon(CellPicture::Alert)},
         {"a flag other than 1 is off", with([](ReminderRow& r) { r.setInteger(Col::MessShow, 2); }),
          ShowAlertColumn, false, false, Blank()},
         {"bubble", with([](ReminderRow& r) { r.setInteger(Col::Hint, 1); }), HintColumn, false,
-         true, Icon(HintCellLight)},
+         true, LightIcon(CellPicture::Hint)},
         {"speaker needs a sound file", with([](ReminderRow& r) { r.setInteger(Col::Sound, 1); }),
          SoundColumn, false, false, Blank()},
         {"speaker", with([](ReminderRow& r) {
              r.setInteger(Col::Sound, 1);
              r.setText(Col::SPath, "/x/a.wav");
          }),
-         SoundColumn, false, true, Icon(SoundCellLight)},
+         SoundColumn, false, true, LightIcon(CellPicture::Sound)},
         {"flag", with([](ReminderRow& r) { r.setInteger(Col::Anim, 1); }), FlashColumn, false,
-         false, Icon(FlashCell)},
+         false, Icon(CellPicture::Flash)},
         {"triangle needs a file", with([](ReminderRow& r) { r.setInteger(Col::RunProg, 1); }),
          OpenFileColumn, false, false, Blank()},
         {"triangle", with([](ReminderRow& r) {
              r.setInteger(Col::RunProg, 1);
              r.setText(Col::PPath, "/x/doc.txt");
          }),
-         OpenFileColumn, false, false, Icon(OpenFileCell)},
+         OpenFileColumn, false, false, Icon(CellPicture::OpenFile)},
         {"no cross for an ordinary reminder", scheduled, PowerColumn, false, false, Blank()},
         {"special hides the message icon", with([](ReminderRow& r) {
              r.setInteger(Col::Special, 1);
@@ -142,13 +145,13 @@ TEST(CellDecision, IconsTextsAndInversion) {
              r.setInteger(Col::Special, 1);
              r.setInteger(Col::MessShow, 1);
          }),
-         PowerColumn, false, false, Icon(PowerCell)},
+         PowerColumn, false, false, Icon(CellPicture::Power)},
         {"after-start special shows the inverted cross",
          [](ReminderRow& r) {
              r.setInteger(Col::AfterStart, 1);
              r.setInteger(Col::Special, 1);
          },
-         PowerColumn, false, true, Icon(PowerCellLight)},
+         PowerColumn, false, true, LightIcon(CellPicture::Power)},
     };
     for (const CellCase& c : cases) {
         ReminderRow row;
@@ -563,13 +566,16 @@ bool HasInk(const QImage& img) {
 TEST(Pictures, CellAndTrayImagesAreDrawnAtTheirScale) {
     const CellImages cells(2.0);
     for (int i = 0; i < CellPictureCount; ++i) {
-        const QPixmap& pm = cells.picture(static_cast<CellPicture>(i));
-        ASSERT_FALSE(pm.isNull()) << i;
-        EXPECT_EQ(pm.size(), QSize(32, 32)) << i;
-        EXPECT_EQ(pm.deviceIndependentSize(), QSizeF(16, 16)) << i;
-        EXPECT_TRUE(HasInk(pm.toImage())) << i;
+        for (const bool light : {false, true}) {
+            const QPixmap& pm = cells.picture(static_cast<CellPicture>(i), light);
+            ASSERT_FALSE(pm.isNull()) << i << light;
+            EXPECT_EQ(pm.size(), QSize(32, 32)) << i << light;
+            EXPECT_EQ(pm.deviceIndependentSize(), QSizeF(16, 16)) << i << light;
+            EXPECT_TRUE(HasInk(pm.toImage())) << i << light;
+        }
     }
-    EXPECT_NE(cells.picture(FlashCell).toImage(), cells.picture(FlashCellLight).toImage());
+    EXPECT_NE(cells.picture(CellPicture::Flash, false).toImage(),
+              cells.picture(CellPicture::Flash, true).toImage());
 
     const TrayImageSets tray;
     EXPECT_FALSE(tray.plain().pixmap(16, 16).isNull());

@@ -141,6 +141,35 @@ ReminderEditor* OpenedEditor() {
     return editor;
 }
 
+// Points XDG_DATA_HOME elsewhere while it lives.
+class DataHomeScope final {
+public:
+    explicit DataHomeScope(const std::string& folder) : m_old(std::getenv("XDG_DATA_HOME")) {
+        ::setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    }
+    ~DataHomeScope() { ::setenv("XDG_DATA_HOME", m_old.c_str(), 1); }
+    DataHomeScope(const DataHomeScope&) = delete;
+    DataHomeScope& operator=(const DataHomeScope&) = delete;
+
+private:
+    std::string m_old;
+};
+
+int RowCount(const std::string& file) {
+    sqlite3* db = nullptr;
+    int rows = -1;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK)
+        sqlite3_exec(
+            db, "SELECT count(*) FROM things",
+            [](void* out, int, char** values, char**) {
+                *static_cast<int*>(out) = std::atoi(values[0]);
+                return 0;
+            },
+            &rows, nullptr);
+    sqlite3_close(db);
+    return rows;
+}
+
 QCheckBox* SettingsCheck(AppController& app, const char* name) {
     return app.mainWindow()->findChild<QCheckBox*>(QString::fromLatin1(name));
 }
@@ -151,8 +180,46 @@ TEST_F(MainWindowTest, StartCreatesTheTableFileAndStartsTheMinuteTick) {
     auto app = Started();
     EXPECT_TRUE(fs::exists(dataFolder + "/things.mln"));
     EXPECT_TRUE(MinuteTickRuns(*app));
-    EXPECT_EQ(app->settingsPath().toStdString(), dataFolder + "/Chimly.ini");
+    EXPECT_EQ(app->settingsPath(), dataFolder + "/Chimly.ini");
     EXPECT_TRUE(messages.empty());
+}
+
+// Qt 6 cannot hold such a byte in a file name: the paths must stay bytes to the file.
+TEST_F(MainWindowTest, FolderNamesThatAreNotUtf8KeepTheFilesTheTextsAndTheClick) {
+    const std::string program = MakeTempFolder("program\xff");
+    fs::create_directories(program + "/sounds");
+    std::ofstream(program + "/sounds/click.wav") << "RIFF";
+    fs::copy_file(CHIMEWELL_RESOURCES_DIR "/Chimly_ru.lng", program + "/Chimly_ru.lng");
+    setExecutablePathForTests(program + "/Chimly");
+    const std::string dataHome = MakeTempFolder("data\xfe\xc3");
+    const DataHomeScope scope(dataHome);
+    const std::string data = dataHome + "/Chimewell";
+    fs::create_directories(data);
+    std::ofstream(data + "/Chimly.ini") << "[Settings]\nLangPack=1\n";
+
+    auto app = Started();
+    EXPECT_EQ(app->settingsPath(), data + "/Chimly.ini");
+    EXPECT_EQ(Action(*app, "actionNew")->text(), "Создать...");
+    Reminder tea;
+    tea.isNew = true;
+    tea.message = "tea";
+    tea.moment = makeMoment(2026, 12, 9, 11, 0);
+    ASSERT_TRUE(app->repository().saveReminder(tea, now).saved);
+    EXPECT_TRUE(app->saveReminderFile());
+    app->waitForReminderFile();
+    EXPECT_EQ(RowCount(data + "/things.mln"), 1);
+
+    Reminder due;
+    due.number = 3;
+    due.click = true;
+    emit app->engine()->reminderDue(due);
+    WaitForWorkers();
+    EXPECT_EQ(player.paths, std::vector<std::string>{program + "/sounds/click.wav"});
+
+    ExitThroughTheLoop(app);
+    EXPECT_EQ(SettingsInteger(data + "/Chimly.ini", "LangPack"), 1);
+    EXPECT_NE(ReadAll(data + "/Chimly.ini").find("LastTime="), std::string::npos);
+    EXPECT_TRUE(messages.empty()) << messages.front();
 }
 
 TEST_F(MainWindowTest, UnreadableTableIsReportedNoTickStartsAndItIsNeverOverwritten) {
@@ -1381,8 +1448,7 @@ TEST_F(JournalTest, TheJournalsPlacementGoesWithTheNextSettingsWrite) {
     ASSERT_NE(JournalWindow::find(), nullptr);
     EXPECT_EQ(JournalWindow::find()->frameGeometry().topLeft(), at);
     ExitThroughTheLoop(app);
-    const ProgramSettings stored =
-        ReadSettings(QString::fromStdString(ini), clock, clock.now().local, 0, 0);
+    const ProgramSettings stored = ReadSettings(ini, clock, clock.now().local, 0, 0);
     ASSERT_TRUE(stored.journal);
     EXPECT_EQ(QPoint(stored.journal->left, stored.journal->top), at);
 }
