@@ -2,11 +2,12 @@
 // collation key per message, then a sort by keys), the list read again after one
 // reminder changed, and the first opening of the list as "Open list..." builds and
 // shows the main window over a loaded table whose order was made.
+#include "app/Reminders.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeSoundPlayer.h"
 #include "tests/support/MemoryReminderStore.h"
 #include "tests/support/TempHome.h"
-#include "ui/editor/ReminderEditor.h"
+#include "ui/editor/ReminderEditors.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/MessageOrder.h"
 #include "ui/main/ReminderListModel.h"
@@ -91,12 +92,17 @@ protected:
 // The first "Open list..." over a loaded table: the main window built as the program
 // builds it, shown, and the list drawn once.
 void BM_OpenList(benchmark::State& state) {
-    const auto data = Loaded(static_cast<int>(state.range(0)));
     const FakeClock clock(Now);
+    Reminders reminders(
+        clock, std::make_unique<MemoryReminderStore>(Rows(static_cast<int>(state.range(0)))));
+    reminders.load();
+    if (!reminders.waitForFile() || !reminders.isLoaded()) {
+        state.SkipWithError("the reminders were not loaded");
+        return;
+    }
     FakeSoundPlayer player;
-    EditorContext editors(*data, player);
-    editors.clock = &clock;
-    MessageOrder order(data->table());
+    const ReminderEditors editors(reminders, player);
+    MessageOrder order(reminders.repository().table());
     order.update(); // as the program does after the load
     for (auto _ : state) {
         auto window = std::make_unique<MainWindow>(editors, order);

@@ -4,7 +4,9 @@
 #include "core/ScheduleText.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
+#include <unordered_set>
 
 Moment rowNextOccurrence(const ReminderRow& row, Moment from) {
     if (row.isAfterStart())
@@ -57,17 +59,19 @@ Status ReminderRepository::load(const std::string& path) {
 
 ReminderFileRead ReminderRepository::readFile(const std::string& path) {
     ReminderFileRead read;
-    read.status = m_store->load(path, read.rows);
+    read.status = m_store->load(path, read.rows, read.side);
     if (read.status.kind == Status::Failure::Missing) {
         read.created = true;
         read.rows.clear();
-        read.status = m_store->create(path, {});
+        read.side.clear();
+        read.status = m_store->create(path, {}, {});
     }
     return read;
 }
 
 Status ReminderRepository::takeRead(const std::string& path, ReminderFileRead read) {
     m_table.assign({});
+    m_side.clear();
     m_fileUnreadable = false;
     m_unsaved.clear();
     m_createFile = false;
@@ -80,6 +84,14 @@ Status ReminderRepository::takeRead(const std::string& path, ReminderFileRead re
         }
     } else if (read.status) {
         m_table.assign(std::move(read.rows));
+        // Rows of reminders the file does not hold belong to no one: they are not taken.
+        m_side = std::move(read.side);
+        std::unordered_set<std::int32_t> numbers;
+        for (std::size_t i = 0; i < m_table.count(); ++i)
+            numbers.insert(m_table.rowAt(i).integer(Col::N));
+        for (std::vector<SideRow>& rows : m_side)
+            std::erase_if(rows,
+                          [&numbers](const SideRow& row) { return !numbers.contains(row.number); });
     } else {
         // Only wrong content is final; anything else may be gone at the next try.
         m_fileUnreadable = read.status.kind == Status::Failure::WrongContent;
@@ -110,6 +122,7 @@ PendingSave ReminderRepository::takeUnsaved() {
     m_fileGone = false;
     if (save.createFile) {
         save.changes.rows = m_table.rows();
+        save.changes.side = m_side;
         m_unsaved.clear();
         return save;
     }
@@ -124,12 +137,17 @@ PendingSave ReminderRepository::takeUnsaved() {
             std::binary_search(numbers.begin(), numbers.end(), row.integer(Col::N)))
             save.changes.rows.push_back(row);
     }
+    save.changes.side.resize(m_side.size());
+    for (std::size_t t = 0; t < m_side.size(); ++t)
+        for (const SideRow& row : m_side[t])
+            if (std::binary_search(numbers.begin(), numbers.end(), row.number))
+                save.changes.side[t].push_back(row);
     return save;
 }
 
 Status ReminderRepository::writeFile(const std::string& path, const PendingSave& save) {
     if (save.createFile)
-        return m_store->create(path, save.changes.rows);
+        return m_store->create(path, save.changes.rows, save.changes.side);
     return m_store->write(path, save.changes);
 }
 
@@ -195,6 +213,33 @@ bool ReminderRepository::deleteReminder(std::int32_t number) {
     const std::optional<std::size_t> stored = storedIndexOf(number);
     if (!stored || !m_table.remove(m_table.idAt(*stored)))
         return false;
+    // Its rows in the side tables go with it, unless another row has its number.
+    if (!storedIndexOf(number))
+        for (std::vector<SideRow>& rows : m_side)
+            std::erase_if(rows, [number](const SideRow& row) { return row.number == number; });
+    markUnsaved(number);
+    return true;
+}
+
+std::vector<SideRow> ReminderRepository::sideRows(std::size_t table, std::int32_t number) const {
+    std::vector<SideRow> rows;
+    if (table < m_side.size())
+        std::copy_if(m_side[table].begin(), m_side[table].end(), std::back_inserter(rows),
+                     [number](const SideRow& row) { return row.number == number; });
+    return rows;
+}
+
+bool ReminderRepository::setSideRows(std::size_t table, std::int32_t number,
+                                     std::vector<SideRow> rows) {
+    if (!storedIndexOf(number))
+        return false;
+    if (m_side.size() <= table)
+        m_side.resize(table + 1);
+    std::erase_if(m_side[table], [number](const SideRow& row) { return row.number == number; });
+    for (SideRow& row : rows) {
+        row.number = number;
+        m_side[table].push_back(std::move(row));
+    }
     markUnsaved(number);
     return true;
 }

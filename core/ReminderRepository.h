@@ -36,6 +36,7 @@ struct ReminderFileRead {
     Status status;
     bool created = false;
     std::vector<ReminderRow> rows;
+    SideRows side;
 };
 
 // What a save writes: the changes since the last good save, or every row into a new file.
@@ -99,6 +100,13 @@ public:
     // nullopt when the numbers are used up.
     std::optional<std::int32_t> nextNumber();
 
+    // The rows of side table `table` (its place among the declared ones) that belong to
+    // reminder `number`, in stored order.
+    std::vector<SideRow> sideRows(std::size_t table, std::int32_t number) const;
+    // Makes `rows` (numbered `number`) the reminder's rows of side table `table`, written with
+    // the next save; false when there is no reminder with that number.
+    bool setSideRows(std::size_t table, std::int32_t number, std::vector<SideRow> rows);
+
 private:
     std::optional<std::size_t> storedIndexOf(std::int32_t number) const;
     void writeRow(ReminderRow& row, const Reminder& reminder, std::int32_t number, Moment now);
@@ -106,6 +114,8 @@ private:
 
     std::unique_ptr<ReminderStore> m_store;
     ReminderTable m_table;
+    // The rows of the side tables, each belonging to a reminder of the table.
+    SideRows m_side;
     std::int32_t m_lastNumber = 0;
     bool m_loaded = false;
     bool m_fileUnreadable = false;

@@ -2,6 +2,7 @@
 // Reading and writing the reminder file.
 
 #include "core/ReminderTable.h"
+#include "core/SideTables.h"
 #include "core/Status.h"
 
 #include <chrono>
@@ -12,10 +13,12 @@
 #include <vector>
 
 // The reminders changed or removed since the last good save, by number: the numbers, and
-// every row that now has one of them, in stored order (none for a removed reminder).
+// every row that now has one of them, in stored order (none for a removed reminder), in
+// "things" and in each side table.
 struct ReminderChanges {
     std::vector<std::int32_t> numbers; // ascending, each once
     std::vector<ReminderRow> rows;
+    SideRows side;
 
     bool empty() const { return numbers.empty(); }
 };
@@ -23,15 +26,27 @@ struct ReminderChanges {
 class ReminderStore {
 public:
     virtual ~ReminderStore();
-    // Reads every row, in stored order. A failure of kind Missing when there is no file.
-    virtual Status load(const std::string& path, std::vector<ReminderRow>& rows) = 0;
+    // Reads every row of "things" and of the side tables, in stored order. Missing when there
+    // is no file.
+    virtual Status load(const std::string& path, std::vector<ReminderRow>& rows,
+                        SideRows& side) = 0;
     // Makes a new file holding these rows; either no file or the whole new one survives a
     // crash.
-    virtual Status create(const std::string& path, const std::vector<ReminderRow>& rows) = 0;
+    virtual Status create(const std::string& path, const std::vector<ReminderRow>& rows,
+                          const SideRows& side) = 0;
     // Writes the changes into the file in one transaction: for each number, the file's rows
-    // with that number become the given ones. Missing when there is no file, also when
-    // there is nothing to write.
+    // with that number, in "things" and in the side tables, become the given ones. Missing
+    // when there is no file, also when there is nothing to write.
     virtual Status write(const std::string& path, const ReminderChanges& changes) = 0;
+
+    // The same without the side tables' rows.
+    Status load(const std::string& path, std::vector<ReminderRow>& rows) {
+        SideRows side;
+        return load(path, rows, side);
+    }
+    Status create(const std::string& path, const std::vector<ReminderRow>& rows) {
+        return create(path, rows, {});
+    }
 };
 
 // things.mln as an SQLite 3 database. Created whole as a new file that is then synced and
@@ -39,8 +54,15 @@ public:
 // journal mode. Every load and save opens the file by its path and closes it again.
 class SqliteReminderStore final : public ReminderStore {
 public:
-    Status load(const std::string& path, std::vector<ReminderRow>& rows) override;
-    Status create(const std::string& path, const std::vector<ReminderRow>& rows) override;
+    // The side tables are the program's own unless a test gives others.
+    explicit SqliteReminderStore(std::vector<SideTable> sideTables = ::sideTables())
+        : m_sideTables(std::move(sideTables)) {}
+
+    using ReminderStore::create;
+    using ReminderStore::load;
+    Status load(const std::string& path, std::vector<ReminderRow>& rows, SideRows& side) override;
+    Status create(const std::string& path, const std::vector<ReminderRow>& rows,
+                  const SideRows& side) override;
     Status write(const std::string& path, const ReminderChanges& changes) override;
 
     // How long another program's lock on the file is waited for.
@@ -67,6 +89,7 @@ private:
         return !m_stepHook || m_stepHook(step, filePath);
     }
 
+    std::vector<SideTable> m_sideTables;
     StepHook m_stepHook;
     std::chrono::milliseconds m_timeLimit = TimeLimit;
 };

@@ -14,8 +14,11 @@
 #include <filesystem>
 #include <limits>
 #include <map>
+#include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <variant>
 
 namespace fs = std::filesystem;
 
@@ -326,6 +329,16 @@ std::string columnText(sqlite3_stmt* st, int i) {
     return p ? reinterpret_cast<const char*>(p) : "";
 }
 
+// The name that reaches the rowid of a table with these columns: a column of the file's own
+// may take one of the rowid's names. Empty when every one is taken.
+std::string rowidName(const std::vector<std::string>& names) {
+    for (const char* alias : {"rowid", "_rowid_", "oid"})
+        if (std::none_of(names.begin(), names.end(),
+                         [alias](const std::string& n) { return equalNoCase(n, alias); }))
+            return alias;
+    return {};
+}
+
 // Checks that the file's "things" is a table the program reads and writes as it expects:
 // an ordinary rowid table, no generated columns, each known column there with the type
 // affinity the program's own file gives it (so that a value written reads back the same),
@@ -372,14 +385,7 @@ Status checkSchema(const Connection& c, std::string& rowid) {
             if (!found[static_cast<std::size_t>(i)])
                 return Connection::wrongContent(std::string("it has no column \"") +
                                                 column(static_cast<Col>(i)).storedName + "\"");
-        // A column of the file's own may take one of the rowid's names.
-        rowid.clear();
-        for (const char* alias : {"rowid", "_rowid_", "oid"})
-            if (std::none_of(names.begin(), names.end(),
-                             [alias](const std::string& n) { return equalNoCase(n, alias); })) {
-                rowid = alias;
-                break;
-            }
+        rowid = rowidName(names);
         if (rowid.empty())
             return Connection::wrongContent("its columns hide the row numbers");
     }
@@ -458,10 +464,245 @@ void sweepNewFiles(const std::string& path) {
     }
 }
 
+// --- the side tables -------------------------------------------------------------
+
+std::string quoted(const std::string& name) {
+    return "\"" + name + "\"";
+}
+
+Affinity affinityOf(SideType type) {
+    switch (type) {
+    case SideType::Real:
+        return Affinity::Real;
+    case SideType::Text:
+        return Affinity::Text;
+    default:
+        return Affinity::Integer;
+    }
+}
+
+std::string sideColumnSql(const SideColumn& c) {
+    const std::string q = quoted(c.name);
+    switch (c.type) {
+    case SideType::Integer:
+        return q + " INTEGER";
+    case SideType::Real:
+        return q + " REAL";
+    case SideType::Text:
+        return q + " TEXT CHECK(" + q + " IS NULL OR length(" + q +
+               ") <= " + std::to_string(c.maxLength) + ")";
+    }
+    return q;
+}
+
+std::string sideSchemaSql(const SideTable& t) {
+    std::string sql = "CREATE TABLE IF NOT EXISTS " + quoted(t.name) +
+                      " (\"N\" INTEGER NOT NULL CHECK(\"N\" BETWEEN -2147483648 AND 2147483647)";
+    for (const SideColumn& c : t.columns)
+        sql += ", " + sideColumnSql(c);
+    return sql + ");\nCREATE INDEX IF NOT EXISTS " + quoted("i" + t.name + "N") + " ON " +
+           quoted(t.name) + " (\"N\");";
+}
+
+std::string sideColumnList(const SideTable& t) {
+    std::string s = "\"N\"";
+    for (const SideColumn& c : t.columns)
+        s += ", " + quoted(c.name);
+    return s;
+}
+
+std::string sideInsertSql(const SideTable& t) {
+    std::string sql =
+        "INSERT OR ABORT INTO " + quoted(t.name) + " (" + sideColumnList(t) + ") VALUES (?1";
+    for (std::size_t i = 0; i < t.columns.size(); ++i)
+        sql += ", ?" + std::to_string(i + 2);
+    return sql + ")";
+}
+
+// What the file holds of a side table: whether it is there, and the name of its rowid.
+struct SideTableFound {
+    bool exists = false;
+    std::string rowid;
+};
+
+// Checks a side table as checkSchema() checks "things": when the file has it, an ordinary
+// rowid table without generated columns whose "N" and declared columns have the affinity the
+// program gives them. A file without it has no rows there yet.
+Status checkSideSchema(const Connection& c, const SideTable& t, SideTableFound& found) {
+    found = {};
+    {
+        Statement st(c.get(), "SELECT type, wr FROM pragma_table_list "
+                              "WHERE schema = 'main' AND name = ?1 COLLATE NOCASE");
+        if (!st.ok())
+            return c.failure(st.rc());
+        sqlite3_bind_text(st.get(), 1, t.name.data(), static_cast<int>(t.name.size()),
+                          SQLITE_STATIC);
+        const int rc = sqlite3_step(st.get());
+        if (rc == SQLITE_DONE)
+            return {};
+        if (rc != SQLITE_ROW)
+            return c.failure(rc);
+        if (columnText(st.get(), 0) != "table" || sqlite3_column_int(st.get(), 1) != 0)
+            return Connection::wrongContent(quoted(t.name) + " is not an ordinary table");
+    }
+    Statement st(c.get(), "SELECT name, type, hidden FROM pragma_table_xinfo(?1)");
+    if (!st.ok())
+        return c.failure(st.rc());
+    sqlite3_bind_text(st.get(), 1, t.name.data(), static_cast<int>(t.name.size()), SQLITE_STATIC);
+    std::vector<std::string> names;
+    std::vector<bool> present(t.columns.size() + 1, false);
+    int rc;
+    while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+        const std::string name = columnText(st.get(), 0);
+        const int hidden = sqlite3_column_int(st.get(), 2);
+        if (hidden == 2 || hidden == 3)
+            return Connection::wrongContent("the column \"" + name + "\" of " + quoted(t.name) +
+                                            " is generated");
+        names.push_back(name);
+        for (std::size_t i = 0; i <= t.columns.size(); ++i) {
+            const std::string& wanted = i == 0 ? std::string("N") : t.columns[i - 1].name;
+            if (!equalNoCase(name, wanted.c_str()))
+                continue;
+            const Affinity affinity =
+                i == 0 ? Affinity::Integer : affinityOf(t.columns[i - 1].type);
+            const std::string declared = columnText(st.get(), 1);
+            if (affinityOf(declared) != affinity)
+                return Connection::wrongContent("the column \"" + name + "\" of " + quoted(t.name) +
+                                                " is declared as \"" + declared + "\"");
+            present[i] = true;
+        }
+    }
+    if (rc != SQLITE_DONE)
+        return c.failure(rc);
+    for (std::size_t i = 0; i < present.size(); ++i)
+        if (!present[i])
+            return Connection::wrongContent(quoted(t.name) + " has no column \"" +
+                                            (i == 0 ? std::string("N") : t.columns[i - 1].name) +
+                                            "\"");
+    found.rowid = rowidName(names);
+    if (found.rowid.empty())
+        return Connection::wrongContent("the columns of " + quoted(t.name) +
+                                        " hide the row numbers");
+    found.exists = true;
+    return {};
+}
+
+// Reads one value of a side table's row, checked as the reminders' cells are: the reason it
+// is refused, or empty.
+std::string readSideCell(sqlite3_stmt* st, int i, const SideColumn& def, SideValue& value) {
+    const int type = sqlite3_column_type(st, i);
+    if (type == SQLITE_NULL) {
+        value = std::monostate{};
+        return {};
+    }
+    switch (def.type) {
+    case SideType::Integer:
+        if (type != SQLITE_INTEGER)
+            return std::string("holds ") + storageClassName(type) + ", not a whole number";
+        value = static_cast<std::int64_t>(sqlite3_column_int64(st, i));
+        return {};
+    case SideType::Real: {
+        if (type != SQLITE_INTEGER && type != SQLITE_FLOAT)
+            return std::string("holds ") + storageClassName(type) + ", not a number";
+        const double v = sqlite3_column_double(st, i);
+        if (!std::isfinite(v))
+            return "holds a number that is not finite";
+        value = v;
+        return {};
+    }
+    case SideType::Text: {
+        if (type != SQLITE_TEXT)
+            return std::string("holds ") + storageClassName(type) + ", not text";
+        const auto* p = sqlite3_column_text(st, i);
+        const auto n = static_cast<std::size_t>(sqlite3_column_bytes(st, i));
+        if (!isUtf8(p, n))
+            return "holds text that is not UTF-8";
+        std::string text(reinterpret_cast<const char*>(p), n);
+        const std::size_t length = utf8Length(text);
+        if (length > static_cast<std::size_t>(def.maxLength))
+            return "holds a text of " + std::to_string(length) + " characters, more than the " +
+                   std::to_string(def.maxLength) + " it can hold";
+        value = std::move(text);
+        return {};
+    }
+    }
+    return {};
+}
+
+Status readSideTable(const Connection& c, const SideTable& t, const std::string& rowid,
+                     std::vector<SideRow>& rows) {
+    Statement select(c.get(), "SELECT " + sideColumnList(t) + " FROM " + quoted(t.name) +
+                                  " ORDER BY " + rowid);
+    if (!select.ok())
+        return c.failure(select.rc());
+    int rc;
+    while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
+        const std::string where = quoted(t.name) + ", row " + std::to_string(rows.size() + 1);
+        SideRow row;
+        const int numberType = sqlite3_column_type(select.get(), 0);
+        const sqlite3_int64 number = sqlite3_column_int64(select.get(), 0);
+        if (numberType != SQLITE_INTEGER || number < std::numeric_limits<std::int32_t>::min() ||
+            number > std::numeric_limits<std::int32_t>::max())
+            return Connection::wrongContent(where + ", column N: not a reminder number");
+        row.number = static_cast<std::int32_t>(number);
+        row.values.resize(t.columns.size());
+        for (std::size_t i = 0; i < t.columns.size(); ++i) {
+            const std::string why =
+                readSideCell(select.get(), static_cast<int>(i + 1), t.columns[i], row.values[i]);
+            if (!why.empty())
+                return Status::failure(where + ", column " + t.columns[i].name + ": " + why,
+                                       Status::Failure::WrongContent);
+        }
+        rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        return c.failure(rc);
+    return {};
+}
+
+// Binds the row's number and values to the parameters 1 onwards.
+void bindSideRow(sqlite3_stmt* st, const SideRow& row) {
+    sqlite3_bind_int64(st, 1, row.number);
+    for (std::size_t i = 0; i < row.values.size(); ++i) {
+        const int p = static_cast<int>(i + 2);
+        const SideValue& v = row.values[i];
+        if (const auto* n = std::get_if<std::int64_t>(&v))
+            sqlite3_bind_int64(st, p, *n);
+        else if (const auto* d = std::get_if<double>(&v))
+            sqlite3_bind_double(st, p, *d);
+        else if (const auto* text = std::get_if<std::string>(&v))
+            sqlite3_bind_text(st, p, text->data(), static_cast<int>(text->size()), SQLITE_STATIC);
+        else
+            sqlite3_bind_null(st, p);
+    }
+}
+
+// The rows of side table `index`, none when the list is shorter.
+const std::vector<SideRow>& sideRowsOf(const SideRows& side, std::size_t index) {
+    static const std::vector<SideRow> none;
+    return index < side.size() ? side[index] : none;
+}
+
+// Inserts rows into a side table with the statement of sideInsertSql(): the failing result
+// code, or SQLITE_OK.
+int insertSideRows(Statement& insert, const std::vector<SideRow>& rows,
+                   std::optional<std::int32_t> onlyNumber = std::nullopt) {
+    for (const SideRow& row : rows) {
+        if (onlyNumber && row.number != *onlyNumber)
+            continue;
+        bindSideRow(insert.get(), row);
+        if (!insert.run())
+            return insert.rc();
+    }
+    return SQLITE_OK;
+}
+
 } // namespace
 
-Status SqliteReminderStore::load(const std::string& path, std::vector<ReminderRow>& rows) {
+Status SqliteReminderStore::load(const std::string& path, std::vector<ReminderRow>& rows,
+                                 SideRows& side) {
     rows.clear();
+    side.clear();
     sweepNewFiles(linkedFile(path).string());
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
@@ -500,11 +741,24 @@ Status SqliteReminderStore::load(const std::string& path, std::vector<ReminderRo
     }
     if (rc != SQLITE_DONE)
         return c.failure(rc);
+    SideRows readSide(m_sideTables.size());
+    for (std::size_t t = 0; t < m_sideTables.size(); ++t) {
+        SideTableFound found;
+        if (Status checked = checkSideSchema(c, m_sideTables[t], found); !checked)
+            return checked;
+        if (!found.exists)
+            continue;
+        if (Status sideRead = readSideTable(c, m_sideTables[t], found.rowid, readSide[t]);
+            !sideRead)
+            return sideRead;
+    }
     rows = std::move(read);
+    side = std::move(readSide);
     return {};
 }
 
-Status SqliteReminderStore::create(const std::string& path, const std::vector<ReminderRow>& rows) {
+Status SqliteReminderStore::create(const std::string& path, const std::vector<ReminderRow>& rows,
+                                   const SideRows& side) {
     // A link stays a link: the new file is made beside the file it names and replaces that.
     const fs::path target = linkedFile(path);
     const std::string file = target.string();
@@ -552,6 +806,9 @@ Status SqliteReminderStore::create(const std::string& path, const std::vector<Re
         int rc = c.exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN");
         if (rc == SQLITE_OK)
             rc = c.exec(schemaSql());
+        for (const SideTable& t : m_sideTables)
+            if (rc == SQLITE_OK)
+                rc = c.exec(sideSchemaSql(t));
         if (rc != SQLITE_OK)
             return fail(c.failure(rc).message());
         Statement insert(c.get(), insertSql());
@@ -561,6 +818,14 @@ Status SqliteReminderStore::create(const std::string& path, const std::vector<Re
             bindRow(insert.get(), row);
             if (!insert.run())
                 return fail(c.failure(insert.rc()).message());
+        }
+        for (std::size_t t = 0; t < m_sideTables.size(); ++t) {
+            Statement insertSide(c.get(), sideInsertSql(m_sideTables[t]));
+            if (!insertSide.ok())
+                return fail(c.failure(insertSide.rc()).error);
+            if (const int sideRc = insertSideRows(insertSide, sideRowsOf(side, t));
+                sideRc != SQLITE_OK)
+                return fail(c.failure(sideRc).error);
         }
         if (const int committed = c.exec("COMMIT"); committed != SQLITE_OK)
             return fail(c.failure(committed).message());
@@ -599,6 +864,10 @@ Status SqliteReminderStore::write(const std::string& path, const ReminderChanges
     std::string rowid;
     if (Status schema = checkSchema(c, rowid); !schema)
         return schema;
+    std::vector<SideTableFound> sideFound(m_sideTables.size());
+    for (std::size_t t = 0; t < m_sideTables.size(); ++t)
+        if (Status schema = checkSideSchema(c, m_sideTables[t], sideFound[t]); !schema)
+            return schema;
     if (const int rc = c.exec("PRAGMA synchronous = FULL; BEGIN IMMEDIATE"); rc != SQLITE_OK)
         return c.failure(rc);
 
@@ -632,6 +901,20 @@ Status SqliteReminderStore::write(const std::string& path, const ReminderChanges
         c.rollback();
         return status;
     };
+    // A side table the file does not have yet comes in the same transaction.
+    std::vector<std::unique_ptr<Statement>> sideDelete, sideInsert;
+    for (std::size_t t = 0; t < m_sideTables.size(); ++t) {
+        const SideTable& table = m_sideTables[t];
+        if (!sideFound[t].exists)
+            if (const int rc = c.exec(sideSchemaSql(table)); rc != SQLITE_OK)
+                return failed(rc);
+        sideDelete.push_back(std::make_unique<Statement>(
+            c.get(), "DELETE FROM " + quoted(table.name) + " WHERE \"N\" = ?1"));
+        sideInsert.push_back(std::make_unique<Statement>(c.get(), sideInsertSql(table)));
+        for (const auto& st : {sideDelete.back().get(), sideInsert.back().get()})
+            if (!st->ok())
+                return failed(st->rc());
+    }
     for (const auto& [number, wanted] : byNumber) {
         std::vector<sqlite3_int64> stored;
         sqlite3_bind_int64(select.get(), 1, number);
@@ -657,6 +940,15 @@ Status SqliteReminderStore::write(const std::string& path, const ReminderChanges
             bindRow(insertRow.get(), *wanted[k]);
             if (!insertRow.run())
                 return failed(insertRow.rc());
+        }
+        for (std::size_t t = 0; t < m_sideTables.size(); ++t) {
+            sqlite3_bind_int64(sideDelete[t]->get(), 1, number);
+            if (!sideDelete[t]->run())
+                return failed(sideDelete[t]->rc());
+            if (const int sideRc =
+                    insertSideRows(*sideInsert[t], sideRowsOf(changes.side, t), number);
+                sideRc != SQLITE_OK)
+                return failed(sideRc);
         }
     }
     if (!proceed(SaveStep::Commit, path)) {

@@ -18,7 +18,7 @@ WindowPlacement readPlacement(const IniFile& ini, const QString& section, int wi
     p.top = ini.readInteger(section, QStringLiteral("PosY"), 10);
     p.width = ini.readInteger(section, QStringLiteral("Width"), width);
     p.height = ini.readInteger(section, QStringLiteral("Height"), height);
-    p.state = WindowStateFromCode(ini.readInteger(section, QStringLiteral("State"), 2));
+    p.state = windowStateFromCode(ini.readInteger(section, QStringLiteral("State"), 2));
     return p;
 }
 
@@ -58,7 +58,7 @@ IniFile loaded(const std::string& path) {
 
 } // namespace
 
-WindowStateCode WindowStateFromCode(int code) {
+WindowStateCode windowStateFromCode(int code) {
     switch (code) {
     case 0:
         return WindowStateCode::Maximized;
@@ -69,14 +69,14 @@ WindowStateCode WindowStateFromCode(int code) {
     }
 }
 
-ProgramSettings ReadSettings(const std::string& path, const Clock& clock, Moment now,
+ProgramSettings readSettings(const std::string& path, const Clock& clock, Moment now,
                              int currentWidth, int currentHeight) {
     const IniFile ini = loaded(path);
     ProgramSettings s;
     s.position = readPlacement(ini, Position, currentWidth, currentHeight);
 
     const std::optional<Moment> last = readLastTime(ini, clock);
-    s.LastRunTime = last && *last <= now ? *last : now;
+    s.lastRunTime = last && *last <= now ? *last : now;
 
     switch (ini.readInteger(Settings, QStringLiteral("LangPack"), 0)) {
     case 0:
@@ -89,15 +89,15 @@ ProgramSettings ReadSettings(const std::string& path, const Clock& clock, Moment
         s.language = LanguageChoice::Other;
         break;
     }
-    s.ShowMissedAtStart = ini.readBool(Settings, QStringLiteral("Missed"), true);
-    s.ShowDayInTray = ini.readBool(Settings, QStringLiteral("ShowDay"), false);
+    s.showMissedAtStart = ini.readBool(Settings, QStringLiteral("Missed"), true);
+    s.showDayInTray = ini.readBool(Settings, QStringLiteral("ShowDay"), false);
     s.languageFile = ini.readString(Settings, QStringLiteral("LangFile"), QString());
     if (hasPlacement(ini, Journal))
         s.journal = readPlacement(ini, Journal, 0, 0);
     return s;
 }
 
-Status WriteSettings(const std::string& path, const ProgramSettings& settings,
+Status writeSettings(const std::string& path, const ProgramSettings& settings,
                      const ClockReading& lastTime) {
     IniFile ini = loaded(path);
     writePlacement(ini, Position, settings.position);
@@ -105,8 +105,8 @@ Status WriteSettings(const std::string& path, const ProgramSettings& settings,
                     IsoDateTimeText(lastTime.local, lastTime.utc));
     ini.writeInteger(Settings, QStringLiteral("LangPack"), static_cast<int>(settings.language));
     ini.writeString(Settings, QStringLiteral("LangFile"), settings.languageFile);
-    ini.writeBool(Settings, QStringLiteral("Missed"), settings.ShowMissedAtStart);
-    ini.writeBool(Settings, QStringLiteral("ShowDay"), settings.ShowDayInTray);
+    ini.writeBool(Settings, QStringLiteral("Missed"), settings.showMissedAtStart);
+    ini.writeBool(Settings, QStringLiteral("ShowDay"), settings.showDayInTray);
     if (settings.journal)
         writePlacement(ini, Journal, *settings.journal);
     return ini.save();

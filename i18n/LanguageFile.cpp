@@ -278,23 +278,7 @@ std::optional<std::string> readRegularFile(const std::string& path, FileStamp* s
 }
 #endif
 
-std::string& currentFile() {
-    static std::string path;
-    return path;
-}
-
 } // namespace
-
-std::optional<std::string> LanguageSection::line(std::size_t k) const {
-    if (k == 0 || k > m_lines.size())
-        return std::nullopt;
-    return m_lines[k - 1];
-}
-
-void LanguageSection::assign(std::size_t k, std::string& target) const {
-    if (std::optional<std::string> text = line(k))
-        target = std::move(*text);
-}
 
 LanguageFile LanguageFile::read(const std::string& path) {
     if (path.empty())
@@ -328,7 +312,7 @@ LanguageFile LanguageFile::fromBytes(std::string_view bytes) {
     return file;
 }
 
-std::optional<LanguageSection> LanguageFile::section(std::string_view name) const {
+std::optional<std::vector<std::string>> LanguageFile::sectionLines(std::string_view name) const {
     const std::string start = "[" + std::string(name) + "]";
     const std::string end = "[End" + std::string(name) + "]";
     const auto marker = [this](const std::string& m) {
@@ -338,13 +322,5 @@ std::optional<LanguageSection> LanguageFile::section(std::string_view name) cons
     const auto first = marker(start);
     if (first == m_lines.end() || marker(end) == m_lines.end())
         return std::nullopt;
-    return LanguageSection({std::next(first), m_lines.end()});
-}
-
-const std::string& LanguageFile::current() {
-    return currentFile();
-}
-
-void LanguageFile::setCurrent(std::string path) {
-    currentFile() = std::move(path);
+    return std::vector<std::string>(std::next(first), m_lines.end());
 }

@@ -2,7 +2,9 @@
 // A language file: plain text with one section per window, each a fixed sequence of
 // lines after a marker line such as "[Main]", closed by "[EndMain]" somewhere in the
 // file. A line's meaning is its position after the marker; every line is one text,
-// taken as it stands. Also holds the program-wide choice of the file in use.
+// taken as it stands.
+
+#include "i18n/LanguageLines.h"
 
 #include <cstddef>
 #include <optional>
@@ -11,16 +13,26 @@
 #include <vector>
 
 // The lines after a section's marker, to the end of the file (the end marker does not
-// limit them). Line 1 is the first line after the marker.
-class LanguageSection final {
+// limit them), named by the section's enum (LanguageLines.h). An empty section has no
+// lines: it leaves every text as it was.
+template <class Line> class LanguageSection final {
 public:
+    LanguageSection() = default;
     explicit LanguageSection(std::vector<std::string> lines) : m_lines(std::move(lines)) {}
 
-    // Line k (1-based) as UTF-8; none past the end of the file, so that a short
-    // section leaves the remaining texts as they were.
-    std::optional<std::string> line(std::size_t k) const;
-    // Assigns line k to `target` when the section has it.
-    void assign(std::size_t k, std::string& target) const;
+    // The line as UTF-8; none past the end of the file, so that a short section leaves
+    // the remaining texts as they were.
+    std::optional<std::string> line(Line k) const {
+        const auto i = static_cast<std::size_t>(k);
+        if (i == 0 || i > m_lines.size())
+            return std::nullopt;
+        return m_lines[i - 1];
+    }
+    // Assigns the line to `target` when the section has it.
+    void assign(Line k, std::string& target) const {
+        if (std::optional<std::string> text = line(k))
+            target = std::move(*text);
+    }
 
 private:
     std::vector<std::string> m_lines;
@@ -40,19 +52,21 @@ public:
     // code page (Windows-1251 outside Windows). Lines end with CR LF, LF or CR.
     static LanguageFile fromBytes(std::string_view bytes);
 
-    // The section whose start marker is "[name]", found as a whole line regardless of
-    // case (the first such line counts); none unless "[Endname]" stands somewhere in
-    // the file too.
-    std::optional<LanguageSection> section(std::string_view name) const;
+    // The section of the enum Line, whose start marker is "[name]" (name =
+    // sectionMarker(Line)), found as a whole line regardless of case (the first such line
+    // counts); none unless "[Endname]" stands somewhere in the file too.
+    template <class Line> std::optional<LanguageSection<Line>> section() const {
+        if (std::optional<std::vector<std::string>> lines = sectionLines(sectionMarker(Line{})))
+            return LanguageSection<Line>(std::move(*lines));
+        return std::nullopt;
+    }
 
     // Every line of the file as UTF-8.
     const std::vector<std::string>& lines() const { return m_lines; }
 
-    // The file the windows opened from now on take their texts from; empty for the
-    // built-in texts. Program-wide, GUI thread only.
-    static const std::string& current();
-    static void setCurrent(std::string path);
-
 private:
+    // The lines after the marker "[name]", when the file has the section.
+    std::optional<std::vector<std::string>> sectionLines(std::string_view name) const;
+
     std::vector<std::string> m_lines;
 };

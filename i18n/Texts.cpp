@@ -1,24 +1,44 @@
 #include "i18n/Texts.h"
 
-#include "i18n/LanguageFile.h"
+#include <utility>
 
-void Texts::loadMain(const LanguageSection& s) {
-    std::size_t line = 29;
-    for (std::string* day : {&mon, &tue, &wed, &thu, &fri, &sat, &sun})
-        s.assign(line++, *day);
-    line = 40;
-    for (std::string* text : {&specificDate, &daysOfWeek, &monthly, &daySuffix, &afterStart,
-                              &minutes, &skippedFrom, &skippedTo, &noDayMarked})
-        s.assign(line++, *text);
-    s.assign(50, noItemMarked);
-    line = 52;
-    for (std::string* text : {&question, &deleteReminder, &yes, &no, &cannotPlaySound,
-                              &chooseSoundFile, &chooseFileToOpen, &cannotPowerOff, &cannotRestart,
-                              &changesNotSaved, &exitAndLoseChanges})
-        s.assign(line++, *text);
+void Texts::loadMain(const LanguageSection<MainLine>& s) {
+    using enum MainLine;
+    const std::pair<MainLine, std::string*> texts[] = {
+        {Mon, &mon},
+        {Tue, &tue},
+        {Wed, &wed},
+        {Thu, &thu},
+        {Fri, &fri},
+        {Sat, &sat},
+        {Sun, &sun},
+        {SpecificDate, &specificDate},
+        {DaysOfWeek, &daysOfWeek},
+        {Monthly, &monthly},
+        {DaySuffix, &daySuffix},
+        {AfterStart, &afterStart},
+        {Minutes, &minutes},
+        {SkippedFrom, &skippedFrom},
+        {SkippedTo, &skippedTo},
+        {NoDayMarked, &noDayMarked},
+        {NoItemMarked, &noItemMarked},
+        {Question, &question},
+        {DeleteQuestion, &deleteReminder},
+        {Yes, &yes},
+        {No, &no},
+        {CannotPlaySound, &cannotPlaySound},
+        {ChooseSoundFile, &chooseSoundFile},
+        {ChooseFileToOpen, &chooseFileToOpen},
+        {CannotPowerOff, &cannotPowerOff},
+        {CannotRestart, &cannotRestart},
+        {ChangesNotSaved, &changesNotSaved},
+        {ExitAndLoseChanges, &exitAndLoseChanges},
+    };
+    for (const auto& [line, text] : texts)
+        s.assign(line, *text);
 }
 
-void Texts::loadEditor(const LanguageSection& s) {
-    s.assign(36, file);
-    s.assign(37, notFound);
+void Texts::loadEditor(const LanguageSection<EditorLine>& s) {
+    s.assign(EditorLine::File, file);
+    s.assign(EditorLine::NotFound, notFound);
 }

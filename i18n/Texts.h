@@ -2,9 +2,9 @@
 // The program's texts that a language file may replace, with their English defaults.
 // One object, handed to whatever builds texts.
 
-#include <string>
+#include "i18n/LanguageFile.h"
 
-class LanguageSection;
+#include <string>
 
 struct Texts {
     std::string specificDate = "Specific date and time";
@@ -41,7 +41,7 @@ struct Texts {
 
     // Takes the texts that the main window's section ([Main]) holds; lines the section
     // lacks leave their texts as they are.
-    void loadMain(const LanguageSection& section);
+    void loadMain(const LanguageSection<MainLine>& section);
     // The same for the two texts of the editor's section ([Editor]).
-    void loadEditor(const LanguageSection& section);
+    void loadEditor(const LanguageSection<EditorLine>& section);
 };

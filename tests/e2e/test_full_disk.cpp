@@ -152,9 +152,9 @@ TEST_F(FullDiskTest, AFailedSettingsWriteKeepsTheOldFileAndTheNextWriteSucceeds)
         ASSERT_NO_FATAL_FAILURE(cause.apply(folder, file));
         const bool stillAFile = fs::is_regular_file(file);
 
-        const Status failed = WriteSettings(path.toStdString(), settings, clock.now());
+        const Status failed = writeSettings(path.toStdString(), settings, clock.now());
         EXPECT_FALSE(failed.ok());
-        EXPECT_EQ(failed.error, "Unable to write to " + file);
+        EXPECT_EQ(failed.error, "Unable to write to " + path.toStdString());
         EXPECT_FALSE(failed.reason.empty());
         EXPECT_EQ(Names(folderPath), std::vector<std::string>{"Chimly.ini"});
         if (stillAFile) {
@@ -162,9 +162,9 @@ TEST_F(FullDiskTest, AFailedSettingsWriteKeepsTheOldFileAndTheNextWriteSucceeds)
         }
 
         ASSERT_NO_FATAL_FAILURE(cause.remove(folder, file));
-        const Status written = WriteSettings(path.toStdString(), settings, clock.now());
+        const Status written = writeSettings(path.toStdString(), settings, clock.now());
         ASSERT_TRUE(written.ok()) << written.message();
-        EXPECT_EQ(ReadSettings(path.toStdString(), clock, clock.now().local, 0, 0).languageFile,
+        EXPECT_EQ(readSettings(path.toStdString(), clock, clock.now().local, 0, 0).languageFile,
                   settings.languageFile);
     }
 }

@@ -676,7 +676,7 @@ TEST_F(ScanTest, TheIndexedScanAgreesWithAWalkOverEveryRow) {
                 const int n = 1 + pick(number);
                 if (data.reminder(n)) {
                     Reminder r = randomReminder(n);
-                    ASSERT_TRUE(data.saveReminder(r, clock.now().local).saved);
+                    ASSERT_TRUE(data.saveReminder(r, clock.now().local).ok());
                 }
             } else {
                 data.deleteReminder(1 + pick(number));

@@ -61,9 +61,9 @@ inline std::string languageFileRoundTripFailure(const std::string& path) {
     if (LanguageFile::fromBytes(again).lines() != file.lines())
         return "the lines written as UTF-8 read back as other lines";
     Texts texts;
-    if (const auto main = file.section("Main"))
+    if (const auto main = file.section<MainLine>())
         texts.loadMain(*main);
-    if (const auto editor = file.section("Editor"))
+    if (const auto editor = file.section<EditorLine>())
         texts.loadEditor(*editor);
     return {};
 }

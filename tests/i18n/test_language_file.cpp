@@ -39,18 +39,24 @@ void PrintTo(const ReaderCase& c, std::ostream* out) {
 
 using Lines = std::vector<std::string>;
 
+// Line k of the main section, by its position.
+MainLine mainLine(std::size_t k) {
+    return static_cast<MainLine>(k);
+}
+
 class Reader : public ::testing::TestWithParam<ReaderCase> {};
 
 TEST_P(Reader, FindsTheSectionAndItsLines) {
     const ReaderCase& c = GetParam();
-    const std::optional<LanguageSection> main = LanguageFile::fromBytes(c.bytes).section("Main");
+    const std::optional<LanguageSection<MainLine>> main =
+        LanguageFile::fromBytes(c.bytes).section<MainLine>();
     ASSERT_EQ(main.has_value(), c.main.has_value());
     if (!main)
         return;
     for (std::size_t k = 0; k < c.main->size(); ++k)
-        EXPECT_EQ(main->line(k + 1), (*c.main)[k]) << "line " << k + 1;
-    EXPECT_EQ(main->line(c.main->size() + 1), std::nullopt) << "past the end";
-    EXPECT_EQ(main->line(0), std::nullopt);
+        EXPECT_EQ(main->line(mainLine(k + 1)), (*c.main)[k]) << "line " << k + 1;
+    EXPECT_EQ(main->line(mainLine(c.main->size() + 1)), std::nullopt) << "past the end";
+    EXPECT_EQ(main->line(mainLine(0)), std::nullopt);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -91,12 +97,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LanguageFile, AMissingOrUnreadableFileHasNoSections) {
     const std::string folder = MakeTempFolder("lng");
-    EXPECT_FALSE(LanguageFile::read(folder + "/missing.lng").section("Main"));
-    EXPECT_FALSE(LanguageFile::read(folder).section("Main")); // a folder
-    EXPECT_FALSE(LanguageFile::read("").section("Main"));
+    EXPECT_FALSE(LanguageFile::read(folder + "/missing.lng").section<MainLine>());
+    EXPECT_FALSE(LanguageFile::read(folder).section<MainLine>()); // a folder
+    EXPECT_FALSE(LanguageFile::read("").section<MainLine>());
     std::ofstream(folder + "/ru.lng", std::ios::binary)
         << "\xEF\xBB\xBF[Main]\r\nСписок\r\n[EndMain]\r\n";
-    EXPECT_EQ(LanguageFile::read(folder + "/ru.lng").section("Main")->line(1), "Список");
+    EXPECT_EQ(LanguageFile::read(folder + "/ru.lng").section<MainLine>()->line(MainLine::ListTab),
+              "Список");
 }
 
 TEST(LanguageFile, OnlyARegularFileOfAtMostOneMegabyteIsRead) {
@@ -104,9 +111,9 @@ TEST(LanguageFile, OnlyARegularFileOfAtMostOneMegabyteIsRead) {
     // Nobody writes into the pipe: opening it for reading the usual way waits for ever.
     const std::string pipe = folder + "/pipe.lng";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_FALSE(LanguageFile::read(pipe).section("Main"));
-    EXPECT_FALSE(LanguageFile::read("/dev/zero").section("Main")); // endless
-    EXPECT_FALSE(LanguageFile::cached(pipe).section("Main"));
+    EXPECT_FALSE(LanguageFile::read(pipe).section<MainLine>());
+    EXPECT_FALSE(LanguageFile::read("/dev/zero").section<MainLine>()); // endless
+    EXPECT_FALSE(LanguageFile::cached(pipe).section<MainLine>());
 
     const auto fileOfSize = [&](const std::string& name, std::size_t size) {
         std::string bytes = "[Main]\nList\n[EndMain]\n";
@@ -114,9 +121,11 @@ TEST(LanguageFile, OnlyARegularFileOfAtMostOneMegabyteIsRead) {
         std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
         return folder + "/" + name;
     };
-    EXPECT_EQ(LanguageFile::read(fileOfSize("full.lng", 1024 * 1024)).section("Main")->line(1),
+    EXPECT_EQ(LanguageFile::read(fileOfSize("full.lng", 1024 * 1024))
+                  .section<MainLine>()
+                  ->line(MainLine::ListTab),
               "List");
-    EXPECT_FALSE(LanguageFile::read(fileOfSize("over.lng", 1024 * 1024 + 1)).section("Main"));
+    EXPECT_FALSE(LanguageFile::read(fileOfSize("over.lng", 1024 * 1024 + 1)).section<MainLine>());
 }
 
 TEST(LanguageFile, TheCachedTextsAreReadAgainOnlyWhenSizeOrTimeChange) {
@@ -124,7 +133,9 @@ TEST(LanguageFile, TheCachedTextsAreReadAgainOnlyWhenSizeOrTimeChange) {
     const auto write = [&](const std::string& text) {
         std::ofstream(path, std::ios::binary) << "[Main]\n" << text << "\n[EndMain]\n";
     };
-    const auto shown = [&] { return LanguageFile::cached(path).section("Main")->line(1); };
+    const auto shown = [&] {
+        return LanguageFile::cached(path).section<MainLine>()->line(MainLine::ListTab);
+    };
     const auto setTime = [&](long seconds) {
         const timespec times[2] = {{seconds, 0}, {seconds, 0}};
         ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
@@ -142,8 +153,8 @@ TEST(LanguageFile, TheCachedTextsAreReadAgainOnlyWhenSizeOrTimeChange) {
     setTime(2'000'000);
     EXPECT_EQ(shown(), "Three");
     std::filesystem::remove(path);
-    EXPECT_FALSE(LanguageFile::cached(path).section("Main"));
-    EXPECT_FALSE(LanguageFile::cached("").section("Main"));
+    EXPECT_FALSE(LanguageFile::cached(path).section<MainLine>());
+    EXPECT_FALSE(LanguageFile::cached("").section<MainLine>());
 }
 
 TEST(Texts, TheMainSectionSetsTheSharedTextsByPositionAndAShortOneLeavesTheRest) {
@@ -152,7 +163,7 @@ TEST(Texts, TheMainSectionSetsTheSharedTextsByPositionAndAShortOneLeavesTheRest)
         bytes += "line " + std::to_string(k) + "\n";
     bytes += "[EndMain]\n";
     Texts texts;
-    texts.loadMain(*LanguageFile::fromBytes(bytes).section("Main"));
+    texts.loadMain(*LanguageFile::fromBytes(bytes).section<MainLine>());
     EXPECT_EQ(texts.mon, "line 29");
     EXPECT_EQ(texts.sun, "line 35");
     EXPECT_EQ(texts.specificDate, "line 40");
@@ -170,19 +181,11 @@ TEST(Texts, TheMainSectionSetsTheSharedTextsByPositionAndAShortOneLeavesTheRest)
     shortened.loadMain(*LanguageFile::fromBytes("[EndMain]\n[Main]\n1\n2\n3\n4\n5\n6\n7\n8\n9\n"
                                                 "10\n11\n12\n13\n14\n15\n16\n17\n18\n19\n20\n21\n"
                                                 "22\n23\n24\n25\n26\n27\n28\nПн\nВт")
-                            .section("Main"));
+                            .section<MainLine>());
     EXPECT_EQ(shortened.mon, "Пн");
     EXPECT_EQ(shortened.tue, "Вт");
     EXPECT_EQ(shortened.wed, "Wed");
     EXPECT_EQ(shortened.no, "No");
-}
-
-TEST(LanguageFile, TheFileInUseIsKeptWhole) {
-    const std::string longPath = "/" + std::string(300, 'a') + "/ж.lng";
-    LanguageFile::setCurrent(longPath);
-    EXPECT_EQ(LanguageFile::current(), longPath);
-    LanguageFile::setCurrent("");
-    EXPECT_EQ(LanguageFile::current(), "");
 }
 
 } // namespace
@@ -200,15 +203,22 @@ TEST_P(ShippedFile, HoldsEverySectionWithAllItsLines) {
     in.read(head.data(), 3);
     EXPECT_EQ(head, "\xEF\xBB\xBF") << "UTF-8 with a byte-order mark";
     const LanguageFile file = LanguageFile::read(path);
-    const std::pair<const char*, std::size_t> sections[] = {
-        {"Main", 62}, {"Editor", 37}, {"Message", 4}, {"MessageD", 1}};
-    for (const auto& [name, lines] : sections) {
-        const std::optional<LanguageSection> s = file.section(name);
+    // The last line each section's enum names.
+    const auto check = [&file](auto last) {
+        using Line = decltype(last);
+        const std::string name(sectionMarker(last));
+        const std::optional<LanguageSection<Line>> s = file.section<Line>();
         ASSERT_TRUE(s) << name;
-        EXPECT_EQ(s->line(lines + 1), "[End" + std::string(name) + "]") << name;
+        const auto lines = static_cast<std::size_t>(last);
+        EXPECT_EQ(s->line(static_cast<Line>(lines + 1)), "[End" + name + "]") << name;
         for (std::size_t k = 1; k <= lines; ++k)
-            EXPECT_NE(s->line(k)->find('['), 0u) << name << " line " << k << " is a marker";
-    }
+            EXPECT_NE(s->line(static_cast<Line>(k))->find('['), 0u)
+                << name << " line " << k << " is a marker";
+    };
+    check(MainLine::ExitAndLoseChanges);
+    check(EditorLine::NotFound);
+    check(AlertLine::Edit);
+    check(InfoLine::Title);
 }
 
 INSTANTIATE_TEST_SUITE_P(Resources, ShippedFile,
@@ -217,8 +227,8 @@ INSTANTIATE_TEST_SUITE_P(Resources, ShippedFile,
 TEST(ShippedFile, TheEnglishFileGivesTheBuiltInSharedTexts) {
     const LanguageFile file = LanguageFile::read(CHIMEWELL_RESOURCES_DIR "/Chimly_en.lng");
     Texts fromFile;
-    fromFile.loadMain(*file.section("Main"));
-    fromFile.loadEditor(*file.section("Editor"));
+    fromFile.loadMain(*file.section<MainLine>());
+    fromFile.loadEditor(*file.section<EditorLine>());
     const Texts builtIn;
     EXPECT_EQ(fromFile.specificDate, builtIn.specificDate);
     EXPECT_EQ(fromFile.mon, builtIn.mon);
@@ -236,7 +246,7 @@ TEST(ShippedFile, TheEnglishFileGivesTheBuiltInSharedTexts) {
 TEST(ShippedFile, TheRussianFileTranslatesTheLastMainTexts) {
     const LanguageFile file = LanguageFile::read(CHIMEWELL_RESOURCES_DIR "/Chimly_ru.lng");
     Texts texts;
-    texts.loadMain(*file.section("Main"));
+    texts.loadMain(*file.section<MainLine>());
     EXPECT_EQ(texts.no, "Нет");
     EXPECT_EQ(texts.cannotPlaySound, "Не удаётся воспроизвести этот звуковой файл");
     EXPECT_EQ(texts.exitAndLoseChanges, "Выйти и потерять их?");

@@ -1,7 +1,7 @@
 #include "tests/support/Screenshot.h"
 
-#include "i18n/LanguageFile.h"
 #include "ui/controls/ColorScheme.h"
+#include "ui/dialogs/InfoDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,10 +33,11 @@ QString languageFileOf(const Look& look) {
 }
 
 ScopedLook::ScopedLook(const Look& look)
-    : m_savedFont(QApplication::font()), m_savedLanguageFile(LanguageFile::current()),
+    : m_savedFont(QApplication::font()),
+      m_language(LanguageFile::read(languageFileOf(look).toStdString())),
       // A desktop without the scheme comes with a later part.
       m_supported(QFileInfo::exists(languageFileOf(look)) && look.scheme == ColorScheme::inUse()) {
-    LanguageFile::setCurrent(languageFileOf(look).toStdString());
+    InfoDialog::useTexts(section<InfoLine>());
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     if (font.pointSizeF() > 0)
         font.setPointSizeF(font.pointSizeF() * look.fontScale);
@@ -47,7 +48,7 @@ ScopedLook::ScopedLook(const Look& look)
 
 ScopedLook::~ScopedLook() {
     QApplication::setFont(m_savedFont);
-    LanguageFile::setCurrent(m_savedLanguageFile);
+    InfoDialog::useTexts({});
 }
 
 QString artifactsFolder() {

@@ -2,6 +2,8 @@
 // Screenshots of the program's windows for people to look at, taken in every look
 // the program supports, and the looks themselves.
 
+#include "i18n/LanguageFile.h"
+
 #include <QFont>
 #include <QString>
 #include <ostream>
@@ -33,8 +35,8 @@ inline void PrintTo(const Look& look, std::ostream* out) {
 QString languageFileOf(const Look& look);
 
 // Puts a look into effect for the application while it exists (the application font
-// scaled from the desktop's, the look's language file in use for the windows opened
-// meanwhile), and restores the previous one after.
+// scaled from the desktop's, the look's title for the information dialogs), restores the
+// previous one after, and gives the look's language sections for the other windows.
 class ScopedLook final {
 public:
     explicit ScopedLook(const Look& look);
@@ -46,9 +48,14 @@ public:
     // skips the others.
     bool supported() const { return m_supported; }
 
+    // The look's section of the kind Line; empty when its file has none.
+    template <class Line> LanguageSection<Line> section() const {
+        return m_language.section<Line>().value_or(LanguageSection<Line>());
+    }
+
 private:
     QFont m_savedFont;
-    std::string m_savedLanguageFile;
+    LanguageFile m_language;
     bool m_supported;
 };
 

@@ -15,18 +15,11 @@
 #include <QTimer>
 #include <algorithm>
 #include <utility>
-#include <vector>
 
 namespace {
 
 // The alert's message in bold type, larger than the window's own.
 constexpr int MessagePixelSize = 16;
-
-// The open alert windows in the order they were made.
-std::vector<AlertWindow*>& openWindows() {
-    static std::vector<AlertWindow*> windows;
-    return windows;
-}
 
 // Screen readers treat the window as an alert rather than a plain frame.
 QAccessibleInterface* alertAccessibleFactory(const QString& className, QObject* object) {
@@ -45,7 +38,7 @@ void installAccessibleFactory() {
 
 } // namespace
 
-AlertWindow::AlertWindow()
+AlertWindow::AlertWindow(const LanguageSection<AlertLine>& lines)
     : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                            Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_ui(std::make_unique<Ui::AlertWindow>()), m_postponeTimer(new QTimer(this)),
@@ -82,23 +75,18 @@ AlertWindow::AlertWindow()
     m_guardTimer->setInterval(GuardMs);
     connect(m_guardTimer, &QTimer::timeout, this, &AlertWindow::guardElapsed);
 
-    loadTexts();
-    openWindows().push_back(this);
+    loadTexts(lines);
 }
 
-AlertWindow::~AlertWindow() {
-    std::erase(openWindows(), this);
-}
+AlertWindow::~AlertWindow() = default;
 
-void AlertWindow::loadTexts() {
-    if (const std::optional<LanguageSection> section = sectionInUse("Message")) {
-        withLine(*section, 1, [this](const QString& t) {
-            m_ui->moveByLabel->setText(QLatin1Char(' ') + t + QLatin1Char(' '));
-        });
-        setTextFromLine(*section, 2, m_ui->minutesLabel);
-        setTextFromLine(*section, 3, m_ui->okButton);
-        setTextFromLine(*section, 4, m_ui->editButton);
-    }
+void AlertWindow::loadTexts(const LanguageSection<AlertLine>& lines) {
+    withLine(lines, AlertLine::MoveBy, [this](const QString& t) {
+        m_ui->moveByLabel->setText(QLatin1Char(' ') + t + QLatin1Char(' '));
+    });
+    setTextFromLine(lines, AlertLine::Minutes, m_ui->minutesLabel);
+    setTextFromLine(lines, AlertLine::Ok, m_ui->okButton);
+    setTextFromLine(lines, AlertLine::Edit, m_ui->editButton);
     const QString moveBy = m_ui->moveByLabel->text().trimmed();
     const QString minutes = m_ui->minutesLabel->text().trimmed();
     m_ui->moveByLabel->setAccessibleName(moveBy);
@@ -223,16 +211,10 @@ QString AlertWindow::momentText(Moment t) {
     return QLocale().toString(dt, QLocale::ShortFormat);
 }
 
-AlertWindow* AlertWindow::find(std::int32_t number) {
-    for (AlertWindow* w : openWindows())
-        if (!w->m_closing && w->m_number == number)
-            return w;
-    return nullptr;
-}
-
-AlertWindow* AlertWindow::showAlert(const QString& message, std::int32_t number, Moment now) {
+AlertWindow* AlertWindow::showAlert(const QString& message, std::int32_t number, Moment now,
+                                    const LanguageSection<AlertLine>& lines) {
     const QString when = momentText(now);
-    if (AlertWindow* w = find(number)) {
+    if (AlertWindow* w = WindowList<AlertWindow>::find(number)) {
         // A new alert for an open window: only its caption and text change.
         if (w->isMinimized())
             w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
@@ -243,7 +225,7 @@ AlertWindow* AlertWindow::showAlert(const QString& message, std::int32_t number,
         w->announce();
         return w;
     }
-    auto* w = new AlertWindow();
+    auto* w = new AlertWindow(lines);
     w->setCaption(message);
     w->m_number = number;
     w->m_guardTimer->start();

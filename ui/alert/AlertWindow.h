@@ -4,6 +4,8 @@
 // One window per reminder number; it destroys itself when it closes.
 
 #include "core/Moment.h"
+#include "i18n/LanguageFile.h"
+#include "ui/controls/WindowList.h"
 
 #include <QSize>
 #include <QWidget>
@@ -30,16 +32,18 @@ public:
 
     // Opens the alert window of reminder `number` with `message`, or reuses the one
     // open for it ("re:" before the text), and returns it. `now` is the moment of the
-    // alert.
-    static AlertWindow* showAlert(const QString& message, std::int32_t number, Moment now);
-    // The open alert window of reminder `number`, hidden ones included, or null.
-    static AlertWindow* find(std::int32_t number);
+    // alert; a new window takes its texts from `lines` (the designed English ones stay
+    // where it has none).
+    static AlertWindow* showAlert(const QString& message, std::int32_t number, Moment now,
+                                  const LanguageSection<AlertLine>& lines = {});
     // The moment as the alert window shows it: date and time in the user's locale.
     static QString momentText(Moment t);
 
     ~AlertWindow() override;
 
     std::int32_t number() const { return m_number; }
+    // True once the window has begun closing: it is no longer found for a new alert.
+    bool isClosing() const { return m_closing; }
     QString alertText() const;
     // Whether "Ok" and "Edit..." act: not during the guard time, nor while postponed.
     bool buttonsArmed() const { return m_buttonsArmed; }
@@ -63,12 +67,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    AlertWindow();
+    explicit AlertWindow(const LanguageSection<AlertLine>& lines);
 
-    // Takes the texts of the alert window's section of the language file in use (the
-    // designed English ones stay without it), and the accessible names and hints from
-    // them.
-    void loadTexts();
+    // Takes the texts the section has (the designed English ones stay for the others),
+    // and the accessible names and hints from them.
+    void loadTexts(const LanguageSection<AlertLine>& lines);
     void setCaption(const QString& text);
     void setAlertText(const QString& text);
     // The designed size, or larger where the texts and the font need more; never more
@@ -83,6 +86,7 @@ private:
     void countdownTick();
     void guardElapsed();
 
+    WindowList<AlertWindow>::Entry m_listed{this};
     std::unique_ptr<Ui::AlertWindow> m_ui;
     // Children named "postponeTimer" and "guardTimer".
     QTimer* m_postponeTimer;

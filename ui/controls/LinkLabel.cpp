@@ -166,7 +166,7 @@ void LinkLabel::updateToolTip() {
     if (m_text.isEmpty())
         setToolTip({});
     else if (isRefused())
-        setToolTip(tr("Not opened: the address is longer than %1 characters.\n%2")
+        setToolTip(QStringLiteral("Not opened: the address is longer than %1 characters.\n%2")
                        .arg(MaxTargetLength)
                        .arg(target()));
     else

@@ -9,6 +9,19 @@
 #include <QPointer>
 #include <algorithm>
 
+namespace {
+
+LanguageSection<InfoLine>& linesInUse() {
+    static LanguageSection<InfoLine> lines;
+    return lines;
+}
+
+} // namespace
+
+void InfoDialog::useTexts(LanguageSection<InfoLine> lines) {
+    linesInUse() = std::move(lines);
+}
+
 InfoDialog::Layout InfoDialog::layOut(QSize labelSize, QSize buttonSize, QMargins frame) {
     Layout l;
     const int width = std::max(labelSize.width() + 40, MinWidth);
@@ -26,10 +39,9 @@ InfoDialog::InfoDialog(QWidget* owner)
     setFont(ColorScheme::font());
     m_ui->setupUi(this);
     ColorScheme::applyColorScheme(this);
-    // The language file in use may give the title; Ok, Esc and the close box all just
-    // close the window.
-    if (const std::optional<LanguageSection> section = sectionInUse("MessageD"))
-        withLine(*section, 1, [this](const QString& title) { setWindowTitle(title); });
+    // The language may give the title; Ok, Esc and the close box all just close the window.
+    withLine(linesInUse(), InfoLine::Title,
+             [this](const QString& title) { setWindowTitle(title); });
     connect(m_ui->okButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 

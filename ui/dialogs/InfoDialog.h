@@ -2,6 +2,8 @@
 // The information dialog: the program's own modal message window with one "Ok"
 // button, sized to its text. showInfo creates it for one showing.
 
+#include "i18n/LanguageFile.h"
+
 #include <QDialog>
 #include <QMargins>
 #include <QRect>
@@ -33,6 +35,10 @@ public:
     // The designed sizing rules: the window is as wide as the label + 40 and as high as
     // the button's bottom + 40, not below the minimum size; label and button centred.
     static Layout layOut(QSize labelSize, QSize buttonSize, QMargins frame);
+
+    // The section the dialogs made from now on take their title from (the designed one
+    // stays where it has none); dialogs open keep theirs. GUI thread only.
+    static void useTexts(LanguageSection<InfoLine> lines);
 
     explicit InfoDialog(QWidget* owner);
     ~InfoDialog() override;

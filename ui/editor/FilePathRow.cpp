@@ -21,9 +21,10 @@ constexpr QSize ButtonBox(26, 24);
 } // namespace
 
 FilePathRow::FilePathRow(QWidget* parent)
-    : QWidget(parent), m_chooseButton(makeButton("chooseButton", tr("Select..."))),
-      m_testButton(makeButton("testButton", tr("Test"))),
-      m_stopButton(makeButton("stopButton", tr("Stop test"))), m_pathLabel(new QLabel(this)) {
+    : QWidget(parent), m_chooseButton(makeButton("chooseButton", QStringLiteral("Select..."))),
+      m_testButton(makeButton("testButton", QStringLiteral("Test"))),
+      m_stopButton(makeButton("stopButton", QStringLiteral("Stop test"))),
+      m_pathLabel(new QLabel(this)) {
     m_chooseButton->setText(QStringLiteral("..."));
     // Choosing the file is the row's main use and must be possible from the keyboard;
     // trying it out is not.
@@ -116,8 +117,8 @@ void FilePathRow::choose() {
         return;
     const QString full = QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath());
     if (full.toUcs4().size() > MaxPathLength) {
-        showInfo(tr("The path of the chosen file is longer than %1 characters.\n"
-                    "Please choose a file with a shorter path.")
+        showInfo(QStringLiteral("The path of the chosen file is longer than %1 characters.\n"
+                                "Please choose a file with a shorter path.")
                      .arg(MaxPathLength),
                  window());
         return;

@@ -2,6 +2,7 @@
 
 #include "ui_ReminderEditor.h"
 
+#include "app/Reminders.h"
 #include "core/AppPaths.h"
 #include "desktop/PathText.h"
 #include "platform/ShellOpen.h"
@@ -30,21 +31,16 @@ namespace {
 // Captions of disabled frames.
 const QColor DisabledCaption(128, 128, 128);
 
-// The editors open now, in the order they were opened.
-QList<ReminderEditor*>& openEditors() {
-    static QList<ReminderEditor*> editors;
-    return editors;
-}
-
 } // namespace
 
-ReminderEditor::ReminderEditor(const EditorContext& context)
+ReminderEditor::ReminderEditor(Reminders& reminders, SoundPlayer& player, const Texts& texts,
+                               const LanguageSection<EditorLine>& lines)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
-      m_ui(std::make_unique<Ui::ReminderEditor>()), m_context(context),
-      m_momentGroup(new QButtonGroup(this)), m_kindGroup(new QButtonGroup(this)),
-      m_powerGroup(new QButtonGroup(this)) {
+      m_ui(std::make_unique<Ui::ReminderEditor>()), m_reminders(reminders), m_player(player),
+      m_texts(texts), m_lines(lines), m_momentGroup(new QButtonGroup(this)),
+      m_kindGroup(new QButtonGroup(this)), m_powerGroup(new QButtonGroup(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(ColorScheme::font());
     // Captions of disabled frames turn grey.
@@ -53,7 +49,6 @@ ReminderEditor::ReminderEditor(const EditorContext& context)
     setPalette(p);
 
     m_ui->setupUi(this);
-    openEditors().append(this);
     ColorScheme::applyColorScheme(this);
     if (ColorScheme::inUse())
         ColorScheme::fill(m_ui->whenPanel, ColorScheme::schemeColor());
@@ -93,8 +88,8 @@ ReminderEditor::ReminderEditor(const EditorContext& context)
     m_powerGroup->addButton(m_ui->powerOffRadio);
     m_powerGroup->addButton(m_ui->rebootRadio);
 
-    m_captionNew = tr("New");
-    m_captionEdit = tr("Edit");
+    m_captionNew = QStringLiteral("New");
+    m_captionEdit = QStringLiteral("Edit");
     loadTexts();
     setAccessibleNames();
 
@@ -131,9 +126,7 @@ ReminderEditor::ReminderEditor(const EditorContext& context)
     m_screenBound->refit();
 }
 
-ReminderEditor::~ReminderEditor() {
-    openEditors().removeOne(this);
-}
+ReminderEditor::~ReminderEditor() = default;
 
 void ReminderEditor::setInitialState() {
     m_ui->scheduledRadio->setChecked(true);
@@ -190,52 +183,50 @@ void ReminderEditor::wireRules() {
 }
 
 void ReminderEditor::loadTexts() {
-    const std::optional<LanguageSection> section = sectionInUse("Editor");
-    if (!section)
-        return;
-    const auto text = [&section](std::size_t line, auto&& apply) {
-        withLine(*section, line, apply);
-    };
-    const auto caption = [&section](std::size_t line, auto* widget) {
-        setTextFromLine(*section, line, widget);
+    using enum EditorLine;
+    const LanguageSection<EditorLine>& lines = m_lines;
+    const auto text = [&lines](EditorLine line, auto&& apply) { withLine(lines, line, apply); };
+    const auto caption = [&lines](EditorLine line, auto* widget) {
+        setTextFromLine(lines, line, widget);
     };
     const auto framed = [](const QString& t) { return QLatin1Char(' ') + t + QLatin1Char(' '); };
-    text(1, [this](const QString& t) { m_captionNew = t; });
-    text(2, [this](const QString& t) { m_captionEdit = t; });
-    text(3, [&](const QString& t) { m_ui->dayFrame->setTitle(framed(t)); });
-    text(4, [&](const QString& t) { m_ui->timeFrame->setTitle(framed(t)); });
-    text(5, [this](const QString& t) {
+    text(CaptionNew, [this](const QString& t) { m_captionNew = t; });
+    text(CaptionEdit, [this](const QString& t) { m_captionEdit = t; });
+    text(DayGroup, [&](const QString& t) { m_ui->dayFrame->setTitle(framed(t)); });
+    text(TimeGroup, [&](const QString& t) { m_ui->timeFrame->setTitle(framed(t)); });
+    text(Message, [this](const QString& t) {
         m_ui->messageLabel->setText(t);
         m_ui->messageFrame->setTitle(t);
     });
-    caption(6, m_ui->onceRadio);
-    caption(7, m_ui->weeklyRadio);
+    caption(Once, m_ui->onceRadio);
+    caption(Weekly, m_ui->weeklyRadio);
+    const EditorLine days[] = {Monday, Tuesday, Wednesday, Thursday, Friday, Saturday, Sunday};
     for (std::size_t day = 0; day < m_dayChecks.size(); ++day)
-        caption(8 + day, m_dayChecks[day]);
-    caption(15, m_ui->monthlyRadio);
-    caption(16, m_ui->monthDayLabel);
-    caption(17, m_ui->showAlertCheck);
-    caption(18, m_ui->playSoundCheck);
-    caption(19, m_ui->flashCheck);
-    caption(20, m_ui->clickCheck);
-    caption(21, m_ui->okButton);
-    caption(22, m_ui->cancelButton);
-    caption(23, m_ui->whenLabel);
-    caption(24, m_ui->whatLabel);
-    caption(25, m_ui->scheduledRadio);
-    caption(26, m_ui->afterStartRadio);
-    caption(27, m_ui->startDelayLabel);
-    caption(28, m_ui->startDelayUnitLabel);
-    caption(29, m_ui->openFileCheck);
+        caption(days[day], m_dayChecks[day]);
+    caption(Monthly, m_ui->monthlyRadio);
+    caption(MonthDay, m_ui->monthDayLabel);
+    caption(ShowAlert, m_ui->showAlertCheck);
+    caption(PlaySound, m_ui->playSoundCheck);
+    caption(FlashTray, m_ui->flashCheck);
+    caption(Click, m_ui->clickCheck);
+    caption(Ok, m_ui->okButton);
+    caption(Cancel, m_ui->cancelButton);
+    caption(When, m_ui->whenLabel);
+    caption(What, m_ui->whatLabel);
+    caption(Scheduled, m_ui->scheduledRadio);
+    caption(AfterStart, m_ui->afterStartRadio);
+    caption(StartDelay, m_ui->startDelayLabel);
+    caption(StartDelayUnit, m_ui->startDelayUnitLabel);
+    caption(OpenFile, m_ui->openFileCheck);
     for (FilePathRow* row : {m_ui->soundRow, m_ui->fileRow}) {
-        text(30, [row](const QString& t) { row->setChooseHint(t); });
-        text(31, [row](const QString& t) { row->setTestHint(t); });
+        text(ChooseHint, [row](const QString& t) { row->setChooseHint(t); });
+        text(TestHint, [row](const QString& t) { row->setTestHint(t); });
     }
-    text(32, [this](const QString& t) { m_ui->soundRow->setStopHint(t); });
-    caption(33, m_ui->powerCheck);
-    caption(34, m_ui->powerOffRadio);
-    caption(35, m_ui->rebootRadio);
-    m_context.texts.loadEditor(*section);
+    text(StopHint, [this](const QString& t) { m_ui->soundRow->setStopHint(t); });
+    caption(Power, m_ui->powerCheck);
+    caption(PowerOff, m_ui->powerOffRadio);
+    caption(Reboot, m_ui->rebootRadio);
+    m_texts.loadEditor(lines);
 }
 
 void ReminderEditor::setAccessibleNames() {
@@ -263,20 +254,20 @@ void ReminderEditor::setAccessibleNames() {
 
 // --- opening ----------------------------------------------------------------
 
-void ReminderEditor::setNewMode() {
+void ReminderEditor::setNewMode(const QIcon& icon) {
     m_isNew = true;
     m_number = -1;
     setWindowTitle(m_captionNew);
-    if (!m_context.newIcon.isNull())
-        setWindowIcon(m_context.newIcon);
+    if (!icon.isNull())
+        setWindowIcon(icon);
 }
 
-void ReminderEditor::setEditMode(std::int32_t number) {
+void ReminderEditor::setEditMode(std::int32_t number, const QIcon& icon) {
     m_isNew = false;
     m_number = number;
     setWindowTitle(m_captionEdit + QLatin1Char(' ') + QString::number(number));
-    if (!m_context.editIcon.isNull())
-        setWindowIcon(m_context.editIcon);
+    if (!icon.isNull())
+        setWindowIcon(icon);
 }
 
 void ReminderEditor::fill(const Reminder& r) {
@@ -371,14 +362,14 @@ void ReminderEditor::accept() {
     if (m_ui->weeklyRadio->isChecked() &&
         std::none_of(m_dayChecks.begin(), m_dayChecks.end(),
                      [](const QCheckBox* day) { return day->isChecked(); })) {
-        refuse(m_context.texts.noDayMarked, m_dayChecks[0]);
+        refuse(m_texts.noDayMarked, m_dayChecks[0]);
         return;
     }
     // "with click" alone is no action.
     if (!m_ui->showAlertCheck->isChecked() && !m_ui->playSoundCheck->isChecked() &&
         !m_ui->openFileCheck->isChecked() && !m_ui->flashCheck->isChecked() &&
         !m_ui->powerCheck->isChecked()) {
-        refuse(m_context.texts.noItemMarked, m_ui->showAlertCheck);
+        refuse(m_texts.noItemMarked, m_ui->showAlertCheck);
         return;
     }
     // A sound or a file to open without the file would do nothing when it falls due.
@@ -386,26 +377,23 @@ void ReminderEditor::accept() {
         QCheckBox* check;
         FilePathRow* row;
         const std::string& text;
-    } fileActions[] = {{m_ui->playSoundCheck, m_ui->soundRow, m_context.texts.chooseSoundFile},
-                       {m_ui->openFileCheck, m_ui->fileRow, m_context.texts.chooseFileToOpen}};
+    } fileActions[] = {{m_ui->playSoundCheck, m_ui->soundRow, m_texts.chooseSoundFile},
+                       {m_ui->openFileCheck, m_ui->fileRow, m_texts.chooseFileToOpen}};
     for (const auto& action : fileActions) {
         if (action.check->isChecked() && action.row->path().trimmed().isEmpty()) {
             refuse(action.text, action.row->chooseButton());
             return;
         }
     }
-    const Status saved = m_context.data.saveReminder(reminder(), m_context.clock->now().local);
+    const Status saved =
+        m_isNew ? m_reminders.add(reminder()) : m_reminders.update(m_number, reminder());
     // Not saved: say why; the user's input stays.
     if (!saved) {
         showErrorMessage(QString::fromStdString(saved.message()));
         return;
     }
-    // The row is in the table; a failed file write is reported by the writer and the
+    // The reminder is taken; a failed file write is reported by the reminders and the
     // editor closes all the same, so that "Ok" cannot add the reminder twice.
-    if (m_context.saveTable)
-        m_context.saveTable();
-    if (m_context.tableChanged)
-        m_context.tableChanged();
     close();
 }
 
@@ -445,17 +433,15 @@ void ReminderEditor::testSound(const QString& path) {
     // Silently nothing without a sound file.
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
-    m_context.soundPlayer.play(
-        path.toStdString(), [editor = QPointer(this)](const std::string& reason, bool) {
-            if (editor)
-                showInfo(
-                    QString::fromStdString(editor->m_context.texts.cannotPlaySound + '\n' + reason),
-                    editor);
-        });
+    m_player.play(path.toStdString(), [editor = QPointer(this)](const std::string& reason, bool) {
+        if (editor)
+            showInfo(QString::fromStdString(editor->m_texts.cannotPlaySound + '\n' + reason),
+                     editor);
+    });
 }
 
 void ReminderEditor::stopSound() {
-    m_context.soundPlayer.stop();
+    m_player.stop();
 }
 
 void ReminderEditor::testOpen(const QString& path) {
@@ -558,34 +544,6 @@ void ReminderEditor::fitToScreen(QSize room) {
 
 // --- lookups and openers ----------------------------------------------------
 
-ReminderEditor* ReminderEditor::find(std::int32_t number) {
-    if (number == -1)
-        return nullptr;
-    for (ReminderEditor* editor : openEditors())
-        if (!editor->m_closing && editor->m_number == number)
-            return editor;
-    return nullptr;
-}
-
-ReminderEditor* openEditorFor(std::int32_t number, const EditorContext& context) {
-    const std::optional<Reminder> reminder = context.data.reminder(number);
-    if (!reminder)
-        return nullptr;
-    if (ReminderEditor* open = ReminderEditor::find(number)) {
-        if (open->isMinimized())
-            open->setWindowState(open->windowState() & ~Qt::WindowMinimized);
-        open->show();
-        open->raise();
-        open->activateWindow();
-        return open;
-    }
-    auto* editor = new ReminderEditor(context);
-    editor->setEditMode(number);
-    editor->fill(*reminder);
-    editor->show();
-    return editor;
-}
-
 Reminder newReminderDefaults(Moment now) {
     Reminder r;
     const CalendarTime c = calendarTime(now);
@@ -600,12 +558,4 @@ Reminder newReminderDefaults(Moment now) {
     r.powerAction = PowerAction::PowerOff;
     r.isNew = true;
     return r;
-}
-
-ReminderEditor* openNewEditor(const EditorContext& context, const Reminder* copyFrom) {
-    auto* editor = new ReminderEditor(context);
-    editor->setNewMode();
-    editor->fill(copyFrom != nullptr ? *copyFrom : newReminderDefaults(context.clock->now().local));
-    editor->show();
-    return editor;
 }

@@ -1,12 +1,12 @@
 #pragma once
 // The reminder editor: one window per reminder being created or changed. Its opener
-// fills it from a record; "Ok" turns the controls back into a record and hands it to
-// the data module, which stores it. The editor never reads the table itself.
+// (ReminderEditors) fills it from a record; "Ok" turns the controls back into a record and
+// hands it to the reminders, which store it. The editor never reads the table itself.
 
-#include "core/Clock.h"
 #include "core/Reminder.h"
-#include "core/ReminderRepository.h"
+#include "i18n/LanguageFile.h"
 #include "i18n/Texts.h"
+#include "ui/controls/WindowList.h"
 
 #include <QIcon>
 #include <QList>
@@ -14,12 +14,12 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
 class QButtonGroup;
 class QCheckBox;
+class Reminders;
 class ScreenBound;
 class SoundPlayer;
 
@@ -27,39 +27,23 @@ namespace Ui {
 class ReminderEditor;
 }
 
-// What an editor needs from the program, given by the window that opens it.
-struct EditorContext {
-    EditorContext(ReminderRepository& d, SoundPlayer& player) : data(d), soundPlayer(player) {}
-
-    ReminderRepository& data;
-    // Plays the sounds of the test buttons.
-    SoundPlayer& soundPlayer;
-    const Clock* clock = &systemClock();
-    // The texts of the messages the editor shows.
-    Texts texts;
-    // Writes the whole reminder file; false when that failed.
-    std::function<bool()> saveTable;
-    // Tells the list that the reminders changed.
-    std::function<void()> tableChanged;
-    // Window icons of editors for new reminders and for existing ones.
-    QIcon newIcon;
-    QIcon editIcon;
-};
-
 class ReminderEditor final : public QWidget {
     Q_OBJECT
 
 public:
     static constexpr int MaxMessageLength = 100;
 
-    // A top-level window without owner that destroys itself when it closes. The
-    // context is copied; its data module must outlive the window.
-    explicit ReminderEditor(const EditorContext& context);
+    // A top-level window without owner that destroys itself when it closes. The reminders
+    // and the player (which plays the test button's sound) must outlive the window; the
+    // texts are copied.
+    ReminderEditor(Reminders& reminders, SoundPlayer& player, const Texts& texts,
+                   const LanguageSection<EditorLine>& lines = {});
     ~ReminderEditor() override;
 
-    // Opening: mode, caption and icon, then every control from a record.
-    void setNewMode();
-    void setEditMode(std::int32_t number);
+    // Opening: mode, caption and icon (the form's own when null), then every control from a
+    // record.
+    void setNewMode(const QIcon& icon = {});
+    void setEditMode(std::int32_t number, const QIcon& icon = {});
     void fill(const Reminder& reminder);
     // The record the controls describe (seconds 0).
     Reminder reminder() const;
@@ -72,14 +56,10 @@ public:
     // True once the window has begun closing.
     bool isClosing() const { return m_closing; }
 
-    // The open editor of reminder `number`, or null. Editors of new reminders are
-    // never found.
-    static ReminderEditor* find(std::int32_t number);
-
 public slots:
-    // "Ok": checks the entries, saves the reminder, writes the reminder file and
-    // closes. A failed check shows why and stays open with the focus on the cause; a
-    // record the data module did not save keeps the window open too.
+    // "Ok": checks the entries, hands the reminder to the reminders (which write the file)
+    // and closes. A failed check shows why and stays open with the focus on the cause; a
+    // record the reminders did not take keeps the window open too.
     void accept();
 
 protected:
@@ -91,8 +71,8 @@ private:
     void setInitialState();
     void setUpKeys();
     void wireRules();
-    // Applies the editor section of the language file in use; without one the built-in
-    // English texts of the form stay.
+    // Applies the context's editor section; the built-in English texts of the form stay
+    // where it has none.
     void loadTexts();
     void setAccessibleNames();
 
@@ -118,8 +98,14 @@ private:
     QWidget* nextInTabOrder(QWidget* from, bool next) const;
     bool takesTabFocus(QWidget* widget) const;
 
+    WindowList<ReminderEditor>::Entry m_listed{this};
     std::unique_ptr<Ui::ReminderEditor> m_ui;
-    EditorContext m_context;
+    Reminders& m_reminders;
+    SoundPlayer& m_player;
+    // The texts of the messages the editor shows.
+    Texts m_texts;
+    // The editor's section of the language file in use.
+    LanguageSection<EditorLine> m_lines;
     // Monday first.
     std::array<QCheckBox*, 7> m_dayChecks{};
     QButtonGroup* m_momentGroup;
@@ -136,11 +122,5 @@ private:
     bool m_closing = false;
 };
 
-// Brings back the editor already open for reminder `number` (restored when minimized,
-// raised), or opens one in edit mode; null when there is no such reminder.
-ReminderEditor* openEditorFor(std::int32_t number, const EditorContext& context);
-// An editor for a new reminder: with the defaults for a new one, or a copy of
-// *copyFrom (its number and creation date are not taken over).
-ReminderEditor* openNewEditor(const EditorContext& context, const Reminder* copyFrom = nullptr);
 // The record an editor for a new reminder starts from, at the moment now.
 Reminder newReminderDefaults(Moment now);

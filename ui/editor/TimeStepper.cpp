@@ -29,11 +29,13 @@ QString twoDigits(int value) {
 TimeStepper::TimeStepper(QWidget* parent)
     : QWidget(parent), m_hourLabel(new QLabel(this)), m_colonLabel(new QLabel(this)),
       m_minuteLabel(new QLabel(this)),
-      m_hourUpButton(makeArrow("hourUpButton", Qt::UpArrow, tr("Hour up (Alt+Up)"))),
-      m_hourDownButton(makeArrow("hourDownButton", Qt::DownArrow, tr("Hour down (Alt+Down)"))),
-      m_minuteUpButton(makeArrow("minuteUpButton", Qt::UpArrow, tr("Minute up (Alt+Shift+Up)"))),
-      m_minuteDownButton(
-          makeArrow("minuteDownButton", Qt::DownArrow, tr("Minute down (Alt+Shift+Down)"))),
+      m_hourUpButton(makeArrow("hourUpButton", Qt::UpArrow, QStringLiteral("Hour up (Alt+Up)"))),
+      m_hourDownButton(
+          makeArrow("hourDownButton", Qt::DownArrow, QStringLiteral("Hour down (Alt+Down)"))),
+      m_minuteUpButton(
+          makeArrow("minuteUpButton", Qt::UpArrow, QStringLiteral("Minute up (Alt+Shift+Up)"))),
+      m_minuteDownButton(makeArrow("minuteDownButton", Qt::DownArrow,
+                                   QStringLiteral("Minute down (Alt+Shift+Down)"))),
       m_repeatTimer(new QTimer(this)) {
     m_hourLabel->setObjectName(QStringLiteral("hourLabel"));
     m_colonLabel->setObjectName(QStringLiteral("colonLabel"));

@@ -6,7 +6,6 @@
 #include "ui/controls/WindowPlacer.h"
 #include "ui/journal/MissedEntry.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QScrollBar>
 #include <QShortcut>
@@ -33,13 +32,6 @@ JournalWindow::~JournalWindow() {
     // Whoever keeps the settings stores it; a window never writes a file, so that closing
     // one (at the exit too) never waits on a full disk or an error box.
     emit left(m_placer->placement());
-}
-
-JournalWindow* JournalWindow::find() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* journal = qobject_cast<JournalWindow*>(w); journal && !journal->m_closing)
-            return journal;
-    return nullptr;
 }
 
 void JournalWindow::setCaption(Moment from, Moment to, const Texts& texts) {

@@ -8,6 +8,7 @@
 #include "core/MissedJournal.h"
 #include "desktop/ProgramSettings.h"
 #include "i18n/Texts.h"
+#include "ui/controls/WindowList.h"
 
 #include <QList>
 #include <QSize>
@@ -35,9 +36,6 @@ public:
     explicit JournalWindow(const WindowPlacement& placement);
     ~JournalWindow() override;
 
-    // The open journal window (not one that is closing), or null.
-    static JournalWindow* find();
-
     // "Events that skipped from <from> to <to>", the moments in the regional format.
     void setCaption(Moment from, Moment to, const Texts& texts);
     // Replaces the entries with one per occurrence, in the order given, leaving out those
@@ -47,6 +45,8 @@ public:
     QList<MissedEntry*> entries() const;
     // Shows the window, restored if it was minimized, in front.
     void bringBack();
+    // True once the window has begun closing: the journal command opens a new one then.
+    bool isClosing() const { return m_closing; }
 
 signals:
     void editRequested(std::int32_t number);
@@ -57,6 +57,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    WindowList<JournalWindow>::Entry m_listed{this};
     std::unique_ptr<Ui::JournalWindow> m_ui;
     WindowPlacer* m_placer;
     bool m_closing = false;

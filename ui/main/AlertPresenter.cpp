@@ -64,7 +64,7 @@ void AlertPresenter::requestPower(PowerAction action) {
 }
 
 void AlertPresenter::showAlertWindow(const QString& message, std::int32_t number) {
-    if (AlertWindow* alert = AlertWindow::showAlert(message, number, m_clock.now().local))
+    if (AlertWindow* alert = AlertWindow::showAlert(message, number, m_clock.now().local, m_lines))
         connect(alert, &AlertWindow::editRequested, this, &AlertPresenter::editRequested,
                 Qt::UniqueConnection);
 }

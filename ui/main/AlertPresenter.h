@@ -4,6 +4,7 @@
 
 #include "core/Clock.h"
 #include "core/Reminder.h"
+#include "i18n/LanguageFile.h"
 #include "i18n/Texts.h"
 
 #include <QObject>
@@ -27,6 +28,8 @@ public:
     void present(const Reminder& reminder);
     // Opens (or reuses) the alert window of reminder `number`.
     void showAlertWindow(const QString& message, std::int32_t number);
+    // The texts of the alert windows opened from now on; windows open keep theirs.
+    void loadTexts(LanguageSection<AlertLine> lines) { m_lines = std::move(lines); }
 
 signals:
     // "Edit..." in an alert window: the receiver opens the editor and closes the alert.
@@ -42,4 +45,5 @@ private:
     const Texts& m_texts;
     SoundPlayer& m_player;
     PowerControl& m_power;
+    LanguageSection<AlertLine> m_lines;
 };

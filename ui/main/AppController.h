@@ -1,16 +1,16 @@
 #pragma once
-// The program's run: finds its files, reads the settings, owns the reminders, the
+// The program's run: finds its files, reads the settings, holds the reminders, the
 // engine, the tray, the alert presentation and the main window (built when first
-// needed), loads the reminder file a moment after the start, and ends in one place: the exit ends
-// the event loops, and once they have returned (aboutToQuit) the other windows
-// close, the reminder file and the settings are written. The settings are also written at
+// needed), has the reminders loaded a moment after the start, and ends in one place: the exit
+// ends the event loops, and once they have returned (aboutToQuit) the other windows
+// close, the reminders' last changes and the settings are written. The settings are also written at
 // the start and after each scan that alerted or filled the journal, so that a run killed
 // midway leaves the moment up to which it had shown everything.
 
+#include "app/Settings.h"
 #include "core/Clock.h"
 #include "core/MissedJournal.h"
-#include "core/ReminderRepository.h"
-#include "desktop/ProgramSettings.h"
+#include "core/ReminderStore.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/Texts.h"
 #include "platform/MinuteWake.h"
@@ -28,10 +28,10 @@
 class AlertPresenter;
 class MainWindow;
 class QTimer;
+class ReminderEditors;
 class ReminderEngine;
-class SerialWorker;
+class Reminders;
 class TrayController;
-struct EditorContext;
 
 class AppController final : public QObject {
     Q_OBJECT
@@ -49,29 +49,22 @@ public:
 
     // Loads the reminder file 100 ms after the event loop starts.
     void start();
-    // Loads the reminder file on the file's worker, then starts the minute wake. A new file
-    // that could not be created does not stop the program; a file with wrong content does:
-    // no minute wake, and it is never written over. A file that could not be read for
-    // another reason is read again each minute ("loadRetryTimer"), the failure shown once.
+    // Has the reminders loaded; once they are, starts the minute wake. A new file that could
+    // not be created does not stop the program; a file with wrong content does: no minute
+    // wake, and it is never written over. A file that could not be read for another reason
+    // is read again each minute, the failure shown once.
     void loadReminders();
-    // Waits until the loads and saves of the reminder file given to its worker are done
-    // and taken in, at most the time one of them may take; false when it took longer.
-    bool waitForReminderFile();
     // Ends the event loops, nested ones of open dialogs included; the rest of the
     // exit runs once every loop has returned, so no window goes away under code of
     // its own that is still running. Never asks: the end of a session and SIGTERM.
     void exit();
-    // The "Exit" command: tries the save of the reminder file again and waits for it;
-    // when changes still could not be saved, asks before anything closes whether to exit
-    // and lose them. "No" keeps the program running, the save still tried each minute.
+    // The "Exit" command: has the reminders try their save again and waits for it; when
+    // changes still could not be saved, asks before anything closes whether to exit and
+    // lose them. "No" keeps the program running, the save still tried each minute.
     void exitAsked();
-    // Writes the reminder file and the settings without ending (the session ends); a
-    // failure goes to the system log, as at the exit.
+    // Has the reminders written and writes the settings without ending (the session
+    // ends); a failure goes to the system log, as at the exit.
     void saveEverything();
-    // Gives the changes to the reminder file's worker; false when the file is not to be
-    // written. The first failure is shown in a window; until a save succeeds, it is tried
-    // again each minute and further failures are not shown again.
-    bool saveReminderFile();
     // Destroys the open editors (their unsaved input is discarded) and alert windows.
     void closeOtherWindows();
     // "Edit..." of an alert window: opens the reminder's editor and closes the alert;
@@ -89,9 +82,8 @@ public:
     AlertPresenter* alertPresenter() const { return m_alerts; }
     ReminderEngine* engine() const { return m_engine; }
     const MinuteWake& minuteWake() const { return *m_wake; }
-    ReminderRepository& repository() { return m_repository; }
-    const ProgramSettings& settings() const { return m_settings; }
-    const std::string& settingsPath() const { return m_settingsPath; }
+    Reminders& reminders() const { return *m_reminders; }
+    const Settings& settings() const { return *m_settings; }
     const std::string& reminderFilePath() const { return m_reminderFilePath; }
     // The entries of the run's journal: what was missed while the program was not
     // running (found at the start when "Show Missed after start" is on) and in the gaps
@@ -102,29 +94,32 @@ public:
 private:
     // Where a failure to write a file is told: in a window while the program runs; on
     // standard error and in the system log while it ends, when no one may be there to
-    // close a window and a window would hold up the end of the session; by the question of
-    // the "Exit" command while it tries the save again.
-    enum class Reporting { Window, SystemLog, ExitQuestion };
+    // close a window and a window would hold up the end of the session.
+    enum class Reporting { Window, SystemLog };
 
     void shutdown();
-    void remindersRead(const Status& loaded);
-    bool saveReminderFile(Reporting reporting);
-    void reminderFileWritten(const Status& saved, Reporting reporting);
+    void remindersLoaded(const QString& error);
+    void remindersNotRead(const QString& error);
+    // Told in a window while running, in the system log while ending.
+    void report(const QString& text);
     void report(const QString& text, Reporting reporting);
+    // A save of the reminders failed: reported, unless the question of "Exit" tells it.
+    void saveFailed(const QString& text);
     // Asks whether to exit although the changes could not be saved; true for "Yes".
     bool askToLoseChanges();
     void buildMainWindow();
-    // Writes the settings with lastTime as the end of the run so far, the windows' placements
-    // included. A failure while running is shown once per run.
+    // Writes the settings with lastTime as the end of the run so far, the placements the
+    // windows have handed on included. A failure while running is shown once per run.
     void writeSettings(const ClockReading& lastTime, Reporting reporting);
     // A reminder was handed out or the journal filled: the scan's moment is written, once
     // per scan.
     void noteShown();
     // Makes `path` the language file in use: the main window, the tray and the shared
     // texts take its main section at once (a file without one changes nothing there),
-    // and windows opened from now on their own sections; Qt's own texts follow the language.
+    // and the openers of the other windows their sections, for the windows opened from now
+    // on; Qt's own texts follow the language.
     void useLanguageFile(const std::string& path);
-    // The reminders were saved or deleted: the engine, the journal and the list follow.
+    // The reminders were added, changed or removed: the engine and the journal follow.
     void remindersChanged();
     // A scan found reminders that fell due in a gap (the computer slept, or the clock
     // jumped forward).
@@ -137,47 +132,31 @@ private:
     const Clock& m_clock;
     PlatformServices m_services;
     Texts m_texts;
-    ReminderRepository m_repository;
-    // Loads and saves the reminder file, in order; goes before the repository.
-    std::unique_ptr<SerialWorker> m_fileWorker;
+    Reminders* m_reminders;
     // The list's order, made after the load so that the first "Open list..." need not sort.
     MessageOrder m_messageOrder;
     MissedJournal m_missedJournal;
-    ProgramSettings m_settings;
-    std::string m_settingsPath;
+    // The settings file's values and its only writer; a child.
+    Settings* m_settings = nullptr;
     std::string m_reminderFilePath;
     Moment m_programStart = DayCountEpoch;
-    std::unique_ptr<EditorContext> m_editorContext;
+    std::unique_ptr<ReminderEditors> m_editors;
     ReminderEngine* m_engine;
     TrayController* m_tray;
     AlertPresenter* m_alerts;
-    // Children named "startTimer", "saveRetryTimer" (runs while the last save of the
-    // reminder file failed) and "loadRetryTimer".
+    // A child named "startTimer".
     QTimer* m_startTimer;
-    QTimer* m_saveRetryTimer;
-    QTimer* m_loadRetryTimer;
     std::unique_ptr<MinuteWake> m_wake;
     std::unique_ptr<MainWindow> m_window;
-    // The failure of the last save of the reminder file has been shown in a window.
-    bool m_reminderSaveFailureShown = false;
-    // A failed write of the settings has been shown in this run.
-    bool m_settingsFailureShown = false;
-    // The instant last written as "LastTime".
-    std::optional<UtcInstant> m_lastTimeWritten;
-    bool m_loadFailureShown = false;
-    bool m_loading = false;
-    // The program or the session ends: what the file's worker reports goes to the log.
+    // The program or the session ends: what the reminders report goes to the log.
     bool m_ending = false;
-    // The "Exit" command is saving or asking: what the file's worker reports goes to its
-    // question, and a second "Exit" meanwhile does nothing.
+    // The "Exit" command is saving or asking: a failed save goes to its question, and a
+    // second "Exit" meanwhile does nothing.
     bool m_exitAsked = false;
-    // Why the last save of the reminder file failed, as the store put it; empty after a
-    // good one.
-    QString m_saveFailure;
     // Why the reminder file cannot be changed, when it was loaded and cannot.
     QString m_readOnlyReason;
     // The main section of the language file in use, when it has one.
-    std::optional<LanguageSection> m_mainTexts;
+    std::optional<LanguageSection<MainLine>> m_mainTexts;
     // Qt's own texts in Russian while the Russian language is chosen.
     QtTranslation m_qtTranslation;
 };

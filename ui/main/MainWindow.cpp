@@ -1,10 +1,11 @@
 #include "ui/main/MainWindow.h"
 
+#include "app/Reminders.h"
 #include "ui/controls/ColorScheme.h"
 #include "ui/controls/SectionText.h"
 #include "ui/controls/WindowPlacer.h"
 #include "ui/dialogs/QuestionDialog.h"
-#include "ui/editor/ReminderEditor.h"
+#include "ui/editor/ReminderEditors.h"
 #include "ui/main/CommandImages.h"
 #include "ui/main/ReminderListModel.h"
 #include "ui/main/ReminderListPanel.h"
@@ -15,9 +16,9 @@
 #include <QCloseEvent>
 #include <QLabel>
 
-MainWindow::MainWindow(const EditorContext& editors, MessageOrder& order, QWidget* parent)
+MainWindow::MainWindow(const ReminderEditors& editors, MessageOrder& order, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()), m_editors(editors),
-      m_listModel(new ReminderListModel(editors.data, order, this)),
+      m_listModel(new ReminderListModel(editors.reminders().repository(), order, this)),
       m_placer(new WindowPlacer(this)) {
     m_ui->setupUi(this);
     setFont(ColorScheme::font());
@@ -42,11 +43,11 @@ MainWindow::MainWindow(const EditorContext& editors, MessageOrder& order, QWidge
     connect(m_ui->actionDelete, &QAction::triggered, this, &MainWindow::deleteReminder);
     connect(m_ui->actionJournal, &QAction::triggered, this, &MainWindow::journalRequested);
 
-    m_listModel->setTexts(editors.texts);
-    m_listModel->setNow(*editors.clock);
+    m_listModel->setTexts(editors.texts());
+    m_listModel->setNow(editors.reminders().clock());
     ReminderListView* list = listView();
     list->setReminderModel(m_listModel);
-    list->setClock(editors.clock);
+    list->setClock(&editors.reminders().clock());
     auto* separator = new QAction(list);
     separator->setSeparator(true);
     list->addActions({m_ui->actionNewReminder, m_ui->actionEdit, m_ui->actionCopy, separator,
@@ -56,6 +57,7 @@ MainWindow::MainWindow(const EditorContext& editors, MessageOrder& order, QWidge
     connect(list, &ReminderListView::editRequested, m_ui->actionEdit, &QAction::trigger);
     connect(list, &ReminderListView::deleteRequested, m_ui->actionDelete, &QAction::trigger);
     connect(list, &ReminderListView::currentReminderChanged, this, &MainWindow::updateActions);
+    connect(&editors.reminders(), &Reminders::changed, this, &MainWindow::reloadReminders);
 
     // Four empty panels, as the status bar has always had.
     for (int width : {100, 120, 100, 100}) {
@@ -66,7 +68,10 @@ MainWindow::MainWindow(const EditorContext& editors, MessageOrder& order, QWidge
     updateActions();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // Whoever keeps the settings stores it; the window itself never writes a file.
+    emit placed(placement());
+}
 
 SettingsPage* MainWindow::settingsPage() const {
     return m_ui->settingsPage;
@@ -82,8 +87,8 @@ void MainWindow::showList() {
         showNormal();
     else
         show();
-    if (m_ui->pages->currentWidget() == m_ui->listPage && m_editors.data.isLoaded() &&
-        m_editors.data.fileWritable() && isVisible())
+    if (m_ui->pages->currentWidget() == m_ui->listPage && m_editors.reminders().isLoaded() &&
+        m_editors.reminders().fileWritable() && isVisible())
         listView()->setFocus();
     raise();
     activateWindow();
@@ -91,7 +96,7 @@ void MainWindow::showList() {
 
 void MainWindow::reloadReminders() {
     // The next times as of now: no scan may have run for days (an empty table).
-    m_listModel->setNow(*m_editors.clock);
+    m_listModel->setNow(m_editors.reminders().clock());
     m_listModel->reload();
     updateActions();
 }
@@ -108,14 +113,14 @@ void MainWindow::refreshComputedColumns() {
     m_listModel->refreshComputedColumns();
 }
 
-void MainWindow::loadTexts(const LanguageSection& section) {
-    const auto tab = [&](std::size_t line, QWidget* page) {
+void MainWindow::loadTexts(const LanguageSection<MainLine>& section) {
+    const auto tab = [&](MainLine line, QWidget* page) {
         withLine(section, line,
                  [&](const QString& t) { m_ui->pages->setTabText(m_ui->pages->indexOf(page), t); });
     };
-    tab(1, m_ui->listPage);
-    tab(2, m_ui->settingsPage);
-    const auto command = [&](std::size_t line, std::initializer_list<QAction*> actions) {
+    tab(MainLine::ListTab, m_ui->listPage);
+    tab(MainLine::SettingsTab, m_ui->settingsPage);
+    const auto command = [&](MainLine line, std::initializer_list<QAction*> actions) {
         withLine(section, line, [&](const QString& t) {
             for (QAction* a : actions) {
                 a->setText(t);
@@ -123,20 +128,20 @@ void MainWindow::loadTexts(const LanguageSection& section) {
             }
         });
     };
-    command(3, {m_ui->actionNew, m_ui->actionNewReminder});
-    command(4, {m_ui->actionEdit});
-    command(5, {m_ui->actionCopy});
-    command(6, {m_ui->actionDelete});
-    command(8, {m_ui->actionJournal});
-    const auto title = [&](std::size_t line, int column) {
+    command(MainLine::NewReminder, {m_ui->actionNew, m_ui->actionNewReminder});
+    command(MainLine::EditReminder, {m_ui->actionEdit});
+    command(MainLine::CopyReminder, {m_ui->actionCopy});
+    command(MainLine::DeleteReminder, {m_ui->actionDelete});
+    command(MainLine::Journal, {m_ui->actionJournal});
+    const auto title = [&](MainLine line, int column) {
         withLine(section, line,
                  [&](const QString& t) { m_listModel->setHeaderData(column, Qt::Horizontal, t); });
     };
-    title(20, MessageColumn);
-    title(36, DescriptionColumn);
-    title(37, NextTimeColumn);
+    title(MainLine::MessageColumn, MessageColumn);
+    title(MainLine::DescriptionColumn, DescriptionColumn);
+    title(MainLine::NextTimeColumn, NextTimeColumn);
     settingsPage()->loadTexts(section);
-    m_listModel->setTexts(m_editors.texts);
+    m_listModel->setTexts(m_editors.texts());
     refreshComputedColumns();
 }
 
@@ -154,7 +159,7 @@ std::optional<std::int32_t> MainWindow::currentNumber() const {
 }
 
 void MainWindow::updateActions() {
-    const bool writable = m_editors.data.fileWritable();
+    const bool writable = m_editors.reminders().fileWritable();
     const bool hasCurrent = writable && currentNumber().has_value();
     for (QAction* a : {m_ui->actionEdit, m_ui->actionCopy, m_ui->actionDelete})
         a->setEnabled(hasCurrent);
@@ -172,40 +177,39 @@ void MainWindow::newFromList() {
 }
 
 void MainWindow::newReminder() {
-    if (m_editors.data.fileWritable())
-        openNewEditor(m_editors);
+    if (m_editors.reminders().fileWritable())
+        m_editors.openNew();
 }
 
 void MainWindow::editReminder() {
     if (const auto number = currentNumber(); number && listIsUsable())
-        openEditorFor(*number, m_editors);
+        m_editors.openEditorFor(*number);
 }
 
 void MainWindow::copyReminder() {
     const auto number = currentNumber();
     if (!number || !listIsUsable())
         return;
-    if (const std::optional<Reminder> source = m_editors.data.reminder(*number))
-        openNewEditor(m_editors, &*source);
+    if (const std::optional<Reminder> source = m_editors.reminders().reminder(*number))
+        m_editors.openNew(&*source);
 }
 
 void MainWindow::deleteReminder() {
     const auto number = currentNumber();
     if (!number || !listIsUsable())
         return;
-    if (!askYesNo(QString::fromStdString(m_editors.texts.deleteReminder), m_editors.texts, this))
+    if (!askYesNo(QString::fromStdString(m_editors.texts().deleteReminder), m_editors.texts(),
+                  this))
         return;
-    if (m_editors.data.deleteReminder(*number))
-        m_editors.saveTable();
-    // The program follows the change (the list among the rest); on its own, the list does.
-    if (m_editors.tableChanged)
-        m_editors.tableChanged();
-    else
+    // A removal reaches the list through the reminders' change; one gone meanwhile does not.
+    if (!m_editors.reminders().remove(*number))
         reloadReminders();
 }
 
 void MainWindow::applyPlacement(const WindowPlacement& placement) {
     m_placer->apply(placement);
+    // Brought within the screen: a window never shown keeps it so.
+    emit placed(this->placement());
 }
 
 WindowPlacement MainWindow::placement() const {
@@ -219,4 +223,25 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         hide();
     else
         showMinimized();
+}
+
+void MainWindow::hideEvent(QHideEvent* event) {
+    QMainWindow::hideEvent(event);
+    emit placed(placement());
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    emit placed(placement());
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    emit placed(placement());
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        emit placed(placement());
 }

@@ -5,6 +5,7 @@
 
 #include "core/Moment.h"
 #include "desktop/ProgramSettings.h"
+#include "i18n/LanguageFile.h"
 
 #include <QMainWindow>
 #include <QSize>
@@ -13,9 +14,8 @@
 #include <memory>
 #include <optional>
 
-class LanguageSection;
-struct EditorContext;
 class MessageOrder;
+class ReminderEditors;
 class ReminderListModel;
 class ReminderListView;
 class SettingsPage;
@@ -31,9 +31,10 @@ public:
     // The designed client size at the default font.
     static constexpr QSize DesignedSize{540, 422};
 
-    // The editors' context gives the reminders, the clock, the texts and the saving;
-    // the order is the list's, over the same reminders. Both must outlive the window.
-    MainWindow(const EditorContext& editors, MessageOrder& order, QWidget* parent = nullptr);
+    // The editors' opener gives the reminders (with their clock) and the texts; the order is
+    // the list's, over the same reminders. Both must outlive the window. The list follows
+    // every change of the reminders.
+    MainWindow(const ReminderEditors& editors, MessageOrder& order, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     SettingsPage* settingsPage() const;
@@ -52,7 +53,7 @@ public:
     // Takes the captions of the main window's section of a language file (lines it lacks
     // keep theirs) and the shared texts of the editors' context, and shows the schedule
     // texts in them at once.
-    void loadTexts(const LanguageSection& section);
+    void loadTexts(const LanguageSection<MainLine>& section);
     // The file could not be read: reminders cannot be changed, and the status bar says why.
     void showReadOnly(const QString& why);
     // Whether the desktop has a tray: without one, closing minimizes instead of hiding.
@@ -78,16 +79,23 @@ public:
 signals:
     // The journal command.
     void journalRequested();
+    // The window was placed, moved, resized, maximized, minimized or restored, hidden, or is
+    // being destroyed: placement is where it should open in the next run.
+    void placed(const WindowPlacement& placement);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     bool listIsUsable() const;
     std::optional<std::int32_t> currentNumber() const;
 
     std::unique_ptr<Ui::MainWindow> m_ui;
-    const EditorContext& m_editors;
+    const ReminderEditors& m_editors;
     ReminderListModel* m_listModel;
     WindowPlacer* m_placer;
     bool m_trayAvailable = false;

@@ -78,8 +78,8 @@ void SettingsPage::setValues(const ProgramSettings& settings) {
     m_ui->otherRadio->setChecked(settings.language == LanguageChoice::Other);
     m_ui->languageFileLabel->setText(settings.languageFile);
     m_ui->languageFileLabel->setToolTip(settings.languageFile);
-    m_ui->showMissedCheck->setChecked(settings.ShowMissedAtStart);
-    m_ui->showDayCheck->setChecked(settings.ShowDayInTray);
+    m_ui->showMissedCheck->setChecked(settings.showMissedAtStart);
+    m_ui->showDayCheck->setChecked(settings.showDayInTray);
 }
 
 std::string SettingsPage::selectedLanguageFile() const {
@@ -105,26 +105,27 @@ std::string SettingsPage::languageFileFor(LanguageChoice language, const QString
     return {};
 }
 
-void SettingsPage::loadTexts(const LanguageSection& section) {
+void SettingsPage::loadTexts(const LanguageSection<MainLine>& section) {
     // Captions are the accessible names too, as the form gives them.
-    const auto caption = [&section](std::size_t line, auto* widget) {
+    const auto caption = [&section](MainLine line, auto* widget) {
         withLine(section, line, [widget](const QString& t) {
             widget->setText(t);
             widget->setAccessibleName(t);
         });
     };
-    withLine(section, 12, [this](const QString& t) { m_ui->languageGroup->setTitle(t); });
-    caption(13, m_ui->englishRadio);
-    caption(14, m_ui->russianRadio);
-    caption(15, m_ui->otherRadio);
-    withLine(section, 16, [this](const QString& t) {
+    withLine(section, MainLine::LanguageGroup,
+             [this](const QString& t) { m_ui->languageGroup->setTitle(t); });
+    caption(MainLine::English, m_ui->englishRadio);
+    caption(MainLine::Russian, m_ui->russianRadio);
+    caption(MainLine::Other, m_ui->otherRadio);
+    withLine(section, MainLine::LanguageFileHint, [this](const QString& t) {
         m_ui->languageFileButton->setToolTip(t);
         m_ui->languageFileButton->setAccessibleName(t);
     });
-    caption(17, m_ui->showMissedCheck);
-    caption(18, m_ui->aboutButton);
-    caption(38, m_ui->helpButton);
-    caption(49, m_ui->showDayCheck);
+    caption(MainLine::ShowMissedAtStart, m_ui->showMissedCheck);
+    caption(MainLine::About, m_ui->aboutButton);
+    caption(MainLine::Help, m_ui->helpButton);
+    caption(MainLine::ShowDayInTray, m_ui->showDayCheck);
 }
 
 void SettingsPage::setStartupShortcut(StartupShortcut* shortcut) {

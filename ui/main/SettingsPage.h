@@ -5,12 +5,12 @@
 // program keeps them, writes them to the settings file and applies the language.
 
 #include "desktop/ProgramSettings.h"
+#include "i18n/LanguageFile.h"
 
 #include <QWidget>
 #include <memory>
 #include <string>
 
-class LanguageSection;
 class StartupShortcut;
 
 namespace Ui {
@@ -37,7 +37,7 @@ public:
     // The same for a language choice, with `otherFile` the file chosen for "Other".
     static std::string languageFileFor(LanguageChoice language, const QString& otherFile);
     // Takes the page's captions from the main window's section of a language file.
-    void loadTexts(const LanguageSection& section);
+    void loadTexts(const LanguageSection<MainLine>& section);
     // The shortcut the two shortcut buttons place and remove; the buttons are enabled
     // as it exists or not, from now on and after every click. It must outlive the page.
     void setStartupShortcut(StartupShortcut* shortcut);

@@ -90,11 +90,11 @@ void TrayController::checkTrayAppeared() {
     emit trayAppeared();
 }
 
-void TrayController::loadTexts(const LanguageSection& section) {
-    const std::pair<std::size_t, QAction*> captions[] = {{3, m_newReminderAction},
-                                                         {9, m_soundOffAction},
-                                                         {11, m_exitAction},
-                                                         {51, m_openListAction}};
+void TrayController::loadTexts(const LanguageSection<MainLine>& section) {
+    const std::pair<MainLine, QAction*> captions[] = {{MainLine::NewReminder, m_newReminderAction},
+                                                      {MainLine::SoundOff, m_soundOffAction},
+                                                      {MainLine::Exit, m_exitAction},
+                                                      {MainLine::OpenList, m_openListAction}};
     for (const auto& [line, action] : captions)
         withLine(section, line, [action](const QString& t) { action->setText(t); });
 }

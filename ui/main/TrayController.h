@@ -4,12 +4,12 @@
 // has no tray a menu in the main window instead, until a tray appears.
 
 #include "core/Clock.h"
+#include "i18n/LanguageFile.h"
 #include "ui/main/TrayImages.h"
 
 #include <QObject>
 #include <QPointer>
 
-class LanguageSection;
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -45,7 +45,7 @@ public:
     // The minute tick's day: moves the day picture on after midnight.
     void followDay(int day);
     // Takes the menu's captions from the main window's section of a language file.
-    void loadTexts(const LanguageSection& section);
+    void loadTexts(const LanguageSection<MainLine>& section);
     // "New..." of the menu follows whether reminders can be changed.
     void setNewReminderEnabled(bool enabled);
 

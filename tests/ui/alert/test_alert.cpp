@@ -30,9 +30,8 @@ class AlertTest : public ::testing::Test {
 protected:
     void TearDown() override {
         // Windows left open by a test are destroyed, like the main window does at exit.
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<AlertWindow*>(w))
-                delete w;
+        for (AlertWindow* w : WindowList<AlertWindow>::all())
+            delete w;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
@@ -107,7 +106,7 @@ TEST_F(AlertTest, OkAndEscAreIgnoredDuringTheGuardTimeAndCloseAfterIt) {
         EXPECT_TRUE(w->buttonsArmed());
         press();
         EXPECT_TRUE(destroyed(w));
-        EXPECT_EQ(AlertWindow::find(1), nullptr);
+        EXPECT_EQ(WindowList<AlertWindow>::find(1), nullptr);
     }
 }
 
@@ -245,7 +244,7 @@ TEST_F(AlertTest, ReusingAMinimizedWindowRestoresIt) {
 TEST_F(AlertTest, CloseBoxDestroysDuringGuardAndCountdownAndNothingComesBack) {
     QPointer<AlertWindow> guarded = AlertWindow::showAlert("A", 1, Alarm);
     EXPECT_TRUE(guarded->close());
-    EXPECT_EQ(AlertWindow::find(1), nullptr) << "a closing window is not reused";
+    EXPECT_EQ(WindowList<AlertWindow>::find(1), nullptr) << "a closing window is not reused";
     EXPECT_TRUE(destroyed(guarded));
 
     QPointer<AlertWindow> counting = AlertWindow::showAlert("B", 2, Alarm);
@@ -253,23 +252,23 @@ TEST_F(AlertTest, CloseBoxDestroysDuringGuardAndCountdownAndNothingComesBack) {
     AlertWindow::showAlert("B", 2, Later);
     EXPECT_TRUE(counting->close());
     EXPECT_TRUE(destroyed(counting));
-    EXPECT_EQ(AlertWindow::find(2), nullptr);
+    EXPECT_EQ(WindowList<AlertWindow>::find(2), nullptr);
 }
 
 TEST_F(AlertTest, FindLooksUpOpenAlertWindowsByNumber) {
     AlertWindow* a = AlertWindow::showAlert("A", 1, Alarm);
     AlertWindow* b = AlertWindow::showAlert("B", 2, Alarm);
     QTest::mouseClick(postponeButton(b, 10), Qt::LeftButton); // hidden windows count too
-    EXPECT_EQ(AlertWindow::find(1), a);
-    EXPECT_EQ(AlertWindow::find(2), b);
-    EXPECT_EQ(AlertWindow::find(3), nullptr);
+    EXPECT_EQ(WindowList<AlertWindow>::find(1), a);
+    EXPECT_EQ(WindowList<AlertWindow>::find(2), b);
+    EXPECT_EQ(WindowList<AlertWindow>::find(3), nullptr);
     QWidget plain; // other windows are passed over
     plain.show();
-    EXPECT_EQ(AlertWindow::find(0), nullptr);
+    EXPECT_EQ(WindowList<AlertWindow>::find(0), nullptr);
     // A window destroyed without closing, as at exit, is gone from the lookup too.
     delete a;
-    EXPECT_EQ(AlertWindow::find(1), nullptr);
-    EXPECT_EQ(AlertWindow::find(2), b);
+    EXPECT_EQ(WindowList<AlertWindow>::find(1), nullptr);
+    EXPECT_EQ(WindowList<AlertWindow>::find(2), b);
 }
 
 TEST_F(AlertTest, TextsAndAccessibleNames) {

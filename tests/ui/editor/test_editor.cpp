@@ -3,6 +3,7 @@
 // per reminder, failed saves, the file rows, and the layout at two font sizes.
 #include "ui/editor/ReminderEditor.h"
 
+#include "app/Reminders.h"
 #include "core/AppPaths.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeSoundPlayer.h"
@@ -13,6 +14,7 @@
 #include "ui/dialogs/DialogSeams.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/editor/FilePathRow.h"
+#include "ui/editor/ReminderEditors.h"
 #include "ui/editor/TimeStepper.h"
 
 #include <QAccessible>
@@ -32,6 +34,7 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <functional>
 
@@ -85,26 +88,40 @@ void click(QAbstractButton* b) {
                       boxed ? QPoint(8, b->height() / 2) : b->rect().center());
 }
 
+// The reminder file, counting the saves that write changes into it.
+class CountingStore final : public ReminderStore {
+public:
+    explicit CountingStore(std::atomic<int>& writes) : m_writes(writes) {}
+    Status load(const std::string& path, std::vector<ReminderRow>& rows, SideRows& side) override {
+        return m_file.load(path, rows, side);
+    }
+    Status create(const std::string& path, const std::vector<ReminderRow>& rows,
+                  const SideRows& side) override {
+        return m_file.create(path, rows, side);
+    }
+    Status write(const std::string& path, const ReminderChanges& changes) override {
+        ++m_writes;
+        return m_file.write(path, changes);
+    }
+
+private:
+    SqliteReminderStore m_file;
+    std::atomic<int>& m_writes;
+};
+
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         folder_ = MakeTempFolder("editor");
         thingsPath_ = folder_ + "/things.mln";
-        ASSERT_TRUE(dm_.load(thingsPath_).ok());
+        Reload();
         setErrorMessageRecorderForTests([this](const QString& m) { errorMessages_ << m; });
         setShowInfoRecorder([this](const QString& t) { infos_ << t; });
-        ctx_.clock = &clock_;
-        ctx_.saveTable = [this] {
-            ++tableSaves_;
-            return dm_.save(thingsPath_).ok();
-        };
-        ctx_.tableChanged = [this] { ++tableChanges_; };
     }
 
     void TearDown() override {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<ReminderEditor*>(w))
-                delete w;
+        for (ReminderEditor* editor : WindowList<ReminderEditor>::all())
+            delete editor;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setShowInfoRecorder(nullptr);
         setErrorMessageRecorderForTests(nullptr);
@@ -171,26 +188,45 @@ protected:
     void Insert(const ReminderRow& row) {
         fileRows_.push_back(row);
         ASSERT_TRUE(SqliteReminderStore().create(thingsPath_, fileRows_));
-        ASSERT_TRUE(dm_.load(thingsPath_).ok());
+        Reload();
+    }
+
+    // Reminders and editors over the file as it is now.
+    void Reload() {
+        editors_.reset();
+        reminders_ = std::make_unique<Reminders>(clock_, std::make_unique<CountingStore>(writes_));
+        reminders_->setFilePath(thingsPath_);
+        QObject::connect(reminders_.get(), &Reminders::changed, [this] { ++tableChanges_; });
+        reminders_->load();
+        ASSERT_TRUE(reminders_->waitForFile());
+        ASSERT_TRUE(reminders_->isLoaded());
+        editors_ = std::make_unique<ReminderEditors>(*reminders_, player_);
+    }
+
+    const ReminderRepository& dm() const { return reminders_->repository(); }
+    // The saves written so far, once those given are done.
+    int tableSaves() {
+        EXPECT_TRUE(reminders_->waitForFile());
+        return writes_;
     }
 
     std::string folder_;
     std::string thingsPath_;
-    ReminderRepository dm_;
-    FakeSoundPlayer player_;
-    EditorContext ctx_{dm_, player_};
     FakeClock clock_{Now};
+    std::atomic<int> writes_ = 0;
+    FakeSoundPlayer player_;
+    std::unique_ptr<Reminders> reminders_;
+    std::unique_ptr<ReminderEditors> editors_;
     std::vector<ReminderRow> fileRows_;
     QStringList errorMessages_;
     QStringList infos_;
-    int tableSaves_ = 0;
     int tableChanges_ = 0;
 };
 
 // --- enabling rules ---------------------------------------------------------
 
 TEST_F(EditorTest, ScheduleSideFollowsMomentAndDayKind) {
-    ReminderEditor* f = openNewEditor(ctx_);
+    ReminderEditor* f = editors_->openNew();
     struct Case {
         bool afterStart;
         int kind;
@@ -227,7 +263,7 @@ TEST_F(EditorTest, ScheduleSideFollowsMomentAndDayKind) {
 }
 
 TEST_F(EditorTest, ActionBoxesEnableTheirControls) {
-    ReminderEditor* f = openNewEditor(ctx_);
+    ReminderEditor* f = editors_->openNew();
     struct Case {
         const char* box;
         std::vector<QWidget*> dependents;
@@ -255,15 +291,15 @@ TEST_F(EditorTest, ActionBoxesEnableTheirControls) {
 }
 
 TEST_F(EditorTest, DisabledDayControlsKeepAndSaveTheirValues) {
-    ReminderEditor* f = openNewEditor(ctx_);
+    ReminderEditor* f = editors_->openNew();
     click(button(f, "weeklyRadio"));
     click(day(f, 6));
     click(button(f, "monthlyRadio"));
     part<QSpinBox>(f, "monthDaySpin")->setValue(20);
     click(button(f, "onceRadio")); // monthly and weekday controls now disabled
     click(button(f, "okButton"));
-    ASSERT_EQ(dm_.table().count(), 1u);
-    const ReminderRow& row = dm_.table().rowAt(0);
+    ASSERT_EQ(dm().table().count(), 1u);
+    const ReminderRow& row = dm().table().rowAt(0);
     EXPECT_EQ(row.integer(Col::DateOrDay), 0);
     EXPECT_EQ(row.integer(Col::EMonth), 20);
     EXPECT_EQ(row.integer(Col::Sun), 1);
@@ -330,7 +366,7 @@ TEST_F(EditorTest, OkRefusesWithoutADayAnActionOrAFile) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         infos_.clear();
-        ReminderEditor* f = openNewEditor(ctx_);
+        ReminderEditor* f = editors_->openNew();
         Activate(f);
         messageEdit(f)->setFocus();
         c.arrange(f);
@@ -342,8 +378,8 @@ TEST_F(EditorTest, OkRefusesWithoutADayAnActionOrAFile) {
         }
         EXPECT_FALSE(Destroyed(alive));
         EXPECT_FALSE(f->isClosing());
-        EXPECT_EQ(dm_.table().count(), 0u);
-        EXPECT_EQ(tableSaves_, 0);
+        EXPECT_EQ(dm().table().count(), 0u);
+        EXPECT_EQ(tableSaves(), 0);
         delete f;
     }
 }
@@ -353,7 +389,7 @@ TEST_F(EditorTest, TheFileButtonTakesTabFocusAndSpaceChoosesWithIt) {
         return filter.contains(QLatin1String("wav")) ? QStringLiteral("/data/bell.wav")
                                                      : QStringLiteral("/data/report.pdf");
     });
-    ReminderEditor* f = openNewEditor(ctx_);
+    ReminderEditor* f = editors_->openNew();
     Activate(f);
     // Unticked, the rows are skipped.
     part(f, "playSoundCheck")->setFocus();
@@ -382,13 +418,13 @@ TEST_F(EditorTest, TheFileButtonTakesTabFocusAndSpaceChoosesWithIt) {
     click(button(f, "okButton"));
     EXPECT_TRUE(Destroyed(alive));
     EXPECT_TRUE(infos_.isEmpty());
-    ASSERT_EQ(dm_.table().count(), 1u);
-    EXPECT_EQ(dm_.table().rowAt(0).text(Col::SPath), "/data/bell.wav");
+    ASSERT_EQ(dm().table().count(), 1u);
+    EXPECT_EQ(dm().table().rowAt(0).text(Col::SPath), "/data/bell.wav");
 }
 
 TEST_F(EditorTest, OkWithOnlyAnimationOrSpecialSaves) {
     for (const char* only : {"flashCheck", "powerCheck"}) {
-        ReminderEditor* f = openNewEditor(ctx_);
+        ReminderEditor* f = editors_->openNew();
         click(button(f, "showAlertCheck"));
         click(button(f, only));
         QPointer<ReminderEditor> alive(f);
@@ -396,13 +432,13 @@ TEST_F(EditorTest, OkWithOnlyAnimationOrSpecialSaves) {
         EXPECT_TRUE(Destroyed(alive)) << only;
     }
     EXPECT_TRUE(infos_.isEmpty());
-    EXPECT_EQ(dm_.table().count(), 2u);
+    EXPECT_EQ(dm().table().count(), 2u);
 }
 
 // --- keys -----------------------------------------------------------------------
 
 TEST_F(EditorTest, EnterMovesTheFocusAlongTheTabOrder) {
-    ReminderEditor* f = openNewEditor(ctx_);
+    ReminderEditor* f = editors_->openNew();
     Activate(f);
     struct Case {
         const char* from;
@@ -469,7 +505,7 @@ TEST_F(EditorTest, CtrlEnterAndCtrlSSaveEscCancels) {
     std::size_t rows = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ReminderEditor* f = openNewEditor(ctx_);
+        ReminderEditor* f = editors_->openNew();
         Activate(f);
         messageEdit(f)->setFocus();
         QTest::keyClicks(messageEdit(f), QStringLiteral("Tea"));
@@ -477,10 +513,10 @@ TEST_F(EditorTest, CtrlEnterAndCtrlSSaveEscCancels) {
         QTest::keyClick(messageEdit(f), c.key.key(), c.key.keyboardModifiers());
         EXPECT_TRUE(Destroyed(alive));
         rows += c.saves ? 1 : 0;
-        EXPECT_EQ(dm_.table().count(), rows);
-        EXPECT_EQ(tableSaves_, static_cast<int>(rows));
+        EXPECT_EQ(dm().table().count(), rows);
+        EXPECT_EQ(tableSaves(), static_cast<int>(rows));
     }
-    EXPECT_EQ(dm_.table().rowAt(0).text(Col::Comment), "Tea");
+    EXPECT_EQ(dm().table().rowAt(0).text(Col::Comment), "Tea");
 }
 
 TEST_F(EditorTest, OkAndCancelAnswerTheMouseSpaceAndEnter) {
@@ -506,22 +542,22 @@ TEST_F(EditorTest, OkAndCancelAnswerTheMouseSpaceAndEnter) {
     std::size_t rows = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ReminderEditor* f = openNewEditor(ctx_);
+        ReminderEditor* f = editors_->openNew();
         Activate(f);
         messageEdit(f)->setPlainText(QStringLiteral("Tea"));
         QPointer<ReminderEditor> alive(f);
         c.press(button(f, c.ok ? "okButton" : "cancelButton"));
         EXPECT_TRUE(Destroyed(alive));
         rows += c.ok ? 1 : 0;
-        EXPECT_EQ(dm_.table().count(), rows);
-        EXPECT_EQ(tableSaves_, static_cast<int>(rows));
+        EXPECT_EQ(dm().table().count(), rows);
+        EXPECT_EQ(tableSaves(), static_cast<int>(rows));
     }
 }
 
 TEST_F(EditorTest, FunctionKeysOfTheMainWindowAreSwallowed) {
     // A window-wide command on the same key in another window never runs from the editor,
     // and the keys do nothing in the editor itself.
-    ReminderEditor* f = openNewEditor(ctx_);
+    ReminderEditor* f = editors_->openNew();
     Activate(f);
     auto* date = part<QDateEdit>(f, "dateEdit");
     date->setFocus();
@@ -535,7 +571,7 @@ TEST_F(EditorTest, FunctionKeysOfTheMainWindowAreSwallowed) {
 }
 
 TEST_F(EditorTest, MessageIsLimitedToOneHundredCharacters) {
-    ReminderEditor* f = openNewEditor(ctx_);
+    ReminderEditor* f = editors_->openNew();
     QPlainTextEdit* message = messageEdit(f);
     message->setPlainText(QString(99, QLatin1Char('a')) + QStringLiteral("ё😀xyz"));
     EXPECT_EQ(message->toPlainText(), QString(99, QLatin1Char('a')) + QStringLiteral("ё"));
@@ -552,7 +588,7 @@ TEST_F(EditorTest, MessageIsLimitedToOneHundredCharacters) {
 // --- the time ---------------------------------------------------------------------
 
 TEST_F(EditorTest, TimeStepsFromTheArrowsAndKeysOnlyOnTheScheduleSide) {
-    ReminderEditor* f = openNewEditor(ctx_);
+    ReminderEditor* f = editors_->openNew();
     Activate(f);
     auto* stepper = part<TimeStepper>(f, "timeStepper");
     stepper->setValue(QTime(10, 59));
@@ -578,15 +614,15 @@ TEST_F(EditorTest, TimeStepsFromTheArrowsAndKeysOnlyOnTheScheduleSide) {
     click(button(f, "scheduledRadio"));
     click(part<QToolButton>(f, "hourDownButton"));
     click(button(f, "okButton"));
-    ASSERT_EQ(dm_.table().count(), 1u);
-    EXPECT_EQ(dm_.table().rowAt(0).moment(Col::Data), makeMoment(2026, 12, 9, 23, 59));
+    ASSERT_EQ(dm().table().count(), 1u);
+    EXPECT_EQ(dm().table().rowAt(0).moment(Col::Data), makeMoment(2026, 12, 9, 23, 59));
 }
 
 // --- opening modes and saving ---------------------------------------------------
 
 TEST_F(EditorTest, NewEditorStartsFromNowAndSavesANewRow) {
     Insert(FullRow(8));
-    ReminderEditor* f = openNewEditor(ctx_);
+    ReminderEditor* f = editors_->openNew();
     EXPECT_EQ(f->windowTitle(), "New");
     EXPECT_TRUE(f->isNew());
     EXPECT_EQ(f->number(), -1);
@@ -607,14 +643,14 @@ TEST_F(EditorTest, NewEditorStartsFromNowAndSavesANewRow) {
     EXPECT_TRUE(messageEdit(f)->toPlainText().isEmpty());
 
     click(button(f, "okButton"));
-    ASSERT_EQ(dm_.table().count(), 2u);
-    const ReminderRow& row = dm_.table().rowAt(1);
+    ASSERT_EQ(dm().table().count(), 2u);
+    const ReminderRow& row = dm().table().rowAt(1);
     EXPECT_EQ(row.integer(Col::N), 9);
     EXPECT_EQ(row.text(Col::Comment), "note 9");
     EXPECT_EQ(row.moment(Col::Data), makeMoment(2026, 12, 9, 9, 5));
     EXPECT_EQ(row.moment(Col::CrDate), Now);
     EXPECT_TRUE(row.isNull(Col::Hint));
-    EXPECT_EQ(tableSaves_, 1);
+    EXPECT_EQ(tableSaves(), 1);
     EXPECT_EQ(tableChanges_, 1);
     // The file holds the new row.
     ReminderRepository reread;
@@ -627,7 +663,7 @@ TEST_F(EditorTest, EditFillsEveryControlAndSavesTheSameRowBack) {
         const std::int32_t n = source.integer(Col::N);
         SCOPED_TRACE(n);
         Insert(source);
-        ReminderEditor* f = openEditorFor(n, ctx_);
+        ReminderEditor* f = editors_->openEditorFor(n);
         ASSERT_NE(f, nullptr);
         EXPECT_FALSE(f->isNew());
         EXPECT_EQ(f->number(), n);
@@ -643,12 +679,12 @@ TEST_F(EditorTest, EditFillsEveryControlAndSavesTheSameRowBack) {
         click(button(f, "okButton"));
         EXPECT_TRUE(Destroyed(alive));
         // Every column, creation date and the untouched "Hint" included.
-        ASSERT_NE(dm_.findRow(n), nullptr);
-        EXPECT_EQ(*dm_.findRow(n), source);
+        ASSERT_NE(dm().findRow(n), nullptr);
+        EXPECT_EQ(*dm().findRow(n), source);
     }
-    EXPECT_EQ(dm_.table().count(), 2u);
-    EXPECT_EQ(tableSaves_, 2);
-    EXPECT_EQ(openEditorFor(99, ctx_), nullptr); // no such reminder
+    EXPECT_EQ(dm().table().count(), 2u);
+    EXPECT_EQ(tableSaves(), 2);
+    EXPECT_EQ(editors_->openEditorFor(99), nullptr); // no such reminder
 }
 
 TEST_F(EditorTest, CopyGetsANewNumberAndLeavesTheSourceUnchanged) {
@@ -659,17 +695,17 @@ TEST_F(EditorTest, CopyGetsANewNumberAndLeavesTheSourceUnchanged) {
     Insert(zeroDay);
 
     const Reminder fromRow = reminderFromRow(source);
-    ReminderEditor* f = openNewEditor(ctx_, &fromRow);
+    ReminderEditor* f = editors_->openNew(&fromRow);
     EXPECT_EQ(f->windowTitle(), "New");
     EXPECT_TRUE(f->isNew());
     EXPECT_EQ(f->number(), -1);
-    EXPECT_EQ(ReminderEditor::find(5), nullptr);
-    EXPECT_EQ(dm_.table().count(), 2u);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(5), nullptr);
+    EXPECT_EQ(dm().table().count(), 2u);
     click(button(f, "okButton"));
 
-    ASSERT_EQ(dm_.table().count(), 3u);
-    EXPECT_EQ(*dm_.findRow(5), source);
-    ASSERT_NE(dm_.findRow(8), nullptr);
+    ASSERT_EQ(dm().table().count(), 3u);
+    EXPECT_EQ(*dm().findRow(5), source);
+    ASSERT_NE(dm().findRow(8), nullptr);
     ReminderRow expected = source;
     expected.setInteger(Col::N, 8);
     expected.setMoment(Col::CrDate, Now);
@@ -689,11 +725,11 @@ TEST_F(EditorTest, CopyGetsANewNumberAndLeavesTheSourceUnchanged) {
         }
         return r;
     }();
-    EXPECT_EQ(*dm_.findRow(8), expected);
+    EXPECT_EQ(*dm().findRow(8), expected);
 
     // A month day of 0 comes into the editor as 1.
     const Reminder zero = reminderFromRow(zeroDay);
-    EXPECT_EQ(part<QSpinBox>(openNewEditor(ctx_, &zero), "monthDaySpin")->value(), 1);
+    EXPECT_EQ(part<QSpinBox>(editors_->openNew(&zero), "monthDaySpin")->value(), 1);
 }
 
 // --- one editor per reminder ----------------------------------------------------
@@ -701,42 +737,44 @@ TEST_F(EditorTest, CopyGetsANewNumberAndLeavesTheSourceUnchanged) {
 TEST_F(EditorTest, OneEditorPerReminderAnyNumberOfNewOnes) {
     Insert(FullRow(7));
     Insert(MonthlyRow(3));
-    ReminderEditor* first = openEditorFor(7, ctx_);
+    ReminderEditor* first = editors_->openEditorFor(7);
     ASSERT_NE(first, nullptr);
     first->showMinimized();
     messageEdit(first)->setPlainText("changed, not saved");
-    ReminderEditor* again = openEditorFor(7, ctx_);
+    ReminderEditor* again = editors_->openEditorFor(7);
     EXPECT_EQ(again, first);
     EXPECT_FALSE(first->isMinimized());
     EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(messageEdit(first)->toPlainText(), "changed, not saved");
-    EXPECT_EQ(ReminderEditor::find(7), first);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(7), first);
 
-    ReminderEditor* other = openEditorFor(3, ctx_);
+    ReminderEditor* other = editors_->openEditorFor(3);
     EXPECT_NE(other, first);
-    EXPECT_EQ(ReminderEditor::find(3), other);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(3), other);
 
-    ReminderEditor* new1 = openNewEditor(ctx_);
-    ReminderEditor* new2 = openNewEditor(ctx_);
+    ReminderEditor* new1 = editors_->openNew();
+    ReminderEditor* new2 = editors_->openNew();
     EXPECT_NE(new1, new2);
-    EXPECT_EQ(ReminderEditor::find(-1), nullptr);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(-1), nullptr);
 
     // A closed editor is no longer found, even before it is destroyed; a destroyed one
     // leaves the registry.
     first->close();
-    EXPECT_EQ(ReminderEditor::find(7), nullptr);
-    ReminderEditor* fresh = openEditorFor(7, ctx_);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(7), nullptr);
+    ReminderEditor* fresh = editors_->openEditorFor(7);
     EXPECT_NE(fresh, nullptr);
     EXPECT_EQ(messageEdit(fresh)->toPlainText().toStdString(), FullRow(7).text(Col::Comment));
     delete other;
-    EXPECT_EQ(ReminderEditor::find(3), nullptr);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(3), nullptr);
 }
 
 TEST_F(EditorTest, SavingAReminderDeletedMeanwhileKeepsTheEditorOpen) {
     Insert(FullRow(5));
-    ReminderEditor* f = openEditorFor(5, ctx_);
+    ReminderEditor* f = editors_->openEditorFor(5);
     messageEdit(f)->setPlainText("my changes");
-    ASSERT_TRUE(dm_.deleteReminder(5));
+    ASSERT_TRUE(reminders_->remove(5));
+    const int savesBefore = tableSaves();
+    const int changesBefore = tableChanges_;
     QPointer<ReminderEditor> alive(f);
     click(button(f, "okButton"));
     EXPECT_FALSE(Destroyed(alive));
@@ -744,9 +782,9 @@ TEST_F(EditorTest, SavingAReminderDeletedMeanwhileKeepsTheEditorOpen) {
     EXPECT_EQ(messageEdit(f)->toPlainText(), "my changes");
     ASSERT_EQ(errorMessages_.size(), 1);
     EXPECT_TRUE(errorMessages_[0].contains("no longer exists")) << errorMessages_[0].toStdString();
-    EXPECT_EQ(dm_.table().count(), 0u);
-    EXPECT_EQ(tableSaves_, 0);
-    EXPECT_EQ(tableChanges_, 0);
+    EXPECT_EQ(dm().table().count(), 0u);
+    EXPECT_EQ(tableSaves(), savesBefore);
+    EXPECT_EQ(tableChanges_, changesBefore);
 }
 
 // --- the file rows --------------------------------------------------------------
@@ -760,7 +798,7 @@ TEST_F(EditorTest, FilePickersStartInTheirFoldersAndRefuseOverlongPaths) {
     });
     const std::string exeFolder = MakeTempFolder("program");
     setExecutablePathForTests(exeFolder + "/Chimly");
-    ReminderEditor* f = openNewEditor(ctx_);
+    ReminderEditor* f = editors_->openNew();
     click(button(f, "playSoundCheck"));
     click(button(f, "openFileCheck"));
     QToolButton* chooseSound = rowButton(f, "soundRow", "chooseButton");
@@ -818,7 +856,7 @@ TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {
         QFile file(p);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    ReminderEditor* f = openNewEditor(ctx_);
+    ReminderEditor* f = editors_->openNew();
     click(button(f, "playSoundCheck"));
     click(button(f, "openFileCheck"));
     QToolButton* testSound = rowButton(f, "soundRow", "testButton");
@@ -862,7 +900,7 @@ TEST_F(EditorTest, TestingASoundThatCannotBePlayedShowsWhy) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     player.unplayable = {broken};
     setFileChooser([&](QWidget*, const QString&, const QString&) { return broken; });
-    ReminderEditor* f = openNewEditor(ctx_);
+    ReminderEditor* f = editors_->openNew();
     click(button(f, "playSoundCheck"));
     click(rowButton(f, "soundRow", "chooseButton"));
     QToolButton* testSound = rowButton(f, "soundRow", "testButton");
@@ -881,7 +919,7 @@ TEST_F(EditorTest, TestingASoundThatCannotBePlayedShowsWhy) {
 // --- the window -----------------------------------------------------------------
 
 TEST_F(EditorTest, WindowIsAFixedTopLevelWithNamedControls) {
-    ReminderEditor* f = openNewEditor(ctx_);
+    ReminderEditor* f = editors_->openNew();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
     EXPECT_TRUE(f->isWindow());
     EXPECT_EQ(f->parentWidget(), nullptr);
@@ -958,7 +996,7 @@ TEST_F(EditorTest, LargerFontsGrowTheWindowInsteadOfClipping) {
     for (const double scale : {1.0, 1.5}) {
         SCOPED_TRACE(scale);
         const ScopedLook look(Look{QStringLiteral("en"), scale, true});
-        ReminderEditor* f = openEditorFor(4, ctx_);
+        ReminderEditor* f = editors_->openEditorFor(4);
         ASSERT_NE(f, nullptr);
         click(rowButton(f, "soundRow", "chooseButton"));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(f));

@@ -202,7 +202,7 @@ TEST_F(JournalWindowTest, HandsItsPlacementOnAsItGoesAndOpensWhereItIsTold) {
 }
 
 TEST_F(JournalWindowTest, OneJournalWindowIsFoundAndNotOnceClosing) {
-    EXPECT_EQ(JournalWindow::find(), window.get());
+    EXPECT_EQ(WindowList<JournalWindow>::first(), window.get());
     window->close();
-    EXPECT_EQ(JournalWindow::find(), nullptr);
+    EXPECT_EQ(WindowList<JournalWindow>::first(), nullptr);
 }

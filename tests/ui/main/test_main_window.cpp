@@ -1,3 +1,4 @@
+#include "app/Reminders.h"
 #include "core/AppPaths.h"
 #include "desktop/RegionalDateTime.h"
 #include "engine/AsyncTask.h"
@@ -46,6 +47,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <sqlite3.h>
 
@@ -53,6 +55,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <unistd.h>
 
@@ -85,7 +88,7 @@ struct MainWindowTest : ::testing::Test {
     std::unique_ptr<AppController> Started(std::unique_ptr<MinuteWake> wake = createMinuteWake()) {
         auto app = std::make_unique<AppController>(clock, platform.services(), std::move(wake));
         app->loadReminders();
-        app->waitForReminderFile();
+        app->reminders().waitForFile();
         return app;
     }
     static QAction* Action(AppController& app, const char* name) {
@@ -129,14 +132,14 @@ void Tick(QTimer* timer) {
 // A retry of the reminder file, and what its worker made of it.
 void Retry(AppController& app, QTimer* timer) {
     Tick(timer);
-    app.waitForReminderFile();
+    app.reminders().waitForFile();
 }
 
-// An editor open among the top-level windows (the last one found), or none.
+// The editor opened last that is not closing, or none.
 ReminderEditor* OpenedEditor() {
     ReminderEditor* editor = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* e = qobject_cast<ReminderEditor*>(w); e && !e->isClosing())
+    for (ReminderEditor* e : WindowList<ReminderEditor>::all())
+        if (!e->isClosing())
             editor = e;
     return editor;
 }
@@ -180,7 +183,7 @@ TEST_F(MainWindowTest, StartCreatesTheTableFileAndStartsTheMinuteTick) {
     auto app = Started();
     EXPECT_TRUE(fs::exists(dataFolder + "/things.mln"));
     EXPECT_TRUE(MinuteTickRuns(*app));
-    EXPECT_EQ(app->settingsPath(), dataFolder + "/Chimly.ini");
+    EXPECT_EQ(app->settings().path(), dataFolder + "/Chimly.ini");
     EXPECT_TRUE(messages.empty());
 }
 
@@ -198,15 +201,14 @@ TEST_F(MainWindowTest, FolderNamesThatAreNotUtf8KeepTheFilesTheTextsAndTheClick)
     std::ofstream(data + "/Chimly.ini") << "[Settings]\nLangPack=1\n";
 
     auto app = Started();
-    EXPECT_EQ(app->settingsPath(), data + "/Chimly.ini");
+    EXPECT_EQ(app->settings().path(), data + "/Chimly.ini");
     EXPECT_EQ(Action(*app, "actionNew")->text(), "Создать...");
     Reminder tea;
     tea.isNew = true;
     tea.message = "tea";
     tea.moment = makeMoment(2026, 12, 9, 11, 0);
-    ASSERT_TRUE(app->repository().saveReminder(tea, now).saved);
-    EXPECT_TRUE(app->saveReminderFile());
-    app->waitForReminderFile();
+    ASSERT_TRUE(app->reminders().add(tea).ok());
+    app->reminders().waitForFile();
     EXPECT_EQ(RowCount(data + "/things.mln"), 1);
 
     Reminder due;
@@ -240,13 +242,12 @@ TEST_F(MainWindowTest, UnreadableTableIsReportedNoTickStartsAndItIsNeverOverwrit
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
         a->trigger();
     }
-    for (QWidget* w : QApplication::topLevelWidgets())
-        EXPECT_EQ(qobject_cast<ReminderEditor*>(w), nullptr);
+    EXPECT_THAT(WindowList<ReminderEditor>::all(), ::testing::IsEmpty());
     const QString status = app->mainWindow()->statusBar()->currentMessage();
     EXPECT_TRUE(status.contains(QString::fromStdString(dataFolder + "/things.mln")))
         << status.toStdString();
     EXPECT_TRUE(status.contains("cannot be changed")) << status.toStdString();
-    EXPECT_FALSE(app->saveReminderFile());
+    EXPECT_FALSE(app->reminders().save());
     ExitThroughTheLoop(app); // the exit saves too
     std::ifstream in(dataFolder + "/things.mln");
     std::string text;
@@ -259,7 +260,7 @@ TEST_F(MainWindowTest, EveryWindowShowsTheProgramIcon) {
     ASSERT_FALSE(QApplication::windowIcon().isNull());
     EXPECT_FALSE(app->mainWindow()->windowIcon().isNull());
     app->alertPresenter()->showAlertWindow("tea", 1);
-    AlertWindow* alert = AlertWindow::find(1);
+    AlertWindow* alert = WindowList<AlertWindow>::find(1);
     ASSERT_NE(alert, nullptr);
     EXPECT_FALSE(alert->windowIcon().isNull());
     delete alert;
@@ -312,7 +313,7 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
     auto app = std::make_unique<AppController>(clock, platform.services(), std::move(wakeOwned),
                                                saves.store());
     app->loadReminders();
-    app->waitForReminderFile();
+    app->reminders().waitForFile();
     const std::string file = dataFolder + "/things.mln";
     const std::string before = ReadAll(file);
     QTimer* retry = app->findChild<QTimer*>(QStringLiteral("saveRetryTimer"));
@@ -326,17 +327,18 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
     ASSERT_NE(editor, nullptr);
     QTest::keyClicks(editor->findChild<QWidget*>("messageEdit"), "tea");
     QTest::mouseClick(editor->findChild<QPushButton*>("okButton"), Qt::LeftButton);
-    app->waitForReminderFile();
+    app->reminders().waitForFile();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("Unable to write " + file), std::string::npos) << messages[0];
     EXPECT_EQ(ReadAll(file), before);
-    ASSERT_EQ(app->repository().table().count(), 1u);
-    const std::int32_t tea = app->repository().table().rowAt(0).integer(Col::N);
+    ASSERT_EQ(app->reminders().repository().table().count(), 1u);
+    const std::int32_t tea = app->reminders().repository().table().rowAt(0).integer(Col::N);
 
     // The reminder in memory falls due all the same.
     wake->wake();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(tea) != nullptr; }, 20000));
-    delete AlertWindow::find(tea);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(tea) != nullptr; }, 20000));
+    delete WindowList<AlertWindow>::find(tea);
 
     // Tried again each minute without another window, the old file untouched.
     const int attempts = saves.attempts;
@@ -358,12 +360,11 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
     // A later failure is shown again, once.
     saves.failing = true;
     for (int i = 0; i < 2; ++i) {
-        Reminder again = *app->repository().reminder(tea);
+        Reminder again = *app->reminders().repository().reminder(tea);
         again.isNew = false;
         again.message = "tea " + std::to_string(i);
-        ASSERT_TRUE(app->repository().saveReminder(again, now).ok());
-        EXPECT_TRUE(app->saveReminderFile());
-        app->waitForReminderFile();
+        ASSERT_TRUE(app->reminders().update(tea, again).ok());
+        app->reminders().waitForFile();
     }
     EXPECT_EQ(messages.size(), 2u);
 }
@@ -391,20 +392,20 @@ TEST_F(MainWindowTest, AFileLockedAtTheStartIsReadAgainEachMinute) {
               std::string::npos)
         << messages[0];
     EXPECT_FALSE(MinuteTickRuns(*app));
-    EXPECT_FALSE(app->repository().isLoaded());
+    EXPECT_FALSE(app->reminders().repository().isLoaded());
     QTimer* retry = app->findChild<QTimer*>(QStringLiteral("loadRetryTimer"));
     ASSERT_NE(retry, nullptr);
     EXPECT_EQ(retry->interval(), 60'000);
     Retry(*app, retry);
     EXPECT_EQ(messages.size(), 1u);
-    EXPECT_FALSE(app->repository().isLoaded());
+    EXPECT_FALSE(app->reminders().repository().isLoaded());
 
     sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     Retry(*app, retry);
-    EXPECT_TRUE(app->repository().isLoaded());
-    EXPECT_TRUE(app->repository().fileWritable());
-    EXPECT_EQ(app->repository().table().count(), 1u);
+    EXPECT_TRUE(app->reminders().repository().isLoaded());
+    EXPECT_TRUE(app->reminders().repository().fileWritable());
+    EXPECT_EQ(app->reminders().repository().table().count(), 1u);
     EXPECT_TRUE(MinuteTickRuns(*app));
     EXPECT_FALSE(retry->isActive());
     EXPECT_TRUE(app->tray()->findChild<QAction*>("trayNewReminderAction")->isEnabled());
@@ -419,7 +420,7 @@ TEST_F(MainWindowTest, FailedSavesAtTheExitGoToTheLogAndTheProgramEnds) {
     auto app = std::make_unique<AppController>(clock, platform.services(), createMinuteWake(),
                                                saves.store());
     app->loadReminders();
-    app->waitForReminderFile();
+    app->reminders().waitForFile();
     fs::remove(ini);
     fs::create_directories(ini);
     const std::string file = dataFolder + "/things.mln";
@@ -427,8 +428,11 @@ TEST_F(MainWindowTest, FailedSavesAtTheExitGoToTheLogAndTheProgramEnds) {
     Reminder tea;
     tea.isNew = true;
     tea.message = "tea";
-    ASSERT_TRUE(app->repository().saveReminder(tea, now).ok());
+    // A change that cannot be written while running: shown as usual.
     saves.failing = true;
+    ASSERT_TRUE(app->reminders().add(tea).ok());
+    app->reminders().waitForFile();
+    messages.clear();
     std::string log;
     {
         StderrCapture capture(MakeTempFolder("stderr") + "/stderr.txt");
@@ -457,9 +461,9 @@ TEST_F(MainWindowTest, TheDataFolderRemovedWhileRunningIsMadeAgainAtTheExit) {
     Reminder tea;
     tea.isNew = true;
     tea.message = "tea";
-    ASSERT_TRUE(app->repository().saveReminder(tea, now).ok());
-    ASSERT_TRUE(app->saveReminderFile());
-    app->waitForReminderFile();
+    ASSERT_TRUE(app->reminders().add(tea).ok());
+    ASSERT_TRUE(app->reminders().save());
+    app->reminders().waitForFile();
     fs::remove_all(dataFolder);
 
     ExitThroughTheLoop(app);
@@ -513,18 +517,19 @@ struct ExitWhileSavesFailTest : MainWindowTest {
         StartWithAnUnsavedChange();
     }
     void StartWithAnUnsavedChange() {
-        app = std::make_unique<AppController>(clock, createMinuteWake(), saves.store());
+        app = std::make_unique<AppController>(clock, platform.services(), createMinuteWake(),
+                                              saves.store());
         app->loadReminders();
-        app->waitForReminderFile();
+        app->reminders().waitForFile();
         before = ReadAll(file);
         saves.failing = true;
         Reminder r;
         r.isNew = true;
         r.message = "tea";
-        ASSERT_TRUE(app->repository().saveReminder(r, now).ok());
-        tea = app->repository().table().rowAt(0).integer(Col::N);
-        ASSERT_TRUE(app->saveReminderFile());
-        app->waitForReminderFile();
+        ASSERT_TRUE(app->reminders().add(r).ok());
+        tea = app->reminders().repository().table().rowAt(0).integer(Col::N);
+        ASSERT_TRUE(app->reminders().save());
+        app->reminders().waitForFile();
         ASSERT_EQ(messages.size(), 1u);
         messages.clear();
         app->alertPresenter()->showAlertWindow("tea", tea);
@@ -551,7 +556,7 @@ struct ExitWhileSavesFailTest : MainWindowTest {
         guard.start(60'000);
         RunUntilExit(app);
     }
-    bool WindowsOpen() const { return AlertWindow::find(tea) != nullptr && editor; }
+    bool WindowsOpen() const { return WindowList<AlertWindow>::find(tea) != nullptr && editor; }
     // Chooses "Exit" in the tray menu and answers its question with `answer`.
     QuestionSeen ExitAnswering(const std::function<void(QDialog*)>& answer) {
         QuestionSeen seen;
@@ -654,7 +659,7 @@ TEST_F(ExitWhileSavesFailTest, YesExitsAndTheExitLogsTheChangesLost) {
             EXPECT_TRUE(seen.windowsOpen);
         }
         EXPECT_FALSE(editor);
-        EXPECT_EQ(AlertWindow::find(tea), nullptr);
+        EXPECT_EQ(WindowList<AlertWindow>::find(tea), nullptr);
         EXPECT_TRUE(messages.empty()) << messages[0];
         EXPECT_NE(log.find("Chimewell: Unable to write " + file + ": "), std::string::npos) << log;
         EXPECT_EQ(ReadAll(file), before);
@@ -678,17 +683,17 @@ TEST_F(MainWindowTest, AFailedSettingsWriteIsShownOncePerRunAndNoWindowWritesAFi
     tea.message = "tea";
     tea.moment = now + std::chrono::minutes(1);
     tea.showAlert = true;
-    const std::int32_t number = app->repository().saveReminder(tea, now).number.value();
+    const std::int32_t number = app->reminders().add(tea).number.value_or(-1);
     clock.set(now + std::chrono::seconds(61));
     wake->wake();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(number) != nullptr; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(number) != nullptr; }));
 
     // A journal window that closes hands its placement over and writes nothing itself.
     app->showJournal();
-    ASSERT_NE(JournalWindow::find(), nullptr);
-    JournalWindow::find()->close();
+    ASSERT_NE(WindowList<JournalWindow>::first(), nullptr);
+    WindowList<JournalWindow>::first()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_EQ(JournalWindow::find(), nullptr);
+    ASSERT_EQ(WindowList<JournalWindow>::first(), nullptr);
     QCoreApplication::processEvents();
     EXPECT_EQ(messages.size(), 1u) << messages.back();
     app->closeOtherWindows();
@@ -805,8 +810,8 @@ TEST_F(MainWindowTest, PresentationOfADueReminder) {
         EXPECT_EQ(player.calls, c.played);
         EXPECT_EQ(power.calls, c.power);
         EXPECT_EQ(app->tray()->state() == TrayController::State::Flashing, c.flashing);
-        EXPECT_EQ(AlertWindow::find(3) != nullptr, c.alert);
-        delete AlertWindow::find(3);
+        EXPECT_EQ(WindowList<AlertWindow>::find(3) != nullptr, c.alert);
+        delete WindowList<AlertWindow>::find(3);
     }
 }
 
@@ -883,9 +888,9 @@ TEST_F(MainWindowTest, OkOnTheEditorsDefaultsAlertsAtOnceAndAnEditFromThatAlertD
     ReminderEditor* editor = OpenedEditor();
     ASSERT_NE(editor, nullptr);
     QTest::mouseClick(editor->findChild<QPushButton*>("okButton"), Qt::LeftButton);
-    ASSERT_EQ(app->repository().table().count(), 1u);
-    const std::int32_t number = app->repository().table().rowAt(0).integer(Col::N);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(number) != nullptr; }));
+    ASSERT_EQ(app->reminders().repository().table().count(), 1u);
+    const std::int32_t number = app->reminders().repository().table().rowAt(0).integer(Col::N);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(number) != nullptr; }));
     EXPECT_EQ(due.size(), 1);
     // Its moment is past: the list shows it grey.
     ReminderListModel* model = app->mainWindow()->listView()->reminderModel();
@@ -898,22 +903,22 @@ TEST_F(MainWindowTest, OkOnTheEditorsDefaultsAlertsAtOnceAndAnEditFromThatAlertD
 
     // "Edit..." on its alert, a new message, "Ok": the same occurrence does not alert again,
     // nor does the next minute's scan.
-    AlertWindow* alert = AlertWindow::find(number);
+    AlertWindow* alert = WindowList<AlertWindow>::find(number);
     ASSERT_TRUE(QTest::qWaitFor([&] { return alert->buttonsArmed(); }, 10000));
     QTest::mouseClick(alert->findChild<QPushButton*>("editButton"), Qt::LeftButton);
-    editor = ReminderEditor::find(number);
+    editor = WindowList<ReminderEditor>::find(number);
     ASSERT_NE(editor, nullptr);
     editor->findChild<QPlainTextEdit*>("messageEdit")->clear();
     QTest::keyClicks(editor->findChild<QWidget*>("messageEdit"), "tea");
     editor->findChild<QPushButton*>("okButton")->setFocus();
     QTest::keyClick(editor->findChild<QPushButton*>("okButton"), Qt::Key_Space);
-    EXPECT_EQ(app->repository().reminder(number)->message, "tea");
+    EXPECT_EQ(app->reminders().repository().reminder(number)->message, "tea");
     settle();
     clock.set(now + std::chrono::seconds(60));
     wake->wake();
     settle();
     EXPECT_EQ(due.size(), 1);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(number) == nullptr; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(number) == nullptr; }));
 }
 
 TEST_F(MainWindowTest, WindowKeepsItsSizeOverRunsThatShowIt) {
@@ -930,6 +935,73 @@ TEST_F(MainWindowTest, WindowKeepsItsSizeOverRunsThatShowIt) {
     }
     EXPECT_EQ(sizes[1], sizes[0]);
     EXPECT_EQ(sizes[2], sizes[0]);
+}
+
+// The main window hands its placement on as it moves, changes state or is hidden, and as it
+// ends: each write stores where the window is then. A maximized window leaves the stored
+// position and size as they were.
+TEST_F(MainWindowTest, TheMainWindowsPlacementIsWrittenAsItIsAtEachWrite) {
+    const std::string ini = dataFolder + "/Chimly.ini";
+    struct Case {
+        const char* name;
+        std::function<void(MainWindow&)> leave;
+    };
+    const Case cases[] = {
+        {"open at the exit", [](MainWindow&) {}},
+        {"hidden", [](MainWindow& w) { w.close(); }},
+        {"minimized", [](MainWindow& w) { w.showMinimized(); }},
+        {"maximized", [](MainWindow& w) { w.showMaximized(); }},
+        {"maximized and hidden",
+         [](MainWindow& w) {
+             w.showMaximized();
+             w.close();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::create_directories(dataFolder);
+        std::ofstream(ini) << "[Position]\nState=2\nPosX=3\nPosY=4\nWidth=555\nHeight=444\n";
+        auto wakeOwned = std::make_unique<FakeMinuteWake>();
+        FakeMinuteWake* wake = wakeOwned.get();
+        auto app = Started(std::move(wakeOwned));
+        MainWindow* window = app->mainWindow();
+        window->showList();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        window->move(120, 90);
+        window->resize(600, 470);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->placement().left == 120; }));
+
+        // A scan that alerts writes where the window is now.
+        Reminder tea;
+        tea.isNew = true;
+        tea.message = "tea";
+        tea.moment = clock.now().local + std::chrono::minutes(1);
+        tea.showAlert = true;
+        const std::int32_t number = app->reminders().add(tea).number.value_or(-1);
+        clock.set(clock.now().local + std::chrono::seconds(61));
+        wake->wake();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(number) != nullptr; }));
+        const WindowPlacement moved = window->placement();
+        EXPECT_EQ(SettingsInteger(ini, "PosX"), moved.left);
+        EXPECT_EQ(SettingsInteger(ini, "PosY"), moved.top);
+        EXPECT_EQ(SettingsInteger(ini, "Width"), moved.width);
+        EXPECT_EQ(SettingsInteger(ini, "Height"), moved.height);
+
+        c.leave(*window);
+        QCoreApplication::processEvents();
+        const WindowPlacement atExit = window->placement();
+        ExitThroughTheLoop(app);
+        const ProgramSettings stored = readSettings(ini, clock, clock.now().local, 0, 0);
+        EXPECT_EQ(stored.position.state, atExit.state);
+        const WindowPlacement expected =
+            atExit.state == WindowStateCode::Maximized ? moved : atExit;
+        EXPECT_EQ(stored.position.left, expected.left);
+        EXPECT_EQ(stored.position.top, expected.top);
+        EXPECT_EQ(stored.position.width, expected.width);
+        EXPECT_EQ(stored.position.height, expected.height);
+        fs::remove_all(dataFolder);
+    }
 }
 
 TEST_F(MainWindowTest, ExitAfterAnEditorOpenedItsCalendar) {
@@ -1027,7 +1099,7 @@ TEST_F(MainWindowTest, ALargerFontClipsNothingOnEitherPage) {
     Reminder e;
     e.isNew = true;
     e.message = "Call Anna about the concert tickets";
-    ASSERT_TRUE(app->repository().saveReminder(e, now).ok());
+    ASSERT_TRUE(app->reminders().add(e).ok());
     MainWindow* window = app->mainWindow();
     window->reloadReminders();
     window->showList();
@@ -1041,13 +1113,8 @@ TEST_F(MainWindowTest, ALargerFontClipsNothingOnEitherPage) {
 namespace {
 
 int OpenEditors() {
-    int n = 0;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        n += qobject_cast<ReminderEditor*>(w) != nullptr &&
-                     !static_cast<ReminderEditor*>(w)->isClosing()
-                 ? 1
-                 : 0;
-    return n;
+    return static_cast<int>(std::ranges::count_if(WindowList<ReminderEditor>::all(),
+                                                  [](auto* e) { return !e->isClosing(); }));
 }
 
 struct CommandsTest : MainWindowTest {
@@ -1061,8 +1128,8 @@ struct CommandsTest : MainWindowTest {
         Reminder e;
         e.isNew = true;
         e.message = "tea";
-        tea = app->repository().saveReminder(e, now).number.value();
-        ASSERT_TRUE(app->saveReminderFile());
+        tea = app->reminders().add(e).number.value_or(-1);
+        ASSERT_TRUE(app->reminders().save());
         window->reloadReminders(); // a reminder just added becomes current
         window->showNormal();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -1096,7 +1163,7 @@ TEST_F(CommandsTest, CommandsActOnTheReminderTheListShowsCurrent) {
     Reminder e;
     e.isNew = true;
     e.message = "apple";
-    const std::int32_t apple = app->repository().saveReminder(e, now).number.value();
+    const std::int32_t apple = app->reminders().add(e).number.value_or(-1);
     window->reloadReminders();
     ASSERT_EQ(window->listView()->currentNumber(), apple);
     // The user picks "tea" (second row) with the keyboard, then deletes it.
@@ -1105,8 +1172,8 @@ TEST_F(CommandsTest, CommandsActOnTheReminderTheListShowsCurrent) {
     ASSERT_EQ(window->listView()->currentNumber(), tea);
     setNextAskYesNoAnswer(true);
     QTest::keyClick(window->listView(), Qt::Key_Delete);
-    EXPECT_EQ(app->repository().findRow(tea), nullptr);
-    EXPECT_NE(app->repository().findRow(apple), nullptr);
+    EXPECT_EQ(app->reminders().repository().findRow(tea), nullptr);
+    EXPECT_NE(app->reminders().repository().findRow(apple), nullptr);
 }
 
 TEST_F(CommandsTest, ListGuardStopsCommandsUnlessTheListShows) {
@@ -1114,7 +1181,7 @@ TEST_F(CommandsTest, ListGuardStopsCommandsUnlessTheListShows) {
     for (const char* name : {"actionNew", "actionEdit", "actionCopy", "actionDelete"})
         Command(name)->trigger();
     EXPECT_EQ(OpenEditors(), 0);
-    EXPECT_EQ(app->repository().table().count(), 1u);
+    EXPECT_EQ(app->reminders().repository().table().count(), 1u);
 
     Pages()->setCurrentIndex(0);
     window->hide();
@@ -1126,19 +1193,19 @@ TEST_F(CommandsTest, ListGuardStopsCommandsUnlessTheListShows) {
 }
 
 TEST_F(CommandsTest, DeleteAsksAndWritesTheFileOnlyOnYes) {
-    app->waitForReminderFile();
+    app->reminders().waitForFile();
     const auto before = Written();
     setNextAskYesNoAnswer(false);
     Command("actionDelete")->trigger();
-    EXPECT_EQ(app->repository().table().count(), 1u);
-    app->waitForReminderFile();
+    EXPECT_EQ(app->reminders().repository().table().count(), 1u);
+    app->reminders().waitForFile();
     EXPECT_EQ(Written(), before);
 
     setNextAskYesNoAnswer(true);
     Command("actionDelete")->trigger();
-    EXPECT_EQ(app->repository().table().count(), 0u);
+    EXPECT_EQ(app->reminders().repository().table().count(), 0u);
     // The file is written on its worker.
-    app->waitForReminderFile();
+    app->reminders().waitForFile();
     ReminderRepository onDisk;
     ASSERT_TRUE(onDisk.load(dataFolder + "/things.mln").ok());
     EXPECT_EQ(onDisk.table().count(), 0u);
@@ -1148,27 +1215,28 @@ TEST_F(CommandsTest, EditOpensOneEditorPerReminderAndCopyANewOne) {
     Command("actionEdit")->trigger();
     Command("actionEdit")->trigger();
     EXPECT_EQ(OpenEditors(), 1);
-    ASSERT_NE(ReminderEditor::find(tea), nullptr);
+    ASSERT_NE(WindowList<ReminderEditor>::find(tea), nullptr);
     Command("actionCopy")->trigger();
     EXPECT_EQ(OpenEditors(), 2);
-    EXPECT_EQ(app->repository().table().count(), 1u); // a copy exists only once saved
+    EXPECT_EQ(app->reminders().repository().table().count(), 1u); // a copy exists only once saved
 }
 
 TEST_F(CommandsTest, EditOnTheAlertOpensTheEditorAndClosesTheAlert) {
     app->alertPresenter()->showAlertWindow("tea", tea);
-    AlertWindow* alert = AlertWindow::find(tea);
+    AlertWindow* alert = WindowList<AlertWindow>::find(tea);
     ASSERT_NE(alert, nullptr);
     emit alert->editRequested(tea); // "Edit..." once the alert's buttons are armed
-    EXPECT_NE(ReminderEditor::find(tea), nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(tea) == nullptr; }, 20000));
+    EXPECT_NE(WindowList<ReminderEditor>::find(tea), nullptr);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(tea) == nullptr; }, 20000));
 
     // A reminder deleted meanwhile: the alert stays.
     app->alertPresenter()->showAlertWindow("gone", 999);
-    AlertWindow* gone = AlertWindow::find(999);
+    AlertWindow* gone = WindowList<AlertWindow>::find(999);
     ASSERT_NE(gone, nullptr);
     emit gone->editRequested(999);
-    EXPECT_EQ(AlertWindow::find(999), gone);
-    EXPECT_EQ(ReminderEditor::find(999), nullptr);
+    EXPECT_EQ(WindowList<AlertWindow>::find(999), gone);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(999), nullptr);
 }
 
 TEST_F(CommandsTest, ToolbarTabsAndSettingsPageAnswerTheMouseAndSpace) {
@@ -1182,7 +1250,7 @@ TEST_F(CommandsTest, ToolbarTabsAndSettingsPageAnswerTheMouseAndSpace) {
     EXPECT_EQ(OpenEditors(), 3);
     setNextAskYesNoAnswer(true);
     QTest::mouseClick(bar->widgetForAction(Command("actionDelete")), Qt::LeftButton);
-    EXPECT_EQ(app->repository().table().count(), 0u);
+    EXPECT_EQ(app->reminders().repository().table().count(), 0u);
 
     QTabBar* tabs = Pages()->tabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
@@ -1196,11 +1264,11 @@ TEST_F(CommandsTest, ToolbarTabsAndSettingsPageAnswerTheMouseAndSpace) {
     EXPECT_EQ(app->tray()->state(), TrayController::State::Plain);
     QCheckBox* showMissed = SettingsCheck(*app, "showMissedCheck");
     QTest::mouseClick(showMissed, Qt::LeftButton, {}, QPoint(6, showMissed->height() / 2));
-    EXPECT_FALSE(app->settings().ShowMissedAtStart);
+    EXPECT_FALSE(app->settings().values().showMissedAtStart);
     QRadioButton* russian = window->findChild<QRadioButton*>("russianRadio");
     russian->setFocus();
     QTest::keyClick(russian, Qt::Key_Space);
-    EXPECT_EQ(app->settings().language, LanguageChoice::Russian);
+    EXPECT_EQ(app->settings().values().language, LanguageChoice::Russian);
 }
 
 TEST_F(CommandsTest, TheListWorksOutNextTimesAsOfNowWhenTheTableChanges) {
@@ -1211,7 +1279,7 @@ TEST_F(CommandsTest, TheListWorksOutNextTimesAsOfNowWhenTheTableChanges) {
     ASSERT_NE(editor, nullptr);
     editor->findChild<QCheckBox*>("showAlertCheck")->setChecked(true);
     editor->accept();
-    ASSERT_EQ(app->repository().table().count(), 2u);
+    ASSERT_EQ(app->reminders().repository().table().count(), 2u);
     EXPECT_EQ(window->listView()->reminderModel()->now(), now + std::chrono::hours(72));
 }
 
@@ -1220,8 +1288,7 @@ TEST_F(CommandsTest, TheListWorksOutNextTimesAsOfNowWhenTheTableChanges) {
 namespace {
 
 // Saves a reminder due every day at hour:minute with an alert; returns its number.
-std::int32_t SaveDaily(AppController& app, const std::string& message, int hour, int minute,
-                       Moment now) {
+std::int32_t SaveDaily(AppController& app, const std::string& message, int hour, int minute) {
     Reminder r;
     r.isNew = true;
     r.message = message;
@@ -1229,14 +1296,14 @@ std::int32_t SaveDaily(AppController& app, const std::string& message, int hour,
     r.days = {true, true, true, true, true, true, true};
     r.moment = makeMoment(2000, 1, 1, hour, minute);
     r.showAlert = true;
-    const Status saved = app.repository().saveReminder(r, now);
+    const Status saved = app.reminders().add(r);
     EXPECT_TRUE(saved.ok()) << saved.error;
-    return saved.number.value();
+    return saved.number.value_or(-1);
 }
 
 std::vector<std::string> JournalMessages() {
     std::vector<std::string> v;
-    if (JournalWindow* journal = JournalWindow::find())
+    if (JournalWindow* journal = WindowList<JournalWindow>::first())
         for (MissedEntry* e : journal->entries())
             v.push_back(e->findChild<QLabel*>("messageLabel")->text().toStdString());
     return v;
@@ -1244,18 +1311,18 @@ std::vector<std::string> JournalMessages() {
 
 struct JournalTest : MainWindowTest {
     void TearDown() override {
-        delete JournalWindow::find();
+        delete WindowList<JournalWindow>::first();
         MainWindowTest::TearDown();
     }
     // A first run on Wednesday at 10:00 adds three daily reminders and exits; the clock
     // then moves on to Thursday 10:30, so each of them was missed once.
     void RunOnceAndMoveOn(bool showMissed) {
         auto first = Started();
-        EXPECT_EQ(JournalWindow::find(), nullptr); // nothing missed on a first start
+        EXPECT_EQ(WindowList<JournalWindow>::first(), nullptr); // nothing missed on a first start
         EXPECT_FALSE(Action(*first, "actionJournal")->isEnabled());
-        SaveDaily(*first, "tea", 11, 0, now);  // 1
-        SaveDaily(*first, "post", 12, 0, now); // 2
-        SaveDaily(*first, "walk", 9, 0, now);  // 3
+        SaveDaily(*first, "tea", 11, 0);  // 1
+        SaveDaily(*first, "post", 12, 0); // 2
+        SaveDaily(*first, "walk", 9, 0);  // 3
         if (!showMissed)
             SettingsCheck(*first, "showMissedCheck")->setChecked(false);
         ExitThroughTheLoop(first);
@@ -1268,7 +1335,7 @@ struct JournalTest : MainWindowTest {
 TEST_F(JournalTest, OpensAtStartWithWhatWasMissedAndComesBackFromTheToolbar) {
     RunOnceAndMoveOn(true);
     auto app = Started();
-    JournalWindow* journal = JournalWindow::find();
+    JournalWindow* journal = WindowList<JournalWindow>::first();
     ASSERT_NE(journal, nullptr);
     EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "post", "walk"}));
     EXPECT_TRUE(journal->windowTitle().startsWith("Events that skipped from "));
@@ -1285,12 +1352,12 @@ TEST_F(JournalTest, OpensAtStartWithWhatWasMissedAndComesBackFromTheToolbar) {
     // Closed and opened again from the toolbar: every entry is back.
     journal->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_EQ(JournalWindow::find(), nullptr);
+    ASSERT_EQ(WindowList<JournalWindow>::first(), nullptr);
     app->mainWindow()->showList();
     QTest::mouseClick(
         app->mainWindow()->findChild<QToolBar*>("commandBar")->widgetForAction(command),
         Qt::LeftButton);
-    journal = JournalWindow::find();
+    journal = WindowList<JournalWindow>::first();
     ASSERT_NE(journal, nullptr);
     EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "post", "walk"}));
 
@@ -1298,7 +1365,7 @@ TEST_F(JournalTest, OpensAtStartWithWhatWasMissedAndComesBackFromTheToolbar) {
     QTest::mouseClick(journal->entries()[0]->findChild<QPushButton*>("okButton"), Qt::LeftButton);
     journal->showMinimized();
     command->trigger();
-    EXPECT_EQ(JournalWindow::find(), journal);
+    EXPECT_EQ(WindowList<JournalWindow>::first(), journal);
     EXPECT_FALSE(journal->isMinimized());
     EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"post", "walk"}));
 }
@@ -1306,7 +1373,7 @@ TEST_F(JournalTest, OpensAtStartWithWhatWasMissedAndComesBackFromTheToolbar) {
 TEST_F(JournalTest, WithShowMissedOffNothingOpensAndTheCommandStaysOff) {
     RunOnceAndMoveOn(false);
     auto app = Started();
-    EXPECT_EQ(JournalWindow::find(), nullptr);
+    EXPECT_EQ(WindowList<JournalWindow>::first(), nullptr);
     EXPECT_EQ(app->missedCount(), 0);
     EXPECT_FALSE(Action(*app, "actionJournal")->isEnabled());
 }
@@ -1314,24 +1381,25 @@ TEST_F(JournalTest, WithShowMissedOffNothingOpensAndTheCommandStaysOff) {
 TEST_F(JournalTest, EditOnAnEntryOpensOrBringsBackTheEditor) {
     RunOnceAndMoveOn(true);
     auto app = Started();
-    ASSERT_NE(JournalWindow::find(), nullptr);
-    MissedEntry* post = JournalWindow::find()->entries()[1];
+    ASSERT_NE(WindowList<JournalWindow>::first(), nullptr);
+    MissedEntry* post = WindowList<JournalWindow>::first()->entries()[1];
     QTest::mouseClick(post->findChild<QPushButton*>("editButton"), Qt::LeftButton);
-    ReminderEditor* editor = ReminderEditor::find(2);
+    ReminderEditor* editor = WindowList<ReminderEditor>::find(2);
     ASSERT_NE(editor, nullptr);
     editor->showMinimized();
     QTest::mouseClick(post->findChild<QPushButton*>("editButton"), Qt::LeftButton);
-    EXPECT_EQ(ReminderEditor::find(2), editor);
+    EXPECT_EQ(WindowList<ReminderEditor>::find(2), editor);
     EXPECT_FALSE(editor->isMinimized());
     EXPECT_EQ(OpenEditors(), 1);
     EXPECT_EQ(JournalMessages().size(), 3u); // the entry stays
 
-    // A reminder deleted meanwhile: nothing opens.
+    // A reminder deleted meanwhile: its entry goes, and an edit asked for before that opens
+    // nothing.
     app->closeOtherWindows(); // the journal goes too
-    ASSERT_TRUE(app->repository().deleteReminder(3));
+    ASSERT_TRUE(app->reminders().remove(3));
     app->showJournal();
-    QTest::mouseClick(JournalWindow::find()->entries()[2]->findChild<QPushButton*>("editButton"),
-                      Qt::LeftButton);
+    EXPECT_EQ(JournalMessages().size(), 2u);
+    emit WindowList<JournalWindow>::first()->editRequested(3);
     EXPECT_EQ(OpenEditors(), 0);
 }
 
@@ -1340,8 +1408,8 @@ TEST_F(JournalTest, WhatASleepSkippedIsJournaledAndTheWakingMinuteAlerts) {
     FakeMinuteWake* wake = wakeOwned.get();
     auto app = Started(std::move(wakeOwned));
     ASSERT_TRUE(wake->isActive());
-    const std::int32_t tea = SaveDaily(*app, "tea", 11, 0, now);
-    const std::int32_t noon = SaveDaily(*app, "noon", 12, 0, now);
+    const std::int32_t tea = SaveDaily(*app, "tea", 11, 0);
+    const std::int32_t noon = SaveDaily(*app, "noon", 12, 0);
     wake->wake(); // Wednesday 10:00, the first scan
     QCoreApplication::processEvents();
 
@@ -1349,9 +1417,9 @@ TEST_F(JournalTest, WhatASleepSkippedIsJournaledAndTheWakingMinuteAlerts) {
     clock.setWallClock(
         UtcInstant{(now + std::chrono::minutes(120) + std::chrono::seconds(5)).time_since_epoch()});
     wake->wake();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(noon) != nullptr; }));
-    EXPECT_EQ(AlertWindow::find(tea), nullptr);
-    JournalWindow* journal = JournalWindow::find();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(noon) != nullptr; }));
+    EXPECT_EQ(WindowList<AlertWindow>::find(tea), nullptr);
+    JournalWindow* journal = WindowList<JournalWindow>::first();
     ASSERT_NE(journal, nullptr);
     EXPECT_EQ(JournalMessages(), std::vector<std::string>{"tea"});
     EXPECT_EQ(journal->windowTitle(), "Events that skipped from " + RegionalDateTimeText(now) +
@@ -1365,7 +1433,7 @@ TEST_F(JournalTest, WhatASleepSkippedIsJournaledAndTheWakingMinuteAlerts) {
     wake->wake();
     EXPECT_TRUE(QTest::qWaitFor([] { return JournalMessages().size() == 2; }));
     EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "noon"}));
-    EXPECT_EQ(JournalWindow::find(), journal);
+    EXPECT_EQ(WindowList<JournalWindow>::first(), journal);
     EXPECT_TRUE(journal->windowTitle().endsWith(RegionalDateTimeText(clock.now().local)));
 
     // Closed, and "Show Missed after start" off: the next sleep shows the journal all the same.
@@ -1376,7 +1444,7 @@ TEST_F(JournalTest, WhatASleepSkippedIsJournaledAndTheWakingMinuteAlerts) {
     const Moment friday11 = makeMoment(2026, 12, 11, 11, 0);
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return app->missedJournal().entries()[0].occurrence == friday11; }));
-    EXPECT_NE(JournalWindow::find(), nullptr);
+    EXPECT_NE(WindowList<JournalWindow>::first(), nullptr);
     EXPECT_TRUE(Action(*app, "actionJournal")->isEnabled());
     app->closeOtherWindows();
 }
@@ -1398,18 +1466,18 @@ TEST_F(JournalTest, AKilledRunEndsWhereItLastShowedSomething) {
     FakeMinuteWake* wake = wakeOwned.get();
     auto app = Started(std::move(wakeOwned));
     EXPECT_EQ(LastTimeIn(ini), "2026-12-09T10:00:00+00:00"); // the start
-    SaveDaily(*app, "tea", 10, 1, now);
-    SaveDaily(*app, "walk", 10, 2, now);
-    SaveDaily(*app, "post", 12, 0, now);
-    const std::int32_t late = SaveDaily(*app, "late", 12, 40, now);
-    ASSERT_TRUE(app->saveReminderFile());
+    SaveDaily(*app, "tea", 10, 1);
+    SaveDaily(*app, "walk", 10, 2);
+    SaveDaily(*app, "post", 12, 0);
+    const std::int32_t late = SaveDaily(*app, "late", 12, 40);
+    ASSERT_TRUE(app->reminders().save());
     wake->wake(); // 10:00: nothing due, nothing written
     QCoreApplication::processEvents();
     EXPECT_EQ(LastTimeIn(ini), "2026-12-09T10:00:00+00:00");
 
     clock.set(now + std::chrono::minutes(1) + std::chrono::milliseconds(2500));
     wake->wake();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return AlertWindow::find(1) != nullptr; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(1) != nullptr; }));
     EXPECT_EQ(LastTimeIn(ini), "2026-12-09T10:01:02+00:00"); // the scan that alerted
 
     // Asleep until 12:30:05: the journal fills with what the sleep skipped.
@@ -1433,7 +1501,7 @@ TEST_F(JournalTest, TheJournalsPlacementGoesWithTheNextSettingsWrite) {
     RunOnceAndMoveOn(true);
     const std::string ini = dataFolder + "/Chimly.ini";
     auto app = Started();
-    JournalWindow* journal = JournalWindow::find();
+    JournalWindow* journal = WindowList<JournalWindow>::first();
     ASSERT_NE(journal, nullptr);
     journal->move(40, 50);
     ASSERT_TRUE(QTest::qWaitFor([&] { return journal->pos() == QPoint(40, 50); }));
@@ -1441,14 +1509,14 @@ TEST_F(JournalTest, TheJournalsPlacementGoesWithTheNextSettingsWrite) {
     const std::string before = ReadAll(ini);
     journal->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_EQ(JournalWindow::find(), nullptr);
+    ASSERT_EQ(WindowList<JournalWindow>::first(), nullptr);
     EXPECT_EQ(ReadAll(ini), before) << "the journal window wrote the settings file";
 
     app->showJournal();
-    ASSERT_NE(JournalWindow::find(), nullptr);
-    EXPECT_EQ(JournalWindow::find()->frameGeometry().topLeft(), at);
+    ASSERT_NE(WindowList<JournalWindow>::first(), nullptr);
+    EXPECT_EQ(WindowList<JournalWindow>::first()->frameGeometry().topLeft(), at);
     ExitThroughTheLoop(app);
-    const ProgramSettings stored = ReadSettings(ini, clock, clock.now().local, 0, 0);
+    const ProgramSettings stored = readSettings(ini, clock, clock.now().local, 0, 0);
     ASSERT_TRUE(stored.journal);
     EXPECT_EQ(QPoint(stored.journal->left, stored.journal->top), at);
 }
@@ -1459,10 +1527,10 @@ TEST_F(JournalTest, WithShowMissedOffASleepStillShowsAndTheJournalFollowsTheUser
     auto app = Started(std::move(wakeOwned));
     QCheckBox* showMissed = SettingsCheck(*app, "showMissedCheck");
     QTest::mouseClick(showMissed, Qt::LeftButton, {}, QPoint(6, showMissed->height() / 2));
-    ASSERT_FALSE(app->settings().ShowMissedAtStart);
-    SaveDaily(*app, "tea", 11, 0, now);                             // 1
-    const std::int32_t post = SaveDaily(*app, "post", 11, 30, now); // 2
-    const std::int32_t walk = SaveDaily(*app, "walk", 12, 15, now); // 3
+    ASSERT_FALSE(app->settings().values().showMissedAtStart);
+    SaveDaily(*app, "tea", 11, 0);                             // 1
+    const std::int32_t post = SaveDaily(*app, "post", 11, 30); // 2
+    const std::int32_t walk = SaveDaily(*app, "walk", 12, 15); // 3
     const auto asleepUntil = [&](Moment t) {
         clock.setWallClock(UtcInstant{t.time_since_epoch()});
         wake->wake();
@@ -1470,20 +1538,20 @@ TEST_F(JournalTest, WithShowMissedOffASleepStillShowsAndTheJournalFollowsTheUser
 
     // Asleep from 10:00 to 12:00:05: what fell due meanwhile is shown on waking.
     asleepUntil(makeMoment(2026, 12, 9, 12, 0, 5));
-    ASSERT_TRUE(QTest::qWaitFor([] { return JournalWindow::find() != nullptr; }));
+    ASSERT_TRUE(QTest::qWaitFor([] { return WindowList<JournalWindow>::first() != nullptr; }));
     EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "post"}));
 
     // "Ok" on tea; a later sleep refills the window, and tea stays dismissed.
-    JournalWindow* journal = JournalWindow::find();
+    JournalWindow* journal = WindowList<JournalWindow>::first();
     QTest::mouseClick(journal->entries()[0]->findChild<QPushButton*>("okButton"), Qt::LeftButton);
     asleepUntil(makeMoment(2026, 12, 9, 12, 30));
     ASSERT_TRUE(QTest::qWaitFor([] { return JournalMessages().size() == 2; }));
     EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"post", "walk"}));
-    EXPECT_EQ(JournalWindow::find(), journal);
+    EXPECT_EQ(WindowList<JournalWindow>::first(), journal);
 
     // An edited reminder shows its new message; a deleted one's entry goes.
     QTest::mouseClick(journal->entries()[0]->findChild<QPushButton*>("editButton"), Qt::LeftButton);
-    ReminderEditor* editor = ReminderEditor::find(post);
+    ReminderEditor* editor = WindowList<ReminderEditor>::find(post);
     ASSERT_NE(editor, nullptr);
     editor->findChild<QPlainTextEdit*>("messageEdit")->setPlainText("post office");
     QTest::mouseClick(editor->findChild<QPushButton*>("okButton"), Qt::LeftButton);
@@ -1495,7 +1563,7 @@ TEST_F(JournalTest, WithShowMissedOffASleepStillShowsAndTheJournalFollowsTheUser
     QTest::mouseClick(
         window->findChild<QToolBar*>("commandBar")->widgetForAction(Action(*app, "actionDelete")),
         Qt::LeftButton);
-    ASSERT_EQ(app->repository().findRow(walk), nullptr);
+    ASSERT_EQ(app->reminders().repository().findRow(walk), nullptr);
     EXPECT_EQ(JournalMessages(), std::vector<std::string>{"post office"});
 
     // Closed and opened again: the dismissed entry is back.
@@ -1511,7 +1579,7 @@ TEST_F(JournalTest, WithShowMissedOffASleepStillShowsAndTheJournalFollowsTheUser
 TEST_F(JournalTest, TheJournalKeysStopThere) {
     RunOnceAndMoveOn(true);
     auto app = Started();
-    JournalWindow* journal = JournalWindow::find();
+    JournalWindow* journal = WindowList<JournalWindow>::first();
     ASSERT_NE(journal, nullptr);
     app->mainWindow()->showList();
     journal->activateWindow();
@@ -1519,5 +1587,5 @@ TEST_F(JournalTest, TheJournalKeysStopThere) {
     for (Qt::Key key : {Qt::Key_F2, Qt::Key_F4, Qt::Key_F8, Qt::Key_F9})
         QTest::keyClick(journal->entries()[0], key);
     EXPECT_EQ(OpenEditors(), 0);
-    EXPECT_EQ(app->repository().table().count(), 3u);
+    EXPECT_EQ(app->reminders().repository().table().count(), 3u);
 }

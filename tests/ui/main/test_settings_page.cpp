@@ -1,8 +1,8 @@
 // The settings page as the user works it: the language choice with the real language
 // files switching the open main window and the windows opened later, the language file
 // kept in the settings file, the help and the hidden start-up shortcut buttons.
+#include "app/Reminders.h"
 #include "core/AppPaths.h"
-#include "i18n/LanguageFile.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakePlatform.h"
 #include "tests/support/OpenRecorder.h"
@@ -38,6 +38,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -100,13 +101,13 @@ struct SettingsPageTest : ::testing::Test {
         setErrorMessageRecorderForTests(nullptr);
         setFileChooser(nullptr);
         setExecutablePathForTests("");
-        LanguageFile::setCurrent("");
+        InfoDialog::useTexts({});
     }
 
     std::unique_ptr<AppController> Started() {
         auto app = std::make_unique<AppController>(clock, platform.services());
         app->loadReminders();
-        app->waitForReminderFile();
+        app->reminders().waitForFile();
         return app;
     }
     static void ExitThroughTheLoop(std::unique_ptr<AppController>& app) {
@@ -136,17 +137,17 @@ struct SettingsPageTest : ::testing::Test {
     // Opens an editor for a new reminder as the tray's "New..." does; returns its title
     // and "Ok" caption.
     static std::pair<QString, QString> NewEditorTexts(AppController& app) {
-        const QList<QWidget*> before = QApplication::topLevelWidgets();
+        const std::vector<ReminderEditor*> before = WindowList<ReminderEditor>::all();
         app.tray()->findChild<QAction*>("trayNewReminderAction")->trigger();
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* editor = qobject_cast<ReminderEditor*>(w); editor && !before.contains(w))
+        for (ReminderEditor* editor : WindowList<ReminderEditor>::all())
+            if (std::ranges::find(before, editor) == before.end())
                 return {editor->windowTitle(), editor->findChild<QPushButton*>("okButton")->text()};
         ADD_FAILURE() << "no editor opened";
         return {};
     }
     static QString AlertOkText(AppController& app, std::int32_t number) {
         app.alertPresenter()->showAlertWindow(QStringLiteral("tea"), number);
-        AlertWindow* alert = AlertWindow::find(number);
+        AlertWindow* alert = WindowList<AlertWindow>::find(number);
         return alert ? alert->findChild<QPushButton*>("okButton")->text() : QString();
     }
 };
@@ -162,7 +163,7 @@ TEST_F(SettingsPageTest, SwitchingLanguagesChangesTheOpenMainWindowAndWindowsOpe
     weekly.days = {true, false, true, false, false, false, false};
     weekly.moment = makeMoment(2026, 12, 9, 8, 0);
     weekly.showAlert = true;
-    ASSERT_TRUE(app->repository().saveReminder(weekly, now).ok());
+    ASSERT_TRUE(app->reminders().add(weekly).ok());
     MainWindow* window = app->mainWindow();
     window->reloadReminders();
     window->showNormal();
@@ -203,10 +204,10 @@ TEST_F(SettingsPageTest, SwitchingLanguagesChangesTheOpenMainWindowAndWindowsOpe
     EXPECT_EQ(startedIn.toStdString(), programFolder + "/");
     EXPECT_EQ(Part<QLabel>(*app, "languageFileLabel")->text().toStdString(), otherFile);
     EXPECT_EQ(TabText(*app, 0), "Список");
-    EXPECT_EQ(app->settings().languageFile.toStdString(), otherFile);
+    EXPECT_EQ(app->settings().values().languageFile.toStdString(), otherFile);
 
     PressSpace(Part<QRadioButton>(*app, "otherRadio"));
-    EXPECT_EQ(app->settings().language, LanguageChoice::Other);
+    EXPECT_EQ(app->settings().values().language, LanguageChoice::Other);
     EXPECT_EQ(TabText(*app, 0), "‹List›");
     EXPECT_EQ(Description(*app), "‹Days of week› : ‹Mon›, ‹Wed› : 08:00");
     EXPECT_EQ(NewEditorTexts(*app), std::make_pair(QString("‹New›"), QString("‹Ok›")));
@@ -221,11 +222,10 @@ TEST_F(SettingsPageTest, SwitchingLanguagesChangesTheOpenMainWindowAndWindowsOpe
     EXPECT_EQ(InfoDialog(nullptr).windowTitle(), "Chimewell");
 
     // Windows opened before a switch keep their texts.
-    EXPECT_EQ(AlertWindow::find(1)->findChild<QPushButton*>("okButton")->text(), "ОК");
+    EXPECT_EQ(WindowList<AlertWindow>::find(1)->findChild<QPushButton*>("okButton")->text(), "ОК");
     QStringList titles;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (qobject_cast<ReminderEditor*>(w))
-            titles << w->windowTitle();
+    for (ReminderEditor* editor : WindowList<ReminderEditor>::all())
+        titles << editor->windowTitle();
     EXPECT_THAT(titles,
                 ::testing::UnorderedElementsAre("New", "Новое напоминание", "‹New›", "New"));
     app->closeOtherWindows();
@@ -323,7 +323,7 @@ TEST_F(SettingsPageTest, AMissingOrUnreadableLanguageFileIsRefusedWhenChosen) {
         ASSERT_EQ(infos.size(), 1) << path.toStdString();
         EXPECT_TRUE(infos[0].contains(path)) << infos[0].toStdString();
         EXPECT_EQ(Part<QLabel>(*app, "languageFileLabel")->text(), "");
-        EXPECT_EQ(app->settings().languageFile, "");
+        EXPECT_EQ(app->settings().values().languageFile, "");
     }
     // A cancelled dialog changes nothing and says nothing.
     infos.clear();

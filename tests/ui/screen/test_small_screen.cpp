@@ -1,13 +1,14 @@
 // Windows larger than the screen they open on: 1280 x 800 pixels at a scale factor of 2
 // leave 640 x 400 for windows. The editor (694 x 467 as designed) scrolls its content with
 // "Ok" and "Cancel" in view; the alert wraps a long word instead of growing past the edge.
-#include "core/ReminderRepository.h"
+#include "app/Reminders.h"
 #include "tests/support/FakeSoundPlayer.h"
 #include "tests/support/LayoutCheck.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempHome.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/editor/ReminderEditor.h"
+#include "ui/editor/ReminderEditors.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -45,11 +46,14 @@ class SmallScreenEditor : public ::testing::TestWithParam<double> {};
 TEST_P(SmallScreenEditor, ScrollsItsContentAndKeepsOkAndCancelInView) {
     // At a larger font too, where the buttons ask for more than their designed size.
     const ScopedLook look(Look{QStringLiteral("en"), GetParam(), true});
-    ReminderRepository reminders;
-    ASSERT_TRUE(reminders.load(MakeTempFolder("editor") + "/things.mln").ok());
+    Reminders reminders(systemClock(), makeSqliteReminderStore());
+    reminders.setFilePath(MakeTempFolder("editor") + "/things.mln");
+    reminders.load();
+    ASSERT_TRUE(reminders.waitForFile());
+    ASSERT_TRUE(reminders.isLoaded());
     FakeSoundPlayer player;
-    EditorContext context(reminders, player);
-    QPointer<ReminderEditor> f = openNewEditor(context);
+    const ReminderEditors editors(reminders, player);
+    QPointer<ReminderEditor> f = editors.openNew();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
     f->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(f));
@@ -90,7 +94,7 @@ TEST_P(SmallScreenEditor, ScrollsItsContentAndKeepsOkAndCancelInView) {
     QTest::mouseClick(ok, Qt::LeftButton, {}, ok->rect().center());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(f.isNull());
-    EXPECT_EQ(reminders.table().count(), 1u);
+    EXPECT_EQ(reminders.repository().table().count(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(FontScales, SmallScreenEditor, ::testing::Values(1.0, 1.5));

@@ -2,8 +2,8 @@
 // window, the About box and the main window's pages in every look of screenshotLooks(),
 // saved in artifacts/ for people to look at; in each look nothing may be clipped but what a
 // window cuts on purpose.
+#include "app/Reminders.h"
 #include "core/AppPaths.h"
-#include "core/ReminderRepository.h"
 #include "i18n/Texts.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakePlatform.h"
@@ -12,10 +12,10 @@
 #include "tests/support/TempHome.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/controls/AboutBox.h"
-#include "ui/controls/SectionText.h"
 #include "ui/dialogs/InfoDialog.h"
 #include "ui/dialogs/QuestionDialog.h"
 #include "ui/editor/ReminderEditor.h"
+#include "ui/editor/ReminderEditors.h"
 #include "ui/journal/JournalWindow.h"
 #include "ui/main/AppController.h"
 #include "ui/main/MainWindow.h"
@@ -30,14 +30,6 @@
 
 namespace {
 
-// The shared texts of the language file in use.
-Texts textsInUse() {
-    Texts texts;
-    if (const std::optional<LanguageSection> main = sectionInUse("Main"))
-        texts.loadMain(*main);
-    return texts;
-}
-
 class Screenshots : public ::testing::TestWithParam<Look> {
 protected:
     void SetUp() override {
@@ -46,6 +38,15 @@ protected:
             GTEST_SKIP() << lookName(GetParam()).toStdString() << " is not supported yet";
     }
     void TearDown() override { m_look.reset(); }
+
+    // The look's section of the kind Line.
+    template <class Line> LanguageSection<Line> section() const { return m_look->section<Line>(); }
+    // The shared texts of the look.
+    Texts texts() const {
+        Texts texts;
+        texts.loadMain(section<MainLine>());
+        return texts;
+    }
 
     // Checks that nothing in the shown `window` is clipped (but the widgets named in
     // `cutOnPurpose`), then saves its picture as <name>-<look>.png.
@@ -65,8 +66,9 @@ private:
 };
 
 TEST_P(Screenshots, AlertWindow) {
-    QPointer<AlertWindow> alert = AlertWindow::showAlert(
-        QStringLiteral("Call Anna about the concert tickets"), 7, makeMoment(2026, 12, 9, 8, 0, 0));
+    QPointer<AlertWindow> alert =
+        AlertWindow::showAlert(QStringLiteral("Call Anna about the concert tickets"), 7,
+                               makeMoment(2026, 12, 9, 8, 0, 0), section<AlertLine>());
     ASSERT_FALSE(alert.isNull());
     take(alert, QStringLiteral("alert-window"));
     delete alert.data();
@@ -74,15 +76,15 @@ TEST_P(Screenshots, AlertWindow) {
 
 TEST_P(Screenshots, InfoDialog) {
     InfoDialog dialog(nullptr);
-    dialog.setText(QString::fromStdString(textsInUse().noDayMarked));
+    dialog.setText(QString::fromStdString(texts().noDayMarked));
     dialog.show();
     take(&dialog, QStringLiteral("info-dialog"));
 }
 
 TEST_P(Screenshots, QuestionDialog) {
     QuestionDialog dialog(nullptr);
-    const Texts texts = textsInUse();
-    dialog.setQuestion(QString::fromStdString(texts.deleteReminder), texts);
+    const Texts shared = texts();
+    dialog.setQuestion(QString::fromStdString(shared.deleteReminder), shared);
     dialog.show();
     take(&dialog, QStringLiteral("question-dialog"));
 }
@@ -90,11 +92,11 @@ TEST_P(Screenshots, QuestionDialog) {
 TEST_P(Screenshots, ReminderEditor) {
     // A reminder with every action on, so that every control shows its text; the
     // sound's long path is cut at the label's edge.
-    ReminderRepository reminders;
     FakeClock clock(makeMoment(2026, 12, 9, 8, 30));
+    Reminders reminders(clock, makeSqliteReminderStore());
     FakeSoundPlayer player;
-    EditorContext context(reminders, player);
-    context.clock = &clock;
+    ReminderEditors editors(reminders, player);
+    editors.setLines(section<EditorLine>());
     Reminder r = newReminderDefaults(clock.now().local);
     r.message = "Call Anna about the concert tickets";
     r.click = true;
@@ -104,7 +106,7 @@ TEST_P(Screenshots, ReminderEditor) {
     r.openPath = "/home/someone/Documents/tickets.pdf";
     r.flashTray = true;
     r.power = true;
-    QPointer<ReminderEditor> editor = openNewEditor(context, &r);
+    QPointer<ReminderEditor> editor = editors.openNew(&r);
     take(editor, QStringLiteral("reminder-editor"), {QStringLiteral("pathLabel")});
     delete editor.data();
 }
@@ -126,12 +128,12 @@ TEST_P(Screenshots, MainWindowPages) {
     const FakeClock clock(makeMoment(2026, 12, 9, 8, 0, 0));
     // The main window takes its language from the settings: the look's file as "Other".
     const std::string settings = locateDataPaths().settingsFilePath;
-    std::ofstream(settings) << "[Settings]\nLangPack=2\nLangFile=" << LanguageFile::current()
-                            << "\n";
+    std::ofstream(settings) << "[Settings]\nLangPack=2\nLangFile="
+                            << languageFileOf(GetParam()).toStdString() << "\n";
     FakePlatform platform;
     AppController app(clock, platform.services());
     app.loadReminders();
-    app.waitForReminderFile();
+    app.reminders().waitForFile();
     Reminder tea;
     tea.isNew = true;
     tea.message = "Call Anna about the concert tickets";
@@ -141,8 +143,9 @@ TEST_P(Screenshots, MainWindowPages) {
     weekly.message = "Water the plants";
     weekly.kind = ScheduleKind::Weekly;
     weekly.days = {true, false, true, false, true, false, false};
-    for (const Reminder& r : {tea, weekly})
-        ASSERT_TRUE(app.repository().saveReminder(r, clock.now().local).ok());
+    // Added last, the first reminder of the list is the one selected.
+    for (const Reminder& r : {weekly, tea})
+        ASSERT_TRUE(app.reminders().add(r).ok());
     MainWindow* window = app.mainWindow();
     window->reloadReminders();
     window->showList();
