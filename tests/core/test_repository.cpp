@@ -71,7 +71,7 @@ TEST_F(RepositoryTest, ANewReminderIsRefusedWhenTheNumbersAreUsedUp) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         const Status r = data.saveReminder(NewReminder("one more"), now);
         EXPECT_FALSE(r.ok());
-        EXPECT_EQ(r.number, -1);
+        EXPECT_FALSE(r.number);
         EXPECT_NE(r.error.find("2147483647"), std::string::npos) << r.error;
     }
     EXPECT_EQ(data.table().count(), 2u);
@@ -129,7 +129,7 @@ TEST_F(RepositoryTest, SavingAReminderThatWasDeletedIsAFailureWithAMessage) {
     p.number = n;
     const Status r = data.saveReminder(p, now);
     EXPECT_FALSE(r.ok());
-    EXPECT_EQ(r.number, -1);
+    EXPECT_FALSE(r.number);
     EXPECT_NE(r.error.find("no longer exists"), std::string::npos);
     EXPECT_EQ(data.table().count(), 0u);
 }

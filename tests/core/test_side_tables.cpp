@@ -151,7 +151,7 @@ TEST_F(SideTableTest, ATableOrValueThatCannotBeWrittenBackIsWrongContent) {
         ReminderRepository data(
             std::make_unique<SqliteReminderStore>(std::vector<SideTable>{Notes}));
         const Status read = data.load(path);
-        EXPECT_NE(read.error.find(c.why), std::string::npos) << read.error;
+        EXPECT_NE(read.message().find(c.why), std::string::npos) << read.message();
         EXPECT_FALSE(data.fileWritable());
         EXPECT_FALSE(data.save(path).ok());
         EXPECT_EQ(ReadAll(path), before) << "never written";

@@ -546,8 +546,8 @@ TEST_F(StoreTest, AWriteTheFilesConstraintsRefuseIsRolledBackAndKeptForTheNextSa
         ASSERT_TRUE(data.saveReminder(Edited(data, 1, "two"), DayCountEpoch).ok());
         const Status refused = data.save(path);
         EXPECT_FALSE(refused.ok());
-        EXPECT_NE(refused.error.find("UNIQUE constraint failed"), std::string::npos)
-            << refused.error;
+        EXPECT_NE(refused.message().find("UNIQUE constraint failed"), std::string::npos)
+            << refused.message();
         EXPECT_EQ(ReadAll(path), before);
         EXPECT_TRUE(data.hasUnsavedChanges());
         ASSERT_TRUE(data.saveReminder(Edited(data, 1, "uno"), DayCountEpoch).ok());
@@ -589,8 +589,8 @@ TEST_F(StoreTest, ATableOfAnotherShapeIsNotAReminderFile) {
             EXPECT_TRUE(loaded.ok()) << loaded.error;
             continue;
         }
-        EXPECT_NE(loaded.error.find("not a reminder file (" + c.why), std::string::npos)
-            << loaded.error;
+        EXPECT_NE(loaded.message().find("not a reminder file (" + c.why), std::string::npos)
+            << loaded.message();
         EXPECT_TRUE(data.isLoaded());
         EXPECT_FALSE(data.fileWritable());
         ASSERT_TRUE(data.saveReminder(NewReminder("mine"), DayCountEpoch).ok());
