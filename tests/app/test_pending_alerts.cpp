@@ -58,9 +58,9 @@ struct PendingAlertsTest : ::testing::Test {
             Reminder r;
             r.message = message;
             r.showAlert = true;
-            const SaveResult added = first.reminders.add(r);
-            ASSERT_TRUE(added.saved);
-            *number = added.number;
+            const Status added = first.reminders.add(r);
+            ASSERT_TRUE(added.ok());
+            *number = *added.number;
         }
         ASSERT_TRUE(first.reminders.waitForFile());
     }

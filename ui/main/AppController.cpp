@@ -8,7 +8,6 @@
 #include "i18n/LanguageFile.h"
 #include "platform/DesktopNotifications.h"
 #include "platform/SleepDelay.h"
-#include "platform/StartupShortcut.h"
 #include "platform/SystemLog.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/dialogs/ErrorMessage.h"
@@ -31,14 +30,17 @@
 #include <tuple>
 #include <utility>
 
-AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wake,
-                             std::unique_ptr<ReminderStore> store, QObject* parent)
-    : QObject(parent), m_clock(clock), m_reminders(new Reminders(clock, std::move(store), this)),
+AppController::AppController(const Clock& clock, PlatformServices services,
+                             std::unique_ptr<MinuteWake> wake, std::unique_ptr<ReminderStore> store,
+                             QObject* parent)
+    : QObject(parent), m_clock(clock), m_services(services),
+      m_reminders(new Reminders(clock, std::move(store), this)),
       m_messageOrder(m_reminders->repository().table()),
-      m_editors(std::make_unique<ReminderEditors>(*m_reminders)),
-      m_tray(new TrayController(clock, this)),
-      m_alerts(new AlertPresenter(*m_tray, clock, m_texts, this)), m_startTimer(new QTimer(this)),
-      m_wake(std::move(wake)) {
+      m_editors(std::make_unique<ReminderEditors>(*m_reminders, services.soundPlayer)),
+      m_tray(new TrayController(clock, services.soundPlayer, this)),
+      m_alerts(new AlertPresenter(*m_tray, clock, m_texts, services.soundPlayer,
+                                  services.powerControl, this)),
+      m_startTimer(new QTimer(this)), m_wake(std::move(wake)) {
     // Every window of the program that has no icon of its own shows the program's.
     QApplication::setWindowIcon(m_tray->images().plain());
 
@@ -354,7 +356,7 @@ void AppController::buildMainWindow() {
         if (m_settings->values().language == LanguageChoice::Other)
             useLanguageFile(pathBytes(path));
     });
-    page->setStartupShortcut(&programStartupShortcut());
+    page->setStartupShortcut(&m_services.startupShortcut);
     connect(page, &SettingsPage::showMissedAtStartChanged, m_settings,
             &Settings::setShowMissedAtStart);
     connect(page, &SettingsPage::showDayInTrayChanged, this, [this](bool on) {

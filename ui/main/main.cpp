@@ -1,12 +1,16 @@
 // Chimly: the reminder program in the tray.
+#include "platform/PowerControl.h"
 #include "platform/SessionPlatform.h"
 #include "platform/SingleInstance.h"
+#include "platform/SoundPlayer.h"
+#include "platform/StartupShortcut.h"
 #include "ui/main/AppController.h"
 #include "ui/main/ExitSignals.h"
 
 #include <QApplication>
 #include <QSessionManager>
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char* argv[]) {
     // Through XWayland in a Wayland session, where the alert window can stay on top.
@@ -30,7 +34,11 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    AppController controller;
+    // The platform's services, handed down from here; they outlive the controller.
+    const std::unique_ptr<SoundPlayer> player = createSoundPlayer();
+    const std::unique_ptr<PowerControl> power = createPowerControl();
+    const std::unique_ptr<StartupShortcut> shortcut = createStartupShortcut();
+    AppController controller(systemClock(), {*player, *power, *shortcut});
     ExitSignals exitSignals([&controller] { controller.exit(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &controller,
                      [&controller](QSessionManager&) { controller.saveEverything(); });
