@@ -2,12 +2,14 @@
 
 #include "app/Reminders.h"
 #include "core/AppPaths.h"
+#include "dbus/ProgramBus.h"
 #include "desktop/PathText.h"
 #include "engine/ReminderEngine.h"
 #include "i18n/LanguageFile.h"
 #include "platform/StartupShortcut.h"
 #include "platform/SystemLog.h"
 #include "ui/alert/AlertWindow.h"
+#include "ui/controls/AboutBox.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/dialogs/InfoDialog.h"
 #include "ui/dialogs/QuestionDialog.h"
@@ -15,6 +17,7 @@
 #include "ui/editor/ReminderEditors.h"
 #include "ui/journal/JournalWindow.h"
 #include "ui/main/AlertPresenter.h"
+#include "ui/main/BusCommands.h"
 #include "ui/main/CommandImages.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SettingsPage.h"
@@ -92,6 +95,8 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
 }
 
 AppController::~AppController() {
+    // Off the bus first: a call must not reach what is going.
+    m_busObject.reset();
     // Editors refer to the reminders, which go with this controller.
     closeOtherWindows();
 }
@@ -105,12 +110,24 @@ void AppController::loadReminders() {
     m_reminders->load();
 }
 
+void AppController::publishOnBus() {
+    if (m_busCommands)
+        return;
+    m_busCommands = std::make_unique<BusCommands>(*this);
+    PublishedProgram published = publishProgram(*m_reminders, *m_busCommands, AboutBox::version());
+    if (!published.status)
+        writeToSystemLog(published.status.error);
+    m_busObject = std::move(published.object);
+}
+
 void AppController::remindersNotRead(const QString& error) {
+    publishOnBus();
     report(error);
     m_tray->setNewReminderEnabled(false);
 }
 
 void AppController::remindersLoaded(const QString& error) {
+    publishOnBus();
     if (!error.isEmpty())
         report(error);
     const bool writable = m_reminders->fileWritable();

@@ -1,6 +1,8 @@
 // Chimly: the reminder program in the tray.
+#include "dbus/ProgramBus.h"
 #include "platform/SessionPlatform.h"
 #include "platform/SingleInstance.h"
+#include "ui/controls/AboutBox.h"
 #include "ui/main/AppController.h"
 #include "ui/main/ExitSignals.h"
 
@@ -9,6 +11,10 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    // A command (chimly add, list, ...) talks to the running program and ends; it needs no
+    // display and leaves the lock alone.
+    if (const std::optional<int> code = runCommandLine(argc, argv, AboutBox::version()))
+        return *code;
     // Through XWayland in a Wayland session, where the alert window can stay on top.
     PlatformArguments platform(argc, argv);
     QApplication app(platform.argc(), platform.argv());
