@@ -388,7 +388,9 @@ int action(Client& client, const QString& name, bool start) {
         ApplicationInterfaceName, QStringLiteral("ActivateAction"),
         {name, QVariant::fromValue(QVariantList()), QVariant::fromValue(QVariantMap())}, start);
     // Nothing to stop or silence when the program is not running.
-    if (!start && reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown"))
+    if (!start &&
+        (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
+         reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")))
         return Done;
     return checked(reply);
 }
