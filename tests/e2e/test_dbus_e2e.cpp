@@ -302,6 +302,24 @@ TEST_F(DbusE2E, AReminderOpenInAnEditorIsBusyAndAnAddInItsOwnMinuteFallsDue) {
     EXPECT_FALSE(WaitForWindow("^Now$").empty()) << "no alert";
 }
 
+TEST_F(DbusE2E, AFloodOfCallsAndGarbageIsAnsweredAndSavedTogether) {
+    ChildProcess chimly;
+    StartProgram(chimly);
+    const Outcome flood = Run({"/usr/bin/python3", DBUS_FLOOD, "2000"});
+    EXPECT_EQ(flood.output, "answered 2000 2000\n");
+    // Every good add is in the file soon after the last answer, and the program goes on.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            ReminderRepository saved;
+            return saved.load(dataFolder + "/things.mln").ok && saved.table().count() == 2000;
+        },
+        30s));
+    EXPECT_EQ(Run({CHIMLY_PATH, "show"}).code, 0);
+    EXPECT_FALSE(WaitForWindow("^Chimewell$").empty()) << "no list";
+    ::kill(chimly.pid(), SIGTERM);
+    EXPECT_EQ(chimly.wait(60s), std::optional<int>(0));
+}
+
 TEST_F(DbusE2E, AnUnreadableFileRefusesEveryCall) {
     fs::create_directories(dataFolder);
     std::ofstream(dataFolder + "/things.mln") << "not a reminder file";
