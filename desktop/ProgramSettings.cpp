@@ -18,7 +18,7 @@ WindowPlacement readPlacement(const IniFile& ini, const QString& section, int wi
     p.top = ini.readInteger(section, QStringLiteral("PosY"), 10);
     p.width = ini.readInteger(section, QStringLiteral("Width"), width);
     p.height = ini.readInteger(section, QStringLiteral("Height"), height);
-    p.state = WindowStateFromCode(ini.readInteger(section, QStringLiteral("State"), 2));
+    p.state = windowStateFromCode(ini.readInteger(section, QStringLiteral("State"), 2));
     return p;
 }
 
@@ -67,7 +67,7 @@ SettingsWriteResult saved(const IniFile& ini) {
 
 } // namespace
 
-WindowStateCode WindowStateFromCode(int code) {
+WindowStateCode windowStateFromCode(int code) {
     switch (code) {
     case 0:
         return WindowStateCode::Maximized;
@@ -78,14 +78,14 @@ WindowStateCode WindowStateFromCode(int code) {
     }
 }
 
-ProgramSettings ReadSettings(const std::string& path, const Clock& clock, Moment now,
+ProgramSettings readSettings(const std::string& path, const Clock& clock, Moment now,
                              int currentWidth, int currentHeight) {
     const IniFile ini = loaded(path);
     ProgramSettings s;
     s.position = readPlacement(ini, Position, currentWidth, currentHeight);
 
     const std::optional<Moment> last = readLastTime(ini, clock);
-    s.LastRunTime = last && *last <= now ? *last : now;
+    s.lastRunTime = last && *last <= now ? *last : now;
 
     switch (ini.readInteger(Settings, QStringLiteral("LangPack"), 0)) {
     case 0:
@@ -98,15 +98,15 @@ ProgramSettings ReadSettings(const std::string& path, const Clock& clock, Moment
         s.language = LanguageChoice::Other;
         break;
     }
-    s.ShowMissedAtStart = ini.readBool(Settings, QStringLiteral("Missed"), true);
-    s.ShowDayInTray = ini.readBool(Settings, QStringLiteral("ShowDay"), false);
+    s.showMissedAtStart = ini.readBool(Settings, QStringLiteral("Missed"), true);
+    s.showDayInTray = ini.readBool(Settings, QStringLiteral("ShowDay"), false);
     s.languageFile = ini.readString(Settings, QStringLiteral("LangFile"), QString());
     if (hasPlacement(ini, Journal))
         s.journal = readPlacement(ini, Journal, 0, 0);
     return s;
 }
 
-SettingsWriteResult WriteSettings(const std::string& path, const ProgramSettings& settings,
+SettingsWriteResult writeSettings(const std::string& path, const ProgramSettings& settings,
                                   const ClockReading& lastTime) {
     IniFile ini = loaded(path);
     writePlacement(ini, Position, settings.position);
@@ -114,8 +114,8 @@ SettingsWriteResult WriteSettings(const std::string& path, const ProgramSettings
                     IsoDateTimeText(lastTime.local, lastTime.utc));
     ini.writeInteger(Settings, QStringLiteral("LangPack"), static_cast<int>(settings.language));
     ini.writeString(Settings, QStringLiteral("LangFile"), settings.languageFile);
-    ini.writeBool(Settings, QStringLiteral("Missed"), settings.ShowMissedAtStart);
-    ini.writeBool(Settings, QStringLiteral("ShowDay"), settings.ShowDayInTray);
+    ini.writeBool(Settings, QStringLiteral("Missed"), settings.showMissedAtStart);
+    ini.writeBool(Settings, QStringLiteral("ShowDay"), settings.showDayInTray);
     if (settings.journal)
         writePlacement(ini, Journal, *settings.journal);
     return saved(ini);

@@ -47,7 +47,7 @@ const ZoneClock Berlin{60min};
 const ClockReading Exit = Berlin.reading(Now);
 
 ProgramSettings Read(const QString& path, Moment now = Now, int width = 1, int height = 1) {
-    return ReadSettings(path.toStdString(), Berlin, now, width, height);
+    return readSettings(path.toStdString(), Berlin, now, width, height);
 }
 
 std::int64_t Ms(Moment m) {
@@ -58,7 +58,7 @@ constexpr int CurrentHeight = 480;
 ProgramSettings Defaults() {
     ProgramSettings s;
     s.position = {WindowStateCode::Normal, 10, 10, CurrentWidth, CurrentHeight};
-    s.LastRunTime = Now;
+    s.lastRunTime = Now;
     return s;
 }
 
@@ -75,11 +75,11 @@ void ExpectSame(const ProgramSettings& a, const ProgramSettings& e, const std::s
     ASSERT_EQ(a.journal.has_value(), e.journal.has_value()) << what;
     if (a.journal)
         ExpectSame(*a.journal, *e.journal, what + " (journal)");
-    EXPECT_EQ(Ms(a.LastRunTime), Ms(e.LastRunTime)) << what;
+    EXPECT_EQ(Ms(a.lastRunTime), Ms(e.lastRunTime)) << what;
     EXPECT_EQ(a.language, e.language) << what;
     EXPECT_EQ(a.languageFile, e.languageFile) << what;
-    EXPECT_EQ(a.ShowMissedAtStart, e.ShowMissedAtStart) << what;
-    EXPECT_EQ(a.ShowDayInTray, e.ShowDayInTray) << what;
+    EXPECT_EQ(a.showMissedAtStart, e.showMissedAtStart) << what;
+    EXPECT_EQ(a.showDayInTray, e.showDayInTray) << what;
 }
 
 // The moment as written: whole seconds.
@@ -114,7 +114,7 @@ TEST_F(SettingsTest, ReadsGoodMissingAndUnreadableValues) {
         {"[position]\nposx = 3\n[SETTINGS]\nSHOWDAY=1\n",
          [](ProgramSettings& e) {
              e.position.left = 3;
-             e.ShowDayInTray = true;
+             e.showDayInTray = true;
          }},
         {"[Settings]\nPosX=3\n[Journal]\nState=0\n",
          [](ProgramSettings& e) {
@@ -126,20 +126,20 @@ TEST_F(SettingsTest, ReadsGoodMissingAndUnreadableValues) {
          }},
         // The instant the text names, in the reading clock's zone (UTC+1).
         {"[Last]\nLastTime=2026-12-09T07:59:50+01:00\n",
-         [](ProgramSettings& e) { e.LastRunTime = makeMoment(2026, 12, 9, 7, 59, 50); }},
+         [](ProgramSettings& e) { e.lastRunTime = makeMoment(2026, 12, 9, 7, 59, 50); }},
         {"[Last]\nLastTime=2026-12-09T07:59:50-05:00\n",
-         [](ProgramSettings& e) { e.LastRunTime = makeMoment(2026, 12, 9, 13, 59, 50); }},
+         [](ProgramSettings& e) { e.lastRunTime = makeMoment(2026, 12, 9, 13, 59, 50); }},
         {"[Last]\nLastTime=2026-12-10T09:00:01+01:00\n",
-         [](ProgramSettings& e) { e.LastRunTime = makeMoment(2026, 12, 10, 9, 0, 1); }},
+         [](ProgramSettings& e) { e.lastRunTime = makeMoment(2026, 12, 10, 9, 0, 1); }},
         {"[Last]\nLastTime=2026-12-10T09:00:02+01:00\n", [](ProgramSettings&) {}}, // after now
         {"[Last]\nLastTime=2026-12-09T25:00:00+01:00\n", [](ProgramSettings&) {}},
         // The regional form older versions wrote, and ISO text without an offset, as local.
         {"[Last]\nLastTime=12/9/2026 7:59:50 AM\n",
-         [](ProgramSettings& e) { e.LastRunTime = makeMoment(2026, 12, 9, 7, 59, 50); }},
+         [](ProgramSettings& e) { e.lastRunTime = makeMoment(2026, 12, 9, 7, 59, 50); }},
         {"[Last]\nLastTime=12/9/2026\n",
-         [](ProgramSettings& e) { e.LastRunTime = makeMoment(2026, 12, 9); }},
+         [](ProgramSettings& e) { e.lastRunTime = makeMoment(2026, 12, 9); }},
         {"[Last]\nLastTime=2026-12-09 07:59:50\n",
-         [](ProgramSettings& e) { e.LastRunTime = makeMoment(2026, 12, 9, 7, 59, 50); }},
+         [](ProgramSettings& e) { e.lastRunTime = makeMoment(2026, 12, 9, 7, 59, 50); }},
         {"[Last]\nLastTime=09.12.2026 07:59:50\n", [](ProgramSettings&) {}},
         {"[Last]\nLastTime=12/11/2026 7:59:50 AM\n", [](ProgramSettings&) {}}, // after now
         {"[Last]\nLastTime=\n", [](ProgramSettings&) {}},
@@ -153,8 +153,8 @@ TEST_F(SettingsTest, ReadsGoodMissingAndUnreadableValues) {
         {"[Settings]\nMissed=yes\nShowDay=no\n", [](ProgramSettings&) {}},
         {"[Settings]\nMissed=0\nShowDay=5\n",
          [](ProgramSettings& e) {
-             e.ShowMissedAtStart = false;
-             e.ShowDayInTray = true;
+             e.showMissedAtStart = false;
+             e.showDayInTray = true;
          }},
         {"[Settings]\nLangFile= /home/u/My Lang.lng \n",
          [](ProgramSettings& e) { e.languageFile = "/home/u/My Lang.lng"; }},
@@ -176,13 +176,13 @@ TEST_F(SettingsTest, MissingOrUnreadableFileGivesDefaults) {
 TEST_F(SettingsTest, EverySettingRoundTripsInTheFileOrder) {
     ProgramSettings s;
     s.position = {WindowStateCode::Minimized, -20, 30, 700, 500};
-    s.LastRunTime = makeMoment(2001, 1, 1); // not written: WriteSettings stores its moment
+    s.lastRunTime = makeMoment(2001, 1, 1); // not written: writeSettings stores its moment
     s.language = LanguageChoice::Other;
     s.languageFile = QString::fromUtf8("/home/u/My \xD0\xAF.lng");
-    s.ShowMissedAtStart = false;
-    s.ShowDayInTray = true;
+    s.showMissedAtStart = false;
+    s.showDayInTray = true;
     s.journal = {WindowStateCode::Normal, 40, 50, 600, 300};
-    ASSERT_TRUE(WriteSettings(path.toStdString(), s, Exit));
+    ASSERT_TRUE(writeSettings(path.toStdString(), s, Exit));
 
     EXPECT_EQ(ReadBytes(path), QByteArray("[Position]\n"
                                           "State=1\n"
@@ -205,7 +205,7 @@ TEST_F(SettingsTest, EverySettingRoundTripsInTheFileOrder) {
                                           "Height=300\n"));
 
     ProgramSettings expected = s;
-    expected.LastRunTime = ToSeconds(Now);
+    expected.lastRunTime = ToSeconds(Now);
     ExpectSame(Read(path, Later), expected, "round trip");
 }
 
@@ -213,10 +213,10 @@ TEST_F(SettingsTest, MaximizedWindowKeepsItsLastNormalPlacement) {
     ProgramSettings s;
     s.position = {WindowStateCode::Normal, 15, 25, 600, 470};
     s.journal = {WindowStateCode::Normal, 1, 2, 590, 275};
-    ASSERT_TRUE(WriteSettings(path.toStdString(), s, Exit));
+    ASSERT_TRUE(writeSettings(path.toStdString(), s, Exit));
     s.position = {WindowStateCode::Maximized, 0, 0, 1280, 800};
     s.journal = {WindowStateCode::Maximized, 0, 0, 1280, 800};
-    ASSERT_TRUE(WriteSettings(path.toStdString(), s, Exit));
+    ASSERT_TRUE(writeSettings(path.toStdString(), s, Exit));
 
     const ProgramSettings back = Read(path, Later);
     ExpectSame(back.position, {WindowStateCode::Maximized, 15, 25, 600, 470}, "main window");
@@ -237,7 +237,7 @@ TEST_F(SettingsTest, WritingKeepsCommentsUnknownKeysAndOtherSections) {
                      "Theme=dark\r\n");
     ProgramSettings s;
     s.position = {WindowStateCode::Normal, 5, 6, 700, 500};
-    ASSERT_TRUE(WriteSettings(path.toStdString(), s, Exit));
+    ASSERT_TRUE(writeSettings(path.toStdString(), s, Exit));
     EXPECT_EQ(ReadBytes(path), QByteArray("; my settings\r\n"
                                           "[position]\r\n"
                                           "posx=5\r\n"
@@ -263,27 +263,27 @@ TEST_F(SettingsTest, LastTimeReadsBackAcrossLocalesAndTimeZones) {
     const char* const locales[] = {"C", "en_US", "en_GB", "de_DE", "ru_RU", "ko_KR", "ar_EG"};
     for (const char* writer : locales) {
         QLocale::setDefault(QLocale(writer));
-        ASSERT_TRUE(WriteSettings(path.toStdString(), ProgramSettings{}, Exit)) << writer;
+        ASSERT_TRUE(writeSettings(path.toStdString(), ProgramSettings{}, Exit)) << writer;
         for (const char* reader : locales) {
             QLocale::setDefault(QLocale(reader));
-            EXPECT_EQ(Ms(Read(path, Later).LastRunTime), Ms(ToSeconds(Now)))
+            EXPECT_EQ(Ms(Read(path, Later).lastRunTime), Ms(ToSeconds(Now)))
                 << writer << " -> " << reader;
         }
     }
     // The same instant, read after the zone moved from UTC+1 to UTC+3 (summer time, or a
     // journey east): two hours later on the local clock.
     const ZoneClock east(180min);
-    EXPECT_EQ(Ms(ReadSettings(path.toStdString(), east, Later, 1, 1).LastRunTime),
+    EXPECT_EQ(Ms(readSettings(path.toStdString(), east, Later, 1, 1).lastRunTime),
               Ms(ToSeconds(Now) + 2h));
 
     // The regional form of older versions still reads under its own locale; under another
     // it does not, and the moment of reading is used, never a wrong one.
     QLocale::setDefault(QLocale("en_US"));
     WriteBytes(path, "[Last]\nLastTime=" + RegionalDateTimeText(Now).toUtf8() + "\n");
-    EXPECT_EQ(Ms(Read(path, Later).LastRunTime), Ms(ToSeconds(Now)));
+    EXPECT_EQ(Ms(Read(path, Later).lastRunTime), Ms(ToSeconds(Now)));
     for (const char* name : {"de_DE", "en_GB", "ru_RU"}) {
         QLocale::setDefault(QLocale(name));
-        EXPECT_EQ(Read(path, Later).LastRunTime, Later) << name;
+        EXPECT_EQ(Read(path, Later).lastRunTime, Later) << name;
     }
 }
 
@@ -315,7 +315,7 @@ TEST_F(SettingsTest, UnwritableFileReportsAndKeepsTheOldFile) {
             if (Read(path).language != LanguageChoice::Russian)
                 std::_Exit(2);
             const SettingsWriteResult r =
-                WriteSettings(path.toStdString(), ProgramSettings{}, Exit);
+                writeSettings(path.toStdString(), ProgramSettings{}, Exit);
             std::fprintf(stderr, "[%s]\n", qPrintable(r.errorText));
             std::_Exit(r.ok ? 1 : 0);
         },
@@ -327,7 +327,7 @@ TEST_F(SettingsTest, UnwritableFileReportsAndKeepsTheOldFile) {
     // A settings path that exists but cannot be read as a file is left alone too.
     const QString dirPath = folder + "/Blocked.ini";
     ASSERT_TRUE(QDir(folder).mkdir("Blocked.ini"));
-    const SettingsWriteResult r = WriteSettings(dirPath.toStdString(), ProgramSettings{}, Exit);
+    const SettingsWriteResult r = writeSettings(dirPath.toStdString(), ProgramSettings{}, Exit);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.errorText, "Unable to write to " + dirPath);
     EXPECT_TRUE(QFileInfo(dirPath).isDir());

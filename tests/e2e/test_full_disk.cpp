@@ -152,7 +152,7 @@ TEST_F(FullDiskTest, AFailedSettingsWriteKeepsTheOldFileAndTheNextWriteSucceeds)
         ASSERT_NO_FATAL_FAILURE(cause.apply(folder, file));
         const bool stillAFile = fs::is_regular_file(file);
 
-        const SettingsWriteResult failed = WriteSettings(path.toStdString(), settings, clock.now());
+        const SettingsWriteResult failed = writeSettings(path.toStdString(), settings, clock.now());
         EXPECT_FALSE(failed.ok);
         EXPECT_EQ(failed.errorText, QStringLiteral("Unable to write to ") + path);
         EXPECT_FALSE(failed.reason.isEmpty());
@@ -163,9 +163,9 @@ TEST_F(FullDiskTest, AFailedSettingsWriteKeepsTheOldFileAndTheNextWriteSucceeds)
 
         ASSERT_NO_FATAL_FAILURE(cause.remove(folder, file));
         const SettingsWriteResult written =
-            WriteSettings(path.toStdString(), settings, clock.now());
+            writeSettings(path.toStdString(), settings, clock.now());
         ASSERT_TRUE(written.ok) << written.reason.toStdString();
-        EXPECT_EQ(ReadSettings(path.toStdString(), clock, clock.now().local, 0, 0).languageFile,
+        EXPECT_EQ(readSettings(path.toStdString(), clock, clock.now().local, 0, 0).languageFile,
                   settings.languageFile);
     }
 }

@@ -25,28 +25,28 @@ inline std::string settingsRoundTripFailure(const QString& path) {
         const bool sameJournal = a.journal.has_value() == b.journal.has_value() &&
                                  (!a.journal || samePlace(*a.journal, *b.journal));
         return samePlace(a.position, b.position) && sameJournal && a.language == b.language &&
-               a.languageFile == b.languageFile && a.ShowMissedAtStart == b.ShowMissedAtStart &&
-               a.ShowDayInTray == b.ShowDayInTray;
+               a.languageFile == b.languageFile && a.showMissedAtStart == b.showMissedAtStart &&
+               a.showDayInTray == b.showDayInTray;
     };
     const Moment exit = makeMoment(2026, 12, 10, 18, 30, 15);
     const FakeClock clock(exit);
-    const ProgramSettings first = ReadSettings(path.toStdString(), clock, exit, 540, 422);
+    const ProgramSettings first = readSettings(path.toStdString(), clock, exit, 540, 422);
     if (IniFile probe(path.toStdString()); !probe.load()) {
         // A file that is not UTF-8 text (or cannot be read) is never written.
         const QByteArray before = bytes();
-        if (WriteSettings(path.toStdString(), first, clock.now()))
+        if (writeSettings(path.toStdString(), first, clock.now()))
             return "a file that could not be read was written";
         return bytes() == before ? std::string() : "a file that could not be read was changed";
     }
-    if (const SettingsWriteResult r = WriteSettings(path.toStdString(), first, clock.now()); !r)
+    if (const SettingsWriteResult r = writeSettings(path.toStdString(), first, clock.now()); !r)
         return "settings that were read were not written: " + r.reason.toStdString();
     const QByteArray written = bytes();
-    const ProgramSettings second = ReadSettings(path.toStdString(), clock, exit, 540, 422);
+    const ProgramSettings second = readSettings(path.toStdString(), clock, exit, 540, 422);
     if (!same(first, second))
         return "settings written back read as other settings";
-    if (second.LastRunTime != exit)
+    if (second.lastRunTime != exit)
         return "the exit moment written does not read back";
-    if (const SettingsWriteResult r = WriteSettings(path.toStdString(), second, clock.now()); !r)
+    if (const SettingsWriteResult r = writeSettings(path.toStdString(), second, clock.now()); !r)
         return "settings were not written a second time: " + r.reason.toStdString();
     if (bytes() != written)
         return "writing the same settings again changed the file";

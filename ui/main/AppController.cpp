@@ -27,6 +27,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <tuple>
 #include <utility>
 
 AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wake,
@@ -44,7 +45,6 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
     if (!paths.error.empty())
         showErrorMessage(QString::fromStdString(paths.error));
     // Kept as the system's bytes: a folder name that is not UTF-8 would not survive a QString.
-    m_settingsPath = paths.settingsFilePath;
     m_reminderFilePath = paths.reminderFilePath;
     m_reminders->setFilePath(paths.reminderFilePath);
     connect(m_reminders, &Reminders::loaded, this, &AppController::remindersLoaded);
@@ -56,12 +56,17 @@ AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wak
     m_editors->setIcons(commandIcon(CommandImage::BlankDocument),
                         commandIcon(CommandImage::LinedDocument));
 
+    m_settings = new Settings(paths.settingsFilePath, m_clock, this);
+    // Shown from the event loop: a write runs amid the engine's steps, which the box must not
+    // hold up, and during the start.
+    connect(m_settings, &Settings::writeFailed, this, &showErrorMessage, Qt::QueuedConnection);
     const ClockReading started = m_clock.now();
-    m_settings = ReadSettings(m_settingsPath, m_clock, started.local, 0, 0);
+    m_settings->read(started.local);
     // From here on a run that is killed has ended no earlier than its start.
     writeSettings(started, Reporting::Window);
-    m_tray->setShowDay(m_settings.ShowDayInTray);
-    useLanguageFile(SettingsPage::languageFileFor(m_settings.language, m_settings.languageFile));
+    const ProgramSettings& values = m_settings->values();
+    m_tray->setShowDay(values.showDayInTray);
+    useLanguageFile(SettingsPage::languageFileFor(values.language, values.languageFile));
     connect(m_tray, &TrayController::openListRequested, this, [this] { mainWindow()->showList(); });
     connect(m_tray, &TrayController::newReminderRequested, this,
             [this] { mainWindow()->newReminder(); });
@@ -142,11 +147,11 @@ void AppController::remindersLoaded(const QString& error) {
     }
     if (m_window)
         m_window->remindersLoaded();
-    if (m_settings.ShowMissedAtStart) {
+    if (m_settings->values().showMissedAtStart) {
         const ClockReading now = m_clock.now();
         const TimeZoneSpan zone(m_clock, now.utc - std::chrono::days(400),
                                 now.utc + std::chrono::days(1));
-        m_missedJournal.build(m_reminders->repository().table(), m_settings.LastRunTime,
+        m_missedJournal.build(m_reminders->repository().table(), m_settings->values().lastRunTime,
                               m_programStart, now.local, zone);
         journalChanged();
         if (m_missedJournal.count() > 0)
@@ -225,6 +230,8 @@ bool AppController::askToLoseChanges() {
 
 void AppController::shutdown() {
     closeOtherWindows();
+    // The main window ends too, handing its placement on for the write below.
+    m_window.reset();
     m_ending = true;
     m_reminders->flush();
     m_engine->clearDueQueue();
@@ -250,10 +257,9 @@ void AppController::showJournal() {
         open->bringBack();
         return;
     }
-    auto* journal = new JournalWindow(m_settings.journal.value_or(WindowPlacement{}));
+    auto* journal = new JournalWindow(m_settings->journalPlacement());
     // Kept for the next journal window, and written with the next settings.
-    connect(journal, &JournalWindow::left, this,
-            [this](const WindowPlacement& placement) { m_settings.journal = placement; });
+    connect(journal, &JournalWindow::left, m_settings, &Settings::setJournalPlacement);
     connect(journal, &JournalWindow::editRequested, this,
             [this](std::int32_t number) { m_editors->openEditorFor(number); });
     journal->setCaption(m_missedJournal.from(), m_missedJournal.to(), m_texts);
@@ -301,29 +307,31 @@ void AppController::buildMainWindow() {
     m_window->setWindowIcon(m_tray->images().plain());
     m_window->setMenuBar(m_tray->createFallbackMenuBar(m_window.get()));
     m_window->setTrayAvailable(m_tray->trayAvailable());
+    // The window hands its placement on from here: written with the next settings.
+    connect(m_window.get(), &MainWindow::placed, m_settings, &Settings::setMainPlacement);
     // A size of 0 stands for none stored: the window keeps its designed size.
-    m_window->applyPlacement(m_settings.position);
+    m_window->applyPlacement(m_settings->values().position);
     if (m_mainTexts)
         m_window->loadTexts(*m_mainTexts);
 
     SettingsPage* page = m_window->settingsPage();
-    page->setValues(m_settings);
+    page->setValues(m_settings->values());
     connect(page, &SettingsPage::languageChanged, this, [this, page](LanguageChoice language) {
-        m_settings.language = language;
+        m_settings->setLanguage(language);
         useLanguageFile(page->selectedLanguageFile());
     });
     connect(page, &SettingsPage::languageFileChosen, this, [this](const QString& path) {
-        m_settings.languageFile = path;
+        m_settings->setLanguageFile(path);
         // With "Other" checked the chosen file is the language at once, for every window
         // opened from now on too.
-        if (m_settings.language == LanguageChoice::Other)
+        if (m_settings->values().language == LanguageChoice::Other)
             useLanguageFile(pathBytes(path));
     });
     page->setStartupShortcut(&programStartupShortcut());
-    connect(page, &SettingsPage::showMissedAtStartChanged, this,
-            [this](bool on) { m_settings.ShowMissedAtStart = on; });
+    connect(page, &SettingsPage::showMissedAtStartChanged, m_settings,
+            &Settings::setShowMissedAtStart);
     connect(page, &SettingsPage::showDayInTrayChanged, this, [this](bool on) {
-        m_settings.ShowDayInTray = on;
+        m_settings->setShowDayInTray(on);
         m_tray->setShowDay(on);
     });
     connect(m_engine, &ReminderEngine::scanned, m_window.get(),
@@ -349,8 +357,9 @@ void AppController::useLanguageFile(const std::string& path) {
     if (!main)
         return;
     m_texts.loadMain(*main);
-    m_qtTranslation.use(m_settings.language == LanguageChoice::Russian ? QStringLiteral("ru")
-                                                                       : QString());
+    m_qtTranslation.use(m_settings->values().language == LanguageChoice::Russian
+                            ? QStringLiteral("ru")
+                            : QString());
     m_editors->setTexts(m_texts);
     m_tray->loadTexts(*main);
     if (m_window)
@@ -360,29 +369,15 @@ void AppController::useLanguageFile(const std::string& path) {
 }
 
 void AppController::writeSettings(const ClockReading& lastTime, Reporting reporting) {
-    // A window never built leaves the placement read at start as it was.
-    if (m_window)
-        m_settings.position = m_window->placement();
-    m_lastTimeWritten = lastTime.utc;
-    const SettingsWriteResult r = WriteSettings(m_settingsPath, m_settings, lastTime);
-    if (r)
-        return;
-    if (reporting == Reporting::SystemLog) {
-        report(r.errorText + QStringLiteral(": ") + r.reason, reporting);
-        return;
-    }
-    if (std::exchange(m_settingsFailureShown, true))
-        return;
-    // Shown from the event loop: the write runs amid the engine's steps, which the box must
-    // not hold up, and during the start.
-    QMetaObject::invokeMethod(
-        this, [text = r.errorText + u'\n' + r.reason] { showErrorMessage(text); },
-        Qt::QueuedConnection);
+    // The settings tell of a failure themselves, as asked.
+    std::ignore =
+        m_settings->write(lastTime, reporting == Reporting::Window ? Settings::Report::OncePerRun
+                                                                   : Settings::Report::SystemLog);
 }
 
 void AppController::noteShown() {
     // A scan hands its reminders out one by one: its moment is written once.
     const std::optional<ClockReading>& scan = m_engine->lastScan();
-    if (scan && m_lastTimeWritten != scan->utc)
+    if (scan && m_settings->lastTimeWritten() != scan->utc)
         writeSettings(*scan, Reporting::Window);
 }

@@ -7,10 +7,10 @@
 // the start and after each scan that alerted or filled the journal, so that a run killed
 // midway leaves the moment up to which it had shown everything.
 
+#include "app/Settings.h"
 #include "core/Clock.h"
 #include "core/MissedJournal.h"
 #include "core/ReminderStore.h"
-#include "desktop/ProgramSettings.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/Texts.h"
 #include "platform/MinuteWake.h"
@@ -81,8 +81,7 @@ public:
     ReminderEngine* engine() const { return m_engine; }
     const MinuteWake& minuteWake() const { return *m_wake; }
     Reminders& reminders() const { return *m_reminders; }
-    const ProgramSettings& settings() const { return m_settings; }
-    const std::string& settingsPath() const { return m_settingsPath; }
+    const Settings& settings() const { return *m_settings; }
     const std::string& reminderFilePath() const { return m_reminderFilePath; }
     // The entries of the run's journal: what was missed while the program was not
     // running (found at the start when "Show Missed after start" is on) and in the gaps
@@ -112,8 +111,8 @@ private:
     // Asks whether to exit although the changes could not be saved; true for "Yes".
     bool askToLoseChanges();
     void buildMainWindow();
-    // Writes the settings with lastTime as the end of the run so far, the windows' placements
-    // included. A failure while running is shown once per run.
+    // Writes the settings with lastTime as the end of the run so far, the placements the
+    // windows have handed on included. A failure while running is shown once per run.
     void writeSettings(const ClockReading& lastTime, Reporting reporting);
     // A reminder was handed out or the journal filled: the scan's moment is written, once
     // per scan.
@@ -139,8 +138,8 @@ private:
     // The list's order, made after the load so that the first "Open list..." need not sort.
     MessageOrder m_messageOrder;
     MissedJournal m_missedJournal;
-    ProgramSettings m_settings;
-    std::string m_settingsPath;
+    // The settings file's values and its only writer; a child.
+    Settings* m_settings = nullptr;
     std::string m_reminderFilePath;
     Moment m_programStart = DayCountEpoch;
     std::unique_ptr<ReminderEditors> m_editors;
@@ -154,10 +153,6 @@ private:
     // The program on the session bus, once published.
     std::unique_ptr<BusCommands> m_busCommands;
     std::unique_ptr<QObject> m_busObject;
-    // A failed write of the settings has been shown in this run.
-    bool m_settingsFailureShown = false;
-    // The instant last written as "LastTime".
-    std::optional<UtcInstant> m_lastTimeWritten;
     // The program or the session ends: what the reminders report goes to the log.
     bool m_ending = false;
     // The "Exit" command is saving or asking: a failed save goes to its question, and a

@@ -68,7 +68,10 @@ MainWindow::MainWindow(const ReminderEditors& editors, MessageOrder& order, QWid
     updateActions();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // Whoever keeps the settings stores it; the window itself never writes a file.
+    emit placed(placement());
+}
 
 SettingsPage* MainWindow::settingsPage() const {
     return m_ui->settingsPage;
@@ -205,6 +208,8 @@ void MainWindow::deleteReminder() {
 
 void MainWindow::applyPlacement(const WindowPlacement& placement) {
     m_placer->apply(placement);
+    // Brought within the screen: a window never shown keeps it so.
+    emit placed(this->placement());
 }
 
 WindowPlacement MainWindow::placement() const {
@@ -218,4 +223,25 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         hide();
     else
         showMinimized();
+}
+
+void MainWindow::hideEvent(QHideEvent* event) {
+    QMainWindow::hideEvent(event);
+    emit placed(placement());
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    emit placed(placement());
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    emit placed(placement());
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        emit placed(placement());
 }

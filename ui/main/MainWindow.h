@@ -79,9 +79,16 @@ public:
 signals:
     // The journal command.
     void journalRequested();
+    // The window was placed, moved, resized, maximized, minimized or restored, hidden, or is
+    // being destroyed: placement is where it should open in the next run.
+    void placed(const WindowPlacement& placement);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     bool listIsUsable() const;

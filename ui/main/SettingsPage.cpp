@@ -74,8 +74,8 @@ void SettingsPage::setValues(const ProgramSettings& settings) {
     m_ui->otherRadio->setChecked(settings.language == LanguageChoice::Other);
     m_ui->languageFileLabel->setText(settings.languageFile);
     m_ui->languageFileLabel->setToolTip(settings.languageFile);
-    m_ui->showMissedCheck->setChecked(settings.ShowMissedAtStart);
-    m_ui->showDayCheck->setChecked(settings.ShowDayInTray);
+    m_ui->showMissedCheck->setChecked(settings.showMissedAtStart);
+    m_ui->showDayCheck->setChecked(settings.showDayInTray);
 }
 
 std::string SettingsPage::selectedLanguageFile() const {

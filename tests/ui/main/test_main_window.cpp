@@ -56,6 +56,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <unistd.h>
 
@@ -182,7 +183,7 @@ TEST_F(MainWindowTest, StartCreatesTheTableFileAndStartsTheMinuteTick) {
     auto app = Started();
     EXPECT_TRUE(fs::exists(dataFolder + "/things.mln"));
     EXPECT_TRUE(MinuteTickRuns(*app));
-    EXPECT_EQ(app->settingsPath(), dataFolder + "/Chimly.ini");
+    EXPECT_EQ(app->settings().path(), dataFolder + "/Chimly.ini");
     EXPECT_TRUE(messages.empty());
 }
 
@@ -200,7 +201,7 @@ TEST_F(MainWindowTest, FolderNamesThatAreNotUtf8KeepTheFilesTheTextsAndTheClick)
     std::ofstream(data + "/Chimly.ini") << "[Settings]\nLangPack=1\n";
 
     auto app = Started();
-    EXPECT_EQ(app->settingsPath(), data + "/Chimly.ini");
+    EXPECT_EQ(app->settings().path(), data + "/Chimly.ini");
     EXPECT_EQ(Action(*app, "actionNew")->text(), "Создать...");
     Reminder tea;
     tea.isNew = true;
@@ -933,6 +934,73 @@ TEST_F(MainWindowTest, WindowKeepsItsSizeOverRunsThatShowIt) {
     EXPECT_EQ(sizes[2], sizes[0]);
 }
 
+// The main window hands its placement on as it moves, changes state or is hidden, and as it
+// ends: each write stores where the window is then. A maximized window leaves the stored
+// position and size as they were.
+TEST_F(MainWindowTest, TheMainWindowsPlacementIsWrittenAsItIsAtEachWrite) {
+    const std::string ini = dataFolder + "/Chimly.ini";
+    struct Case {
+        const char* name;
+        std::function<void(MainWindow&)> leave;
+    };
+    const Case cases[] = {
+        {"open at the exit", [](MainWindow&) {}},
+        {"hidden", [](MainWindow& w) { w.close(); }},
+        {"minimized", [](MainWindow& w) { w.showMinimized(); }},
+        {"maximized", [](MainWindow& w) { w.showMaximized(); }},
+        {"maximized and hidden",
+         [](MainWindow& w) {
+             w.showMaximized();
+             w.close();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::create_directories(dataFolder);
+        std::ofstream(ini) << "[Position]\nState=2\nPosX=3\nPosY=4\nWidth=555\nHeight=444\n";
+        auto wakeOwned = std::make_unique<FakeMinuteWake>();
+        FakeMinuteWake* wake = wakeOwned.get();
+        auto app = Started(std::move(wakeOwned));
+        MainWindow* window = app->mainWindow();
+        window->showList();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        window->move(120, 90);
+        window->resize(600, 470);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->placement().left == 120; }));
+
+        // A scan that alerts writes where the window is now.
+        Reminder tea;
+        tea.isNew = true;
+        tea.message = "tea";
+        tea.moment = clock.now().local + std::chrono::minutes(1);
+        tea.showAlert = true;
+        const std::int32_t number = app->reminders().add(tea).number;
+        clock.set(clock.now().local + std::chrono::seconds(61));
+        wake->wake();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(number) != nullptr; }));
+        const WindowPlacement moved = window->placement();
+        EXPECT_EQ(SettingsInteger(ini, "PosX"), moved.left);
+        EXPECT_EQ(SettingsInteger(ini, "PosY"), moved.top);
+        EXPECT_EQ(SettingsInteger(ini, "Width"), moved.width);
+        EXPECT_EQ(SettingsInteger(ini, "Height"), moved.height);
+
+        c.leave(*window);
+        QCoreApplication::processEvents();
+        const WindowPlacement atExit = window->placement();
+        ExitThroughTheLoop(app);
+        const ProgramSettings stored = readSettings(ini, clock, clock.now().local, 0, 0);
+        EXPECT_EQ(stored.position.state, atExit.state);
+        const WindowPlacement expected =
+            atExit.state == WindowStateCode::Maximized ? moved : atExit;
+        EXPECT_EQ(stored.position.left, expected.left);
+        EXPECT_EQ(stored.position.top, expected.top);
+        EXPECT_EQ(stored.position.width, expected.width);
+        EXPECT_EQ(stored.position.height, expected.height);
+        fs::remove_all(dataFolder);
+    }
+}
+
 TEST_F(MainWindowTest, ExitAfterAnEditorOpenedItsCalendar) {
     auto app = Started();
     Action(*app, "actionNewReminder")->trigger();
@@ -1193,11 +1261,11 @@ TEST_F(CommandsTest, ToolbarTabsAndSettingsPageAnswerTheMouseAndSpace) {
     EXPECT_EQ(app->tray()->state(), TrayController::State::Plain);
     QCheckBox* showMissed = SettingsCheck(*app, "showMissedCheck");
     QTest::mouseClick(showMissed, Qt::LeftButton, {}, QPoint(6, showMissed->height() / 2));
-    EXPECT_FALSE(app->settings().ShowMissedAtStart);
+    EXPECT_FALSE(app->settings().values().showMissedAtStart);
     QRadioButton* russian = window->findChild<QRadioButton*>("russianRadio");
     russian->setFocus();
     QTest::keyClick(russian, Qt::Key_Space);
-    EXPECT_EQ(app->settings().language, LanguageChoice::Russian);
+    EXPECT_EQ(app->settings().values().language, LanguageChoice::Russian);
 }
 
 TEST_F(CommandsTest, TheListWorksOutNextTimesAsOfNowWhenTheTableChanges) {
@@ -1445,7 +1513,7 @@ TEST_F(JournalTest, TheJournalsPlacementGoesWithTheNextSettingsWrite) {
     ASSERT_NE(WindowList<JournalWindow>::first(), nullptr);
     EXPECT_EQ(WindowList<JournalWindow>::first()->frameGeometry().topLeft(), at);
     ExitThroughTheLoop(app);
-    const ProgramSettings stored = ReadSettings(ini, clock, clock.now().local, 0, 0);
+    const ProgramSettings stored = readSettings(ini, clock, clock.now().local, 0, 0);
     ASSERT_TRUE(stored.journal);
     EXPECT_EQ(QPoint(stored.journal->left, stored.journal->top), at);
 }
@@ -1456,7 +1524,7 @@ TEST_F(JournalTest, WithShowMissedOffASleepStillShowsAndTheJournalFollowsTheUser
     auto app = Started(std::move(wakeOwned));
     QCheckBox* showMissed = SettingsCheck(*app, "showMissedCheck");
     QTest::mouseClick(showMissed, Qt::LeftButton, {}, QPoint(6, showMissed->height() / 2));
-    ASSERT_FALSE(app->settings().ShowMissedAtStart);
+    ASSERT_FALSE(app->settings().values().showMissedAtStart);
     SaveDaily(*app, "tea", 11, 0);                             // 1
     const std::int32_t post = SaveDaily(*app, "post", 11, 30); // 2
     const std::int32_t walk = SaveDaily(*app, "walk", 12, 15); // 3

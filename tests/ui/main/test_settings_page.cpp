@@ -202,10 +202,10 @@ TEST_F(SettingsPageTest, SwitchingLanguagesChangesTheOpenMainWindowAndWindowsOpe
     EXPECT_EQ(startedIn.toStdString(), programFolder + "/");
     EXPECT_EQ(Part<QLabel>(*app, "languageFileLabel")->text().toStdString(), otherFile);
     EXPECT_EQ(TabText(*app, 0), "Список");
-    EXPECT_EQ(app->settings().languageFile.toStdString(), otherFile);
+    EXPECT_EQ(app->settings().values().languageFile.toStdString(), otherFile);
 
     PressSpace(Part<QRadioButton>(*app, "otherRadio"));
-    EXPECT_EQ(app->settings().language, LanguageChoice::Other);
+    EXPECT_EQ(app->settings().values().language, LanguageChoice::Other);
     EXPECT_EQ(TabText(*app, 0), "‹List›");
     EXPECT_EQ(Description(*app), "‹Days of week› : ‹Mon›, ‹Wed› : 08:00");
     EXPECT_EQ(NewEditorTexts(*app), std::make_pair(QString("‹New›"), QString("‹Ok›")));
@@ -321,7 +321,7 @@ TEST_F(SettingsPageTest, AMissingOrUnreadableLanguageFileIsRefusedWhenChosen) {
         ASSERT_EQ(infos.size(), 1) << path.toStdString();
         EXPECT_TRUE(infos[0].contains(path)) << infos[0].toStdString();
         EXPECT_EQ(Part<QLabel>(*app, "languageFileLabel")->text(), "");
-        EXPECT_EQ(app->settings().languageFile, "");
+        EXPECT_EQ(app->settings().values().languageFile, "");
     }
     // A cancelled dialog changes nothing and says nothing.
     infos.clear();
