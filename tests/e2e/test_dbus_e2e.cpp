@@ -102,11 +102,14 @@ protected:
                     "/org/freedesktop/DBus", "--method", "org.freedesktop.DBus.NameHasOwner", Dest})
                    .output.find("true") != std::string::npos;
     }
-    void StartProgram(ChildProcess& p) {
+    // args: Qt's own options, which start the program like none.
+    void StartProgram(ChildProcess& p, const std::vector<std::string>& args = {}) {
         ChildProcess::Options options;
         options.env = env;
+        std::vector<std::string> argv{CHIMLY_PATH};
+        argv.insert(argv.end(), args.begin(), args.end());
         std::string error;
-        ASSERT_TRUE(p.start({CHIMLY_PATH}, options, &error)) << error;
+        ASSERT_TRUE(p.start(argv, options, &error)) << error;
         ASSERT_TRUE(WaitUntil([&] { return NameOwned(); }, 120s)) << "the program took no name";
     }
     // The service file with which the bus starts the program for a call.
@@ -294,6 +297,8 @@ TEST_F(DbusE2E, AReminderOpenInAnEditorIsBusyAndAnAddInItsOwnMinuteFallsDue) {
     Keys(editor, {"Escape"});
     ASSERT_TRUE(WaitUntil([&] { return Windows("^Edit 1$").empty(); }, 60s));
     EXPECT_EQ(Run({CHIMLY_PATH, "remove", "1"}).code, 0);
+    EXPECT_EQ(Run({CHIMLY_PATH, "new"}).code, 0);
+    EXPECT_FALSE(WaitForWindow("^New$").empty()) << "no editor for a new reminder";
 
     // A reminder added for the minute that is running falls due in it.
     const Outcome added =
@@ -324,7 +329,7 @@ TEST_F(DbusE2E, AnUnreadableFileRefusesEveryCall) {
     fs::create_directories(dataFolder);
     std::ofstream(dataFolder + "/things.mln") << "not a reminder file";
     ChildProcess chimly;
-    StartProgram(chimly);
+    StartProgram(chimly, {"-platform", "xcb", "--reverse"});
     const Outcome add = Gdbus(Reminders1, "Add", {"{'message': <'Tea'>}"});
     EXPECT_TRUE(Has(add.output, "org.chimewell.Reminders1.Error.StoreUnavailable")) << add.output;
     EXPECT_EQ(Run({CHIMLY_PATH, "list"}).code, 4);
