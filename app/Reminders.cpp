@@ -37,7 +37,7 @@ void Reminders::load() {
 void Reminders::read(ReminderFileRead read) {
     m_loading = false;
     const Status status = m_repository.takeRead(m_path, std::move(read));
-    const QString error = QString::fromStdString(status.error);
+    const QString error = QString::fromStdString(status.message());
     if (!m_repository.isLoaded()) {
         m_loadRetryTimer->start();
         if (!std::exchange(m_loadFailureTold, true))
@@ -63,21 +63,21 @@ bool Reminders::waitForFile() {
     return true;
 }
 
-SaveResult Reminders::add(const Reminder& reminder) {
+Status Reminders::add(const Reminder& reminder) {
     Reminder added = reminder;
     added.isNew = true;
-    SaveResult result = m_repository.saveReminder(added, m_clock.now().local);
-    if (result.saved)
-        commit(result.number);
+    Status result = m_repository.saveReminder(added, m_clock.now().local);
+    if (result)
+        commit(*result.number);
     return result;
 }
 
-SaveResult Reminders::update(std::int32_t number, const Reminder& reminder) {
+Status Reminders::update(std::int32_t number, const Reminder& reminder) {
     Reminder changed = reminder;
     changed.number = number;
     changed.isNew = false;
-    SaveResult result = m_repository.saveReminder(changed, m_clock.now().local);
-    if (result.saved)
+    Status result = m_repository.saveReminder(changed, m_clock.now().local);
+    if (result)
         commit(number);
     return result;
 }
@@ -124,13 +124,13 @@ bool Reminders::save() {
     auto save = std::make_shared<PendingSave>(std::move(pending));
     m_worker->run(
         this, [this, path = m_path, save] { return m_repository.writeFile(path, *save); },
-        [this, save](const StoreStatus& status) { written(save, status); });
+        [this, save](const Status& status) { written(save, status); });
     return true;
 }
 
-void Reminders::written(const std::shared_ptr<PendingSave>& save, const StoreStatus& status) {
+void Reminders::written(const std::shared_ptr<PendingSave>& save, const Status& status) {
     m_saving = m_worker->busy();
-    m_lastSaveFailure = status ? QString() : QString::fromStdString(status.error);
+    m_lastSaveFailure = status ? QString() : QString::fromStdString(status.message());
     const Status saved = m_repository.takeWritten(m_path, std::move(*save), status);
     if (m_repository.fileToBeMadeAnew()) {
         this->save();
@@ -154,7 +154,7 @@ void Reminders::saveFailedWith(const Status& status) {
         m_saveRetryTimer->start();
     // Marked before anyone is told: the retries while a window shows it stay silent.
     if (m_flushing || !std::exchange(m_saveFailureTold, true))
-        emit saveFailed(QString::fromStdString(status.error));
+        emit saveFailed(QString::fromStdString(status.message()));
 }
 
 void Reminders::flush() {

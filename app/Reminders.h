@@ -45,9 +45,9 @@ public:
 
     // Adds a new reminder with the next number and writes the file. The number, or why
     // the reminder was not added.
-    SaveResult add(const Reminder& reminder);
+    Status add(const Reminder& reminder);
     // Replaces reminder `number` and writes the file.
-    SaveResult update(std::int32_t number, const Reminder& reminder);
+    Status update(std::int32_t number, const Reminder& reminder);
     // Removes reminder `number` and writes the file; false when there is none.
     bool remove(std::int32_t number);
     std::optional<Reminder> reminder(std::int32_t number) const;
@@ -87,7 +87,7 @@ signals:
 
 private:
     void read(ReminderFileRead read);
-    void written(const std::shared_ptr<PendingSave>& save, const StoreStatus& status);
+    void written(const std::shared_ptr<PendingSave>& save, const Status& status);
     void saveFailedWith(const Status& status);
     // Writes the file and tells the change.
     void commit(std::int32_t number);

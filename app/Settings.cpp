@@ -12,14 +12,14 @@ void Settings::read(Moment now) {
     m_values = readSettings(m_path, m_clock, now, 0, 0);
 }
 
-SettingsWriteResult Settings::write(const ClockReading& lastTime, Report report) {
+Status Settings::write(const ClockReading& lastTime, Report report) {
     m_lastTimeWritten = lastTime.utc;
-    SettingsWriteResult written = writeSettings(m_path, m_values, lastTime);
+    Status written = writeSettings(m_path, m_values, lastTime);
     if (written)
         return written;
     if (report == Report::SystemLog)
-        writeToSystemLog((written.errorText + QStringLiteral(": ") + written.reason).toStdString());
+        writeToSystemLog(written.message());
     else if (!std::exchange(m_failureShown, true))
-        emit writeFailed(written.errorText + u'\n' + written.reason);
+        emit writeFailed(QString::fromStdString(written.error + '\n' + written.reason));
     return written;
 }

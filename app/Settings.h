@@ -47,7 +47,7 @@ public:
 
     // Writes the values with `lastTime` as the end of the run so far, keeping everything else in
     // the file, and tells of a failure as `report` asks.
-    [[nodiscard]] SettingsWriteResult write(const ClockReading& lastTime, Report report);
+    [[nodiscard]] Status write(const ClockReading& lastTime, Report report);
     // The instant last written as "LastTime" (also when that write failed).
     std::optional<UtcInstant> lastTimeWritten() const { return m_lastTimeWritten; }
 

@@ -104,10 +104,10 @@ void BM_EditOneReminder(benchmark::State& state) {
         edited.isNew = false;
         edited.message = "edited " + std::to_string(i++);
         const auto start = Clock::now();
-        benchmark::DoNotOptimize(data.saveReminder(edited, Now).saved);
+        benchmark::DoNotOptimize(data.saveReminder(edited, Now).ok());
         PendingSave save = data.takeUnsaved();
         const auto handedOver = Clock::now();
-        const StoreStatus written = data.writeFile(path, save);
+        const Status written = data.writeFile(path, save);
         worker += Clock::now() - handedOver;
         gui += handedOver - start;
         if (!data.takeWritten(path, std::move(save), written))

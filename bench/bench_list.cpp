@@ -4,6 +4,7 @@
 // shows the main window over a loaded table whose order was made.
 #include "app/Reminders.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/FakeSoundPlayer.h"
 #include "tests/support/MemoryReminderStore.h"
 #include "tests/support/TempHome.h"
 #include "ui/editor/ReminderEditors.h"
@@ -69,7 +70,7 @@ void BM_ListReadingAfterOneChange(benchmark::State& state) {
     int round = 0;
     for (auto _ : state) {
         changed.message = "changed " + std::to_string(++round);
-        benchmark::DoNotOptimize(data->saveReminder(changed, Now).saved);
+        benchmark::DoNotOptimize(data->saveReminder(changed, Now).ok());
         model.reload();
     }
 }
@@ -99,7 +100,8 @@ void BM_OpenList(benchmark::State& state) {
         state.SkipWithError("the reminders were not loaded");
         return;
     }
-    const ReminderEditors editors(reminders);
+    FakeSoundPlayer player;
+    const ReminderEditors editors(reminders, player);
     MessageOrder order(reminders.repository().table());
     order.update(); // as the program does after the load
     for (auto _ : state) {

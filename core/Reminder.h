@@ -43,11 +43,3 @@ struct Reminder {
     // Not yet in the table: saving adds it with a new number.
     bool isNew = false;
 };
-
-// A save of one reminder: whether it is in the table, under which number, and if
-// not, why (a text for the user).
-struct [[nodiscard]] SaveResult {
-    bool saved = false;
-    std::int32_t number = -1;
-    std::string error;
-};

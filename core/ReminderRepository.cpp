@@ -60,7 +60,7 @@ Status ReminderRepository::load(const std::string& path) {
 ReminderFileRead ReminderRepository::readFile(const std::string& path) {
     ReminderFileRead read;
     read.status = m_store->load(path, read.rows, read.side);
-    if (read.status.failure == StoreFailure::Missing) {
+    if (read.status.kind == Status::Failure::Missing) {
         read.created = true;
         read.rows.clear();
         read.side.clear();
@@ -80,7 +80,7 @@ Status ReminderRepository::takeRead(const std::string& path, ReminderFileRead re
     if (read.created) {
         if (!read.status) {
             m_createFile = true;
-            status = Status::failure("Unable to write " + path + ": " + read.status.error);
+            status = Status::failure("Unable to write " + path, read.status);
         }
     } else if (read.status) {
         m_table.assign(std::move(read.rows));
@@ -94,10 +94,9 @@ Status ReminderRepository::takeRead(const std::string& path, ReminderFileRead re
                           [&numbers](const SideRow& row) { return !numbers.contains(row.number); });
     } else {
         // Only wrong content is final; anything else may be gone at the next try.
-        m_fileUnreadable = read.status.failure == StoreFailure::WrongContent;
+        m_fileUnreadable = read.status.kind == Status::Failure::WrongContent;
         m_loaded = m_fileUnreadable;
-        status =
-            Status::failure("Unable to read the reminder file " + path + ": " + read.status.error);
+        status = Status::failure("Unable to read the reminder file " + path, read.status);
     }
     m_lastNumber = highestNumber();
     return status;
@@ -109,7 +108,7 @@ Status ReminderRepository::save(const std::string& path) {
                                " could not be read, so it is not written over.");
     for (;;) {
         PendingSave pending = takeUnsaved();
-        const StoreStatus written = writeFile(path, pending);
+        const Status written = writeFile(path, pending);
         Status status = takeWritten(path, std::move(pending), written);
         if (!m_fileGone)
             return status;
@@ -146,21 +145,21 @@ PendingSave ReminderRepository::takeUnsaved() {
     return save;
 }
 
-StoreStatus ReminderRepository::writeFile(const std::string& path, const PendingSave& save) {
+Status ReminderRepository::writeFile(const std::string& path, const PendingSave& save) {
     if (save.createFile)
         return m_store->create(path, save.changes.rows, save.changes.side);
     return m_store->write(path, save.changes);
 }
 
 Status ReminderRepository::takeWritten(const std::string& path, PendingSave save,
-                                       const StoreStatus& written) {
+                                       const Status& written) {
     if (written)
         return {};
-    m_fileGone = written.failure == StoreFailure::Missing && !save.createFile;
+    m_fileGone = written.kind == Status::Failure::Missing && !save.createFile;
     m_createFile = save.createFile || m_fileGone;
     for (std::int32_t number : save.changes.numbers)
         markUnsaved(number);
-    return Status::failure("Unable to write " + path + ": " + written.error);
+    return Status::failure("Unable to write " + path, written);
 }
 
 void ReminderRepository::markUnsaved(std::int32_t number) {
@@ -180,45 +179,34 @@ void ReminderRepository::writeRow(ReminderRow& row, const Reminder& r, std::int3
     }
 }
 
-SaveResult ReminderRepository::saveReminder(const Reminder& reminder, Moment now) {
-    SaveResult result;
+Status ReminderRepository::saveReminder(const Reminder& reminder, Moment now) {
     if (reminder.isNew) {
         const std::optional<std::int32_t> number = nextNumber(); // used up even if not saved
-        if (!number) {
-            result.error = "No new reminder can be added: the highest reminder number, " +
-                           std::to_string(std::numeric_limits<std::int32_t>::max()) +
-                           ", is already in use.";
-            return result;
-        }
-        if (const std::string why = whyReminderDoesNotFit(reminder); !why.empty()) {
-            result.error = "SaveThing error : " + why;
-            return result;
-        }
+        if (!number)
+            return Status::failure("No new reminder can be added: the highest reminder number, " +
+                                   std::to_string(std::numeric_limits<std::int32_t>::max()) +
+                                   ", is already in use.");
+        if (const std::string why = whyReminderDoesNotFit(reminder); !why.empty())
+            return Status::failure("SaveThing error : " + why);
         ReminderRow row;
         writeRow(row, reminder, *number, now);
         m_table.insert(std::move(row));
         markUnsaved(*number);
-        result.number = *number;
-    } else {
-        const std::optional<std::size_t> stored = storedIndexOf(reminder.number);
-        if (!stored) {
-            // Deleted meanwhile: the editor keeps the user's input.
-            result.error = "The reminder " + std::to_string(reminder.number) +
-                           " no longer exists; it was not saved.";
-            return result;
-        }
-        if (std::string why = whyReminderDoesNotFit(reminder); !why.empty()) {
-            result.error = std::move(why);
-            return result;
-        }
-        ReminderRow row = m_table.rowAt(*stored);
-        writeRow(row, reminder, reminder.number, now);
-        m_table.update(m_table.idAt(*stored), std::move(row));
-        markUnsaved(reminder.number);
-        result.number = reminder.number;
+        return Status::stored(*number);
     }
-    result.saved = true;
-    return result;
+    const std::optional<std::size_t> stored = storedIndexOf(reminder.number);
+    if (!stored) {
+        // Deleted meanwhile: the editor keeps the user's input.
+        return Status::failure("The reminder " + std::to_string(reminder.number) +
+                               " no longer exists; it was not saved.");
+    }
+    if (std::string why = whyReminderDoesNotFit(reminder); !why.empty())
+        return Status::failure(std::move(why));
+    ReminderRow row = m_table.rowAt(*stored);
+    writeRow(row, reminder, reminder.number, now);
+    m_table.update(m_table.idAt(*stored), std::move(row));
+    markUnsaved(reminder.number);
+    return Status::stored(reminder.number);
 }
 
 bool ReminderRepository::deleteReminder(std::int32_t number) {

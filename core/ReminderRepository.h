@@ -33,7 +33,7 @@ std::string whyReminderDoesNotFit(const Reminder& reminder);
 // What reading the reminder file found: its rows, or why there are none. When there was no
 // file, an empty one was made (`created`) and the status is that of its creation.
 struct ReminderFileRead {
-    StoreStatus status;
+    Status status;
     bool created = false;
     std::vector<ReminderRow> rows;
     SideRows side;
@@ -62,7 +62,7 @@ public:
     // The file's part of a load and a save. They use the store alone, so they may run on
     // another thread while the rest is used on this one, one at a time, in the order asked.
     ReminderFileRead readFile(const std::string& path);
-    StoreStatus writeFile(const std::string& path, const PendingSave& save);
+    Status writeFile(const std::string& path, const PendingSave& save);
 
     // Takes what readFile() found in place of the table. A file with wrong content is
     // reported and never written in this run (it may hold the user's reminders); a file
@@ -74,7 +74,7 @@ public:
     PendingSave takeUnsaved();
     // Takes the result of writing `save`: after a failure its changes are written by the
     // next save, and after a file gone, the next save makes it anew. The failure's text.
-    Status takeWritten(const std::string& path, PendingSave save, const StoreStatus& written);
+    Status takeWritten(const std::string& path, PendingSave save, const Status& written);
 
     bool isLoaded() const { return m_loaded; }
     bool fileWritable() const { return !m_fileUnreadable; }
@@ -89,8 +89,9 @@ public:
     std::optional<Reminder> reminder(std::int32_t number) const;
 
     // Adds a new reminder (with the next number, the creation moment `now` and, for an
-    // empty message, "note <number>") or replaces the one with its number.
-    SaveResult saveReminder(const Reminder& reminder, Moment now);
+    // empty message, "note <number>") or replaces the one with its number; the status
+    // carries the reminder's number.
+    Status saveReminder(const Reminder& reminder, Moment now);
     // False when there is no reminder with that number.
     bool deleteReminder(std::int32_t number);
     // The highest number in the table; 0 when none is higher.

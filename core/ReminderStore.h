@@ -12,29 +12,6 @@
 #include <string>
 #include <vector>
 
-// What went wrong with the reminder file, for the caller to decide what comes next.
-enum class StoreFailure {
-    None,
-    // The file holds something else than reminders the program can use: reading it again
-    // will not help, and it is never written.
-    WrongContent,
-    // There is no file at the path.
-    Missing,
-    // Anything else (locked, unreadable just now, a full disk, too slow): worth another try.
-    Other,
-};
-
-struct [[nodiscard]] StoreStatus {
-    StoreFailure failure = StoreFailure::None;
-    std::string error;
-
-    static StoreStatus fail(StoreFailure failure, std::string why) {
-        return {failure, std::move(why)};
-    }
-    bool ok() const { return failure == StoreFailure::None; }
-    explicit operator bool() const { return ok(); }
-};
-
 // The reminders changed or removed since the last good save, by number: the numbers, and
 // every row that now has one of them, in stored order (none for a removed reminder), in
 // "things" and in each side table.
@@ -51,23 +28,23 @@ public:
     virtual ~ReminderStore();
     // Reads every row of "things" and of the side tables, in stored order. Missing when there
     // is no file.
-    virtual StoreStatus load(const std::string& path, std::vector<ReminderRow>& rows,
-                             SideRows& side) = 0;
+    virtual Status load(const std::string& path, std::vector<ReminderRow>& rows,
+                        SideRows& side) = 0;
     // Makes a new file holding these rows; either no file or the whole new one survives a
     // crash.
-    virtual StoreStatus create(const std::string& path, const std::vector<ReminderRow>& rows,
-                               const SideRows& side) = 0;
+    virtual Status create(const std::string& path, const std::vector<ReminderRow>& rows,
+                          const SideRows& side) = 0;
     // Writes the changes into the file in one transaction: for each number, the file's rows
     // with that number, in "things" and in the side tables, become the given ones. Missing
     // when there is no file, also when there is nothing to write.
-    virtual StoreStatus write(const std::string& path, const ReminderChanges& changes) = 0;
+    virtual Status write(const std::string& path, const ReminderChanges& changes) = 0;
 
     // The same without the side tables' rows.
-    StoreStatus load(const std::string& path, std::vector<ReminderRow>& rows) {
+    Status load(const std::string& path, std::vector<ReminderRow>& rows) {
         SideRows side;
         return load(path, rows, side);
     }
-    StoreStatus create(const std::string& path, const std::vector<ReminderRow>& rows) {
+    Status create(const std::string& path, const std::vector<ReminderRow>& rows) {
         return create(path, rows, {});
     }
 };
@@ -83,11 +60,10 @@ public:
 
     using ReminderStore::create;
     using ReminderStore::load;
-    StoreStatus load(const std::string& path, std::vector<ReminderRow>& rows,
-                     SideRows& side) override;
-    StoreStatus create(const std::string& path, const std::vector<ReminderRow>& rows,
-                       const SideRows& side) override;
-    StoreStatus write(const std::string& path, const ReminderChanges& changes) override;
+    Status load(const std::string& path, std::vector<ReminderRow>& rows, SideRows& side) override;
+    Status create(const std::string& path, const std::vector<ReminderRow>& rows,
+                  const SideRows& side) override;
+    Status write(const std::string& path, const ReminderChanges& changes) override;
 
     // How long another program's lock on the file is waited for.
     static constexpr std::chrono::milliseconds BusyTimeout{2000};

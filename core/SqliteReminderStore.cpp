@@ -69,13 +69,12 @@ public:
 
     // The failure a result code stands for. Content that the program cannot use, as SQLite
     // finds it, is wrong content; everything else may pass.
-    StoreStatus failure(int rc) const {
+    Status failure(int rc) const {
         if (m_timedOut) {
             const auto ms = m_limit.count();
-            return StoreStatus::fail(StoreFailure::Other,
-                                     "the file took longer than " +
-                                         (ms % 1000 == 0 ? std::to_string(ms / 1000) + " seconds"
-                                                         : std::to_string(ms) + " milliseconds"));
+            return Status::failure("the file took longer than " +
+                                   (ms % 1000 == 0 ? std::to_string(ms / 1000) + " seconds"
+                                                   : std::to_string(ms) + " milliseconds"));
         }
         const std::string text = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         switch (rc & 0xff) {
@@ -84,11 +83,11 @@ public:
         case SQLITE_TOOBIG:
             return wrongContent(text);
         default:
-            return StoreStatus::fail(StoreFailure::Other, text);
+            return Status::failure(text);
         }
     }
-    static StoreStatus wrongContent(const std::string& why) {
-        return StoreStatus::fail(StoreFailure::WrongContent, "not a reminder file (" + why + ")");
+    static Status wrongContent(const std::string& why) {
+        return Status::failure("not a reminder file (" + why + ")", Status::Failure::WrongContent);
     }
 
 private:
@@ -344,7 +343,7 @@ std::string rowidName(const std::vector<std::string>& names) {
 // an ordinary rowid table, no generated columns, each known column there with the type
 // affinity the program's own file gives it (so that a value written reads back the same),
 // and a format the program knows. Gives the name that reaches the rowid.
-StoreStatus checkSchema(const Connection& c, std::string& rowid) {
+Status checkSchema(const Connection& c, std::string& rowid) {
     {
         Statement st(c.get(), "SELECT type, wr FROM pragma_table_list "
                               "WHERE schema = 'main' AND name = 'things' COLLATE NOCASE");
@@ -395,8 +394,8 @@ StoreStatus checkSchema(const Connection& c, std::string& rowid) {
         return c.failure(version.rc());
     if (sqlite3_step(version.get()) == SQLITE_ROW &&
         sqlite3_column_int(version.get(), 0) > FormatVersion)
-        return StoreStatus::fail(StoreFailure::WrongContent,
-                                 "written by a newer version of the program");
+        return Status::failure("written by a newer version of the program",
+                               Status::Failure::WrongContent);
     return {};
 }
 
@@ -438,8 +437,8 @@ bool isReadOnly(const fs::file_status& status) {
     return (status.permissions() & fs::perms::owner_write) == fs::perms::none;
 }
 
-StoreStatus readOnlyFile() {
-    return StoreStatus::fail(StoreFailure::Other, "the file is read-only");
+Status readOnlyFile() {
+    return Status::failure("the file is read-only");
 }
 
 // Where a file of a missing one is left: SQLite would apply it to a new file of that name.
@@ -529,7 +528,7 @@ struct SideTableFound {
 // Checks a side table as checkSchema() checks "things": when the file has it, an ordinary
 // rowid table without generated columns whose "N" and declared columns have the affinity the
 // program gives them. A file without it has no rows there yet.
-StoreStatus checkSideSchema(const Connection& c, const SideTable& t, SideTableFound& found) {
+Status checkSideSchema(const Connection& c, const SideTable& t, SideTableFound& found) {
     found = {};
     {
         Statement st(c.get(), "SELECT type, wr FROM pragma_table_list "
@@ -630,8 +629,8 @@ std::string readSideCell(sqlite3_stmt* st, int i, const SideColumn& def, SideVal
     return {};
 }
 
-StoreStatus readSideTable(const Connection& c, const SideTable& t, const std::string& rowid,
-                          std::vector<SideRow>& rows) {
+Status readSideTable(const Connection& c, const SideTable& t, const std::string& rowid,
+                     std::vector<SideRow>& rows) {
     Statement select(c.get(), "SELECT " + sideColumnList(t) + " FROM " + quoted(t.name) +
                                   " ORDER BY " + rowid);
     if (!select.ok())
@@ -651,8 +650,8 @@ StoreStatus readSideTable(const Connection& c, const SideTable& t, const std::st
             const std::string why =
                 readSideCell(select.get(), static_cast<int>(i + 1), t.columns[i], row.values[i]);
             if (!why.empty())
-                return StoreStatus::fail(StoreFailure::WrongContent,
-                                         where + ", column " + t.columns[i].name + ": " + why);
+                return Status::failure(where + ", column " + t.columns[i].name + ": " + why,
+                                       Status::Failure::WrongContent);
         }
         rows.push_back(std::move(row));
     }
@@ -700,24 +699,24 @@ int insertSideRows(Statement& insert, const std::vector<SideRow>& rows,
 
 } // namespace
 
-StoreStatus SqliteReminderStore::load(const std::string& path, std::vector<ReminderRow>& rows,
-                                      SideRows& side) {
+Status SqliteReminderStore::load(const std::string& path, std::vector<ReminderRow>& rows,
+                                 SideRows& side) {
     rows.clear();
     side.clear();
     sweepNewFiles(linkedFile(path).string());
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (status.type() == fs::file_type::not_found)
-        return StoreStatus::fail(StoreFailure::Missing, "there is no such file");
+        return Status::failure("there is no such file", Status::Failure::Missing);
     if (ec)
-        return StoreStatus::fail(StoreFailure::Other, ec.message());
+        return Status::failure(ec.message());
     if (!fs::is_regular_file(status))
-        return StoreStatus::fail(StoreFailure::WrongContent, "not a regular file");
+        return Status::failure("not a regular file", Status::Failure::WrongContent);
     Connection c(m_timeLimit);
     if (const int rc = c.open(path); rc != SQLITE_OK)
         return c.failure(rc);
     std::string rowid;
-    if (StoreStatus schema = checkSchema(c, rowid); !schema)
+    if (Status schema = checkSchema(c, rowid); !schema)
         return schema;
     Statement select(c.get(), "SELECT " + columnList() + " FROM things ORDER BY " + rowid);
     if (!select.ok())
@@ -734,9 +733,9 @@ StoreStatus SqliteReminderStore::load(const std::string& path, std::vector<Remin
             std::string where = "row " + std::to_string(read.size() + 1);
             if (i > 0 && !row.isNull(Col::N))
                 where = "reminder " + std::to_string(row.integer(Col::N)) + " (" + where + ")";
-            return StoreStatus::fail(StoreFailure::WrongContent,
-                                     where + ", column " + column(static_cast<Col>(i)).storedName +
-                                         ": " + why);
+            return Status::failure(where + ", column " + column(static_cast<Col>(i)).storedName +
+                                       ": " + why,
+                                   Status::Failure::WrongContent);
         }
         read.push_back(std::move(row));
     }
@@ -745,11 +744,11 @@ StoreStatus SqliteReminderStore::load(const std::string& path, std::vector<Remin
     SideRows readSide(m_sideTables.size());
     for (std::size_t t = 0; t < m_sideTables.size(); ++t) {
         SideTableFound found;
-        if (StoreStatus checked = checkSideSchema(c, m_sideTables[t], found); !checked)
+        if (Status checked = checkSideSchema(c, m_sideTables[t], found); !checked)
             return checked;
         if (!found.exists)
             continue;
-        if (StoreStatus sideRead = readSideTable(c, m_sideTables[t], found.rowid, readSide[t]);
+        if (Status sideRead = readSideTable(c, m_sideTables[t], found.rowid, readSide[t]);
             !sideRead)
             return sideRead;
     }
@@ -758,9 +757,8 @@ StoreStatus SqliteReminderStore::load(const std::string& path, std::vector<Remin
     return {};
 }
 
-StoreStatus SqliteReminderStore::create(const std::string& path,
-                                        const std::vector<ReminderRow>& rows,
-                                        const SideRows& side) {
+Status SqliteReminderStore::create(const std::string& path, const std::vector<ReminderRow>& rows,
+                                   const SideRows& side) {
     // A link stays a link: the new file is made beside the file it names and replaces that.
     const fs::path target = linkedFile(path);
     const std::string file = target.string();
@@ -770,8 +768,8 @@ StoreStatus SqliteReminderStore::create(const std::string& path,
     std::error_code ec;
     // The folder may have been removed while the program ran.
     if (!makePrivateFolders(folder, ec))
-        return StoreStatus::fail(StoreFailure::Other, "unable to create the folder " +
-                                                          folder.string() + ": " + ec.message());
+        return Status::failure("unable to create the folder " + folder.string() + ": " +
+                               ec.message());
     // A file that is there after all keeps its mode, and a read-only one stays as it is.
     auto mode = PrivateFileMode;
     if (const fs::file_status existing = fs::status(target, ec); fs::is_regular_file(existing)) {
@@ -786,7 +784,7 @@ StoreStatus SqliteReminderStore::create(const std::string& path,
     auto fail = [&](const std::string& why) {
         std::error_code ignored;
         fs::remove(temp, ignored);
-        return StoreStatus::fail(StoreFailure::Other, why);
+        return Status::failure(why);
     };
     if (!proceed(SaveStep::Write, temp))
         return fail("the save was stopped before it wrote " + temp);
@@ -803,7 +801,7 @@ StoreStatus SqliteReminderStore::create(const std::string& path,
             return fail(std::strerror(modeError));
         Connection c(m_timeLimit);
         if (const int rc = c.open(temp); rc != SQLITE_OK)
-            return fail(c.failure(rc).error);
+            return fail(c.failure(rc).message());
         // The file is new and private until the rename, so it needs no journal.
         int rc = c.exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; BEGIN");
         if (rc == SQLITE_OK)
@@ -812,14 +810,14 @@ StoreStatus SqliteReminderStore::create(const std::string& path,
             if (rc == SQLITE_OK)
                 rc = c.exec(sideSchemaSql(t));
         if (rc != SQLITE_OK)
-            return fail(c.failure(rc).error);
+            return fail(c.failure(rc).message());
         Statement insert(c.get(), insertSql());
         if (!insert.ok())
-            return fail(c.failure(insert.rc()).error);
+            return fail(c.failure(insert.rc()).message());
         for (const ReminderRow& row : rows) {
             bindRow(insert.get(), row);
             if (!insert.run())
-                return fail(c.failure(insert.rc()).error);
+                return fail(c.failure(insert.rc()).message());
         }
         for (std::size_t t = 0; t < m_sideTables.size(); ++t) {
             Statement insertSide(c.get(), sideInsertSql(m_sideTables[t]));
@@ -830,7 +828,7 @@ StoreStatus SqliteReminderStore::create(const std::string& path,
                 return fail(c.failure(sideRc).error);
         }
         if (const int committed = c.exec("COMMIT"); committed != SQLITE_OK)
-            return fail(c.failure(committed).error);
+            return fail(c.failure(committed).message());
     }
     std::string error;
     if (!proceed(SaveStep::Sync, temp))
@@ -846,12 +844,12 @@ StoreStatus SqliteReminderStore::create(const std::string& path,
     return {};
 }
 
-StoreStatus SqliteReminderStore::write(const std::string& path, const ReminderChanges& changes) {
+Status SqliteReminderStore::write(const std::string& path, const ReminderChanges& changes) {
     // Asked also with nothing to write: a file gone is made anew from the table.
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (status.type() == fs::file_type::not_found)
-        return StoreStatus::fail(StoreFailure::Missing, "the file no longer exists");
+        return Status::failure("the file no longer exists", Status::Failure::Missing);
     if (changes.empty())
         return {};
     if (!ec && isReadOnly(status))
@@ -864,11 +862,11 @@ StoreStatus SqliteReminderStore::write(const std::string& path, const ReminderCh
         return readOnlyFile();
     // A file the program would not read is not written either.
     std::string rowid;
-    if (StoreStatus schema = checkSchema(c, rowid); !schema)
+    if (Status schema = checkSchema(c, rowid); !schema)
         return schema;
     std::vector<SideTableFound> sideFound(m_sideTables.size());
     for (std::size_t t = 0; t < m_sideTables.size(); ++t)
-        if (StoreStatus schema = checkSideSchema(c, m_sideTables[t], sideFound[t]); !schema)
+        if (Status schema = checkSideSchema(c, m_sideTables[t], sideFound[t]); !schema)
             return schema;
     if (const int rc = c.exec("PRAGMA synchronous = FULL; BEGIN IMMEDIATE"); rc != SQLITE_OK)
         return c.failure(rc);
@@ -899,7 +897,7 @@ StoreStatus SqliteReminderStore::write(const std::string& path, const ReminderCh
             return c.failure(st->rc());
         }
     auto failed = [&c](int rc) {
-        StoreStatus status = c.failure(rc);
+        Status status = c.failure(rc);
         c.rollback();
         return status;
     };
@@ -955,7 +953,7 @@ StoreStatus SqliteReminderStore::write(const std::string& path, const ReminderCh
     }
     if (!proceed(SaveStep::Commit, path)) {
         c.rollback();
-        return StoreStatus::fail(StoreFailure::Other, "the save was stopped before its commit");
+        return Status::failure("the save was stopped before its commit");
     }
     if (const int rc = c.exec("COMMIT"); rc != SQLITE_OK)
         return failed(rc);

@@ -404,7 +404,14 @@ int autostart(const QStringList& rest) {
     }
     if (what == QLatin1String("on") || what == QLatin1String("off")) {
         const bool on = what == QLatin1String("on");
-        on ? shortcut.place() : shortcut.remove();
+        if (on) {
+            if (const Status placed = shortcut.place(); !placed) {
+                say(QString::fromStdString(placed.message()));
+                return Refused;
+            }
+        } else {
+            shortcut.remove();
+        }
         if (shortcut.exists() == on)
             return Done;
         say(QStringLiteral("unable to %1 %2")

@@ -59,12 +59,12 @@ uint RemindersInterface::Add(const QVariantMap& fields, const QDBusMessage& mess
         fail(message, InvalidArgument, missing);
         return 0;
     }
-    const SaveResult result = m_reminders.add(reminder);
-    if (!result.saved) {
-        fail(message, InvalidArgument, QString::fromStdString(result.error));
+    const Status result = m_reminders.add(reminder);
+    if (!result) {
+        fail(message, InvalidArgument, QString::fromStdString(result.message()));
         return 0;
     }
-    return uint(result.number);
+    return uint(*result.number);
 }
 
 void RemindersInterface::Update(uint number, const QVariantMap& changes,
@@ -87,9 +87,9 @@ void RemindersInterface::Update(uint number, const QVariantMap& changes,
         fail(message, InvalidArgument, missing);
         return;
     }
-    const SaveResult result = m_reminders.update(n, reminder);
-    if (!result.saved)
-        fail(message, InvalidArgument, QString::fromStdString(result.error));
+    const Status result = m_reminders.update(n, reminder);
+    if (!result)
+        fail(message, InvalidArgument, QString::fromStdString(result.message()));
 }
 
 QVariantMap RemindersInterface::Get(uint number, const QDBusMessage& message) {

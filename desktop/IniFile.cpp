@@ -384,11 +384,11 @@ QByteArray IniFile::bytes() const {
     return out;
 }
 
-bool IniFile::save(QString* reason) const {
-    auto fail = [reason](const QString& why) {
-        if (reason)
-            *reason = why;
-        return false;
+Status IniFile::save() const {
+    auto fail = [this](const QString& why) {
+        Status failed = Status::failure("Unable to write to " + path_);
+        failed.reason = why.toStdString();
+        return failed;
     };
     if (unreadable_)
         return fail(QStringLiteral("the file could not be read: ") + loadError_);
@@ -396,5 +396,5 @@ bool IniFile::save(QString* reason) const {
     QString why;
     if (!replaceWholeFile(path_, bytes(), why))
         return fail(why);
-    return true;
+    return {};
 }

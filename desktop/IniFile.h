@@ -3,6 +3,8 @@
 // writing a key replaces its value in place or appends it to its section, and
 // everything else in the file (comments, unknown keys, order) is kept as it was.
 
+#include "core/Status.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -42,9 +44,9 @@ public:
     void writeBool(const QString& section, const QString& key, bool value);
 
     // Writes the whole profile as UTF-8 through a temporary file in the same
-    // folder renamed over the file, so a failure leaves the old file whole.
-    // On failure returns false and puts the reason into *reason when given.
-    bool save(QString* reason = nullptr) const;
+    // folder renamed over the file, so a failure leaves the old file whole. A failure
+    // says "Unable to write to <path>", with the file system's reason.
+    Status save() const;
 
     // The bytes save() would write: lines the program did not change as they were read,
     // the others as UTF-8.

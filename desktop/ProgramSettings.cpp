@@ -56,15 +56,6 @@ IniFile loaded(const std::string& path) {
     return ini;
 }
 
-SettingsWriteResult saved(const IniFile& ini) {
-    SettingsWriteResult result;
-    if (!ini.save(&result.reason)) {
-        result.ok = false;
-        result.errorText = QStringLiteral("Unable to write to %1").arg(pathText(ini.path()));
-    }
-    return result;
-}
-
 } // namespace
 
 WindowStateCode windowStateFromCode(int code) {
@@ -106,8 +97,8 @@ ProgramSettings readSettings(const std::string& path, const Clock& clock, Moment
     return s;
 }
 
-SettingsWriteResult writeSettings(const std::string& path, const ProgramSettings& settings,
-                                  const ClockReading& lastTime) {
+Status writeSettings(const std::string& path, const ProgramSettings& settings,
+                     const ClockReading& lastTime) {
     IniFile ini = loaded(path);
     writePlacement(ini, Position, settings.position);
     ini.writeString(Last, QStringLiteral("LastTime"),
@@ -118,5 +109,5 @@ SettingsWriteResult writeSettings(const std::string& path, const ProgramSettings
     ini.writeBool(Settings, QStringLiteral("ShowDay"), settings.showDayInTray);
     if (settings.journal)
         writePlacement(ini, Journal, *settings.journal);
-    return saved(ini);
+    return ini.save();
 }

@@ -4,6 +4,7 @@
 
 #include "core/Clock.h"
 #include "core/Moment.h"
+#include "core/Status.h"
 
 #include <QString>
 
@@ -41,15 +42,6 @@ struct ProgramSettings {
     std::optional<WindowPlacement> journal;
 };
 
-struct SettingsWriteResult {
-    bool ok = true;
-    // "Unable to write to <path>" when the file could not be written.
-    QString errorText;
-    // Why, as the file system reported it (for diagnostics).
-    QString reason;
-    explicit operator bool() const { return ok; }
-};
-
 // Reads the settings from path (the system's bytes). now is the moment of reading (the default of
 // lastRunTime); currentWidth/currentHeight are the main window's size before reading (the defaults
 // of the size; the journal window's stored size defaults to 0, its own). A missing or
@@ -63,6 +55,5 @@ ProgramSettings readSettings(const std::string& path, const Clock& clock, Moment
 // Writes the settings with "LastTime" := lastTime (ISO 8601 with its offset from UTC),
 // keeping everything else in the file. A maximized window leaves the stored position and
 // size as they are. The file is replaced whole or not at all.
-[[nodiscard]] SettingsWriteResult writeSettings(const std::string& path,
-                                                const ProgramSettings& settings,
-                                                const ClockReading& lastTime);
+[[nodiscard]] Status writeSettings(const std::string& path, const ProgramSettings& settings,
+                                   const ClockReading& lastTime);

@@ -23,19 +23,19 @@ void openFileAsync(QObject* context, const std::string& path) {
 
 namespace {
 // Plays path; a failure is logged, and then whenUnplayable (when there is one) plays.
-void playLoggingFailure(const std::string& path, const std::string& whenUnplayable) {
-    programSoundPlayer().play(
-        path, [path, whenUnplayable](const std::string& reason, bool superseded) {
-            writeToSystemLog("could not play " + path + ": " + reason);
-            // The replacement must not cut off a sound asked for since.
-            if (!superseded && !whenUnplayable.empty() && whenUnplayable != path)
-                playLoggingFailure(whenUnplayable, {});
-        });
+void playLoggingFailure(SoundPlayer& player, const std::string& path,
+                        const std::string& whenUnplayable) {
+    player.play(path, [&player, path, whenUnplayable](const std::string& reason, bool superseded) {
+        writeToSystemLog("could not play " + path + ": " + reason);
+        // The replacement must not cut off a sound asked for since.
+        if (!superseded && !whenUnplayable.empty() && whenUnplayable != path)
+            playLoggingFailure(player, whenUnplayable, {});
+    });
 }
 } // namespace
 
-void playSoundAsync(QObject* context, const std::string& sound, const std::string& fallback,
-                    const std::string& whenUnplayable) {
+void playSoundAsync(QObject* context, SoundPlayer& player, const std::string& sound,
+                    const std::string& fallback, const std::string& whenUnplayable) {
     AsyncTask::runThenCallback(
         context,
         [sound, fallback] {
@@ -43,15 +43,15 @@ void playSoundAsync(QObject* context, const std::string& sound, const std::strin
                 return sound;
             return isExistingFile(fallback) ? fallback : std::string();
         },
-        [whenUnplayable](const std::string& chosen) {
+        [&player, whenUnplayable](const std::string& chosen) {
             if (!chosen.empty())
-                playLoggingFailure(chosen, whenUnplayable);
+                playLoggingFailure(player, chosen, whenUnplayable);
         });
 }
 
-void stopSound(QObject* context) {
+void stopSound(QObject* context, SoundPlayer& player) {
     AsyncTask::runThenCallback(
-        context, [] { return true; }, [](bool) { programSoundPlayer().stop(); });
+        context, [] { return true; }, [&player](bool) { player.stop(); });
 }
 
 } // namespace ReminderActions

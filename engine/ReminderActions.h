@@ -7,6 +7,7 @@
 #include <string>
 
 class QObject;
+class SoundPlayer;
 
 namespace ReminderActions {
 
@@ -16,13 +17,13 @@ namespace ReminderActions {
 // Opens path with the desktop's program for it, when it names an existing file.
 void openFileAsync(QObject* context, const std::string& path);
 // Plays the first of sound and fallback that names an existing file (a folder does not
-// count) on the program's player, replacing a sound still playing; nothing when neither
-// does. When the file chosen cannot be played, the failure goes to the system log and
-// whenUnplayable plays in its place (its own failure is logged as well).
-void playSoundAsync(QObject* context, const std::string& sound, const std::string& fallback = {},
-                    const std::string& whenUnplayable = {});
-// Stops the program's player.
-void stopSound(QObject* context);
+// count) on the player, replacing a sound still playing; nothing when neither does. When
+// the file chosen cannot be played, the failure goes to the system log and whenUnplayable
+// plays in its place (its own failure is logged as well). The player must outlive context.
+void playSoundAsync(QObject* context, SoundPlayer& player, const std::string& sound,
+                    const std::string& fallback = {}, const std::string& whenUnplayable = {});
+// Stops the player, in turn with the sounds asked for before.
+void stopSound(QObject* context, SoundPlayer& player);
 
 // True when path is not empty and names an existing file (not a folder).
 bool isExistingFile(const std::string& path);

@@ -8,23 +8,10 @@
 
 PowerControl::~PowerControl() = default;
 
-namespace {
-PowerControl* installedControl = nullptr;
-
-PowerControl& platformControl() {
+std::unique_ptr<PowerControl> createPowerControl() {
 #ifdef _WIN32
-    static WinPowerControl control;
+    return std::make_unique<WinPowerControl>();
 #else
-    static LogindPowerControl control;
+    return std::make_unique<LogindPowerControl>();
 #endif
-    return control;
-}
-} // namespace
-
-PowerControl& programPowerControl() {
-    return installedControl != nullptr ? *installedControl : platformControl();
-}
-
-void setPowerControlForTests(PowerControl* control) {
-    installedControl = control;
 }

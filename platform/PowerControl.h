@@ -2,6 +2,7 @@
 // Powering the computer off or restarting it, without asking other programs.
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class PowerControl {
@@ -20,8 +21,5 @@ public:
     virtual void requestReboot(Answer answer = {}) = 0;
 };
 
-// The program's power control: logind on Linux, ExitWindowsEx on Windows.
-PowerControl& programPowerControl();
-// Test seam: installs another power control (tests install a recording fake); nullptr
-// restores the platform's one. The caller keeps ownership.
-void setPowerControlForTests(PowerControl* control);
+// The platform's power control: logind on Linux, ExitWindowsEx on Windows.
+std::unique_ptr<PowerControl> createPowerControl();

@@ -8,23 +8,10 @@
 
 SoundPlayer::~SoundPlayer() = default;
 
-namespace {
-SoundPlayer* installedPlayer = nullptr;
-
-SoundPlayer& platformPlayer() {
+std::unique_ptr<SoundPlayer> createSoundPlayer() {
 #ifdef _WIN32
-    static WinSoundPlayer player;
+    return std::make_unique<WinSoundPlayer>();
 #else
-    static PulseSoundPlayer player;
+    return std::make_unique<PulseSoundPlayer>();
 #endif
-    return player;
-}
-} // namespace
-
-SoundPlayer& programSoundPlayer() {
-    return installedPlayer != nullptr ? *installedPlayer : platformPlayer();
-}
-
-void setSoundPlayerForTests(SoundPlayer* player) {
-    installedPlayer = player;
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The program-wide sound player: one sound at a time, a new one replaces the one playing.
+// A sound player: one sound at a time, a new one replaces the one playing.
 // Used by the reminder actions, the editor's test buttons and "Sound off".
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class SoundPlayer {
@@ -21,8 +22,6 @@ public:
     virtual void stop() = 0;
 };
 
-// The player of the program (the platform's one, created on first use). GUI thread only.
-SoundPlayer& programSoundPlayer();
-// Test seam: installs another player (tests install a recording fake); nullptr restores
-// the platform's one. The caller keeps ownership of player.
-void setSoundPlayerForTests(SoundPlayer* player);
+// The platform's player: libsndfile with PulseAudio on Linux, the system's own on Windows.
+// GUI thread only.
+std::unique_ptr<SoundPlayer> createSoundPlayer();

@@ -6,23 +6,10 @@
 #include "platform/XdgStartupShortcut.h"
 #endif
 
-namespace {
-StartupShortcut* installedShortcut = nullptr;
-
-StartupShortcut& platformShortcut() {
+std::unique_ptr<StartupShortcut> createStartupShortcut() {
 #ifdef _WIN32
-    static WinStartupShortcut shortcut;
+    return std::make_unique<WinStartupShortcut>();
 #else
-    static XdgStartupShortcut shortcut;
+    return std::make_unique<XdgStartupShortcut>();
 #endif
-    return shortcut;
-}
-} // namespace
-
-StartupShortcut& programStartupShortcut() {
-    return installedShortcut != nullptr ? *installedShortcut : platformShortcut();
-}
-
-void setStartupShortcutForTests(StartupShortcut* shortcut) {
-    installedShortcut = shortcut;
 }

@@ -3,6 +3,9 @@
 // desktop entry on Linux, a shell link in the user's Startup folder on Windows. Plain C++ so
 // that the Windows implementation needs no Qt. Paths are UTF-8.
 
+#include "core/Status.h"
+
+#include <memory>
 #include <string>
 
 class StartupShortcut {
@@ -13,16 +16,13 @@ public:
     // when the desktop has no start-up folder to put it in.
     virtual std::string path() const = 0;
     virtual bool exists() const = 0;
-    // Writes the shortcut, replacing one already there. Failures are not reported here:
-    // exists() tells the real state afterwards.
-    virtual void place() = 0;
+    // Writes the shortcut, replacing one already there; a failure leaves no shortcut
+    // half-written.
+    virtual Status place() = 0;
     // Deletes the shortcut if there is one.
     virtual void remove() = 0;
 };
 
-// The program's shortcut: the XDG autostart entry on Linux, the Startup folder's shell link
-// on Windows, for the running executable. GUI thread only.
-StartupShortcut& programStartupShortcut();
-// Test seam: installs another shortcut (tests install a recording fake); nullptr restores
-// the platform's one. The caller keeps ownership.
-void setStartupShortcutForTests(StartupShortcut* shortcut);
+// The platform's shortcut: the XDG autostart entry on Linux, the Startup folder's shell link
+// on Windows, for the running executable.
+std::unique_ptr<StartupShortcut> createStartupShortcut();

@@ -22,19 +22,6 @@ void enableShutdownPrivilege() {
     CloseHandle(token);
 }
 
-// The system's own words for an error code.
-std::string systemErrorText(DWORD code) {
-    wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring wide = n > 0 && text != nullptr ? std::wstring(text, n) : std::wstring();
-    LocalFree(text);
-    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' '))
-        wide.pop_back();
-    return wide.empty() ? "error " + std::to_string(code) : narrow(wide);
-}
-
 } // namespace
 
 bool WinPowerControl::systemExitWindows(unsigned flags) {

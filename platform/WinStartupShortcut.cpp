@@ -62,27 +62,31 @@ bool fileExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Writes the link through IShellLinkW and IPersistFile; the results are not examined,
-// exists() tells afterwards whether the file is there.
-void saveLink(const std::wstring& link, const std::wstring& target) {
+// Writes the link through IShellLinkW and IPersistFile; the first step that fails gives
+// its result.
+HRESULT saveLink(const std::wstring& link, const std::wstring& target) {
     const std::wstring folder = target.substr(0, target.find_last_of(L"\\/") + 1);
     // The GUI thread has COM already; this only makes sure of it.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IShellLinkW* shellLink = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                   reinterpret_cast<void**>(&shellLink)))) {
-        shellLink->SetPath(target.c_str());
-        shellLink->SetWorkingDirectory(folder.c_str());
+    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IShellLinkW, reinterpret_cast<void**>(&shellLink));
+    if (SUCCEEDED(result)) {
+        result = shellLink->SetPath(target.c_str());
+        if (SUCCEEDED(result))
+            result = shellLink->SetWorkingDirectory(folder.c_str());
         IPersistFile* file = nullptr;
-        if (SUCCEEDED(
-                shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            file->Save(link.c_str(), FALSE);
+        if (SUCCEEDED(result))
+            result = shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+        if (SUCCEEDED(result)) {
+            result = file->Save(link.c_str(), FALSE);
             file->Release();
         }
         shellLink->Release();
     }
     if (SUCCEEDED(com))
         CoUninitialize();
+    return result;
 }
 
 } // namespace
@@ -96,13 +100,19 @@ bool WinStartupShortcut::exists() const {
     return !link.empty() && fileExists(link);
 }
 
-void WinStartupShortcut::place() {
+Status WinStartupShortcut::place() {
     const std::wstring link = shortcutFile();
     if (link.empty())
-        return;
+        return Status::failure("Unable to write the start-up shortcut: the registry names no "
+                               "Startup folder");
     if (fileExists(link))
         DeleteFileW(link.c_str());
-    saveLink(link, executableFile());
+    if (const HRESULT saved = saveLink(link, executableFile()); FAILED(saved)) {
+        Status status = Status::failure("Unable to write " + narrow(link));
+        status.reason = systemErrorText(static_cast<DWORD>(saved));
+        return status;
+    }
+    return {};
 }
 
 void WinStartupShortcut::remove() {

@@ -12,6 +12,6 @@ public:
     // Empty when the registry names no Startup folder: no shortcut is written anywhere else.
     std::string path() const override;
     bool exists() const override;
-    void place() override;
+    Status place() override;
     void remove() override;
 };

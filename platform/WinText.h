@@ -1,5 +1,6 @@
 #pragma once
-// UTF-8 text as the wide strings of the Windows API (Windows only).
+// UTF-8 text as the wide strings of the Windows API, and the system's words for an error
+// (Windows only).
 
 #include <windows.h>
 
@@ -24,4 +25,17 @@ inline std::string narrow(const std::wstring& wide) {
     std::string text(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), n, nullptr, nullptr);
     return text;
+}
+
+// The system's own words for an error code.
+inline std::string systemErrorText(DWORD code) {
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring wide = n > 0 && text != nullptr ? std::wstring(text, n) : std::wstring();
+    LocalFree(text);
+    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' '))
+        wide.pop_back();
+    return wide.empty() ? "error " + std::to_string(code) : narrow(wide);
 }

@@ -3,6 +3,7 @@
 #include "core/AppPaths.h"
 #include "core/PrivateFiles.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -70,21 +71,30 @@ bool XdgStartupShortcut::exists() const {
     return !entry.empty() && fs::is_regular_file(entry, error);
 }
 
-void XdgStartupShortcut::place() {
+Status XdgStartupShortcut::place() {
     const std::string entry = path();
+    if (entry.empty())
+        return Status::failure("Unable to write the autostart entry: neither XDG_CONFIG_HOME "
+                               "nor HOME names a folder");
     const std::string text = entryText(executablePath());
-    if (entry.empty() || text.empty())
-        return;
+    const auto failed = [&entry](const std::string& why) {
+        Status status = Status::failure("Unable to write " + entry);
+        status.reason = why;
+        return status;
+    };
+    if (text.empty())
+        return failed("the program's path cannot be written into a desktop entry");
     std::error_code error;
     if (!makePrivateFolders(fs::path(entry).parent_path(), error))
-        return;
+        return failed(error.message());
     const std::string temporary = entry + ".new";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out << text;
         if (!out.flush()) {
+            const std::string why = std::error_code(errno, std::generic_category()).message();
             fs::remove(temporary, error);
-            return;
+            return failed(why);
         }
     }
     // A new entry is the user's alone; one that is there keeps its mode.
@@ -93,8 +103,12 @@ void XdgStartupShortcut::place() {
                     fs::is_regular_file(old) ? old.permissions() & fs::perms::all : PrivateFileMode,
                     fs::perm_options::replace, error);
     fs::rename(temporary, entry, error);
-    if (error)
+    if (error) {
+        const std::string why = error.message();
         fs::remove(temporary, error);
+        return failed(why);
+    }
+    return {};
 }
 
 void XdgStartupShortcut::remove() {

@@ -13,7 +13,7 @@ public:
     std::string path() const override;
     bool exists() const override;
     // Writes the entry under a temporary name and renames it over the old one.
-    void place() override;
+    Status place() override;
     void remove() override;
 
     // The desktop entry that starts `executable` (a full path) in its folder, through

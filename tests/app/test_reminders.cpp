@@ -64,24 +64,26 @@ struct RemindersTest : ::testing::Test {
 } // namespace
 
 TEST_F(RemindersTest, EveryChangeIsWrittenAtOnceAndTold) {
-    const SaveResult tea = reminders.add(Note("tea"));
-    ASSERT_TRUE(tea.saved);
-    const SaveResult walk = reminders.add(Note("walk"));
+    const Status tea = reminders.add(Note("tea"));
+    ASSERT_TRUE(tea.ok());
+    const Status walk = reminders.add(Note("walk"));
     EXPECT_EQ(FileMessages(), (std::vector<std::string>{"tea", "walk"}));
-    EXPECT_EQ(reminders.reminder(tea.number)->created, Now);
+    EXPECT_EQ(reminders.reminder(tea.number.value())->created, Now);
 
-    ASSERT_TRUE(reminders.update(tea.number, Note("green tea")).saved);
+    ASSERT_TRUE(reminders.update(tea.number.value(), Note("green tea")).ok());
     EXPECT_EQ(FileMessages(), (std::vector<std::string>{"green tea", "walk"}));
-    ASSERT_TRUE(reminders.remove(walk.number));
+    ASSERT_TRUE(reminders.remove(walk.number.value()));
     EXPECT_EQ(FileMessages(), std::vector<std::string>{"green tea"});
     ASSERT_EQ(reminders.all().size(), 1u);
-    EXPECT_EQ(reminders.all()[0].number, tea.number);
-    EXPECT_EQ(changes, (std::vector<std::vector<std::int32_t>>{
-                           {tea.number}, {walk.number}, {tea.number}, {walk.number}}));
+    EXPECT_EQ(reminders.all()[0].number, tea.number.value());
+    EXPECT_EQ(changes, (std::vector<std::vector<std::int32_t>>{{tea.number.value()},
+                                                               {walk.number.value()},
+                                                               {tea.number.value()},
+                                                               {walk.number.value()}}));
 
     // What is refused changes nothing and tells nothing.
-    EXPECT_FALSE(reminders.add(Note(std::string(101, 'x'))).saved);
-    EXPECT_FALSE(reminders.update(99, Note("gone")).saved);
+    EXPECT_FALSE(reminders.add(Note(std::string(101, 'x'))).ok());
+    EXPECT_FALSE(reminders.update(99, Note("gone")).ok());
     EXPECT_FALSE(reminders.remove(99));
     EXPECT_EQ(changes.size(), 4u);
     EXPECT_EQ(FileMessages(), std::vector<std::string>{"green tea"});
@@ -94,7 +96,7 @@ TEST_F(RemindersTest, ChangesMadeWhileASaveRunsAreWrittenTogether) {
     std::vector<std::string> added;
     for (int i = 0; i < 200; ++i) {
         added.push_back("note " + std::to_string(i));
-        ASSERT_TRUE(reminders.add(Note(added.back())).saved);
+        ASSERT_TRUE(reminders.add(Note(added.back())).ok());
     }
     EXPECT_EQ(FileMessages(), added);
     EXPECT_LE(commits - before, 3);
@@ -104,8 +106,8 @@ TEST_F(RemindersTest, ChangesMadeWhileASaveRunsAreWrittenTogether) {
 
 TEST_F(RemindersTest, AFailedSaveIsToldOnceUntilOneSucceedsAndAtEveryFlush) {
     failing = true;
-    ASSERT_TRUE(reminders.add(Note("tea")).saved);
-    ASSERT_TRUE(reminders.add(Note("walk")).saved);
+    ASSERT_TRUE(reminders.add(Note("tea")).ok());
+    ASSERT_TRUE(reminders.add(Note("walk")).ok());
     EXPECT_TRUE(FileMessages().empty());
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_TRUE(failures[0].startsWith(QString::fromStdString("Unable to write " + path)))

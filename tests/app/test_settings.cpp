@@ -91,7 +91,8 @@ TEST_F(SettingsOwnerTest, AFailedWriteIsToldOnceInAWindowAndEachTimeInTheLog) {
     for (int i = 0; i < 2; ++i)
         EXPECT_FALSE(settings.write(clock.now(), Settings::Report::OncePerRun));
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("Unable to write to ") + QString::fromStdString(path) + u'\n'))
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("Unable to write to ") +
+                                    QString::fromStdString(path) + u'\n'))
         << shown[0].toStdString();
     EXPECT_GT(shown[0].size(), static_cast<qsizetype>(path.size()) + 19) << "no reason given";
     EXPECT_EQ(settings.lastTimeWritten(), clock.now().utc);

@@ -27,7 +27,7 @@ struct RepositoryTest : ::testing::Test {
     // Loads the given rows as the table file's.
     void Load(std::vector<ReminderRow> rows) {
         store->rows = std::move(rows);
-        ASSERT_TRUE(data.load("things.mln").ok);
+        ASSERT_TRUE(data.load("things.mln").ok());
     }
     void SetUp() override { Load({}); }
 
@@ -42,7 +42,7 @@ struct RepositoryTest : ::testing::Test {
         return p;
     }
     std::int32_t Add(const std::string& text) {
-        return data.saveReminder(NewReminder(text), now).number;
+        return data.saveReminder(NewReminder(text), now).number.value();
     }
     Reminder Edit(std::int32_t n) {
         Reminder r = data.reminder(n).value_or(Reminder{});
@@ -69,16 +69,16 @@ TEST_F(RepositoryTest, ANewReminderIsRefusedWhenTheNumbersAreUsedUp) {
     constexpr std::int32_t highest = std::numeric_limits<std::int32_t>::max();
     Load({RowWithNumber(7), RowWithNumber(highest)});
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const SaveResult r = data.saveReminder(NewReminder("one more"), now);
-        EXPECT_FALSE(r.saved);
-        EXPECT_EQ(r.number, -1);
+        const Status r = data.saveReminder(NewReminder("one more"), now);
+        EXPECT_FALSE(r.ok());
+        EXPECT_FALSE(r.number);
         EXPECT_NE(r.error.find("2147483647"), std::string::npos) << r.error;
     }
     EXPECT_EQ(data.table().count(), 2u);
     // Changing an existing reminder still works.
     Reminder seven = Edit(7);
     seven.message = "changed";
-    EXPECT_TRUE(data.saveReminder(seven, now).saved);
+    EXPECT_TRUE(data.saveReminder(seven, now).ok());
 }
 
 TEST_F(RepositoryTest, EmptyMessageOfANewReminderBecomesNoteAndNumber) {
@@ -94,8 +94,8 @@ TEST_F(RepositoryTest, EditKeepsCreationDateAndAllowsAnEmptyMessage) {
     Reminder p = Edit(n);
     p.message = "";
     p.days[4] = true;
-    const SaveResult r = data.saveReminder(p, now + std::chrono::hours(24));
-    EXPECT_TRUE(r.saved);
+    const Status r = data.saveReminder(p, now + std::chrono::hours(24));
+    EXPECT_TRUE(r.ok());
     EXPECT_EQ(r.number, n);
     ASSERT_NE(data.findRow(n), nullptr);
     const ReminderRow& row = *data.findRow(n);
@@ -112,11 +112,11 @@ TEST_F(RepositoryTest, CopyGetsANewNumberAndFreshCreationDateAndLeavesTheSource)
     Reminder copy = *data.reminder(n);
     copy.isNew = true;
     const Moment later = now + std::chrono::hours(48);
-    const SaveResult r = data.saveReminder(copy, later);
-    EXPECT_TRUE(r.saved);
+    const Status r = data.saveReminder(copy, later);
+    EXPECT_TRUE(r.ok());
     EXPECT_NE(r.number, n);
-    ASSERT_NE(data.findRow(r.number), nullptr);
-    EXPECT_EQ(data.findRow(r.number)->moment(Col::CrDate), later);
+    ASSERT_NE(data.findRow(r.number.value()), nullptr);
+    EXPECT_EQ(data.findRow(r.number.value())->moment(Col::CrDate), later);
     ASSERT_NE(data.findRow(n), nullptr);
     EXPECT_EQ(*data.findRow(n), source);
 }
@@ -127,9 +127,9 @@ TEST_F(RepositoryTest, SavingAReminderThatWasDeletedIsAFailureWithAMessage) {
     Reminder p = NewReminder("changed");
     p.isNew = false;
     p.number = n;
-    const SaveResult r = data.saveReminder(p, now);
-    EXPECT_FALSE(r.saved);
-    EXPECT_EQ(r.number, -1);
+    const Status r = data.saveReminder(p, now);
+    EXPECT_FALSE(r.ok());
+    EXPECT_FALSE(r.number);
     EXPECT_NE(r.error.find("no longer exists"), std::string::npos);
     EXPECT_EQ(data.table().count(), 0u);
 }
@@ -137,20 +137,20 @@ TEST_F(RepositoryTest, SavingAReminderThatWasDeletedIsAFailureWithAMessage) {
 TEST_F(RepositoryTest, OverlongTextsAreRefusedNotCut) {
     Reminder p = NewReminder("x");
     p.soundPath = "/" + std::string(511, 'a');
-    const SaveResult r = data.saveReminder(p, now);
-    EXPECT_FALSE(r.saved);
+    const Status r = data.saveReminder(p, now);
+    EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.error.rfind("SaveThing error : ", 0), 0u);
     EXPECT_EQ(data.table().count(), 0u);
 
     p.soundPath = "/" + std::string(510, 'a'); // exactly 511 fits
     p.message = std::string(100, 'z');
-    EXPECT_TRUE(data.saveReminder(p, now).saved);
+    EXPECT_TRUE(data.saveReminder(p, now).ok());
 
     const auto n = Add("edit me");
     Reminder e = Edit(n);
     e.openPath = std::string(600, 'p');
-    const SaveResult refused = data.saveReminder(e, now);
-    EXPECT_FALSE(refused.saved);
+    const Status refused = data.saveReminder(e, now);
+    EXPECT_FALSE(refused.ok());
     EXPECT_NE(refused.error.find("file to open"), std::string::npos);
     ASSERT_NE(data.findRow(n), nullptr);
     EXPECT_EQ(data.findRow(n)->text(Col::PPath), "");
@@ -175,7 +175,7 @@ TEST_F(RepositoryTest, FlagsAreTrueOnlyForExactlyOneAndRecordsRoundTrip) {
 
     Load({r});
     Reminder edited = Edit(4);
-    ASSERT_TRUE(data.saveReminder(edited, now).saved);
+    ASSERT_TRUE(data.saveReminder(edited, now).ok());
     ASSERT_NE(data.findRow(4), nullptr);
     EXPECT_EQ(data.findRow(4)->integer(Col::DateOrDay), 7);
     EXPECT_EQ(data.findRow(4)->integer(Col::Shutdown), 1);
@@ -189,7 +189,7 @@ TEST_F(RepositoryTest, LookupByNumberFollowsChangesAndDeleteRemovesOnlyThatRow) 
     EXPECT_FALSE(data.reminder(999).has_value());
     Reminder p = Edit(a);
     p.message = "zeta";
-    ASSERT_TRUE(data.saveReminder(p, now).saved);
+    ASSERT_TRUE(data.saveReminder(p, now).ok());
     EXPECT_EQ(data.reminder(a)->message, "zeta");
     EXPECT_EQ(data.table().rowAt(0).integer(Col::N), a); // stored order stays
     EXPECT_TRUE(data.deleteReminder(a));

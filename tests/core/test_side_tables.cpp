@@ -36,16 +36,16 @@ struct SideTableTest : ::testing::Test {
         auto s = std::make_unique<SqliteReminderStore>(std::vector<SideTable>{Notes});
         store = s.get();
         auto data = std::make_unique<ReminderRepository>(std::move(s));
-        EXPECT_TRUE(data->load(path).ok);
+        EXPECT_TRUE(data->load(path).ok());
         return data;
     }
     std::int32_t Add(ReminderRepository& data, const std::string& message) {
         Reminder r;
         r.isNew = true;
         r.message = message;
-        const SaveResult saved = data.saveReminder(r, makeMoment(2026, 12, 9, 10, 0));
-        EXPECT_TRUE(saved.saved);
-        return saved.number;
+        const Status saved = data.saveReminder(r, makeMoment(2026, 12, 9, 10, 0));
+        EXPECT_TRUE(saved.ok());
+        return saved.number.value_or(-1);
     }
 };
 
@@ -60,7 +60,7 @@ TEST_F(SideTableTest, RowsAreWrittenReadAndRemovedWithTheirReminder) {
         ASSERT_TRUE(data->setSideRows(0, tea, {Note(0, "a", 1), {0, {std::monostate{}, 2, 0.5}}}));
         ASSERT_TRUE(data->setSideRows(0, walk, {Note(0, "ёжик", -7)}));
         EXPECT_FALSE(data->setSideRows(0, 99, {Note(0, "x", 1)})) << "no such reminder";
-        ASSERT_TRUE(data->save(path).ok);
+        ASSERT_TRUE(data->save(path).ok());
     }
     auto data = Repository();
     EXPECT_EQ(data->sideRows(0, tea),
@@ -70,10 +70,10 @@ TEST_F(SideTableTest, RowsAreWrittenReadAndRemovedWithTheirReminder) {
     // A change of the reminder alone keeps its rows; a removal takes them along.
     Reminder changed = *data->reminder(walk);
     changed.message = "walk the dog";
-    ASSERT_TRUE(data->saveReminder(changed, makeMoment(2026, 12, 9, 10, 0)).saved);
+    ASSERT_TRUE(data->saveReminder(changed, makeMoment(2026, 12, 9, 10, 0)).ok());
     ASSERT_TRUE(data->deleteReminder(tea));
     EXPECT_TRUE(data->sideRows(0, tea).empty());
-    ASSERT_TRUE(data->save(path).ok);
+    ASSERT_TRUE(data->save(path).ok());
     data = Repository();
     EXPECT_EQ(data->sideRows(0, walk), std::vector<SideRow>{Note(walk, "ёжик", -7)});
     std::vector<ReminderRow> rows;
@@ -84,7 +84,7 @@ TEST_F(SideTableTest, RowsAreWrittenReadAndRemovedWithTheirReminder) {
     // A file made anew (it was removed meanwhile) carries every row.
     fs::remove(path);
     ASSERT_TRUE(data->setSideRows(0, walk, {Note(0, "b", 3)}));
-    ASSERT_TRUE(data->save(path).ok);
+    ASSERT_TRUE(data->save(path).ok());
     ASSERT_TRUE(SqliteReminderStore({Notes}).load(path, rows, side));
     EXPECT_EQ(rows.size(), 1u);
     EXPECT_EQ(side, SideRows{{Note(walk, "b", 3)}});
@@ -93,22 +93,22 @@ TEST_F(SideTableTest, RowsAreWrittenReadAndRemovedWithTheirReminder) {
 TEST_F(SideTableTest, ASaveThatFailsWritesNeitherTheReminderNorItsRows) {
     auto data = Repository();
     const std::int32_t tea = Add(*data, "tea");
-    ASSERT_TRUE(data->save(path).ok);
+    ASSERT_TRUE(data->save(path).ok());
     const std::string before = ReadAll(path);
 
     Reminder changed = *data->reminder(tea);
     changed.message = "green tea";
-    ASSERT_TRUE(data->saveReminder(changed, makeMoment(2026, 12, 9, 10, 0)).saved);
+    ASSERT_TRUE(data->saveReminder(changed, makeMoment(2026, 12, 9, 10, 0)).ok());
     ASSERT_TRUE(data->setSideRows(0, tea, {Note(0, "a", 1)}));
     store->setStepHookForTests([](SqliteReminderStore::SaveStep step, const std::string&) {
         return step != SqliteReminderStore::SaveStep::Commit;
     });
-    EXPECT_FALSE(data->save(path).ok);
+    EXPECT_FALSE(data->save(path).ok());
     EXPECT_EQ(ReadAll(path), before);
 
     // The next save writes both.
     store->setStepHookForTests({});
-    ASSERT_TRUE(data->save(path).ok);
+    ASSERT_TRUE(data->save(path).ok());
     data = Repository();
     EXPECT_EQ(data->reminder(tea)->message, "green tea");
     EXPECT_EQ(data->sideRows(0, tea), std::vector<SideRow>{Note(tea, "a", 1)});
@@ -119,7 +119,7 @@ TEST_F(SideTableTest, AFileWithoutTheTableGainsItAtItsNextSave) {
     auto data = Repository();
     const std::int32_t tea = Add(*data, "tea");
     ASSERT_TRUE(data->setSideRows(0, tea, {Note(0, "a", 1)}));
-    ASSERT_TRUE(data->save(path).ok);
+    ASSERT_TRUE(data->save(path).ok());
     data = Repository();
     EXPECT_EQ(data->sideRows(0, tea), std::vector<SideRow>{Note(tea, "a", 1)});
 }
@@ -151,9 +151,9 @@ TEST_F(SideTableTest, ATableOrValueThatCannotBeWrittenBackIsWrongContent) {
         ReminderRepository data(
             std::make_unique<SqliteReminderStore>(std::vector<SideTable>{Notes}));
         const Status read = data.load(path);
-        EXPECT_NE(read.error.find(c.why), std::string::npos) << read.error;
+        EXPECT_NE(read.message().find(c.why), std::string::npos) << read.message();
         EXPECT_FALSE(data.fileWritable());
-        EXPECT_FALSE(data.save(path).ok);
+        EXPECT_FALSE(data.save(path).ok());
         EXPECT_EQ(ReadAll(path), before) << "never written";
     }
 }

@@ -111,7 +111,7 @@ TEST_F(StoreTest, ReadsAFileWrittenByTheSqliteShellWithColumnNamesInAnyCase) {
     sqlite3_close(db);
 
     ReminderRepository data;
-    ASSERT_TRUE(data.load(path).ok);
+    ASSERT_TRUE(data.load(path).ok());
     ASSERT_EQ(data.table().count(), 1u);
     EXPECT_EQ(data.table().rowAt(0).text(Col::Comment), "tea");
     EXPECT_TRUE(data.table().rowAt(0).flag(Col::Mon));
@@ -122,7 +122,7 @@ TEST_F(StoreTest, ReadsAFileWrittenByTheSqliteShellWithColumnNamesInAnyCase) {
 TEST_F(StoreTest, MissingFileIsCreatedEmpty) {
     ReminderRepository data;
     const Status loaded = data.load(path);
-    ASSERT_TRUE(loaded.ok) << loaded.error;
+    ASSERT_TRUE(loaded.ok()) << loaded.error;
     EXPECT_TRUE(fs::exists(path));
     EXPECT_EQ(data.table().count(), 0u);
     EXPECT_EQ(data.nextNumber(), 1);
@@ -183,13 +183,13 @@ TEST_F(StoreTest, UnreadableFilesAreReportedAndNeverOverwritten) {
         const std::string before = ReadAll(path);
         ReminderRepository data;
         const Status loaded = data.load(path);
-        EXPECT_FALSE(loaded.ok);
-        EXPECT_NE(loaded.error.find(path), std::string::npos) << loaded.error;
+        EXPECT_FALSE(loaded.ok());
+        EXPECT_NE(loaded.message().find(path), std::string::npos) << loaded.message();
         EXPECT_FALSE(data.fileWritable());
         Reminder p;
         p.isNew = true;
-        EXPECT_TRUE(data.saveReminder(p, DayCountEpoch).saved); // kept in memory
-        EXPECT_FALSE(data.save(path).ok);
+        EXPECT_TRUE(data.saveReminder(p, DayCountEpoch).ok()); // kept in memory
+        EXPECT_FALSE(data.save(path).ok());
         EXPECT_EQ(ReadAll(path), before);
     }
 }
@@ -249,7 +249,7 @@ TEST_F(StoreTest, SaveKilledAtAnyStepLeavesTheOldFileOrTheNewOne) {
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
         std::vector<ReminderRow> back;
-        const StoreStatus r = store.load(path, back);
+        const Status r = store.load(path, back);
         ASSERT_TRUE(r) << r.error;
         EXPECT_EQ(back.size(), c.rowsAfter);
     }
@@ -331,19 +331,19 @@ TEST_F(StoreTest, ValuesWrittenByOtherToolsAreCheckedWhenLoaded) {
         ReminderRepository data;
         const Status loaded = data.load(path);
         if (c.refusal.empty()) {
-            ASSERT_TRUE(loaded.ok) << loaded.error;
+            ASSERT_TRUE(loaded.ok()) << loaded.message();
             EXPECT_EQ(data.table().count(), 2u);
             const Status saved = data.save(path);
-            EXPECT_TRUE(saved.ok) << saved.error;
+            EXPECT_TRUE(saved.ok()) << saved.message();
             continue;
         }
-        EXPECT_FALSE(loaded.ok);
-        EXPECT_NE(loaded.error.find(path), std::string::npos) << loaded.error;
-        EXPECT_NE(loaded.error.find(c.refusal), std::string::npos) << loaded.error;
+        EXPECT_FALSE(loaded.ok());
+        EXPECT_NE(loaded.message().find(path), std::string::npos) << loaded.message();
+        EXPECT_NE(loaded.message().find(c.refusal), std::string::npos) << loaded.message();
         // Nothing of the file is scanned, and nothing is written over it.
         EXPECT_EQ(data.table().count(), 0u);
         EXPECT_FALSE(data.fileWritable());
-        EXPECT_FALSE(data.save(path).ok);
+        EXPECT_FALSE(data.save(path).ok());
         EXPECT_EQ(ReadAll(path), before);
     }
 }
@@ -427,7 +427,7 @@ Reminder NewReminder(const std::string& text) {
 std::vector<std::string> Messages(const std::string& path) {
     std::vector<ReminderRow> rows;
     std::vector<std::string> out;
-    const StoreStatus read = SqliteReminderStore().load(path, rows);
+    const Status read = SqliteReminderStore().load(path, rows);
     if (!read)
         return {"not read: " + read.error};
     for (const ReminderRow& row : rows)
@@ -439,11 +439,11 @@ std::vector<std::string> Messages(const std::string& path) {
 void MakeThreeReminders(const std::string& path) {
     ReminderRepository data;
     const Status loaded = data.load(path);
-    ASSERT_TRUE(loaded.ok) << loaded.error;
+    ASSERT_TRUE(loaded.ok()) << loaded.error;
     for (const char* text : {"one", "two", "three"})
-        ASSERT_TRUE(data.saveReminder(NewReminder(text), DayCountEpoch).saved);
+        ASSERT_TRUE(data.saveReminder(NewReminder(text), DayCountEpoch).ok());
     const Status saved = data.save(path);
-    ASSERT_TRUE(saved.ok) << saved.error;
+    ASSERT_TRUE(saved.ok()) << saved.error;
 }
 
 } // namespace
@@ -477,10 +477,10 @@ TEST_F(StoreTest, ALogOrJournalLeftByAnotherProgramIsTakenInAndSavesStay) {
 
         ReminderRepository data;
         const Status loaded = data.load(path);
-        ASSERT_TRUE(loaded.ok) << loaded.error;
+        ASSERT_TRUE(loaded.ok()) << loaded.error;
         EXPECT_EQ(data.table().count(), c.read.size());
-        ASSERT_TRUE(data.saveReminder(Edited(data, 1, "edited"), DayCountEpoch).saved);
-        ASSERT_TRUE(data.save(path).ok);
+        ASSERT_TRUE(data.saveReminder(Edited(data, 1, "edited"), DayCountEpoch).ok());
+        ASSERT_TRUE(data.save(path).ok());
         std::vector<std::string> expected = c.read;
         expected[0] = "1 edited";
         EXPECT_EQ(Messages(path), expected);
@@ -494,7 +494,7 @@ TEST_F(StoreTest, ALogOrJournalLeftByAnotherProgramIsTakenInAndSavesStay) {
 TEST_F(StoreTest, ASaveChangesOnlyItsRemindersInThePlaceOfTheFile) {
     ASSERT_NO_FATAL_FAILURE(MakeThreeReminders(path));
     ReminderRepository data;
-    ASSERT_TRUE(data.load(path).ok);
+    ASSERT_TRUE(data.load(path).ok());
     ASSERT_EQ(Exec(path, "CREATE TABLE notes (x TEXT);"
                          "ALTER TABLE things ADD COLUMN colour TEXT DEFAULT 'red';"
                          "UPDATE things SET colour = 'blue' WHERE N = 1;"
@@ -508,11 +508,11 @@ TEST_F(StoreTest, ASaveChangesOnlyItsRemindersInThePlaceOfTheFile) {
     const std::string link = folder + "/link.mln";
     fs::create_hard_link(path, link);
 
-    ASSERT_TRUE(data.saveReminder(Edited(data, 1, "edited"), DayCountEpoch).saved);
+    ASSERT_TRUE(data.saveReminder(Edited(data, 1, "edited"), DayCountEpoch).ok());
     ASSERT_TRUE(data.deleteReminder(3));
-    ASSERT_TRUE(data.saveReminder(NewReminder("four"), DayCountEpoch).saved);
+    ASSERT_TRUE(data.saveReminder(NewReminder("four"), DayCountEpoch).ok());
     const Status saved = data.save(path);
-    ASSERT_TRUE(saved.ok) << saved.error;
+    ASSERT_TRUE(saved.ok()) << saved.error;
 
     EXPECT_EQ(Messages(path), (std::vector<std::string>{"1 edited", "2 theirs", "4 four"}));
     EXPECT_EQ(Query(path, "SELECT colour FROM things ORDER BY rowid"),
@@ -541,17 +541,17 @@ TEST_F(StoreTest, AWriteTheFilesConstraintsRefuseIsRolledBackAndKeptForTheNextSa
                                  "INSERT INTO things (N, COMMENT) VALUES (1, 'one'), (2, 'two');"),
                   "");
         ReminderRepository data;
-        ASSERT_TRUE(data.load(path).ok);
+        ASSERT_TRUE(data.load(path).ok());
         const std::string before = ReadAll(path);
-        ASSERT_TRUE(data.saveReminder(Edited(data, 1, "two"), DayCountEpoch).saved);
+        ASSERT_TRUE(data.saveReminder(Edited(data, 1, "two"), DayCountEpoch).ok());
         const Status refused = data.save(path);
-        EXPECT_FALSE(refused.ok);
-        EXPECT_NE(refused.error.find("UNIQUE constraint failed"), std::string::npos)
-            << refused.error;
+        EXPECT_FALSE(refused.ok());
+        EXPECT_NE(refused.message().find("UNIQUE constraint failed"), std::string::npos)
+            << refused.message();
         EXPECT_EQ(ReadAll(path), before);
         EXPECT_TRUE(data.hasUnsavedChanges());
-        ASSERT_TRUE(data.saveReminder(Edited(data, 1, "uno"), DayCountEpoch).saved);
-        ASSERT_TRUE(data.save(path).ok);
+        ASSERT_TRUE(data.saveReminder(Edited(data, 1, "uno"), DayCountEpoch).ok());
+        ASSERT_TRUE(data.save(path).ok());
         EXPECT_EQ(Messages(path), (std::vector<std::string>{"1 uno", "2 two"}));
     }
 }
@@ -586,15 +586,15 @@ TEST_F(StoreTest, ATableOfAnotherShapeIsNotAReminderFile) {
         ReminderRepository data;
         const Status loaded = data.load(path);
         if (c.why.empty()) {
-            EXPECT_TRUE(loaded.ok) << loaded.error;
+            EXPECT_TRUE(loaded.ok()) << loaded.error;
             continue;
         }
-        EXPECT_NE(loaded.error.find("not a reminder file (" + c.why), std::string::npos)
-            << loaded.error;
+        EXPECT_NE(loaded.message().find("not a reminder file (" + c.why), std::string::npos)
+            << loaded.message();
         EXPECT_TRUE(data.isLoaded());
         EXPECT_FALSE(data.fileWritable());
-        ASSERT_TRUE(data.saveReminder(NewReminder("mine"), DayCountEpoch).saved);
-        EXPECT_FALSE(data.save(path).ok);
+        ASSERT_TRUE(data.saveReminder(NewReminder("mine"), DayCountEpoch).ok());
+        EXPECT_FALSE(data.save(path).ok());
         EXPECT_EQ(ReadAll(path), before);
     }
 }
@@ -611,14 +611,14 @@ TEST_F(StoreTest, ALockedFileIsReadOnceTheLockIsGone) {
     const Status locked = data.load(path);
     EXPECT_GE(std::chrono::steady_clock::now() - start, SqliteReminderStore::BusyTimeout);
     EXPECT_NE(
-        locked.error.find("Unable to read the reminder file " + path + ": database is locked"),
+        locked.message().find("Unable to read the reminder file " + path + ": database is locked"),
         std::string::npos)
-        << locked.error;
+        << locked.message();
     EXPECT_FALSE(data.isLoaded());
     EXPECT_TRUE(data.fileWritable());
     sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(other);
-    ASSERT_TRUE(data.load(path).ok);
+    ASSERT_TRUE(data.load(path).ok());
     EXPECT_EQ(data.table().count(), 3u);
 }
 
@@ -638,11 +638,11 @@ TEST_F(StoreTest, ALoadOrSaveThatTakesLongerThanTheLimitIsEnded) {
     store.setTimeLimitForTests(std::chrono::milliseconds(20));
     std::vector<ReminderRow> rows;
     const auto start = std::chrono::steady_clock::now();
-    const StoreStatus loaded = store.load(path, rows);
-    const StoreStatus written = store.write(path, all);
+    const Status loaded = store.load(path, rows);
+    const Status written = store.write(path, all);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-    for (const StoreStatus& status : {loaded, written}) {
-        EXPECT_EQ(status.failure, StoreFailure::Other);
+    for (const Status& status : {loaded, written}) {
+        EXPECT_EQ(status.kind, Status::Failure::Other);
         EXPECT_EQ(status.error, "the file took longer than 20 milliseconds");
     }
     EXPECT_TRUE(ReadAll(path) == before) << "the file was changed";
@@ -664,13 +664,13 @@ TEST_F(StoreTest, ANewFileIsMadeWithoutWhatAnOldOneLeftBehind) {
     std::ofstream(path + ".new-99999") << "left by a killed save";
 
     ReminderRepository data;
-    ASSERT_TRUE(data.load(path).ok);
+    ASSERT_TRUE(data.load(path).ok());
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
-    ASSERT_TRUE(data.saveReminder(NewReminder("new"), DayCountEpoch).saved);
-    ASSERT_TRUE(data.save(path).ok);
+    ASSERT_TRUE(data.saveReminder(NewReminder("new"), DayCountEpoch).ok());
+    ASSERT_TRUE(data.save(path).ok());
     EXPECT_EQ(Messages(path), std::vector<std::string>{"1 new"});
-    ASSERT_TRUE(data.load(path).ok);
+    ASSERT_TRUE(data.load(path).ok());
     EXPECT_FALSE(fs::exists(path + ".new-99999"));
     EXPECT_FALSE(fs::exists(path + "-journal"));
 }
@@ -804,7 +804,7 @@ TEST_F(StoreTest, ASaveKilledAtAnyWriteOrSyncLeavesTheOldRemindersOrTheNew) {
         ASSERT_EQ(Exec(original, std::string("PRAGMA journal_mode = ") + mode), "");
         const std::vector<std::string> before = Messages(original);
         fs::copy_file(original, path, fs::copy_options::overwrite_existing);
-        const StoreStatus written = SqliteReminderStore().write(path, changes);
+        const Status written = SqliteReminderStore().write(path, changes);
         ASSERT_TRUE(written) << written.error;
         const std::vector<std::string> after = Messages(path);
         ASSERT_NE(before, after);
@@ -876,10 +876,10 @@ TEST_F(StoreTest, NewFoldersAndFilesAreTheUsersAloneWhateverTheUmask) {
             UmaskScope umask(mask);
             ReminderRepository repository;
             const Status loaded = repository.load(file);
-            ASSERT_TRUE(loaded.ok) << loaded.error;
-            ASSERT_TRUE(repository.saveReminder(NewReminder("one"), DayCountEpoch).saved);
+            ASSERT_TRUE(loaded.ok()) << loaded.error;
+            ASSERT_TRUE(repository.saveReminder(NewReminder("one"), DayCountEpoch).ok());
             const Status saved = repository.save(file);
-            ASSERT_TRUE(saved.ok) << saved.error;
+            ASSERT_TRUE(saved.ok()) << saved.error;
         }
         EXPECT_EQ(Mode(data), PrivateFolder);
         EXPECT_EQ(Mode(data + "/Chimewell"), PrivateFolder);
@@ -895,17 +895,17 @@ TEST_F(StoreTest, ALinkStaysALinkAndAFileMadeAnewOverAnOldOneKeepsItsMode) {
     fs::create_directories(folder + "/elsewhere");
     fs::create_symlink("elsewhere/kept.mln", path);
     ReminderRepository data;
-    ASSERT_TRUE(data.load(path).ok);
-    ASSERT_TRUE(data.saveReminder(NewReminder("one"), DayCountEpoch).saved);
-    ASSERT_TRUE(data.save(path).ok);
+    ASSERT_TRUE(data.load(path).ok());
+    ASSERT_TRUE(data.saveReminder(NewReminder("one"), DayCountEpoch).ok());
+    ASSERT_TRUE(data.save(path).ok());
     EXPECT_TRUE(fs::is_symlink(path));
     EXPECT_EQ(Messages(target), std::vector<std::string>{"1 one"});
 
     // Gone while the program runs: made anew by the next save, beside the link's target.
     fs::remove_all(folder + "/elsewhere");
-    ASSERT_TRUE(data.saveReminder(NewReminder("two"), DayCountEpoch).saved);
+    ASSERT_TRUE(data.saveReminder(NewReminder("two"), DayCountEpoch).ok());
     const Status saved = data.save(path);
-    ASSERT_TRUE(saved.ok) << saved.error;
+    ASSERT_TRUE(saved.ok()) << saved.error;
     EXPECT_TRUE(fs::is_symlink(path));
     EXPECT_EQ(Messages(target), (std::vector<std::string>{"1 one", "2 two"}));
     EXPECT_EQ(Mode(folder + "/elsewhere"), PrivateFolder);
@@ -922,20 +922,20 @@ TEST_F(StoreTest, ALinkStaysALinkAndAFileMadeAnewOverAnOldOneKeepsItsMode) {
 TEST_F(StoreTest, AReadOnlyFileIsNotWrittenAndTheChangesWait) {
     ASSERT_NO_FATAL_FAILURE(MakeThreeReminders(path));
     ReminderRepository data;
-    ASSERT_TRUE(data.load(path).ok);
+    ASSERT_TRUE(data.load(path).ok());
     ::chmod(path.c_str(), 0444);
     const std::string before = ReadAll(path);
-    ASSERT_TRUE(data.saveReminder(Edited(data, 2, "edited"), DayCountEpoch).saved);
+    ASSERT_TRUE(data.saveReminder(Edited(data, 2, "edited"), DayCountEpoch).ok());
     const Status refused = data.save(path);
-    EXPECT_FALSE(refused.ok);
-    EXPECT_EQ(refused.error, "Unable to write " + path + ": the file is read-only");
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(refused.message(), "Unable to write " + path + ": the file is read-only");
     EXPECT_EQ(ReadAll(path), before);
     EXPECT_TRUE(data.hasUnsavedChanges());
     EXPECT_FALSE(SqliteReminderStore().create(path, {}));
     EXPECT_EQ(ReadAll(path), before);
 
     ::chmod(path.c_str(), 0644);
-    ASSERT_TRUE(data.save(path).ok);
+    ASSERT_TRUE(data.save(path).ok());
     EXPECT_EQ(Messages(path), (std::vector<std::string>{"1 one", "2 edited", "3 three"}));
 }
 
@@ -947,18 +947,18 @@ TEST_F(StoreTest, TheFolderRemovedWhileRunningIsMadeAgainByTheNextSave) {
     fs::create_directories(data);
     ASSERT_NO_FATAL_FAILURE(MakeThreeReminders(file));
     ReminderRepository repository;
-    ASSERT_TRUE(repository.load(file).ok);
+    ASSERT_TRUE(repository.load(file).ok());
 
     fs::remove_all(data);
     const Status unchanged = repository.save(file);
-    ASSERT_TRUE(unchanged.ok) << unchanged.error;
+    ASSERT_TRUE(unchanged.ok()) << unchanged.error;
     EXPECT_EQ(Messages(file), (std::vector<std::string>{"1 one", "2 two", "3 three"}));
     EXPECT_EQ(Mode(data), PrivateFolder);
 
     fs::remove_all(data);
     ASSERT_TRUE(repository.deleteReminder(1));
     const Status changed = repository.save(file);
-    ASSERT_TRUE(changed.ok) << changed.error;
+    ASSERT_TRUE(changed.ok()) << changed.error;
     EXPECT_EQ(Messages(file), (std::vector<std::string>{"2 two", "3 three"}));
     EXPECT_FALSE(repository.hasUnsavedChanges());
 }

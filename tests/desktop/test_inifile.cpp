@@ -124,8 +124,8 @@ TEST_F(IniFileTest, WritingReplacesInPlaceAppendsToItsSectionAndKeepsEverythingE
     ini.writeBool("Last", "Flag", true);
     ini.writeString("Last", "Text", " blank ends ");
     ini.writeString("Last", "Lines", "one\r\ntwo");
-    QString reason;
-    ASSERT_TRUE(ini.save(&reason)) << reason.toStdString();
+    const Status saved = ini.save();
+    ASSERT_TRUE(saved) << saved.message();
     EXPECT_EQ(ReadBytes(path), QByteArray("; settings\n"
                                           "[Position]\n"
                                           "  POSX = 55\n"
@@ -171,9 +171,9 @@ TEST_F(IniFileTest, FileThatCannotBeReadIsNeverOverwritten) {
     EXPECT_FALSE(ini.load());
     EXPECT_FALSE(ini.loadError().isEmpty());
     ini.writeInteger("Position", "PosX", 3);
-    QString reason;
-    EXPECT_FALSE(ini.save(&reason));
-    EXPECT_FALSE(reason.isEmpty());
+    const Status saved = ini.save();
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(saved.reason.empty());
     EXPECT_TRUE(QFileInfo(path).isDir());
 }
 
@@ -228,10 +228,10 @@ TEST_F(IniFileTest, SaveMakesMissingFoldersAndNewFilesPrivateAndKeepsWhatIsThere
         IniFile ini(file.toStdString());
         ASSERT_TRUE(ini.load());
         ini.writeInteger("Position", "PosX", 3);
-        QString reason;
         {
             UmaskScope umask(mask);
-            ASSERT_TRUE(ini.save(&reason)) << reason.toStdString();
+            const Status saved = ini.save();
+            ASSERT_TRUE(saved) << saved.message();
         }
         EXPECT_EQ(ReadBytes(file), QByteArray("[Position]\nPosX=3\n"));
         EXPECT_EQ(mode(data), fs::perms::owner_all);
@@ -254,10 +254,12 @@ TEST_F(IniFileTest, SaveMakesMissingFoldersAndNewFilesPrivateAndKeepsWhatIsThere
     IniFile blocked((folder + "/blocked/Chimly.ini").toStdString());
     ASSERT_TRUE(blocked.load());
     blocked.writeInteger("Position", "PosX", 3);
-    QString reason;
-    EXPECT_FALSE(blocked.save(&reason));
-    EXPECT_TRUE(reason.startsWith("unable to create the folder " + folder + "/blocked: "))
-        << reason.toStdString();
+    const Status saved = blocked.save();
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(
+        saved.reason.rfind("unable to create the folder " + folder.toStdString() + "/blocked: ", 0),
+        0u)
+        << saved.message();
 }
 
 } // namespace

@@ -314,10 +314,9 @@ TEST_F(SettingsTest, UnwritableFileReportsAndKeepsTheOldFile) {
             // The file itself must still read, so that the folder is what fails.
             if (Read(path).language != LanguageChoice::Russian)
                 std::_Exit(2);
-            const SettingsWriteResult r =
-                writeSettings(path.toStdString(), ProgramSettings{}, Exit);
-            std::fprintf(stderr, "[%s]\n", qPrintable(r.errorText));
-            std::_Exit(r.ok ? 1 : 0);
+            const Status r = writeSettings(path.toStdString(), ProgramSettings{}, Exit);
+            std::fprintf(stderr, "[%s]\n", r.error.c_str());
+            std::_Exit(r.ok() ? 1 : 0);
         },
         ::testing::ExitedWithCode(0), "\\[Unable to write to " + path.toStdString() + "\\]");
     fs::permissions(folder.toStdString(), fs::perms::owner_write, fs::perm_options::add);
@@ -327,9 +326,9 @@ TEST_F(SettingsTest, UnwritableFileReportsAndKeepsTheOldFile) {
     // A settings path that exists but cannot be read as a file is left alone too.
     const QString dirPath = folder + "/Blocked.ini";
     ASSERT_TRUE(QDir(folder).mkdir("Blocked.ini"));
-    const SettingsWriteResult r = writeSettings(dirPath.toStdString(), ProgramSettings{}, Exit);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.errorText, "Unable to write to " + dirPath);
+    const Status r = writeSettings(dirPath.toStdString(), ProgramSettings{}, Exit);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.error, "Unable to write to " + dirPath.toStdString());
     EXPECT_TRUE(QFileInfo(dirPath).isDir());
 }
 

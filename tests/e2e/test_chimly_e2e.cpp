@@ -202,10 +202,10 @@ protected:
     void WriteThings(const std::vector<Reminder>& things) {
         fs::create_directories(dataFolder);
         ReminderRepository data;
-        ASSERT_TRUE(data.load(dataFolder + "/things.mln").ok);
+        ASSERT_TRUE(data.load(dataFolder + "/things.mln").ok());
         for (const auto& t : things)
-            ASSERT_TRUE(data.saveReminder(t, makeMoment(2026, 1, 1)).saved);
-        ASSERT_TRUE(data.save(dataFolder + "/things.mln").ok);
+            ASSERT_TRUE(data.saveReminder(t, makeMoment(2026, 1, 1)).ok());
+        ASSERT_TRUE(data.save(dataFolder + "/things.mln").ok());
     }
 
     std::string home, dataFolder, clockFile;
@@ -409,7 +409,7 @@ TEST_F(ChimlyE2E, TerminationSavesTheTableAndTheExitMoment) {
     // Nothing was changed: the file is the same file, read whole again.
     EXPECT_EQ(inode(), before) << "the table was replaced at exit";
     ReminderRepository data;
-    ASSERT_TRUE(data.load(table).ok);
+    ASSERT_TRUE(data.load(table).ok());
     EXPECT_EQ(data.table().count(), 2u);
     const std::string ini = ReadAll(dataFolder + "/Chimly.ini");
     EXPECT_NE(ini.find("[Last]"), std::string::npos) << ini;
@@ -519,7 +519,7 @@ TEST_F(ChimlyE2E, CreatePostponeAndEditAReminder) {
     // Five seconds before the minute the reminder was saved for.
     {
         ReminderRepository saved;
-        ASSERT_TRUE(saved.load(dataFolder + "/things.mln").ok);
+        ASSERT_TRUE(saved.load(dataFolder + "/things.mln").ok());
         ASSERT_EQ(saved.table().count(), 1u);
         SetClock(calendarTime(saved.table().rowAt(0).moment(Col::Data) - 5s));
     }
@@ -565,7 +565,7 @@ TEST_F(ChimlyE2E, CreatePostponeAndEditAReminder) {
     ::kill(chimly.pid(), SIGTERM);
     ASSERT_EQ(chimly.wait(60s), std::optional<int>(0));
     ReminderRepository data;
-    ASSERT_TRUE(data.load(dataFolder + "/things.mln").ok);
+    ASSERT_TRUE(data.load(dataFolder + "/things.mln").ok());
     ASSERT_EQ(data.table().count(), 1u);
     const ReminderRow& row = data.table().rowAt(0);
     EXPECT_EQ(row.text(Col::Comment), "tea with milk");

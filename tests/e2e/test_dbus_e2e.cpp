@@ -262,11 +262,11 @@ TEST_F(DbusE2E, CallsAreAnsweredAsTheEditorWouldAndEveryChangeIsSaved) {
     ASSERT_TRUE(WaitUntil(
         [&] {
             ReminderRepository now;
-            return now.load(dataFolder + "/things.mln").ok && now.table().count() == 1 &&
+            return now.load(dataFolder + "/things.mln").ok() && now.table().count() == 1 &&
                    now.table().rowAt(0).message() == "Green tea";
         },
         60s));
-    ASSERT_TRUE(saved.load(dataFolder + "/things.mln").ok);
+    ASSERT_TRUE(saved.load(dataFolder + "/things.mln").ok());
     const Reminder r = reminderFromRow(saved.table().rowAt(0));
     EXPECT_EQ(r.number, 1);
     EXPECT_TRUE(r.click);
@@ -316,7 +316,7 @@ TEST_F(DbusE2E, AFloodOfCallsAndGarbageIsAnsweredAndSavedTogether) {
     EXPECT_TRUE(WaitUntil(
         [&] {
             ReminderRepository saved;
-            return saved.load(dataFolder + "/things.mln").ok && saved.table().count() == 2000;
+            return saved.load(dataFolder + "/things.mln").ok() && saved.table().count() == 2000;
         },
         30s));
     EXPECT_EQ(Run({CHIMLY_PATH, "show"}).code, 0);

@@ -110,13 +110,13 @@ TEST_F(FullDiskTest, AFailedReminderFileSaveKeepsTheOldFileAndTheNextSaveSucceed
         SCOPED_TRACE(cause.what);
         ASSERT_NO_FATAL_FAILURE(Mount());
         const std::string file = folder.path("things.mln");
-        const StoreStatus first = store.create(file, old);
+        const Status first = store.create(file, old);
         ASSERT_TRUE(first) << first.error;
         const std::string before = ReadAll(file);
         ASSERT_NO_FATAL_FAILURE(cause.apply(folder, file));
         const bool stillAFile = fs::is_regular_file(file);
 
-        const StoreStatus failed = save(file);
+        const Status failed = save(file);
         EXPECT_FALSE(failed);
         EXPECT_FALSE(failed.error.empty());
         EXPECT_EQ(Names(folderPath), std::vector<std::string>{"things.mln"});
@@ -130,7 +130,7 @@ TEST_F(FullDiskTest, AFailedReminderFileSaveKeepsTheOldFileAndTheNextSaveSucceed
         }
 
         ASSERT_NO_FATAL_FAILURE(cause.remove(folder, file));
-        const StoreStatus saved = save(file);
+        const Status saved = save(file);
         ASSERT_TRUE(saved) << saved.error;
         std::vector<ReminderRow> read;
         ASSERT_TRUE(store.load(file, read));
@@ -152,19 +152,18 @@ TEST_F(FullDiskTest, AFailedSettingsWriteKeepsTheOldFileAndTheNextWriteSucceeds)
         ASSERT_NO_FATAL_FAILURE(cause.apply(folder, file));
         const bool stillAFile = fs::is_regular_file(file);
 
-        const SettingsWriteResult failed = writeSettings(path.toStdString(), settings, clock.now());
-        EXPECT_FALSE(failed.ok);
-        EXPECT_EQ(failed.errorText, QStringLiteral("Unable to write to ") + path);
-        EXPECT_FALSE(failed.reason.isEmpty());
+        const Status failed = writeSettings(path.toStdString(), settings, clock.now());
+        EXPECT_FALSE(failed.ok());
+        EXPECT_EQ(failed.error, "Unable to write to " + path.toStdString());
+        EXPECT_FALSE(failed.reason.empty());
         EXPECT_EQ(Names(folderPath), std::vector<std::string>{"Chimly.ini"});
         if (stillAFile) {
             EXPECT_EQ(ReadAll(file), before);
         }
 
         ASSERT_NO_FATAL_FAILURE(cause.remove(folder, file));
-        const SettingsWriteResult written =
-            writeSettings(path.toStdString(), settings, clock.now());
-        ASSERT_TRUE(written.ok) << written.reason.toStdString();
+        const Status written = writeSettings(path.toStdString(), settings, clock.now());
+        ASSERT_TRUE(written.ok()) << written.message();
         EXPECT_EQ(readSettings(path.toStdString(), clock, clock.now().local, 0, 0).languageFile,
                   settings.languageFile);
     }

@@ -155,9 +155,9 @@ TEST_F(InstallE2E, TheProgramStartedThroughTheLinkFindsItsFilesAndItsDesktopEntr
         atStart.afterStart = true;
         atStart.minutesAfterStart = 0;
         ReminderRepository data;
-        ASSERT_TRUE(data.load(dataFolder + "/things.mln").ok);
-        ASSERT_TRUE(data.saveReminder(atStart, makeMoment(2026, 1, 1)).saved);
-        ASSERT_TRUE(data.save(dataFolder + "/things.mln").ok);
+        ASSERT_TRUE(data.load(dataFolder + "/things.mln").ok());
+        ASSERT_TRUE(data.saveReminder(atStart, makeMoment(2026, 1, 1)).ok());
+        ASSERT_TRUE(data.save(dataFolder + "/things.mln").ok());
     }
 
     testsvc::SinkRecorder recorder;

@@ -131,9 +131,9 @@ protected:
         const std::string folder = home + "/data/Chimewell";
         fs::create_directories(folder);
         ReminderRepository data;
-        ASSERT_TRUE(data.load(folder + "/things.mln").ok);
-        ASSERT_TRUE(data.saveReminder(r, makeMoment(2026, 1, 1)).saved);
-        ASSERT_TRUE(data.save(folder + "/things.mln").ok);
+        ASSERT_TRUE(data.load(folder + "/things.mln").ok());
+        ASSERT_TRUE(data.saveReminder(r, makeMoment(2026, 1, 1)).ok());
+        ASSERT_TRUE(data.save(folder + "/things.mln").ok());
     }
 
     void Start(ChildProcess& p) {

@@ -1,7 +1,7 @@
 // The reminder actions' hand-over to the owner's thread, against a recording sound player.
 #include "engine/AsyncTask.h"
 #include "engine/ReminderActions.h"
-#include "tests/platform/FakeSoundPlayer.h"
+#include "tests/support/FakeSoundPlayer.h"
 #include "tests/support/StderrCapture.h"
 #include "tests/support/TempHome.h"
 
@@ -42,7 +42,8 @@ TEST(ReminderActions, PlaySoundPlaysTheFirstExistingFileOfSoundAndFallback) {
         SCOPED_TRACE(c.what);
         FakeSoundPlayer player;
         QObject owner;
-        ReminderActions::playSoundAsync(&owner, c.sound.toStdString(), c.fallback.toStdString());
+        ReminderActions::playSoundAsync(&owner, player, c.sound.toStdString(),
+                                        c.fallback.toStdString());
         ASSERT_TRUE(WaitForTasks());
         EXPECT_EQ(player.calls, c.played.isEmpty()
                                     ? QStringList{}
@@ -60,11 +61,11 @@ TEST(ReminderActions, ASoundThatCannotBePlayedIsLoggedAndReplacedUnlessAnotherCa
         const char* what;
         QString whenUnplayable;
         // Asked for after the broken sound started and before its failure came back.
-        std::function<void(QObject*)> since;
+        std::function<void(QObject*, SoundPlayer&)> since;
         QStringList played;
         QStringList logged;
     };
-    const auto noMore = [](QObject*) {};
+    const auto noMore = [](QObject*, SoundPlayer&) {};
     for (const Case& c :
          {Case{"the replacement plays", click, noMore, {broken, click}, {broken}},
           Case{"no replacement", QString(), noMore, {broken}, {broken}},
@@ -75,12 +76,14 @@ TEST(ReminderActions, ASoundThatCannotBePlayedIsLoggedAndReplacedUnlessAnotherCa
                {broken, brokenClick}},
           Case{"a sound asked for since is not cut off",
                click,
-               [&](QObject* owner) { ReminderActions::playSoundAsync(owner, wav.toStdString()); },
+               [&](QObject*owner, SoundPlayer&player) {
+                   ReminderActions::playSoundAsync(owner, player, wav.toStdString());
+               },
                {broken, wav},
                {broken}},
           Case{"nor is a stop undone",
                click,
-               [](QObject* owner) { ReminderActions::stopSound(owner); },
+               [](QObject*owner, SoundPlayer&player) { ReminderActions::stopSound(owner, player); },
                {broken, "stop"},
                {broken}}}) {
         SCOPED_TRACE(c.what);
@@ -89,10 +92,10 @@ TEST(ReminderActions, ASoundThatCannotBePlayedIsLoggedAndReplacedUnlessAnotherCa
         player.holdFailures = true;
         QObject owner;
         StderrCapture log(MakeTempFolder("log") + "/stderr.txt");
-        ReminderActions::playSoundAsync(&owner, broken.toStdString(), {},
+        ReminderActions::playSoundAsync(&owner, player, broken.toStdString(), {},
                                         c.whenUnplayable.toStdString());
         ASSERT_TRUE(WaitForTasks());
-        c.since(&owner);
+        c.since(&owner, player);
         ASSERT_TRUE(WaitForTasks());
         player.holdFailures = false;
         player.releaseFailures();
@@ -115,8 +118,8 @@ TEST(ReminderActions, NothingRunsOnceTheOwnerIsGone) {
     const QString wav = MakeWav(QString::fromStdString(MakeTempFolder("actions")) + "/s.wav");
     FakeSoundPlayer player;
     auto owner = std::make_unique<QObject>();
-    ReminderActions::playSoundAsync(owner.get(), wav.toStdString());
-    ReminderActions::stopSound(owner.get());
+    ReminderActions::playSoundAsync(owner.get(), player, wav.toStdString());
+    ReminderActions::stopSound(owner.get(), player);
     // The hand-over needs this thread's event loop, which has not run yet.
     owner.reset();
     ASSERT_TRUE(WaitForTasks());
@@ -127,7 +130,7 @@ TEST(ReminderActions, NothingRunsOnceTheOwnerIsGone) {
 TEST(ReminderActions, StopSoundStopsThePlayer) {
     FakeSoundPlayer player;
     QObject owner;
-    ReminderActions::stopSound(&owner);
+    ReminderActions::stopSound(&owner, player);
     ASSERT_TRUE(WaitForTasks());
     EXPECT_EQ(player.calls, QStringList{QStringLiteral("stop")});
 }

@@ -81,7 +81,7 @@ struct ScanTest : ::testing::Test {
     }
     void Load(std::vector<Reminder> reminders) {
         store->rows = Rows(std::move(reminders));
-        ASSERT_TRUE(data.load("things.mln").ok);
+        ASSERT_TRUE(data.load("things.mln").ok());
     }
     Reminder Daily(const std::string& text, int h, int mi) {
         Reminder r;
@@ -331,7 +331,7 @@ TEST_F(ScanTest, AClockSetBackShowsNoOccurrenceTwiceUntilTheReminderIsEdited) {
     // An edited reminder is a new one: passing its minute again shows it.
     Reminder tea = reminderFromRow(data.table().rowAt(0));
     tea.message = "tea with milk";
-    ASSERT_TRUE(data.saveReminder(tea, clock.now().local).saved);
+    ASSERT_TRUE(data.saveReminder(tea, clock.now().local).ok());
     WallClockTo(At(2026, 12, 9, 9, 29, 0, 500));
     RunUntil(At(2026, 12, 9, 9, 32));
     EXPECT_EQ(Messages(), (std::vector<std::string>{"tea", "tea with milk"}));
@@ -377,8 +377,8 @@ TEST_F(ScanTest, AReminderSavedInItsOwnMinuteFallsDueAtOnceAndOnlyOnce) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.saved.message);
         delivered.clear();
-        const SaveResult saved = data.saveReminder(c.saved, clock.now().local);
-        ASSERT_TRUE(saved.saved);
+        const Status saved = data.saveReminder(c.saved, clock.now().local);
+        ASSERT_TRUE(saved.ok());
         engine->remindersChanged();
         Settle();
         EXPECT_EQ(Messages(), c.dueNow ? std::vector<std::string>{c.saved.message}
@@ -388,9 +388,9 @@ TEST_F(ScanTest, AReminderSavedInItsOwnMinuteFallsDueAtOnceAndOnlyOnce) {
         }
         // Saved again in the same minute: it was handed out already.
         delivered.clear();
-        Reminder again = *data.reminder(saved.number);
+        Reminder again = *data.reminder(saved.number.value());
         again.message += " again";
-        ASSERT_TRUE(data.saveReminder(again, clock.now().local).saved);
+        ASSERT_TRUE(data.saveReminder(again, clock.now().local).ok());
         engine->remindersChanged();
         Settle();
         EXPECT_TRUE(delivered.empty());
@@ -405,8 +405,7 @@ TEST_F(ScanTest, AReminderSavedInItsOwnMinuteFallsDueAtOnceAndOnlyOnce) {
     delivered.clear();
     clock.set(At(2026, 12, 9, 10, 3, 0, 100));
     ASSERT_TRUE(
-        data.saveReminder(once("before the scan", At(2026, 12, 9, 10, 3)), clock.now().local)
-            .saved);
+        data.saveReminder(once("before the scan", At(2026, 12, 9, 10, 3)), clock.now().local).ok());
     engine->remindersChanged();
     Settle();
     EXPECT_TRUE(delivered.empty());
@@ -528,7 +527,7 @@ TEST_F(ScanTest, ADayAcrossAClockChangeGivesEveryReminderExactlyOnce) {
         for (int minutes : {90, 150})
             reminders.push_back(AfterStart("after " + std::to_string(minutes), minutes, day - 24h));
         ReminderRepository dayData(std::make_unique<MemoryReminderStore>(Rows(reminders)));
-        ASSERT_TRUE(dayData.load("things.mln").ok);
+        ASSERT_TRUE(dayData.load("things.mln").ok());
         ReminderEngine dayEngine(dayData, zoned, zoned.now());
         struct Alert {
             Reminder reminder;
@@ -598,7 +597,7 @@ TEST_F(ScanTest, TheIndexGivesOnlyTheRowsWhoseMomentHasComeAndFollowsEdits) {
     // A reminder moved to 08:02 and one deleted are followed.
     Reminder moved = *data.reminder(31);
     moved.moment = At(2000, 1, 1, 8, 2);
-    ASSERT_TRUE(data.saveReminder(moved, clock.now().local).saved);
+    ASSERT_TRUE(data.saveReminder(moved, clock.now().local).ok());
     ASSERT_TRUE(data.deleteReminder(4)); // 08:03
     // (Stored indexes after the deletion.)
     EXPECT_EQ(take(At(2026, 12, 9, 8, 2, 0, 300)), (std::vector<std::size_t>{2, 29}));
@@ -671,13 +670,13 @@ TEST_F(ScanTest, TheIndexedScanAgreesWithAWalkOverEveryRow) {
             if (what == 0) {
                 Reminder r = randomReminder(0);
                 r.isNew = true;
-                ASSERT_TRUE(data.saveReminder(r, clock.now().local).saved);
+                ASSERT_TRUE(data.saveReminder(r, clock.now().local).ok());
                 ++number;
             } else if (what == 1) {
                 const int n = 1 + pick(number);
                 if (data.reminder(n)) {
                     Reminder r = randomReminder(n);
-                    ASSERT_TRUE(data.saveReminder(r, clock.now().local).saved);
+                    ASSERT_TRUE(data.saveReminder(r, clock.now().local).ok());
                 }
             } else {
                 data.deleteReminder(1 + pick(number));

@@ -14,10 +14,10 @@ inline std::string reminderFileRoundTripFailure(const std::string& path,
     std::vector<ReminderRow> rows;
     if (!store.load(path, rows))
         return {};
-    if (const StoreStatus saved = store.create(copyPath, rows); !saved)
+    if (const Status saved = store.create(copyPath, rows); !saved)
         return "a file that loads was not written back: " + saved.error;
     std::vector<ReminderRow> again;
-    if (const StoreStatus loaded = store.load(copyPath, again); !loaded)
+    if (const Status loaded = store.load(copyPath, again); !loaded)
         return "a file written back does not load: " + loaded.error;
     if (again != rows)
         return "a file written back loads as other reminders";

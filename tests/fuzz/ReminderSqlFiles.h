@@ -91,7 +91,7 @@ inline std::string failure(const std::string& path) {
     std::vector<ReminderRow> rows;
     sqlite3_memory_highwater(1);
     auto start = Clock::now();
-    const StoreStatus loaded = store.load(path, rows);
+    const Status loaded = store.load(path, rows);
     if (Clock::now() - start > SqliteReminderStore::TimeLimit + slack)
         return "a load took longer than its limit";
     constexpr sqlite3_int64 MemoryLimit = 256 << 20;
@@ -111,7 +111,7 @@ inline std::string failure(const std::string& path) {
     changes.rows[0].setText(Col::Comment, "changed by the program");
     changes.rows[0].setNull(Col::Hint);
     start = Clock::now();
-    const StoreStatus written = store.write(path, changes);
+    const Status written = store.write(path, changes);
     if (Clock::now() - start > SqliteReminderStore::TimeLimit + slack)
         return "a save took longer than its limit";
     if (sqlite3_memory_highwater(1) > MemoryLimit)
@@ -121,7 +121,7 @@ inline std::string failure(const std::string& path) {
     MemoryReminderStore expected(rows);
     (void)expected.write(path, changes);
     std::vector<ReminderRow> again;
-    if (const StoreStatus reread = store.load(path, again); !reread)
+    if (const Status reread = store.load(path, again); !reread)
         return "a file the program saved does not load: " + reread.error;
     if (again != expected.rows)
         return "a file the program saved holds other reminders than it wrote";

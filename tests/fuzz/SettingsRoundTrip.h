@@ -38,16 +38,16 @@ inline std::string settingsRoundTripFailure(const QString& path) {
             return "a file that could not be read was written";
         return bytes() == before ? std::string() : "a file that could not be read was changed";
     }
-    if (const SettingsWriteResult r = writeSettings(path.toStdString(), first, clock.now()); !r)
-        return "settings that were read were not written: " + r.reason.toStdString();
+    if (const Status r = writeSettings(path.toStdString(), first, clock.now()); !r)
+        return "settings that were read were not written: " + r.reason;
     const QByteArray written = bytes();
     const ProgramSettings second = readSettings(path.toStdString(), clock, exit, 540, 422);
     if (!same(first, second))
         return "settings written back read as other settings";
     if (second.lastRunTime != exit)
         return "the exit moment written does not read back";
-    if (const SettingsWriteResult r = writeSettings(path.toStdString(), second, clock.now()); !r)
-        return "settings were not written a second time: " + r.reason.toStdString();
+    if (const Status r = writeSettings(path.toStdString(), second, clock.now()); !r)
+        return "settings were not written a second time: " + r.reason;
     if (bytes() != written)
         return "writing the same settings again changed the file";
     return {};

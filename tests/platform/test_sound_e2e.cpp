@@ -168,14 +168,15 @@ TEST_F(SoundTest, PlaysAgainAfterTheServerRestarted) {
 }
 
 TEST_F(SoundTest, ReminderActionsPlayAndStopThroughTheProgramPlayer) {
+    PulseSoundPlayer player;
     QObject owner;
     const std::string missing = folder_ + "/missing.wav";
-    ReminderActions::playSoundAsync(&owner, missing);
-    ReminderActions::playSoundAsync(&owner, wav("long", 8.0, 0.5));
+    ReminderActions::playSoundAsync(&owner, player, missing);
+    ReminderActions::playSoundAsync(&owner, player, wav("long", 8.0, 0.5));
     ASSERT_TRUE(waitForPeaks(
         [](const std::vector<int>& p) { return CountWindows(p, 0, kHalfLevel, 40000) >= 20; }));
     const std::size_t stopAt = windowsNow();
-    ReminderActions::stopSound(&owner);
+    ReminderActions::stopSound(&owner, player);
     ASSERT_TRUE(waitForPeaks([&](const std::vector<int>& p) { return p.size() >= stopAt + 300; }));
     EXPECT_LT(EndOfSound(recorder_.windowPeaks()), stopAt + 100);
     EXPECT_TRUE(QTest::qWaitFor([] { return AsyncTask::pendingCount() == 0; }, 30000));
@@ -207,8 +208,9 @@ TEST_F(SoundTest, AnUnplayableReminderSoundIsLoggedAndReplaced) {
     std::ofstream(text) << "not a sound";
     const std::string click = wav("click", 0.5, 0.5);
     StderrCapture log(folder_ + "/stderr.txt");
+    PulseSoundPlayer player;
     QObject owner;
-    ReminderActions::playSoundAsync(&owner, text, {}, click);
+    ReminderActions::playSoundAsync(&owner, player, text, {}, click);
     EXPECT_TRUE(waitForPeaks([](const std::vector<int>& p) {
         return CountWindows(p, 0, kHalfLevel, 40000) >= 40;
     })) << "the click was not heard";

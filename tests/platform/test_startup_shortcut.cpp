@@ -8,11 +8,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -51,7 +54,7 @@ TEST_F(StartupShortcutTest, PlacedTwiceReplacedAndRemoved) {
     EXPECT_EQ(shortcut.path(), entry);
     EXPECT_FALSE(shortcut.exists());
 
-    shortcut.place(); // the autostart folder does not exist yet
+    ASSERT_TRUE(shortcut.place()); // the autostart folder does not exist yet
     ASSERT_TRUE(shortcut.exists());
     const std::string text = ReadAll(entry);
     EXPECT_THAT(text, ::testing::StartsWith("[Desktop Entry]\n"));
@@ -72,7 +75,7 @@ TEST_F(StartupShortcutTest, PlacedTwiceReplacedAndRemoved) {
     std::ofstream(entry) << "stale";
     fs::permissions(entry, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
                     fs::perm_options::replace);
-    shortcut.place();
+    ASSERT_TRUE(shortcut.place());
     EXPECT_EQ(ReadAll(entry), text);
     EXPECT_EQ(mode(entry), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(std::distance(fs::directory_iterator(config + "/autostart"), {}), 1)
@@ -86,10 +89,10 @@ TEST_F(StartupShortcutTest, PlacedTwiceReplacedAndRemoved) {
 }
 
 TEST_F(StartupShortcutTest, ARenamedExecutableHasItsOwnEntry) {
-    shortcut.place();
+    ASSERT_TRUE(shortcut.place());
     setExecutablePathForTests(program + "/reminders.bin");
     EXPECT_FALSE(shortcut.exists()) << "the former name's entry is not this one";
-    shortcut.place();
+    ASSERT_TRUE(shortcut.place());
     EXPECT_TRUE(fs::exists(config + "/autostart/reminders.desktop"));
     EXPECT_TRUE(fs::exists(config + "/autostart/Chimly.desktop"));
     EXPECT_THAT(ReadAll(config + "/autostart/reminders.desktop"),
@@ -119,7 +122,8 @@ TEST_F(StartupShortcutTest, TheEntryStartsTheInstalledCommandAndTestsForIt) {
     setExecutablePathForTests(executable);
 
     const auto placed = [&] {
-        shortcut.place();
+        const Status status = shortcut.place();
+        EXPECT_TRUE(status) << status.message();
         const std::string entry = ReadAll(shortcut.path());
         EXPECT_EQ(Validate(shortcut.path()), "");
         EXPECT_THAT(entry, ::testing::HasSubstr("\nIcon=org.chimewell.Chimewell\n"));
@@ -156,6 +160,41 @@ TEST_F(StartupShortcutTest, TheEntryStartsTheInstalledCommandAndTestsForIt) {
     fs::create_symlink("../opt/chimewell/Chimly", command);
     EXPECT_EQ(XdgStartupShortcut::commandFor(prefix + "/opt/chimewell/Chimly"),
               prefix + "/opt/chimewell/Chimly");
+}
+
+TEST_F(StartupShortcutTest, AnEntryThatCannotBeWrittenSaysWhereAndWhy) {
+    const std::string entry = config + "/autostart/Chimly.desktop";
+    struct Case {
+        const char* what;
+        std::function<void()> prepare;
+        std::string reason;
+    };
+    for (const Case& c :
+         {Case{"a file where the folder should be",
+               [&] { std::ofstream(config + "/autostart") << "not a folder"; },
+               std::error_code(ENOTDIR, std::generic_category()).message()},
+          Case{"a folder where the entry should be", [&] { fs::create_directories(entry); },
+               std::error_code(EISDIR, std::generic_category()).message()},
+          Case{"a path no entry can hold",
+               [&] { setExecutablePathForTests(program + "/a\nb/Chimly"); },
+               "the program's path cannot be written into a desktop entry"}}) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(config + "/autostart");
+        c.prepare();
+        const Status placed = shortcut.place();
+        EXPECT_FALSE(placed);
+        EXPECT_EQ(placed.error, "Unable to write " + entry);
+        EXPECT_EQ(placed.reason, c.reason);
+        EXPECT_FALSE(fs::exists(entry + ".new")) << "nothing left half-written";
+        setExecutablePathForTests(program + "/Chimly");
+    }
+    const std::string home = std::getenv("HOME");
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::unsetenv("HOME");
+    const Status placed = shortcut.place();
+    ::setenv("HOME", home.c_str(), 1);
+    EXPECT_FALSE(placed);
+    EXPECT_THAT(placed.error, ::testing::HasSubstr("neither XDG_CONFIG_HOME nor HOME"));
 }
 
 TEST(StartupShortcutEntry, AnExecutablePathWithALineBreakGetsNoEntry) {

@@ -13,21 +13,20 @@ struct MemoryReminderStore final : ReminderStore {
     explicit MemoryReminderStore(std::vector<ReminderRow> rows = {}) : rows(std::move(rows)) {}
     using ReminderStore::create;
     using ReminderStore::load;
-    StoreStatus load(const std::string&, std::vector<ReminderRow>& out,
-                     SideRows& outSide) override {
+    Status load(const std::string&, std::vector<ReminderRow>& out, SideRows& outSide) override {
         out = rows;
         outSide = side;
         return {};
     }
-    StoreStatus create(const std::string&, const std::vector<ReminderRow>& in,
-                       const SideRows& inSide) override {
+    Status create(const std::string&, const std::vector<ReminderRow>& in,
+                  const SideRows& inSide) override {
         rows = in;
         side = inSide;
         return {};
     }
     // For each number, its rows in order take the places of the stored ones; the rest of
     // the stored ones go, the rest of the new ones come at the end.
-    StoreStatus write(const std::string&, const ReminderChanges& changes) override {
+    Status write(const std::string&, const ReminderChanges& changes) override {
         const auto hasNumber = [](const ReminderRow& row, std::int32_t n) {
             return !row.isNull(Col::N) && row.integer(Col::N) == n;
         };

@@ -56,7 +56,8 @@ TEST(WinStartupShortcut, AShortcutWrittenThroughTheShellReadsBackWithItsTargetAn
 
     // Placed twice: the second replaces the first.
     for (int round = 0; round < 2; ++round) {
-        shortcut.place();
+        const Status placed = shortcut.place();
+        ASSERT_TRUE(placed) << placed.message();
         ASSERT_TRUE(shortcut.exists()) << "round " << round;
         const std::optional<LinkContents> link = readLink(widen(path));
         ASSERT_TRUE(link.has_value()) << "round " << round;

@@ -34,14 +34,14 @@ const QColor DisabledCaption(128, 128, 128);
 
 } // namespace
 
-ReminderEditor::ReminderEditor(Reminders& reminders, const Texts& texts,
+ReminderEditor::ReminderEditor(Reminders& reminders, SoundPlayer& player, const Texts& texts,
                                const LanguageSection<EditorLine>& lines)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
-      m_ui(std::make_unique<Ui::ReminderEditor>()), m_reminders(reminders), m_texts(texts),
-      m_lines(lines), m_momentGroup(new QButtonGroup(this)), m_kindGroup(new QButtonGroup(this)),
-      m_powerGroup(new QButtonGroup(this)) {
+      m_ui(std::make_unique<Ui::ReminderEditor>()), m_reminders(reminders), m_player(player),
+      m_texts(texts), m_lines(lines), m_momentGroup(new QButtonGroup(this)),
+      m_kindGroup(new QButtonGroup(this)), m_powerGroup(new QButtonGroup(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(ColorScheme::font());
     // Captions of disabled frames turn grey.
@@ -377,11 +377,11 @@ void ReminderEditor::accept() {
         refuse(m_texts.chooseFileToOpen, m_ui->fileRow->chooseButton());
         return;
     }
-    const SaveResult result =
+    const Status saved =
         m_isNew ? m_reminders.add(record) : m_reminders.update(m_number, record);
     // Not saved: say why; the user's input stays.
-    if (!result.saved) {
-        showErrorMessage(QString::fromStdString(result.error));
+    if (!saved) {
+        showErrorMessage(QString::fromStdString(saved.message()));
         return;
     }
     // The reminder is taken; a failed file write is reported by the reminders and the
@@ -425,16 +425,15 @@ void ReminderEditor::testSound(const QString& path) {
     // Silently nothing without a sound file.
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
-    programSoundPlayer().play(
-        path.toStdString(), [editor = QPointer(this)](const std::string& reason, bool) {
-            if (editor)
-                showInfo(QString::fromStdString(editor->m_texts.cannotPlaySound + '\n' + reason),
-                         editor);
-        });
+    m_player.play(path.toStdString(), [editor = QPointer(this)](const std::string& reason, bool) {
+        if (editor)
+            showInfo(QString::fromStdString(editor->m_texts.cannotPlaySound + '\n' + reason),
+                     editor);
+    });
 }
 
 void ReminderEditor::stopSound() {
-    programSoundPlayer().stop();
+    m_player.stop();
 }
 
 void ReminderEditor::testOpen(const QString& path) {

@@ -21,6 +21,7 @@ class QButtonGroup;
 class QCheckBox;
 class Reminders;
 class ScreenBound;
+class SoundPlayer;
 
 namespace Ui {
 class ReminderEditor;
@@ -33,8 +34,9 @@ public:
     static constexpr int MaxMessageLength = 100;
 
     // A top-level window without owner that destroys itself when it closes. The reminders
-    // must outlive the window; the texts are copied.
-    ReminderEditor(Reminders& reminders, const Texts& texts,
+    // and the player (which plays the test button's sound) must outlive the window; the
+    // texts are copied.
+    ReminderEditor(Reminders& reminders, SoundPlayer& player, const Texts& texts,
                    const LanguageSection<EditorLine>& lines = {});
     ~ReminderEditor() override;
 
@@ -99,6 +101,7 @@ private:
     WindowList<ReminderEditor>::Entry m_listed{this};
     std::unique_ptr<Ui::ReminderEditor> m_ui;
     Reminders& m_reminders;
+    SoundPlayer& m_player;
     // The texts of the messages the editor shows.
     Texts m_texts;
     // The editor's section of the language file in use.

@@ -4,7 +4,8 @@
 #include "core/ReminderRules.h"
 #include "ui/editor/ReminderEditor.h"
 
-ReminderEditors::ReminderEditors(Reminders& reminders) : m_reminders(reminders) {
+ReminderEditors::ReminderEditors(Reminders& reminders, SoundPlayer& player)
+    : m_reminders(reminders), m_player(player) {
 }
 
 void ReminderEditors::setIcons(const QIcon& newIcon, const QIcon& editIcon) {
@@ -24,7 +25,7 @@ ReminderEditor* ReminderEditors::openEditorFor(std::int32_t number) const {
         open->activateWindow();
         return open;
     }
-    auto* editor = new ReminderEditor(m_reminders, m_texts, m_lines);
+    auto* editor = new ReminderEditor(m_reminders, m_player, m_texts, m_lines);
     editor->setEditMode(number, m_editIcon);
     editor->fill(*reminder);
     editor->show();
@@ -32,7 +33,7 @@ ReminderEditor* ReminderEditors::openEditorFor(std::int32_t number) const {
 }
 
 ReminderEditor* ReminderEditors::openNew(const Reminder* copyFrom) const {
-    auto* editor = new ReminderEditor(m_reminders, m_texts, m_lines);
+    auto* editor = new ReminderEditor(m_reminders, m_player, m_texts, m_lines);
     editor->setNewMode(m_newIcon);
     editor->fill(copyFrom != nullptr ? *copyFrom
                                      : newReminderDefaults(m_reminders.clock().now().local));

@@ -13,11 +13,12 @@
 
 class ReminderEditor;
 class Reminders;
+class SoundPlayer;
 
 class ReminderEditors final {
 public:
-    // The reminders must outlive this object and every editor it opens.
-    explicit ReminderEditors(Reminders& reminders);
+    // The reminders and the player must outlive this object and every editor it opens.
+    ReminderEditors(Reminders& reminders, SoundPlayer& player);
 
     Reminders& reminders() const { return m_reminders; }
     const Texts& texts() const { return m_texts; }
@@ -37,6 +38,7 @@ public:
 
 private:
     Reminders& m_reminders;
+    SoundPlayer& m_player;
     Texts m_texts;
     LanguageSection<EditorLine> m_lines;
     QIcon m_newIcon;

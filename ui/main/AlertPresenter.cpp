@@ -12,8 +12,9 @@
 #include <QTimer>
 
 AlertPresenter::AlertPresenter(TrayController& tray, const Clock& clock, const Texts& texts,
-                               QObject* parent)
-    : QObject(parent), m_tray(tray), m_clock(clock), m_texts(texts) {
+                               SoundPlayer& player, PowerControl& power, QObject* parent)
+    : QObject(parent), m_tray(tray), m_clock(clock), m_texts(texts), m_player(player),
+      m_power(power) {
 }
 
 void AlertPresenter::present(const Reminder& e) {
@@ -37,7 +38,7 @@ void AlertPresenter::present(const Reminder& e) {
     const std::string clickPath = clickSoundPath();
     const std::string click = e.click ? clickPath : std::string();
     if (!sound.empty() || !click.empty())
-        ReminderActions::playSoundAsync(this, sound, click, clickPath);
+        ReminderActions::playSoundAsync(this, m_player, sound, click, clickPath);
     if (e.showAlert)
         showAlertWindow(QString::fromStdString(e.message), e.number);
 }
@@ -57,9 +58,9 @@ void AlertPresenter::requestPower(PowerAction action) {
         QTimer::singleShot(0, qApp, [text] { showInfo(text); });
     };
     if (powerOff)
-        programPowerControl().requestPowerOff(std::move(answer));
+        m_power.requestPowerOff(std::move(answer));
     else
-        programPowerControl().requestReboot(std::move(answer));
+        m_power.requestReboot(std::move(answer));
 }
 
 void AlertPresenter::showAlertWindow(const QString& message, std::int32_t number) {

@@ -10,15 +10,18 @@
 #include <QObject>
 #include <cstdint>
 
+class PowerControl;
+class SoundPlayer;
 class TrayController;
 
 class AlertPresenter final : public QObject {
     Q_OBJECT
 public:
-    // The tray, the clock and the texts must outlive the presenter; the texts are read
-    // when a message is shown, so a language chosen later is used.
+    // The tray, the clock, the texts, the player and the power control must outlive the
+    // presenter; the texts are read when a message is shown, so a language chosen later
+    // is used.
     AlertPresenter(TrayController& tray, const Clock& clock, const Texts& texts,
-                   QObject* parent = nullptr);
+                   SoundPlayer& player, PowerControl& power, QObject* parent = nullptr);
 
     // Connected to the engine's reminderDue. A power action replaces every other
     // presentation; a reminder without a number presents nothing.
@@ -40,5 +43,7 @@ private:
     TrayController& m_tray;
     const Clock& m_clock;
     const Texts& m_texts;
+    SoundPlayer& m_player;
+    PowerControl& m_power;
     LanguageSection<AlertLine> m_lines;
 };

@@ -6,7 +6,6 @@
 #include "desktop/PathText.h"
 #include "engine/ReminderEngine.h"
 #include "i18n/LanguageFile.h"
-#include "platform/StartupShortcut.h"
 #include "platform/SystemLog.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/controls/AboutBox.h"
@@ -30,14 +29,17 @@
 #include <tuple>
 #include <utility>
 
-AppController::AppController(const Clock& clock, std::unique_ptr<MinuteWake> wake,
-                             std::unique_ptr<ReminderStore> store, QObject* parent)
-    : QObject(parent), m_clock(clock), m_reminders(new Reminders(clock, std::move(store), this)),
+AppController::AppController(const Clock& clock, PlatformServices services,
+                             std::unique_ptr<MinuteWake> wake, std::unique_ptr<ReminderStore> store,
+                             QObject* parent)
+    : QObject(parent), m_clock(clock), m_services(services),
+      m_reminders(new Reminders(clock, std::move(store), this)),
       m_messageOrder(m_reminders->repository().table()),
-      m_editors(std::make_unique<ReminderEditors>(*m_reminders)),
-      m_tray(new TrayController(clock, this)),
-      m_alerts(new AlertPresenter(*m_tray, clock, m_texts, this)), m_startTimer(new QTimer(this)),
-      m_wake(std::move(wake)) {
+      m_editors(std::make_unique<ReminderEditors>(*m_reminders, services.soundPlayer)),
+      m_tray(new TrayController(clock, services.soundPlayer, this)),
+      m_alerts(new AlertPresenter(*m_tray, clock, m_texts, services.soundPlayer,
+                                  services.powerControl, this)),
+      m_startTimer(new QTimer(this)), m_wake(std::move(wake)) {
     // Every window of the program that has no icon of its own shows the program's.
     QApplication::setWindowIcon(m_tray->images().plain());
 
@@ -118,7 +120,7 @@ void AppController::loadReminders() {
 void AppController::publishOnBus() {
     if (m_busCommands)
         return;
-    m_busCommands = std::make_unique<BusCommands>(*this);
+    m_busCommands = std::make_unique<BusCommands>(*this, m_services.soundPlayer);
     PublishedProgram published = publishProgram(*m_reminders, *m_busCommands, AboutBox::version());
     if (!published.status)
         writeToSystemLog(published.status.error);
@@ -327,7 +329,7 @@ void AppController::buildMainWindow() {
         if (m_settings->values().language == LanguageChoice::Other)
             useLanguageFile(pathBytes(path));
     });
-    page->setStartupShortcut(&programStartupShortcut());
+    page->setStartupShortcut(&m_services.startupShortcut);
     connect(page, &SettingsPage::showMissedAtStartChanged, m_settings,
             &Settings::setShowMissedAtStart);
     connect(page, &SettingsPage::showDayInTrayChanged, this, [this](bool on) {

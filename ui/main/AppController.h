@@ -14,6 +14,7 @@
 #include "i18n/LanguageFile.h"
 #include "i18n/Texts.h"
 #include "platform/MinuteWake.h"
+#include "platform/PlatformServices.h"
 #include "ui/main/MessageOrder.h"
 #include "ui/main/QtTranslation.h"
 
@@ -36,12 +37,14 @@ class TrayController;
 class AppController final : public QObject {
     Q_OBJECT
 public:
-    // The clock must outlive the controller; the program passes the system clock and the
-    // SQLite reminder file. The wake drives the engine's tick once the reminders are loaded.
-    explicit AppController(const Clock& clock = systemClock(),
-                           std::unique_ptr<MinuteWake> wake = createMinuteWake(),
-                           std::unique_ptr<ReminderStore> store = makeSqliteReminderStore(),
-                           QObject* parent = nullptr);
+    // The clock and the platform services must outlive the controller, which hands them
+    // down to the tray, the alerts, the editors and the settings page; the program passes
+    // the system clock, the platform's services and the SQLite reminder file. The wake
+    // drives the engine's tick once the reminders are loaded.
+    AppController(const Clock& clock, PlatformServices services,
+                  std::unique_ptr<MinuteWake> wake = createMinuteWake(),
+                  std::unique_ptr<ReminderStore> store = makeSqliteReminderStore(),
+                  QObject* parent = nullptr);
     // Destroys the editors and alert windows still open, without saving.
     ~AppController() override;
 
@@ -133,6 +136,7 @@ private:
     void journalChanged();
 
     const Clock& m_clock;
+    PlatformServices m_services;
     Texts m_texts;
     Reminders* m_reminders;
     // The list's order, made after the load so that the first "Open list..." need not sort.

@@ -19,7 +19,7 @@ void BusCommands::showJournal() {
 }
 
 void BusCommands::soundOff() {
-    ReminderActions::stopSound(&m_controller);
+    ReminderActions::stopSound(&m_controller, m_player);
 }
 
 void BusCommands::exit() {

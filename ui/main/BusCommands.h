@@ -5,11 +5,13 @@
 #include "dbus/ProgramCommands.h"
 
 class AppController;
+class SoundPlayer;
 
 class BusCommands final : public ProgramCommands {
 public:
-    // The controller must outlive this object.
-    explicit BusCommands(AppController& controller) : m_controller(controller) {}
+    // The controller and the player must outlive this object.
+    BusCommands(AppController& controller, SoundPlayer& player)
+        : m_controller(controller), m_player(player) {}
 
     void openList() override;
     void newReminder() override;
@@ -21,4 +23,5 @@ public:
 
 private:
     AppController& m_controller;
+    SoundPlayer& m_player;
 };

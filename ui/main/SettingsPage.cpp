@@ -7,6 +7,7 @@
 #include "desktop/PathText.h"
 #include "platform/ShellOpen.h"
 #include "platform/StartupShortcut.h"
+#include "platform/SystemLog.h"
 #include "ui/controls/SectionText.h"
 #include "ui/dialogs/InfoDialog.h"
 #include "ui/dialogs/OpenFileDialog.h"
@@ -50,7 +51,10 @@ SettingsPage::SettingsPage(QWidget* parent)
             &SettingsPage::chooseLanguageFile);
     connect(m_ui->helpButton, &QPushButton::clicked, this, &SettingsPage::openHelp);
     connect(m_ui->placeShortcutButton, &QPushButton::clicked, this, [this] {
-        m_shortcut->place();
+        // The buttons show what is there afterwards; why a shortcut is missing goes to the
+        // log.
+        if (const Status placed = m_shortcut->place(); !placed)
+            writeToSystemLog(placed.message());
         updateShortcutButtons();
     });
     connect(m_ui->removeShortcutButton, &QPushButton::clicked, this, [this] {

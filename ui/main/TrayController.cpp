@@ -9,9 +9,9 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-TrayController::TrayController(const Clock& clock, QObject* parent)
-    : QObject(parent), m_clock(clock), m_icon(new QSystemTrayIcon(this)), m_menu(new QMenu),
-      m_openListAction(new QAction(QStringLiteral("Open list..."), this)),
+TrayController::TrayController(const Clock& clock, SoundPlayer& player, QObject* parent)
+    : QObject(parent), m_clock(clock), m_player(player), m_icon(new QSystemTrayIcon(this)),
+      m_menu(new QMenu), m_openListAction(new QAction(QStringLiteral("Open list..."), this)),
       m_newReminderAction(new QAction(QStringLiteral("New..."), this)),
       m_soundOffAction(new QAction(QStringLiteral("Sound off"), this)),
       m_exitAction(new QAction(QStringLiteral("Exit"), this)), m_flashTimer(new QTimer(this)),
@@ -23,7 +23,7 @@ TrayController::TrayController(const Clock& clock, QObject* parent)
     connect(m_openListAction, &QAction::triggered, this, &TrayController::openListRequested);
     connect(m_newReminderAction, &QAction::triggered, this, &TrayController::newReminderRequested);
     connect(m_soundOffAction, &QAction::triggered, this,
-            [this] { ReminderActions::stopSound(this); });
+            [this] { ReminderActions::stopSound(this, m_player); });
     connect(m_exitAction, &QAction::triggered, this, &TrayController::exitRequested);
 
     m_menu->addAction(m_openListAction);

@@ -16,6 +16,7 @@ class QMenuBar;
 class QSystemTrayIcon;
 class QTimer;
 class QWidget;
+class SoundPlayer;
 
 class TrayController final : public QObject {
     Q_OBJECT
@@ -25,8 +26,8 @@ public:
     // Ticks of the flashing's end: the flashing stops after this many seconds.
     static constexpr int FlashSeconds = 11;
 
-    // The clock must outlive the controller.
-    explicit TrayController(const Clock& clock, QObject* parent = nullptr);
+    // The clock and the player (stopped by "Sound off") must outlive the controller.
+    TrayController(const Clock& clock, SoundPlayer& player, QObject* parent = nullptr);
     ~TrayController() override;
 
     State state() const { return m_state; }
@@ -66,6 +67,7 @@ private:
     void checkTrayAppeared();
 
     const Clock& m_clock;
+    SoundPlayer& m_player;
     TrayImageSets m_images;
     QSystemTrayIcon* m_icon;
     QMenu* m_menu;

@@ -1,7 +1,10 @@
 // Chimly: the reminder program in the tray.
 #include "dbus/ProgramBus.h"
+#include "platform/PowerControl.h"
 #include "platform/SessionPlatform.h"
 #include "platform/SingleInstance.h"
+#include "platform/SoundPlayer.h"
+#include "platform/StartupShortcut.h"
 #include "ui/controls/AboutBox.h"
 #include "ui/main/AppController.h"
 #include "ui/main/ExitSignals.h"
@@ -9,6 +12,7 @@
 #include <QApplication>
 #include <QSessionManager>
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char* argv[]) {
     // A command (chimly add, list, ...) talks to the running program and ends; it needs no
@@ -36,7 +40,11 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    AppController controller;
+    // The platform's services, handed down from here; they outlive the controller.
+    const std::unique_ptr<SoundPlayer> player = createSoundPlayer();
+    const std::unique_ptr<PowerControl> power = createPowerControl();
+    const std::unique_ptr<StartupShortcut> shortcut = createStartupShortcut();
+    AppController controller(systemClock(), {*player, *power, *shortcut});
     ExitSignals exitSignals([&controller] { controller.exit(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &controller,
                      [&controller](QSessionManager&) { controller.saveEverything(); });

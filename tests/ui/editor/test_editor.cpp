@@ -5,8 +5,8 @@
 
 #include "app/Reminders.h"
 #include "core/AppPaths.h"
-#include "tests/platform/FakeSoundPlayer.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/FakeSoundPlayer.h"
 #include "tests/support/LayoutCheck.h"
 #include "tests/support/OpenRecorder.h"
 #include "tests/support/Screenshot.h"
@@ -92,15 +92,14 @@ void click(QAbstractButton* b) {
 class CountingStore final : public ReminderStore {
 public:
     explicit CountingStore(std::atomic<int>& writes) : m_writes(writes) {}
-    StoreStatus load(const std::string& path, std::vector<ReminderRow>& rows,
-                     SideRows& side) override {
+    Status load(const std::string& path, std::vector<ReminderRow>& rows, SideRows& side) override {
         return m_file.load(path, rows, side);
     }
-    StoreStatus create(const std::string& path, const std::vector<ReminderRow>& rows,
-                       const SideRows& side) override {
+    Status create(const std::string& path, const std::vector<ReminderRow>& rows,
+                  const SideRows& side) override {
         return m_file.create(path, rows, side);
     }
-    StoreStatus write(const std::string& path, const ReminderChanges& changes) override {
+    Status write(const std::string& path, const ReminderChanges& changes) override {
         ++m_writes;
         return m_file.write(path, changes);
     }
@@ -201,7 +200,7 @@ protected:
         reminders_->load();
         ASSERT_TRUE(reminders_->waitForFile());
         ASSERT_TRUE(reminders_->isLoaded());
-        editors_ = std::make_unique<ReminderEditors>(*reminders_);
+        editors_ = std::make_unique<ReminderEditors>(*reminders_, player_);
     }
 
     const ReminderRepository& dm() const { return reminders_->repository(); }
@@ -215,6 +214,7 @@ protected:
     std::string thingsPath_;
     FakeClock clock_{Now};
     std::atomic<int> writes_ = 0;
+    FakeSoundPlayer player_;
     std::unique_ptr<Reminders> reminders_;
     std::unique_ptr<ReminderEditors> editors_;
     std::vector<ReminderRow> fileRows_;
@@ -654,7 +654,7 @@ TEST_F(EditorTest, NewEditorStartsFromNowAndSavesANewRow) {
     EXPECT_EQ(tableChanges_, 1);
     // The file holds the new row.
     ReminderRepository reread;
-    ASSERT_TRUE(reread.load(thingsPath_).ok);
+    ASSERT_TRUE(reread.load(thingsPath_).ok());
     EXPECT_EQ(reread.table().count(), 2u);
 }
 
@@ -846,7 +846,7 @@ TEST_F(EditorTest, FilePickersStartInTheirFoldersAndRefuseOverlongPaths) {
 }
 
 TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {
-    FakeSoundPlayer player;
+    FakeSoundPlayer& player = player_;
     OpenRecorder opener;
     QString answer;
     setFileChooser([&](QWidget*, const QString&, const QString&) { return answer; });
@@ -894,7 +894,7 @@ TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {
 }
 
 TEST_F(EditorTest, TestingASoundThatCannotBePlayedShowsWhy) {
-    FakeSoundPlayer player;
+    FakeSoundPlayer& player = player_;
     const QString broken = QString::fromStdString(MakeTempFolder("snd")) + "/broken.wav";
     QFile file(broken);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));

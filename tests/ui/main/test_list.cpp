@@ -43,15 +43,15 @@ Reminder NewReminder(const std::string& text) {
 class ListTest : public ::testing::Test {
 protected:
     ListTest() {
-        EXPECT_TRUE(data.load(MakeTempFolder("list") + "/things.mln").ok);
+        EXPECT_TRUE(data.load(MakeTempFolder("list") + "/things.mln").ok());
         model.reload(); // as the main window does after loading
         model.setNow(Now);
     }
     std::int32_t Add(const Reminder& r) {
-        const SaveResult res = data.saveReminder(r, Now);
-        EXPECT_TRUE(res.saved);
+        const Status res = data.saveReminder(r, Now);
+        EXPECT_TRUE(res.ok());
         model.reload();
-        return res.number;
+        return res.number.value();
     }
     QString Cell(int row, int column) const {
         return model.data(model.index(row, column)).toString();
@@ -257,7 +257,7 @@ TEST_F(ListTest, RefreshDoesNothingWhenNotLoadedOrEmpty) {
 
 TEST_F(ListTest, RefreshAfterAnUnannouncedChangeReadsTheRowsAgain) {
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-    ASSERT_TRUE(data.saveReminder(NewReminder("quiet"), Now).saved); // no tableChanged
+    ASSERT_TRUE(data.saveReminder(NewReminder("quiet"), Now).ok()); // no tableChanged
     model.refreshComputedColumns();
     EXPECT_EQ(reset.count(), 1);
     EXPECT_EQ(model.rowCount(), 1);
@@ -278,7 +278,7 @@ TEST_F(ListTest, ViewKeepsTheCurrentReminderAcrossChanges) {
     // Renaming it moves it to the end; it stays current.
     Reminder renamed = *data.reminder(beta);
     renamed.message = "zulu";
-    ASSERT_TRUE(data.saveReminder(renamed, Now).saved);
+    ASSERT_TRUE(data.saveReminder(renamed, Now).ok());
     model.reload();
     EXPECT_EQ(view.currentIndex().row(), 2);
     EXPECT_EQ(view.currentNumber(), beta);
@@ -323,10 +323,10 @@ TEST(MessageOrder, CollatesByLocaleWithoutCaseAndKeepsStoredOrderForTies) {
         SCOPED_TRACE(locale);
         QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
         ReminderRepository data;
-        ASSERT_TRUE(data.load(MakeTempFolder("order") + "/things.mln").ok);
+        ASSERT_TRUE(data.load(MakeTempFolder("order") + "/things.mln").ok());
         std::vector<std::int32_t> numbers;
         for (const char* text : {"Яблоко", "Banana", "арбуз", "apple", "Tie", "tie", "TIE"})
-            numbers.push_back(data.saveReminder(NewReminder(text), Now).number);
+            numbers.push_back(data.saveReminder(NewReminder(text), Now).number.value());
         MessageOrder order(data.table());
         ReminderListModel model(data, order);
         std::vector<QString> shown;
@@ -348,7 +348,7 @@ TEST(MessageOrder, CollatesByLocaleWithoutCaseAndKeepsStoredOrderForTies) {
 // sort of the whole table gives, and agrees with compareMessages().
 TEST(MessageOrder, ChangedRowsArePlacedAsAFreshSortWould) {
     ReminderRepository data;
-    ASSERT_TRUE(data.load(MakeTempFolder("follow") + "/things.mln").ok);
+    ASSERT_TRUE(data.load(MakeTempFolder("follow") + "/things.mln").ok());
     MessageOrder order(data.table());
     ReminderListModel model(data, order);
     const auto ids = [](const MessageOrder& o) {
@@ -368,7 +368,7 @@ TEST(MessageOrder, ChangedRowsArePlacedAsAFreshSortWould) {
         for (int change = 0, changes = 1 + static_cast<int>(pick(4)); change < changes; ++change) {
             const std::string word = words[pick(std::size(words))];
             if (numbers.size() < 8 || pick(3) == 0) {
-                numbers.push_back(data.saveReminder(NewReminder(word), Now).number);
+                numbers.push_back(data.saveReminder(NewReminder(word), Now).number.value());
             } else if (pick(4) == 0) {
                 const std::size_t i = pick(numbers.size());
                 ASSERT_TRUE(data.deleteReminder(numbers[i]));
@@ -376,7 +376,7 @@ TEST(MessageOrder, ChangedRowsArePlacedAsAFreshSortWould) {
             } else {
                 Reminder r = *data.reminder(numbers[pick(numbers.size())]);
                 r.message = word;
-                ASSERT_TRUE(data.saveReminder(r, Now).saved);
+                ASSERT_TRUE(data.saveReminder(r, Now).ok());
             }
         }
         model.reload();

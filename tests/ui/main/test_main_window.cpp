@@ -4,10 +4,9 @@
 #include "engine/AsyncTask.h"
 #include "engine/ReminderEngine.h"
 #include "i18n/Texts.h"
-#include "tests/platform/FakeMinuteWake.h"
-#include "tests/platform/FakePowerControl.h"
-#include "tests/platform/FakeSoundPlayer.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/FakeMinuteWake.h"
+#include "tests/support/FakePlatform.h"
 #include "tests/support/LayoutCheck.h"
 #include "tests/support/ReadAll.h"
 #include "tests/support/Screenshot.h"
@@ -67,8 +66,9 @@ namespace {
 struct MainWindowTest : ::testing::Test {
     Moment now = makeMoment(2026, 12, 9, 10, 0, 0);
     FakeClock clock{now};
-    FakeSoundPlayer player;
-    FakePowerControl power;
+    FakePlatform platform;
+    FakeSoundPlayer& player = platform.player;
+    FakePowerControl& power = platform.power;
     std::vector<std::string> messages;
     std::string programFolder = MakeTempFolder("program");
     std::string dataFolder = std::string(std::getenv("XDG_DATA_HOME")) + "/Chimewell";
@@ -86,7 +86,7 @@ struct MainWindowTest : ::testing::Test {
         setExecutablePathForTests("");
     }
     std::unique_ptr<AppController> Started(std::unique_ptr<MinuteWake> wake = createMinuteWake()) {
-        auto app = std::make_unique<AppController>(clock, std::move(wake));
+        auto app = std::make_unique<AppController>(clock, platform.services(), std::move(wake));
         app->loadReminders();
         app->reminders().waitForFile();
         return app;
@@ -207,7 +207,7 @@ TEST_F(MainWindowTest, FolderNamesThatAreNotUtf8KeepTheFilesTheTextsAndTheClick)
     tea.isNew = true;
     tea.message = "tea";
     tea.moment = makeMoment(2026, 12, 9, 11, 0);
-    ASSERT_TRUE(app->reminders().add(tea).saved);
+    ASSERT_TRUE(app->reminders().add(tea).ok());
     app->reminders().waitForFile();
     EXPECT_EQ(RowCount(data + "/things.mln"), 1);
 
@@ -310,7 +310,8 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
     FailingSaves saves;
     auto wakeOwned = std::make_unique<FakeMinuteWake>();
     FakeMinuteWake* wake = wakeOwned.get();
-    auto app = std::make_unique<AppController>(clock, std::move(wakeOwned), saves.store());
+    auto app = std::make_unique<AppController>(clock, platform.services(), std::move(wakeOwned),
+                                               saves.store());
     app->loadReminders();
     app->reminders().waitForFile();
     const std::string file = dataFolder + "/things.mln";
@@ -362,7 +363,7 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
         Reminder again = *app->reminders().repository().reminder(tea);
         again.isNew = false;
         again.message = "tea " + std::to_string(i);
-        ASSERT_TRUE(app->reminders().update(tea, again).saved);
+        ASSERT_TRUE(app->reminders().update(tea, again).ok());
         app->reminders().waitForFile();
     }
     EXPECT_EQ(messages.size(), 2u);
@@ -375,12 +376,12 @@ TEST_F(MainWindowTest, AFileLockedAtTheStartIsReadAgainEachMinute) {
     {
         fs::create_directories(dataFolder);
         ReminderRepository data;
-        ASSERT_TRUE(data.load(file).ok);
+        ASSERT_TRUE(data.load(file).ok());
         Reminder tea;
         tea.isNew = true;
         tea.message = "tea";
-        ASSERT_TRUE(data.saveReminder(tea, now).saved);
-        ASSERT_TRUE(data.save(file).ok);
+        ASSERT_TRUE(data.saveReminder(tea, now).ok());
+        ASSERT_TRUE(data.save(file).ok());
     }
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
@@ -416,7 +417,8 @@ TEST_F(MainWindowTest, FailedSavesAtTheExitGoToTheLogAndTheProgramEnds) {
     // file is.
     FailingSaves saves;
     const std::string ini = dataFolder + "/Chimly.ini";
-    auto app = std::make_unique<AppController>(clock, createMinuteWake(), saves.store());
+    auto app = std::make_unique<AppController>(clock, platform.services(), createMinuteWake(),
+                                               saves.store());
     app->loadReminders();
     app->reminders().waitForFile();
     fs::remove(ini);
@@ -428,7 +430,7 @@ TEST_F(MainWindowTest, FailedSavesAtTheExitGoToTheLogAndTheProgramEnds) {
     tea.message = "tea";
     // A change that cannot be written while running: shown as usual.
     saves.failing = true;
-    ASSERT_TRUE(app->reminders().add(tea).saved);
+    ASSERT_TRUE(app->reminders().add(tea).ok());
     app->reminders().waitForFile();
     messages.clear();
     std::string log;
@@ -459,7 +461,7 @@ TEST_F(MainWindowTest, TheDataFolderRemovedWhileRunningIsMadeAgainAtTheExit) {
     Reminder tea;
     tea.isNew = true;
     tea.message = "tea";
-    ASSERT_TRUE(app->reminders().add(tea).saved);
+    ASSERT_TRUE(app->reminders().add(tea).ok());
     ASSERT_TRUE(app->reminders().save());
     app->reminders().waitForFile();
     fs::remove_all(dataFolder);
@@ -468,7 +470,7 @@ TEST_F(MainWindowTest, TheDataFolderRemovedWhileRunningIsMadeAgainAtTheExit) {
     EXPECT_TRUE(messages.empty()) << messages[0];
     const std::string file = dataFolder + "/things.mln";
     ReminderRepository reread;
-    ASSERT_TRUE(reread.load(file).ok);
+    ASSERT_TRUE(reread.load(file).ok());
     ASSERT_EQ(reread.table().count(), 1u);
     EXPECT_EQ(reread.table().rowAt(0).text(Col::Comment), "tea");
     EXPECT_NE(SettingsInteger(dataFolder + "/Chimly.ini", "LangPack"), -1);
@@ -515,7 +517,8 @@ struct ExitWhileSavesFailTest : MainWindowTest {
         StartWithAnUnsavedChange();
     }
     void StartWithAnUnsavedChange() {
-        app = std::make_unique<AppController>(clock, createMinuteWake(), saves.store());
+        app = std::make_unique<AppController>(clock, platform.services(), createMinuteWake(),
+                                              saves.store());
         app->loadReminders();
         app->reminders().waitForFile();
         before = ReadAll(file);
@@ -523,7 +526,7 @@ struct ExitWhileSavesFailTest : MainWindowTest {
         Reminder r;
         r.isNew = true;
         r.message = "tea";
-        ASSERT_TRUE(app->reminders().add(r).saved);
+        ASSERT_TRUE(app->reminders().add(r).ok());
         tea = app->reminders().repository().table().rowAt(0).integer(Col::N);
         ASSERT_TRUE(app->reminders().save());
         app->reminders().waitForFile();
@@ -680,7 +683,7 @@ TEST_F(MainWindowTest, AFailedSettingsWriteIsShownOncePerRunAndNoWindowWritesAFi
     tea.message = "tea";
     tea.moment = now + std::chrono::minutes(1);
     tea.showAlert = true;
-    const std::int32_t number = app->reminders().add(tea).number;
+    const std::int32_t number = app->reminders().add(tea).number.value_or(-1);
     clock.set(now + std::chrono::seconds(61));
     wake->wake();
     ASSERT_TRUE(QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(number) != nullptr; }));
@@ -974,7 +977,7 @@ TEST_F(MainWindowTest, TheMainWindowsPlacementIsWrittenAsItIsAtEachWrite) {
         tea.message = "tea";
         tea.moment = clock.now().local + std::chrono::minutes(1);
         tea.showAlert = true;
-        const std::int32_t number = app->reminders().add(tea).number;
+        const std::int32_t number = app->reminders().add(tea).number.value_or(-1);
         clock.set(clock.now().local + std::chrono::seconds(61));
         wake->wake();
         ASSERT_TRUE(
@@ -1096,7 +1099,7 @@ TEST_F(MainWindowTest, ALargerFontClipsNothingOnEitherPage) {
     Reminder e;
     e.isNew = true;
     e.message = "Call Anna about the concert tickets";
-    ASSERT_TRUE(app->reminders().add(e).saved);
+    ASSERT_TRUE(app->reminders().add(e).ok());
     MainWindow* window = app->mainWindow();
     window->reloadReminders();
     window->showList();
@@ -1125,7 +1128,7 @@ struct CommandsTest : MainWindowTest {
         Reminder e;
         e.isNew = true;
         e.message = "tea";
-        tea = app->reminders().add(e).number;
+        tea = app->reminders().add(e).number.value_or(-1);
         ASSERT_TRUE(app->reminders().save());
         window->reloadReminders(); // a reminder just added becomes current
         window->showNormal();
@@ -1160,7 +1163,7 @@ TEST_F(CommandsTest, CommandsActOnTheReminderTheListShowsCurrent) {
     Reminder e;
     e.isNew = true;
     e.message = "apple";
-    const std::int32_t apple = app->reminders().add(e).number;
+    const std::int32_t apple = app->reminders().add(e).number.value_or(-1);
     window->reloadReminders();
     ASSERT_EQ(window->listView()->currentNumber(), apple);
     // The user picks "tea" (second row) with the keyboard, then deletes it.
@@ -1204,7 +1207,7 @@ TEST_F(CommandsTest, DeleteAsksAndWritesTheFileOnlyOnYes) {
     // The file is written on its worker.
     app->reminders().waitForFile();
     ReminderRepository onDisk;
-    ASSERT_TRUE(onDisk.load(dataFolder + "/things.mln").ok);
+    ASSERT_TRUE(onDisk.load(dataFolder + "/things.mln").ok());
     EXPECT_EQ(onDisk.table().count(), 0u);
 }
 
@@ -1293,9 +1296,9 @@ std::int32_t SaveDaily(AppController& app, const std::string& message, int hour,
     r.days = {true, true, true, true, true, true, true};
     r.moment = makeMoment(2000, 1, 1, hour, minute);
     r.showAlert = true;
-    const SaveResult saved = app.reminders().add(r);
-    EXPECT_TRUE(saved.saved) << saved.error;
-    return saved.number;
+    const Status saved = app.reminders().add(r);
+    EXPECT_TRUE(saved.ok()) << saved.error;
+    return saved.number.value_or(-1);
 }
 
 std::vector<std::string> JournalMessages() {

@@ -3,10 +3,11 @@
 // kept in the settings file, the help and the hidden start-up shortcut buttons.
 #include "app/Reminders.h"
 #include "core/AppPaths.h"
-#include "tests/platform/FakeStartupShortcut.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/FakePlatform.h"
 #include "tests/support/OpenRecorder.h"
 #include "tests/support/ReadAll.h"
+#include "tests/support/StderrCapture.h"
 #include "tests/support/TempHome.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/controls/AboutBox.h"
@@ -63,7 +64,8 @@ void PressSpace(QAbstractButton* b) {
 struct SettingsPageTest : ::testing::Test {
     Moment now = makeMoment(2026, 12, 9, 10, 0, 0);
     FakeClock clock{now};
-    FakeStartupShortcut shortcut;
+    FakePlatform platform;
+    FakeStartupShortcut& shortcut = platform.shortcut;
     std::string programFolder = MakeTempFolder("program");
     std::string dataFolder = std::string(std::getenv("XDG_DATA_HOME")) + "/Chimewell";
     // "Other": the English file with every text in angle quotes, in a folder whose path is
@@ -103,7 +105,7 @@ struct SettingsPageTest : ::testing::Test {
     }
 
     std::unique_ptr<AppController> Started() {
-        auto app = std::make_unique<AppController>(clock);
+        auto app = std::make_unique<AppController>(clock, platform.services());
         app->loadReminders();
         app->reminders().waitForFile();
         return app;
@@ -161,7 +163,7 @@ TEST_F(SettingsPageTest, SwitchingLanguagesChangesTheOpenMainWindowAndWindowsOpe
     weekly.days = {true, false, true, false, false, false, false};
     weekly.moment = makeMoment(2026, 12, 9, 8, 0);
     weekly.showAlert = true;
-    ASSERT_TRUE(app->reminders().add(weekly).saved);
+    ASSERT_TRUE(app->reminders().add(weekly).ok());
     MainWindow* window = app->mainWindow();
     window->reloadReminders();
     window->showNormal();
@@ -367,4 +369,18 @@ TEST_F(SettingsPageTest, TheHiddenShortcutButtonsFollowTheShortcut) {
     EXPECT_EQ(shortcut.calls, (std::vector<std::string>{"remove", "place"}));
     EXPECT_FALSE(place->isEnabled());
     EXPECT_TRUE(remove->isEnabled());
+
+    // A shortcut that cannot be placed leaves the buttons as they were and says why in the
+    // log (the error recorder fails the test on a window).
+    Click(remove);
+    shortcut.placing = Status::failure("Unable to write /autostart/Chimly.desktop");
+    shortcut.placing.reason = "Read-only file system";
+    {
+        StderrCapture log(MakeTempFolder("log") + "/stderr.txt");
+        Click(place);
+        EXPECT_THAT(log.text(), ::testing::HasSubstr("Unable to write /autostart/Chimly.desktop: "
+                                                     "Read-only file system"));
+    }
+    EXPECT_TRUE(place->isEnabled());
+    EXPECT_FALSE(remove->isEnabled());
 }

@@ -2,6 +2,7 @@
 // leave 640 x 400 for windows. The editor (694 x 467 as designed) scrolls its content with
 // "Ok" and "Cancel" in view; the alert wraps a long word instead of growing past the edge.
 #include "app/Reminders.h"
+#include "tests/support/FakeSoundPlayer.h"
 #include "tests/support/LayoutCheck.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempHome.h"
@@ -50,7 +51,8 @@ TEST_P(SmallScreenEditor, ScrollsItsContentAndKeepsOkAndCancelInView) {
     reminders.load();
     ASSERT_TRUE(reminders.waitForFile());
     ASSERT_TRUE(reminders.isLoaded());
-    const ReminderEditors editors(reminders);
+    FakeSoundPlayer player;
+    const ReminderEditors editors(reminders, player);
     QPointer<ReminderEditor> f = editors.openNew();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
     f->activateWindow();

@@ -7,6 +7,7 @@
 #include "core/AppPaths.h"
 #include "i18n/Texts.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/FakePlatform.h"
 #include "tests/support/LayoutCheck.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempHome.h"
@@ -94,7 +95,8 @@ TEST_P(Screenshots, ReminderEditor) {
     // sound's long path is cut at the label's edge.
     FakeClock clock(makeMoment(2026, 12, 9, 8, 30));
     Reminders reminders(clock, makeSqliteReminderStore());
-    ReminderEditors editors(reminders);
+    FakeSoundPlayer player;
+    ReminderEditors editors(reminders, player);
     editors.setLines(section<EditorLine>());
     Reminder r = newReminderDefaults(clock.now().local);
     r.message = "Call Anna about the concert tickets";
@@ -129,7 +131,8 @@ TEST_P(Screenshots, MainWindowPages) {
     const std::string settings = locateDataPaths().settingsFilePath;
     std::ofstream(settings) << "[Settings]\nLangPack=2\nLangFile="
                             << languageFileOf(GetParam()).toStdString() << "\n";
-    AppController app(clock);
+    FakePlatform platform;
+    AppController app(clock, platform.services());
     app.loadReminders();
     app.reminders().waitForFile();
     Reminder tea;
@@ -143,7 +146,7 @@ TEST_P(Screenshots, MainWindowPages) {
     weekly.days = {true, false, true, false, true, false, false};
     // Added last, the first reminder of the list is the one selected.
     for (const Reminder& r : {weekly, tea})
-        ASSERT_TRUE(app.reminders().add(r).saved);
+        ASSERT_TRUE(app.reminders().add(r).ok());
     MainWindow* window = app.mainWindow();
     window->reloadReminders();
     window->showList();

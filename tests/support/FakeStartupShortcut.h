@@ -1,6 +1,6 @@
 #pragma once
-// A recording start-up shortcut for tests: installs itself as the program's shortcut while
-// it lives, so that no test writes into a real autostart folder.
+// A recording start-up shortcut for tests, so that no test writes into a real autostart
+// folder.
 
 #include "platform/StartupShortcut.h"
 
@@ -9,16 +9,16 @@
 
 class FakeStartupShortcut final : public StartupShortcut {
 public:
-    FakeStartupShortcut() { setStartupShortcutForTests(this); }
-    ~FakeStartupShortcut() override { setStartupShortcutForTests(nullptr); }
+    FakeStartupShortcut() = default;
     FakeStartupShortcut(const FakeStartupShortcut&) = delete;
     FakeStartupShortcut& operator=(const FakeStartupShortcut&) = delete;
 
     std::string path() const override { return "/autostart/Chimly.desktop"; }
     bool exists() const override { return present; }
-    void place() override {
+    Status place() override {
         calls.push_back("place");
-        present = true;
+        present = present || placing.ok();
+        return placing;
     }
     void remove() override {
         calls.push_back("remove");
@@ -28,4 +28,6 @@ public:
     // "place" / "remove", in the order asked.
     std::vector<std::string> calls;
     bool present = false;
+    // What place() answers; a failure places nothing.
+    Status placing;
 };

@@ -1,6 +1,5 @@
 #pragma once
-// A recording power control for tests: installs itself as the program's power control while
-// it lives, so nothing a test does can reach the real one.
+// A recording power control for tests, so that nothing a test does can reach the real one.
 
 #include "platform/PowerControl.h"
 
@@ -9,8 +8,7 @@
 
 class FakePowerControl final : public PowerControl {
 public:
-    FakePowerControl() { setPowerControlForTests(this); }
-    ~FakePowerControl() override { setPowerControlForTests(nullptr); }
+    FakePowerControl() = default;
     FakePowerControl(const FakePowerControl&) = delete;
     FakePowerControl& operator=(const FakePowerControl&) = delete;
 

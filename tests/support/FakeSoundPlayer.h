@@ -1,7 +1,6 @@
 #pragma once
-// A recording sound player for tests: installs itself as the program's player while it lives,
-// so no test reaches a sound device. Paths listed in `unplayable` fail as a real player's
-// would: later, on this thread.
+// A recording sound player for tests, so that no test reaches a sound device. Paths listed in
+// `unplayable` fail as a real player's would: later, on this thread.
 
 #include "platform/SoundPlayer.h"
 
@@ -17,8 +16,7 @@ class FakeSoundPlayer final : public SoundPlayer {
 public:
     static constexpr const char* Reason = "File contains data in an unknown format.";
 
-    FakeSoundPlayer() { setSoundPlayerForTests(this); }
-    ~FakeSoundPlayer() override { setSoundPlayerForTests(nullptr); }
+    FakeSoundPlayer() = default;
     FakeSoundPlayer(const FakeSoundPlayer&) = delete;
     FakeSoundPlayer& operator=(const FakeSoundPlayer&) = delete;
 
