@@ -136,9 +136,14 @@ std::vector<Reminder> Reminders::all() const {
 bool Reminders::save() {
     if (!m_repository.isLoaded() || !m_repository.fileWritable())
         return false;
+    // Changes made while a save runs wait for it and are written together by the next one,
+    // so that a burst of changes never queues a write for each (see written()).
+    if (m_saving && !m_flushing)
+        return true;
     PendingSave pending = m_repository.takeUnsaved();
     if (pending.empty() && !m_flushing)
         return true;
+    m_saving = true;
     // The worker gets copies of the rows; a failed save leaves the file as it was and the
     // changes to be written by the next one.
     auto save = std::make_shared<PendingSave>(std::move(pending));
@@ -149,6 +154,7 @@ bool Reminders::save() {
 }
 
 void Reminders::written(const std::shared_ptr<PendingSave>& save, const Status& status) {
+    m_saving = m_worker->busy();
     m_lastSaveFailure = status ? QString() : QString::fromStdString(status.message());
     const Status saved = m_repository.takeWritten(m_path, std::move(*save), status);
     if (m_repository.fileToBeMadeAnew()) {
@@ -163,6 +169,9 @@ void Reminders::written(const std::shared_ptr<PendingSave>& save, const Status& 
     if (!m_repository.hasUnsavedChanges())
         m_saveRetryTimer->stop();
     m_saveFailureTold = false;
+    // What changed while this save ran.
+    if (m_repository.hasUnsavedChanges())
+        this->save();
 }
 
 void Reminders::saveFailedWith(const Status& status) {

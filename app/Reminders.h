@@ -114,5 +114,7 @@ private:
     // A failed save was told; the retries stay silent until one succeeds.
     bool m_saveFailureTold = false;
     bool m_flushing = false;
+    // A save is on the worker; further changes wait for its end.
+    bool m_saving = false;
     QString m_lastSaveFailure;
 };

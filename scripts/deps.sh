@@ -31,7 +31,9 @@ if [ "$mode" = test ]; then
            desktop-file-utils appstream librsvg2-bin
            xvfb icewm xdotool x11-utils imagemagick faketime dbus python3-dbusmock
            pulseaudio pulseaudio-utils sox at-spi2-core gir1.2-atspi-2.0 python3-gi
-           weston xwayland)
+           weston xwayland
+           # the clients that drive the session-bus interface in the tests: busctl, python3-dbus
+           systemd python3-dbus)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

@@ -15,12 +15,15 @@ struct RemindersTest : ::testing::Test {
     std::string path = MakeTempFolder("reminders") + "/things.mln";
     FakeClock clock{Now};
     std::atomic<bool> failing = false;
+    std::atomic<int> commits = 0;
     Reminders reminders{clock, [this] {
                             // Saves stop before their commit while `failing` holds, as on a full
                             // disk.
                             auto store = std::make_unique<SqliteReminderStore>();
                             store->setStepHookForTests([this](SqliteReminderStore::SaveStep step,
                                                               const std::string&) {
+                                if (step == SqliteReminderStore::SaveStep::Commit)
+                                    ++commits;
                                 return step != SqliteReminderStore::SaveStep::Commit || !failing;
                             });
                             return store;
@@ -85,6 +88,20 @@ TEST_F(RemindersTest, EveryChangeIsWrittenAtOnceAndTold) {
     EXPECT_EQ(changes.size(), 4u);
     EXPECT_EQ(FileMessages(), std::vector<std::string>{"green tea"});
     EXPECT_TRUE(failures.empty());
+}
+
+TEST_F(RemindersTest, ChangesMadeWhileASaveRunsAreWrittenTogether) {
+    // A burst (a script calling over the bus) writes the file a few times, not once a change.
+    const int before = commits;
+    std::vector<std::string> added;
+    for (int i = 0; i < 200; ++i) {
+        added.push_back("note " + std::to_string(i));
+        ASSERT_TRUE(reminders.add(Note(added.back())).ok());
+    }
+    EXPECT_EQ(FileMessages(), added);
+    EXPECT_LE(commits - before, 3);
+    EXPECT_FALSE(reminders.hasUnsavedChanges());
+    EXPECT_EQ(changes.size(), 200u);
 }
 
 TEST_F(RemindersTest, AFailedSaveIsToldOnceUntilOneSucceedsAndAtEveryFlush) {

@@ -126,6 +126,14 @@ TEST_F(InstallE2E, TheTreeHoldsTheProgramFolderTheLinkAndTheDesktopFiles) {
         EXPECT_EQ(PngSize(png), std::make_pair(size, size)) << png;
     }
     EXPECT_TRUE(fs::exists(Installed("share/man/man1/chimly.1.gz")));
+
+    // The bus starts the installed command for a call; the desktop offers the commands.
+    EXPECT_EQ(EntryValue(Installed(std::string("share/dbus-1/services/") + AppId + ".service"),
+                         "Exec"),
+              std::optional<std::string>(std::string(Prefix) + "/bin/chimly"));
+    EXPECT_EQ(EntryValue(entry, "Actions"),
+              std::optional<std::string>("new-reminder;open-list;journal;sound-off;quit;"));
+    EXPECT_TRUE(fs::exists(Installed("share/bash-completion/completions/chimly")));
 }
 
 // A reminder due at start with the click: the click comes from share/chimewell/sounds/click.wav,

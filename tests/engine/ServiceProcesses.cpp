@@ -340,13 +340,15 @@ std::vector<int> SinkRecorder::windowPeaks() const {
     return peaks;
 }
 
-bool PrivateBus::start(std::string* error) {
+bool PrivateBus::start(std::string* error, const Env& env) {
+    env_ = env;
     return StartWithRetry([this](std::string* reason) { return startOnce(reason); }, error);
 }
 
 bool PrivateBus::startOnce(std::string* error) {
     ChildProcess::Options options;
     options.pipeFd = 3;
+    options.env = env_;
     if (!process_.start(
             {"dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=3"}, options,
             error))

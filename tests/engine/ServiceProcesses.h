@@ -114,7 +114,10 @@ private:
 // A private message bus; tests point DBUS_SYSTEM_BUS_ADDRESS (or the session one) at it.
 class PrivateBus final {
 public:
-    bool start(std::string* error);
+    // env: the daemon's own environment on top of the test's, which the programs it starts
+    // for activation inherit (their display, sound and XDG folders; XDG_DATA_HOME also holds
+    // the service files it reads).
+    bool start(std::string* error, const Env& env = {});
     const std::string& address() const { return address_; }
     void stop() { process_.stop(); }
 
@@ -123,6 +126,7 @@ private:
 
     ChildProcess process_;
     std::string address_;
+    Env env_;
 };
 
 // python3-dbusmock's logind template on busAddress, used as the system bus.

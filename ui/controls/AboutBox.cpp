@@ -40,7 +40,11 @@ AboutBox* AboutBox::showFor(QWidget* owner) {
 }
 
 QString AboutBox::versionText() {
-    const QString version = QStringLiteral("Version %1").arg(QStringLiteral(CHIMEWELL_VERSION));
+    return QStringLiteral("Version %1").arg(version());
+}
+
+QString AboutBox::version() {
+    const QString version = QStringLiteral(CHIMEWELL_VERSION);
     const QString commit = QStringLiteral(CHIMEWELL_COMMIT);
     return commit.isEmpty() ? version : QStringLiteral("%1 (%2)").arg(version, commit);
 }

@@ -19,6 +19,8 @@ public:
 
     // "Version 0.1", with the commit when the program was built from a checkout.
     static QString versionText();
+    // The version alone, with the commit when the build knows it: "0.1 (1a2b3c4)".
+    static QString version();
 
 private:
     explicit AboutBox(QWidget* owner);

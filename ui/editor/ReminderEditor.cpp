@@ -4,6 +4,7 @@
 
 #include "app/Reminders.h"
 #include "core/AppPaths.h"
+#include "core/ReminderRules.h"
 #include "desktop/PathText.h"
 #include "platform/ShellOpen.h"
 #include "platform/SoundPlayer.h"
@@ -359,34 +360,25 @@ void ReminderEditor::updateScheduleEnabling() {
 void ReminderEditor::accept() {
     if (m_closing)
         return;
-    if (m_ui->weeklyRadio->isChecked() &&
-        std::none_of(m_dayChecks.begin(), m_dayChecks.end(),
-                     [](const QCheckBox* day) { return day->isChecked(); })) {
+    const Reminder record = reminder();
+    switch (missingEntry(record)) {
+    case MissingEntry::None:
+        break;
+    case MissingEntry::Weekday:
         refuse(m_texts.noDayMarked, m_dayChecks[0]);
         return;
-    }
-    // "with click" alone is no action.
-    if (!m_ui->showAlertCheck->isChecked() && !m_ui->playSoundCheck->isChecked() &&
-        !m_ui->openFileCheck->isChecked() && !m_ui->flashCheck->isChecked() &&
-        !m_ui->powerCheck->isChecked()) {
+    case MissingEntry::Action:
         refuse(m_texts.noItemMarked, m_ui->showAlertCheck);
         return;
-    }
-    // A sound or a file to open without the file would do nothing when it falls due.
-    const struct {
-        QCheckBox* check;
-        FilePathRow* row;
-        const std::string& text;
-    } fileActions[] = {{m_ui->playSoundCheck, m_ui->soundRow, m_texts.chooseSoundFile},
-                       {m_ui->openFileCheck, m_ui->fileRow, m_texts.chooseFileToOpen}};
-    for (const auto& action : fileActions) {
-        if (action.check->isChecked() && action.row->path().trimmed().isEmpty()) {
-            refuse(action.text, action.row->chooseButton());
-            return;
-        }
+    case MissingEntry::SoundFile:
+        refuse(m_texts.chooseSoundFile, m_ui->soundRow->chooseButton());
+        return;
+    case MissingEntry::FileToOpen:
+        refuse(m_texts.chooseFileToOpen, m_ui->fileRow->chooseButton());
+        return;
     }
     const Status saved =
-        m_isNew ? m_reminders.add(reminder()) : m_reminders.update(m_number, reminder());
+        m_isNew ? m_reminders.add(record) : m_reminders.update(m_number, record);
     // Not saved: say why; the user's input stays.
     if (!saved) {
         showErrorMessage(QString::fromStdString(saved.message()));
@@ -540,22 +532,4 @@ void ReminderEditor::fitToScreen(QSize room) {
     const QSize size(whole.width() + (tooHigh ? bar : 0), whole.height() + (barBelow ? bar : 0));
     // A fixed frame: the user does not resize the window.
     setFixedSize(size.boundedTo(room));
-}
-
-// --- lookups and openers ----------------------------------------------------
-
-Reminder newReminderDefaults(Moment now) {
-    Reminder r;
-    const CalendarTime c = calendarTime(now);
-    r.moment = makeMoment(c.year, c.month, c.day, c.hour, c.minute);
-    r.kind = ScheduleKind::Once;
-    r.monthDay = 1;
-    r.days = {true, true, true, true, true, false, false};
-    r.showAlert = true;
-    r.afterStart = false;
-    r.minutesAfterStart = 2;
-    r.power = false;
-    r.powerAction = PowerAction::PowerOff;
-    r.isNew = true;
-    return r;
 }

@@ -121,6 +121,3 @@ private:
     bool m_isNew = true;
     bool m_closing = false;
 };
-
-// The record an editor for a new reminder starts from, at the moment now.
-Reminder newReminderDefaults(Moment now);

@@ -1,6 +1,7 @@
 #include "ui/editor/ReminderEditors.h"
 
 #include "app/Reminders.h"
+#include "core/ReminderRules.h"
 #include "ui/editor/ReminderEditor.h"
 
 ReminderEditors::ReminderEditors(Reminders& reminders, SoundPlayer& player)

@@ -3,6 +3,7 @@
 #include "app/PendingAlerts.h"
 #include "app/Reminders.h"
 #include "core/AppPaths.h"
+#include "dbus/ProgramBus.h"
 #include "desktop/PathText.h"
 #include "engine/ReminderEngine.h"
 #include "i18n/LanguageFile.h"
@@ -10,6 +11,7 @@
 #include "platform/SleepDelay.h"
 #include "platform/SystemLog.h"
 #include "ui/alert/AlertWindow.h"
+#include "ui/controls/AboutBox.h"
 #include "ui/dialogs/ErrorMessage.h"
 #include "ui/dialogs/InfoDialog.h"
 #include "ui/dialogs/QuestionDialog.h"
@@ -18,6 +20,7 @@
 #include "ui/journal/JournalWindow.h"
 #include "ui/main/AlertNotifier.h"
 #include "ui/main/AlertPresenter.h"
+#include "ui/main/BusCommands.h"
 #include "ui/main/CommandImages.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SettingsPage.h"
@@ -135,6 +138,8 @@ AppController::AppController(const Clock& clock, PlatformServices services,
 }
 
 AppController::~AppController() {
+    // Off the bus first: a call must not reach what is going.
+    m_busObject.reset();
     // Editors refer to the reminders, which go with this controller.
     closeOtherWindows();
 }
@@ -148,12 +153,24 @@ void AppController::loadReminders() {
     m_reminders->load();
 }
 
+void AppController::publishOnBus() {
+    if (m_busCommands)
+        return;
+    m_busCommands = std::make_unique<BusCommands>(*this, m_services.soundPlayer);
+    PublishedProgram published = publishProgram(*m_reminders, *m_busCommands, AboutBox::version());
+    if (!published.status)
+        writeToSystemLog(published.status.error);
+    m_busObject = std::move(published.object);
+}
+
 void AppController::remindersNotRead(const QString& error) {
+    publishOnBus();
     report(error);
     m_tray->setNewReminderEnabled(false);
 }
 
 void AppController::remindersLoaded(const QString& error) {
+    publishOnBus();
     if (!error.isEmpty())
         report(error);
     const bool writable = m_reminders->fileWritable();

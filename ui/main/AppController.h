@@ -26,6 +26,7 @@
 #include <string>
 
 class AlertPresenter;
+class BusCommands;
 class MainWindow;
 class PendingAlerts;
 class SleepDelay;
@@ -91,6 +92,8 @@ public:
     // running (found at the start when "Show Missed after start" is on) and in the gaps
     // of this run.
     const MissedJournal& missedJournal() const { return m_missedJournal; }
+    // The texts of the language in use.
+    const Texts& texts() const { return m_texts; }
     int missedCount() const { return m_missedJournal.count(); }
 
 private:
@@ -102,6 +105,9 @@ private:
     void shutdown();
     void remindersLoaded(const QString& error);
     void remindersNotRead(const QString& error);
+    // Puts the program on the session bus, once, when the first load has ended; without a
+    // session bus it runs on alone, the reason in the system log.
+    void publishOnBus();
     // Told in a window while running, in the system log while ending.
     void report(const QString& text);
     void report(const QString& text, Reporting reporting);
@@ -153,6 +159,9 @@ private:
     // Null where the system offers none.
     std::unique_ptr<SleepDelay> m_sleepDelay;
     std::unique_ptr<MainWindow> m_window;
+    // The program on the session bus, once published.
+    std::unique_ptr<BusCommands> m_busCommands;
+    std::unique_ptr<QObject> m_busObject;
     // The program or the session ends: what the reminders report goes to the log.
     bool m_ending = false;
     // The "Exit" command is saving or asking: a failed save goes to its question, and a

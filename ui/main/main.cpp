@@ -1,9 +1,11 @@
 // Chimly: the reminder program in the tray.
+#include "dbus/ProgramBus.h"
 #include "platform/PowerControl.h"
 #include "platform/SessionPlatform.h"
 #include "platform/SingleInstance.h"
 #include "platform/SoundPlayer.h"
 #include "platform/StartupShortcut.h"
+#include "ui/controls/AboutBox.h"
 #include "ui/main/AppController.h"
 #include "ui/main/ExitSignals.h"
 
@@ -13,6 +15,10 @@
 #include <memory>
 
 int main(int argc, char* argv[]) {
+    // A command (chimly add, list, ...) talks to the running program and ends; it needs no
+    // display and leaves the lock alone.
+    if (const std::optional<int> code = runCommandLine(argc, argv, AboutBox::version()))
+        return *code;
     // Through XWayland in a Wayland session, where the alert window can stay on top.
     PlatformArguments platform(argc, argv);
     QApplication app(platform.argc(), platform.argv());

@@ -3,6 +3,7 @@
 // saved in artifacts/ for people to look at; in each look nothing may be clipped but what a
 // window cuts on purpose.
 #include "app/Reminders.h"
+#include "core/ReminderRules.h"
 #include "core/AppPaths.h"
 #include "i18n/Texts.h"
 #include "tests/support/FakeClock.h"
