@@ -164,11 +164,11 @@ TEST_F(SideTableTest, ThePendingAlertsKeepOneRequiredOccurrencePerReminder) {
     const std::size_t pending = sideTableIndex(PendingAlertsTable);
     {
         ReminderRepository data;
-        ASSERT_TRUE(data.load(path).ok);
+        ASSERT_TRUE(data.load(path).ok());
         const std::int32_t tea = Add(data, "tea");
         ASSERT_TRUE(
             data.setSideRows(pending, tea, {{0, {std::string("2026-12-09T08:00:00+01:00")}}}));
-        ASSERT_TRUE(data.save(path).ok);
+        ASSERT_TRUE(data.save(path).ok());
     }
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
@@ -200,6 +200,6 @@ TEST_F(SideTableTest, ThePendingAlertsKeepOneRequiredOccurrencePerReminder) {
               SQLITE_OK);
     ReminderRepository data;
     const Status read = data.load(path);
-    EXPECT_NE(read.error.find("OCCURRENCE: is empty"), std::string::npos) << read.error;
+    EXPECT_NE(read.message().find("OCCURRENCE: is empty"), std::string::npos) << read.message();
     EXPECT_FALSE(data.fileWritable());
 }

@@ -898,7 +898,7 @@ TEST_F(ChimlyE2E, AlertsOpenOrPostponedAtAKillAreListedOnceAtTheNextStart) {
     const testsvc::Controls ui(ATSPI_CONTROL, a11y.env());
     const auto pendingRows = [&] {
         ReminderRepository data;
-        return data.load(dataFolder + "/things.mln").ok
+        return data.load(dataFolder + "/things.mln").ok()
                    ? data.sideRows(sideTableIndex(PendingAlertsTable)).size()
                    : std::size_t{0};
     };
