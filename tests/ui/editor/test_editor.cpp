@@ -894,7 +894,7 @@ TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {
 }
 
 TEST_F(EditorTest, TabReachesTheTestAndStopButtonsAndSpacePressesThem) {
-    FakeSoundPlayer player;
+    FakeSoundPlayer& player = player_;
     OpenRecorder opener;
     const QString wav = QString::fromStdString(MakeTempFolder("snd")) + "/bell.wav";
     const QString doc = QString::fromStdString(MakeTempFolder("doc")) + "/plan.txt";
