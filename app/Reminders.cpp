@@ -24,7 +24,12 @@ Reminders::Reminders(const Clock& clock, std::unique_ptr<ReminderStore> store, Q
     connect(m_loadRetryTimer, &QTimer::timeout, this, &Reminders::load);
 }
 
-Reminders::~Reminders() = default;
+Reminders::~Reminders() {
+    // Changes that waited for a save still running are written before the reminders go, as
+    // they would have been had each been handed to the worker at once.
+    if (m_saving)
+        (void)waitForFile();
+}
 
 void Reminders::load() {
     m_loadRetryTimer->stop();
