@@ -4,7 +4,9 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
+#include <variant>
 
 Reminders::Reminders(const Clock& clock, std::unique_ptr<ReminderStore> store, QObject* parent)
     : QObject(parent), m_clock(clock), m_repository(std::move(store)),
@@ -22,7 +24,12 @@ Reminders::Reminders(const Clock& clock, std::unique_ptr<ReminderStore> store, Q
     connect(m_loadRetryTimer, &QTimer::timeout, this, &Reminders::load);
 }
 
-Reminders::~Reminders() = default;
+Reminders::~Reminders() {
+    // Changes that waited for a save still running are written before the reminders go, as
+    // they would have been had each been handed to the worker at once.
+    if (m_saving)
+        (void)waitForFile();
+}
 
 void Reminders::load() {
     m_loadRetryTimer->stop();
@@ -93,6 +100,29 @@ void Reminders::commit(std::int32_t number) {
     // The change is in the table; a failed write is reported and tried again.
     save();
     emit changed({number});
+}
+
+void Reminders::setPendingAlert(std::int32_t number, const std::string& occurrence) {
+    if (m_repository.setSideRows(sideTableIndex(PendingAlertsTable), number,
+                                 {SideRow{number, {occurrence}}}))
+        save();
+}
+
+void Reminders::clearPendingAlert(std::int32_t number) {
+    const std::size_t table = sideTableIndex(PendingAlertsTable);
+    if (!m_repository.sideRows(table, number).empty() &&
+        m_repository.setSideRows(table, number, {}))
+        save();
+}
+
+std::vector<std::pair<std::int32_t, std::string>> Reminders::pendingAlerts() const {
+    std::vector<std::pair<std::int32_t, std::string>> pending;
+    for (const SideRow& row : m_repository.sideRows(sideTableIndex(PendingAlertsTable)))
+        if (const auto* text =
+                row.values.empty() ? nullptr : std::get_if<std::string>(&row.values[0]))
+            pending.emplace_back(row.number, *text);
+    std::ranges::sort(pending);
+    return pending;
 }
 
 std::optional<Reminder> Reminders::reminder(std::int32_t number) const {

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QTimer;
@@ -53,6 +54,15 @@ public:
     std::optional<Reminder> reminder(std::int32_t number) const;
     // Every reminder in stored order.
     std::vector<Reminder> all() const;
+
+    // The alert windows open or postponed, kept in the file so that one the program does not
+    // live to see answered is found at the next start: reminder `number` shows `occurrence`
+    // (ISO 8601 text with its offset), or no longer shows an alert. Written at once; the
+    // list of reminders does not change.
+    void setPendingAlert(std::int32_t number, const std::string& occurrence);
+    void clearPendingAlert(std::int32_t number);
+    // In reminder-number order: the occurrence each pending alert shows, as written.
+    std::vector<std::pair<std::int32_t, std::string>> pendingAlerts() const;
 
     // Gives what changed since the last good save to the worker; false when the file is
     // not to be written (not loaded, or its content could not be read). A failed save is

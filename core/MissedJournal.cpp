@@ -35,17 +35,40 @@ int MissedJournal::build(const ReminderTable& table, Moment lastRun, Moment prog
 }
 
 int MissedJournal::merge(const std::vector<MissedOccurrence>& found, Moment from, Moment to) {
-    for (const MissedOccurrence& f : found) {
-        const auto at = std::lower_bound(
-            m_entries.begin(), m_entries.end(), f.number,
-            [](const MissedOccurrence& e, std::int32_t number) { return e.number < number; });
-        if (at == m_entries.end() || at->number != f.number)
-            m_entries.insert(at, f);
-        else if (f.occurrence > at->occurrence)
-            *at = f;
-    }
+    for (const MissedOccurrence& f : found)
+        keepLatest(f);
     widenBounds(from, to);
     return count();
+}
+
+int MissedJournal::carryOver(const std::vector<MissedOccurrence>& alerts) {
+    for (MissedOccurrence a : alerts) {
+        a.carried = true;
+        // The caption's period takes a listed alert in.
+        if (keepLatest(a))
+            widenBounds(a.occurrence, a.occurrence);
+    }
+    return count();
+}
+
+bool MissedJournal::dropCarried(std::int32_t number) {
+    return std::erase_if(m_entries, [number](const MissedOccurrence& e) {
+               return e.carried && e.number == number;
+           }) > 0;
+}
+
+bool MissedJournal::keepLatest(const MissedOccurrence& entry) {
+    const auto at = std::lower_bound(
+        m_entries.begin(), m_entries.end(), entry.number,
+        [](const MissedOccurrence& e, std::int32_t number) { return e.number < number; });
+    if (at == m_entries.end() || at->number != entry.number) {
+        m_entries.insert(at, entry);
+        return true;
+    }
+    if (entry.occurrence <= at->occurrence)
+        return false;
+    *at = entry;
+    return true;
 }
 
 bool MissedJournal::follow(const ReminderTable& table) {

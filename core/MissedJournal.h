@@ -2,7 +2,8 @@
 // The occurrences the user was not shown: those missed while the program was not running
 // (for every scheduled reminder, its last occurrence after the previous run ended and no
 // later than this run's start) and those that fell in a gap between two minute scans of
-// this run (the computer slept, or its clock jumped forward). One entry per reminder.
+// this run (the computer slept, or its clock jumped forward), and the alerts an earlier run
+// left open or postponed when it ended. One entry per reminder.
 
 #include "core/Moment.h"
 #include "core/ReminderTable.h"
@@ -16,6 +17,8 @@ struct MissedOccurrence {
     std::int32_t number = 0;
     Moment occurrence{};
     std::string message;
+    // An alert an earlier run left unanswered, rather than an occurrence missed.
+    bool carried = false;
 };
 
 class MissedJournal final {
@@ -30,6 +33,13 @@ public:
     // its latest occurrence (with the message found with it), and the bounds widen to take
     // the gap in. Returns the number of entries.
     int merge(const std::vector<MissedOccurrence>& found, Moment from, Moment to);
+    // Adds the alerts an earlier run left open or postponed, marked carried, and widens the
+    // bounds to take them in: a reminder keeps one entry, the later of its alert and its
+    // missed occurrence.
+    // Returns the number of entries.
+    int carryOver(const std::vector<MissedOccurrence>& alerts);
+    // Removes the carried entry of reminder `number`; false when it has none.
+    bool dropCarried(std::int32_t number);
     // Follows the reminders after a change: the entry of a reminder no longer in the table
     // goes, the others show their reminder's message as it is now. True when an entry changed.
     bool follow(const ReminderTable& table);
@@ -43,6 +53,9 @@ public:
     Moment to() const { return m_to; }
 
 private:
+    // Adds `entry` in number order, or puts it in place of the reminder's earlier entry;
+    // false when the reminder's entry is later and stays.
+    bool keepLatest(const MissedOccurrence& entry);
     void widenBounds(Moment from, Moment to);
 
     std::vector<MissedOccurrence> m_entries;

@@ -229,6 +229,10 @@ std::vector<SideRow> ReminderRepository::sideRows(std::size_t table, std::int32_
     return rows;
 }
 
+std::vector<SideRow> ReminderRepository::sideRows(std::size_t table) const {
+    return table < m_side.size() ? m_side[table] : std::vector<SideRow>();
+}
+
 bool ReminderRepository::setSideRows(std::size_t table, std::int32_t number,
                                      std::vector<SideRow> rows) {
     if (!storedIndexOf(number))

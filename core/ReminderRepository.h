@@ -103,6 +103,8 @@ public:
     // The rows of side table `table` (its place among the declared ones) that belong to
     // reminder `number`, in stored order.
     std::vector<SideRow> sideRows(std::size_t table, std::int32_t number) const;
+    // Every row of side table `table`, in stored order.
+    std::vector<SideRow> sideRows(std::size_t table) const;
     // Makes `rows` (numbered `number`) the reminder's rows of side table `table`, written with
     // the next save; false when there is no reminder with that number.
     bool setSideRows(std::size_t table, std::int32_t number, std::vector<SideRow> rows);

@@ -16,12 +16,16 @@ struct SideColumn {
     SideType type = SideType::Integer;
     // The most characters a text may hold.
     int maxLength = 0;
+    // The column is never null.
+    bool required = false;
 };
 
 struct SideTable {
     std::string name;
     // The columns after "N", in stored order.
     std::vector<SideColumn> columns;
+    // At most one row per reminder: "N" is the table's key.
+    bool onePerReminder = false;
 };
 
 // A value of a side table's cell: none (null), a whole number, a real number or text.
@@ -40,3 +44,11 @@ using SideRows = std::vector<std::vector<SideRow>>;
 
 // The side tables of the program's reminder file, the one place they are declared.
 const std::vector<SideTable>& sideTables();
+// The place of the declared table `name` among sideTables().
+std::size_t sideTableIndex(const std::string& name);
+
+// An alert window open or postponed: the reminder's number and the occurrence it shows, as
+// ISO 8601 text with its offset from UTC. Written when the window opens, removed when the
+// user answers it, so that an alert the program did not live to see answered is listed in
+// the journal at the next start.
+inline const std::string PendingAlertsTable = "pending_alerts";

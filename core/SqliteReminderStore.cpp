@@ -483,25 +483,31 @@ Affinity affinityOf(SideType type) {
 
 std::string sideColumnSql(const SideColumn& c) {
     const std::string q = quoted(c.name);
+    const std::string notNull = c.required ? " NOT NULL" : "";
     switch (c.type) {
     case SideType::Integer:
-        return q + " INTEGER";
+        return q + " INTEGER" + notNull;
     case SideType::Real:
-        return q + " REAL";
+        return q + " REAL" + notNull;
     case SideType::Text:
-        return q + " TEXT CHECK(" + q + " IS NULL OR length(" + q +
+        return q + " TEXT" + notNull + " CHECK(" + q + " IS NULL OR length(" + q +
                ") <= " + std::to_string(c.maxLength) + ")";
     }
     return q;
 }
 
 std::string sideSchemaSql(const SideTable& t) {
-    std::string sql = "CREATE TABLE IF NOT EXISTS " + quoted(t.name) +
-                      " (\"N\" INTEGER NOT NULL CHECK(\"N\" BETWEEN -2147483648 AND 2147483647)";
+    std::string sql = "CREATE TABLE IF NOT EXISTS " + quoted(t.name) + " (\"N\" INTEGER " +
+                      (t.onePerReminder ? "PRIMARY KEY" : "NOT NULL") +
+                      " CHECK(\"N\" BETWEEN -2147483648 AND 2147483647)";
     for (const SideColumn& c : t.columns)
         sql += ", " + sideColumnSql(c);
-    return sql + ");\nCREATE INDEX IF NOT EXISTS " + quoted("i" + t.name + "N") + " ON " +
-           quoted(t.name) + " (\"N\");";
+    sql += ");";
+    // A key needs no index of its own.
+    if (!t.onePerReminder)
+        sql += "\nCREATE INDEX IF NOT EXISTS " + quoted("i" + t.name + "N") + " ON " +
+               quoted(t.name) + " (\"N\");";
+    return sql;
 }
 
 std::string sideColumnList(const SideTable& t) {
@@ -593,7 +599,7 @@ std::string readSideCell(sqlite3_stmt* st, int i, const SideColumn& def, SideVal
     const int type = sqlite3_column_type(st, i);
     if (type == SQLITE_NULL) {
         value = std::monostate{};
-        return {};
+        return def.required ? "is empty" : std::string();
     }
     switch (def.type) {
     case SideType::Integer:

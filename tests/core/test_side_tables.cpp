@@ -157,3 +157,49 @@ TEST_F(SideTableTest, ATableOrValueThatCannotBeWrittenBackIsWrongContent) {
         EXPECT_EQ(ReadAll(path), before) << "never written";
     }
 }
+
+// The program's own table of pending alerts: one required occurrence per reminder, beside
+// a "things" that stays as it was.
+TEST_F(SideTableTest, ThePendingAlertsKeepOneRequiredOccurrencePerReminder) {
+    const std::size_t pending = sideTableIndex(PendingAlertsTable);
+    {
+        ReminderRepository data;
+        ASSERT_TRUE(data.load(path).ok());
+        const std::int32_t tea = Add(data, "tea");
+        ASSERT_TRUE(
+            data.setSideRows(pending, tea, {{0, {std::string("2026-12-09T08:00:00+01:00")}}}));
+        ASSERT_TRUE(data.save(path).ok());
+    }
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    const auto one = [db](const char* sql) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+        std::string value;
+        if (sqlite3_step(st) == SQLITE_ROW)
+            value = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        sqlite3_finalize(st);
+        return value;
+    };
+    EXPECT_EQ(one("SELECT count(*) FROM pragma_table_info('things')"), "25");
+    EXPECT_EQ(one("PRAGMA user_version"), "1");
+    EXPECT_EQ(one("SELECT OCCURRENCE FROM pending_alerts WHERE N = 1"),
+              "2026-12-09T08:00:00+01:00");
+    // A second row for the reminder, or one without an occurrence, is refused by the file.
+    EXPECT_NE(
+        sqlite3_exec(db, "INSERT INTO pending_alerts VALUES (1, 'x')", nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    EXPECT_NE(
+        sqlite3_exec(db, "INSERT INTO pending_alerts VALUES (2, NULL)", nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(db);
+
+    // Another program's table that lets an occurrence be empty: the file is not the program's.
+    ASSERT_EQ(Exec(path, "DROP TABLE pending_alerts; CREATE TABLE pending_alerts (N INTEGER, "
+                         "OCCURRENCE TEXT); INSERT INTO pending_alerts VALUES (1, NULL)"),
+              SQLITE_OK);
+    ReminderRepository data;
+    const Status read = data.load(path);
+    EXPECT_NE(read.message().find("OCCURRENCE: is empty"), std::string::npos) << read.message();
+    EXPECT_FALSE(data.fileWritable());
+}

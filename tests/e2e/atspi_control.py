@@ -5,6 +5,7 @@ or works it, so end-to-end tests address controls by window title, role and acce
   atspi_control.py --window '^New$' --role 'push button' --name Ok --extents   # "x y w h"
   atspi_control.py --window '^New$' --role text --name Message --text
   atspi_control.py --window '^New$' --tree   # every control, with role, name, place, states
+  atspi_control.py --window '^tea$' --about  # its role, name and description, one a line
 
 The window is a showing top-level accessible of a running application whose name (the
 window title) matches --window, a Python regular expression that is searched. Qt gives a main
@@ -129,6 +130,8 @@ def main():
     what.add_argument("--text", action="store_true", help="print its text, value or name")
     what.add_argument("--states", action="store_true", help="print its state names")
     what.add_argument("--tree", action="store_true", help="print the window's (or every) tree")
+    what.add_argument("--about", action="store_true",
+                      help="print its role, name and description, one a line")
     args = p.parse_args()
 
     # D-Bus calls may be slow on a loaded machine: wait for answers rather than give up.
@@ -185,6 +188,8 @@ def main():
         print(text_of(acc))
     elif args.states:
         print(" ".join(s.value_nick for s in acc.get_state_set().get_states()))
+    elif args.about:
+        print(acc.get_role_name(), acc.get_name() or "", acc.get_description() or "", sep="\n")
     else:
         for acc in found:
             tree(acc)

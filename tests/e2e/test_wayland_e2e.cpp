@@ -1,6 +1,7 @@
 // The real program in a Wayland session: a headless weston with XWayland stands for the
 // user's compositor. With XWayland there, the program must run through it (an X client),
-// where its alert window can stay on top; without it, it must run as a native Wayland client.
+// where its alert window can stay on top; without it, it must run as a native Wayland client,
+// and a desktop notification goes with each alert window.
 #include "core/ReminderRepository.h"
 #include "tests/engine/ServiceProcesses.h"
 #include "tests/support/TempHome.h"
@@ -180,6 +181,65 @@ TEST_F(WaylandSession, RunsNativelyWithoutXWayland) {
               std::optional<std::string>("Ok"))
         << "no alert window";
     EXPECT_TRUE(chimly.running());
+}
+
+// A notification server on the session bus (python3-dbusmock, with actions and persistence):
+// the alert window comes with a notification, and "5" in it postpones the window and closes
+// the notification.
+TEST_F(WaylandSession, NativelyEachAlertComesWithANotificationThatActsOnTheWindow) {
+    testsvc::NotificationMock server;
+    std::string error;
+    std::string busAddress;
+    for (const auto& e : a11y.env())
+        if (e.first == "DBUS_SESSION_BUS_ADDRESS")
+            busAddress = e.second;
+    ASSERT_TRUE(server.start(busAddress, "body actions persistence",
+                             MakeTempFolder("notify") + "/calls.log", &error))
+        << error;
+    ChildProcess chimly;
+    Start(chimly);
+    const testsvc::Controls controls(ATSPI_CONTROL, a11y.env());
+    const std::vector<std::string> alert{"--window", "^stretch$", "--pid",
+                                         std::to_string(chimly.pid())};
+    ASSERT_TRUE(controls.run([&] {
+        auto args = alert;
+        args.push_back("--about");
+        return args;
+    }()))
+        << "no alert window";
+    std::string calls;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (calls = server.calls()).find("'Notify'") != std::string::npos; }, 60s))
+        << calls;
+    for (const char* said :
+         {"<'Chimewell'>, <uint32 0>", "<'stretch'>",
+          "<['default', '', 'ok', 'Ok', '5', '5', '15', '15', '60', '60']>",
+          "'urgency': <byte 0x02>", "'desktop-entry': <'org.chimewell.Chimewell'>",
+          "'suppress-sound': <true>", "'resident': <true>"})
+        EXPECT_NE(calls.find(said), std::string::npos) << said << " not in " << calls;
+    fs::create_directories(CHIMEWELL_ARTIFACTS_DIR);
+    std::ofstream(std::string(CHIMEWELL_ARTIFACTS_DIR) + "/notification-calls.txt") << calls;
+
+    ASSERT_TRUE(server.emitActionInvoked(1, "5"));
+    // The mock records the id in the type its template declares (int32).
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            calls = server.calls();
+            return calls.find("'CloseNotification', [<1>]") != std::string::npos ||
+                   calls.find("'CloseNotification', [<uint32 1>]") != std::string::npos;
+        },
+        60s))
+        << calls;
+    // The window is hidden: it is no longer among the showing windows.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            auto args = alert;
+            args.insert(args.end(), {"--about", "--timeout", "0"});
+            return !controls.run(args).has_value();
+        },
+        60s));
+    EXPECT_TRUE(chimly.running());
+    server.stop();
 }
 
 } // namespace

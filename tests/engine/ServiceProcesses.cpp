@@ -421,6 +421,65 @@ bool LogindMock::emitPrepareForSleep(bool sleeping) const {
         .has_value();
 }
 
+std::string LogindMock::inhibitors() const {
+    return call({"--dest", "org.freedesktop.login1", "--object-path", "/org/freedesktop/login1",
+                 "--method", "org.freedesktop.login1.Manager.ListInhibitors"})
+        .value_or("");
+}
+
+std::optional<std::string> NotificationMock::call(const std::vector<std::string>& args) const {
+    std::vector<std::string> argv = {"gdbus",
+                                     "call",
+                                     "--session",
+                                     "--dest",
+                                     "org.freedesktop.Notifications",
+                                     "--object-path",
+                                     "/org/freedesktop/Notifications",
+                                     "--method"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunCommand(argv, {{"DBUS_SESSION_BUS_ADDRESS", bus_}}, 30s);
+}
+
+bool NotificationMock::start(const std::string& busAddress, const std::string& capabilities,
+                             const std::string& logFile, std::string* error) {
+    bus_ = busAddress;
+    return StartWithRetry(
+        [&](std::string* reason) {
+            ChildProcess::Options options;
+            options.env = {{"DBUS_SESSION_BUS_ADDRESS", bus_}};
+            if (!process_.start({"/usr/bin/python3", "-m", "dbusmock", "--template",
+                                 "notification_daemon", "-p",
+                                 "{\"capabilities\": \"" + capabilities + "\"}", "-l", logFile},
+                                options, reason))
+                return false;
+            const bool up = WaitUntil(
+                [&] {
+                    if (!process_.running())
+                        return true;
+                    const auto xml = call({"org.freedesktop.DBus.Introspectable.Introspect"});
+                    return xml && xml->find("org.freedesktop.DBus.Mock") != std::string::npos;
+                },
+                kReadyTimeout);
+            if (!up || !process_.running()) {
+                SetError(reason, "the notification mock did not come up");
+                process_.stop();
+                return false;
+            }
+            return true;
+        },
+        error);
+}
+
+std::string NotificationMock::calls() const {
+    return call({"org.freedesktop.DBus.Mock.GetCalls"}).value_or("");
+}
+
+bool NotificationMock::emitActionInvoked(unsigned id, const std::string& key) const {
+    return call({"org.freedesktop.DBus.Mock.EmitSignal", "org.freedesktop.Notifications",
+                 "ActionInvoked", "us", "[<uint32 " + std::to_string(id) + ">, <'" + key + "'>]"})
+        .has_value();
+}
+
 bool VirtualDisplay::start(std::string* error) {
     return StartWithRetry([this](std::string* reason) { return startOnce(reason); }, error);
 }

@@ -143,10 +143,33 @@ public:
     // The manager's PrepareForSleep signal, as logind sends it before a sleep (true) and
     // after the resume (false).
     bool emitPrepareForSleep(bool sleeping) const;
+    // The manager's ListInhibitors as gdbus prints it, e.g.
+    // "([('sleep', 'Chimewell', 'Noting the time before sleep', 'delay', uint32 1000, ...)],)".
+    std::string inhibitors() const;
     void stop() { process_.stop(); }
 
 private:
     bool startOnce(const std::string& logFile, std::string* error);
+    std::optional<std::string> call(const std::vector<std::string>& args) const;
+
+    ChildProcess process_;
+    std::string bus_;
+};
+
+// python3-dbusmock's notification_daemon template on a session bus, with the server
+// capabilities given ("body actions persistence").
+class NotificationMock final {
+public:
+    bool start(const std::string& busAddress, const std::string& capabilities,
+               const std::string& logFile, std::string* error);
+    // The text of org.freedesktop.DBus.Mock.GetCalls as gdbus prints it.
+    std::string calls() const;
+    // The server's ActionInvoked signal for notification `id` and action `key`, as when the
+    // user picks that action.
+    bool emitActionInvoked(unsigned id, const std::string& key) const;
+    void stop() { process_.stop(); }
+
+private:
     std::optional<std::string> call(const std::vector<std::string>& args) const;
 
     ChildProcess process_;

@@ -102,6 +102,10 @@ void AlertWindow::loadTexts(const LanguageSection<AlertLine>& lines) {
     m_screenBound->refit();
 }
 
+QString AlertWindow::okText() const {
+    return m_ui->okButton->text();
+}
+
 QString AlertWindow::alertText() const {
     return m_ui->messageLabel->text();
 }
@@ -136,6 +140,16 @@ void AlertWindow::fitToContents(QSize room) {
     setFixedSize(size.boundedTo(room));
 }
 
+void AlertWindow::bringForward() {
+    show();
+    raise();
+    // The window takes the focus (on "Ok", see showEvent), so that a screen reader reads
+    // it; the guard time keeps a key meant for the window before from acting on it.
+    activateWindow();
+    announce();
+    emit presented();
+}
+
 void AlertWindow::announce() {
     QAccessibleEvent event(this, QAccessible::Alert);
     QAccessible::updateAccessibility(&event);
@@ -164,6 +178,11 @@ void AlertWindow::postpone(int minutes) {
     m_postponeTimer->start();
     m_buttonsArmed = false;
     hide();
+    emit postponed();
+}
+
+void AlertWindow::answer() {
+    close();
 }
 
 void AlertWindow::countdownTick() {
@@ -172,10 +191,8 @@ void AlertWindow::countdownTick() {
         return;
     m_countdown = 0;
     m_postponeTimer->stop();
-    show();
-    raise();
     m_guardTimer->start();
-    announce();
+    bringForward();
 }
 
 void AlertWindow::guardElapsed() {
@@ -203,6 +220,7 @@ void AlertWindow::closeEvent(QCloseEvent* event) {
     m_guardTimer->stop();
     m_closing = true;
     event->accept();
+    emit answered(m_number);
 }
 
 QString AlertWindow::momentText(Moment t) {
@@ -220,9 +238,8 @@ AlertWindow* AlertWindow::showAlert(const QString& message, std::int32_t number,
             w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
         w->setCaption(message);
         w->setAlertText(QStringLiteral("re:\n") + when + QLatin1Char('\n') + message);
-        w->show();
-        w->raise();
-        w->announce();
+        w->setAccessibleDescription(when);
+        w->bringForward();
         return w;
     }
     auto* w = new AlertWindow(lines);
@@ -230,7 +247,7 @@ AlertWindow* AlertWindow::showAlert(const QString& message, std::int32_t number,
     w->m_number = number;
     w->m_guardTimer->start();
     w->setAlertText(when + QLatin1Char('\n') + message);
-    w->show();
-    w->announce();
+    w->setAccessibleDescription(when);
+    w->bringForward();
     return w;
 }

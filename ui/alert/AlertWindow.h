@@ -54,12 +54,29 @@ public:
     // comes back guarded again. Works during the guard time too; a new postponement
     // replaces a running one. Anything but a positive number of minutes does nothing.
     void postpone(int minutes);
+    // The message and the due time as the window shows them.
+    QString message() const { return windowTitle(); }
+    QString dueText() const { return accessibleDescription(); }
+    // The caption of "Ok" in the window's language.
+    QString okText() const;
+    // Answers the alert from elsewhere (a desktop notification), guard time or not: the
+    // user acted on purpose there.
+    void answer();
+    // Brings the window to the front with the focus on "Ok", and announces it.
+    void bringForward();
 
 signals:
     // "Edit..." was pressed while the buttons are armed, for a saved reminder. The
     // receiver opens the editor when the reminder still exists and then closes this
     // window; when it no longer exists the window stays.
     void editRequested(std::int32_t number);
+    // The user closed the window ("Ok", "Edit..." or the close box); a window destroyed at the
+    // end of the program was not answered.
+    void answered(std::int32_t number);
+    // The window appeared, came back after a postponement or showed a new alert.
+    void presented();
+    // A postponement hid the window.
+    void postponed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -26,9 +26,9 @@ FilePathRow::FilePathRow(QWidget* parent)
       m_stopButton(makeButton("stopButton", QStringLiteral("Stop test"))),
       m_pathLabel(new QLabel(this)) {
     m_chooseButton->setText(QStringLiteral("..."));
-    // Choosing the file is the row's main use and must be possible from the keyboard;
-    // trying it out is not.
-    m_chooseButton->setFocusPolicy(Qt::TabFocus);
+    // Every button of the row works from the keyboard: Tab reaches it, Space presses it.
+    for (QToolButton* b : {m_chooseButton, m_testButton, m_stopButton})
+        b->setFocusPolicy(Qt::TabFocus);
     m_testButton->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
     m_stopButton->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
 
@@ -106,6 +106,10 @@ void FilePathRow::setPathDescription(const QString& description) {
 
 QWidget* FilePathRow::chooseButton() const {
     return m_chooseButton;
+}
+
+QList<QWidget*> FilePathRow::tabStops() const {
+    return {m_chooseButton, m_testButton, m_stopButton};
 }
 
 void FilePathRow::choose() {

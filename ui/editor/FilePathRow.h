@@ -4,6 +4,7 @@
 // path label shows what fits of the full path and cuts the rest at its right edge; it
 // never widens the window. What "test" and "stop" do is up to the owner.
 
+#include <QList>
 #include <QWidget>
 
 #include <functional>
@@ -35,8 +36,10 @@ public:
     void setStopHint(const QString& hint);
     // Tells assistive technology what the path is for.
     void setPathDescription(const QString& description);
-    // "...": the one button of the row that Tab reaches.
+    // "...", where the row is pointed at when its file is refused.
     QWidget* chooseButton() const;
+    // The row's buttons in the order Tab reaches them: "...", test and, when shown, stop.
+    QList<QWidget*> tabStops() const;
 
 signals:
     void testClicked(const QString& path);

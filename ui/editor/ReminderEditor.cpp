@@ -99,8 +99,8 @@ ReminderEditor::ReminderEditor(Reminders& reminders, SoundPlayer& player, const 
         m_tabOrder << day;
     m_tabOrder << m_ui->monthlyRadio << m_ui->monthDaySpin << m_ui->afterStartRadio
                << m_ui->startDelaySpin << m_ui->messageEdit << m_ui->showAlertCheck
-               << m_ui->clickCheck << m_ui->playSoundCheck << m_ui->soundRow->chooseButton()
-               << m_ui->openFileCheck << m_ui->fileRow->chooseButton() << m_ui->flashCheck
+               << m_ui->clickCheck << m_ui->playSoundCheck << m_ui->soundRow->tabStops()
+               << m_ui->openFileCheck << m_ui->fileRow->tabStops() << m_ui->flashCheck
                << m_ui->powerOffRadio << m_ui->rebootRadio << m_ui->powerCheck << m_ui->okButton
                << m_ui->cancelButton;
     for (qsizetype i = 1; i < m_tabOrder.size(); ++i)

@@ -50,7 +50,10 @@ void JournalWindow::fill(const std::vector<MissedOccurrence>& missed) {
             continue;
         auto* entry = new MissedEntry(m, m_ui->entryList);
         connect(entry, &MissedEntry::editRequested, this, &JournalWindow::editRequested);
-        connect(entry, &MissedEntry::dismissed, this, [this, key] { m_dismissed.insert(key); });
+        connect(entry, &MissedEntry::dismissed, this, [this, key] {
+            m_dismissed.insert(key);
+            emit entryDismissed(key.first, key.second);
+        });
         // Before the spacer that keeps the entries at the top.
         list->insertWidget(list->count() - 1, entry);
         entry->show();

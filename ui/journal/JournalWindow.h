@@ -50,6 +50,8 @@ public:
 
 signals:
     void editRequested(std::int32_t number);
+    // "Ok" on the entry of that reminder and occurrence.
+    void entryDismissed(std::int32_t number, Moment occurrence);
     // The window is being destroyed; placement is where the next one should open.
     void left(const WindowPlacement& placement);
 

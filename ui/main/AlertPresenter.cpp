@@ -64,7 +64,17 @@ void AlertPresenter::requestPower(PowerAction action) {
 }
 
 void AlertPresenter::showAlertWindow(const QString& message, std::int32_t number) {
-    if (AlertWindow* alert = AlertWindow::showAlert(message, number, m_clock.now().local, m_lines))
-        connect(alert, &AlertWindow::editRequested, this, &AlertPresenter::editRequested,
-                Qt::UniqueConnection);
+    const ClockReading now = m_clock.now();
+    AlertWindow* alert = AlertWindow::showAlert(message, number, now.local, m_lines);
+    if (alert == nullptr)
+        return;
+    connect(alert, &AlertWindow::editRequested, this, &AlertPresenter::editRequested,
+            Qt::UniqueConnection);
+    if (number == 0)
+        return;
+    connect(alert, &AlertWindow::answered, this, &AlertPresenter::alertAnswered,
+            Qt::UniqueConnection);
+    // The occurrence is the minute that fell due, whatever second the scan ran at.
+    const auto intoMinute = now.local - std::chrono::floor<std::chrono::minutes>(now.local);
+    emit alertShown(number, {now.utc - intoMinute, now.local - intoMinute, now.monotonic});
 }

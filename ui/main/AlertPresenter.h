@@ -26,7 +26,8 @@ public:
     // Connected to the engine's reminderDue. A power action replaces every other
     // presentation; a reminder without a number presents nothing.
     void present(const Reminder& reminder);
-    // Opens (or reuses) the alert window of reminder `number`.
+    // Opens (or reuses) the alert window of reminder `number`, for the minute the clock
+    // reads now.
     void showAlertWindow(const QString& message, std::int32_t number);
     // The texts of the alert windows opened from now on; windows open keep theirs.
     void loadTexts(LanguageSection<AlertLine> lines) { m_lines = std::move(lines); }
@@ -34,6 +35,10 @@ public:
 signals:
     // "Edit..." in an alert window: the receiver opens the editor and closes the alert.
     void editRequested(std::int32_t number);
+    // An alert window of a saved reminder showed the occurrence of minute `due`, or the user
+    // answered it.
+    void alertShown(std::int32_t number, const ClockReading& due);
+    void alertAnswered(std::int32_t number);
 
 private:
     // Asks the system to power off or restart; a refusal is shown in an information

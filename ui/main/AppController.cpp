@@ -1,11 +1,14 @@
 #include "ui/main/AppController.h"
 
+#include "app/PendingAlerts.h"
 #include "app/Reminders.h"
 #include "core/AppPaths.h"
 #include "dbus/ProgramBus.h"
 #include "desktop/PathText.h"
 #include "engine/ReminderEngine.h"
 #include "i18n/LanguageFile.h"
+#include "platform/DesktopNotifications.h"
+#include "platform/SleepDelay.h"
 #include "platform/SystemLog.h"
 #include "ui/alert/AlertWindow.h"
 #include "ui/controls/AboutBox.h"
@@ -15,6 +18,7 @@
 #include "ui/editor/ReminderEditor.h"
 #include "ui/editor/ReminderEditors.h"
 #include "ui/journal/JournalWindow.h"
+#include "ui/main/AlertNotifier.h"
 #include "ui/main/AlertPresenter.h"
 #include "ui/main/BusCommands.h"
 #include "ui/main/CommandImages.h"
@@ -53,6 +57,38 @@ AppController::AppController(const Clock& clock, PlatformServices services,
     connect(m_reminders, &Reminders::loadFailed, this, &AppController::remindersNotRead);
     connect(m_reminders, &Reminders::changed, this, &AppController::remindersChanged);
     connect(m_reminders, &Reminders::saveFailed, this, &AppController::saveFailed);
+
+    // An alert window is kept in the reminder file from its opening until it is answered.
+    m_pendingAlerts = std::make_unique<PendingAlerts>(*m_reminders, m_missedJournal);
+    connect(m_alerts, &AlertPresenter::alertShown, this,
+            [this](std::int32_t number, const ClockReading& due) {
+                if (m_pendingAlerts->shown(number, due)) {
+                    refillJournalWindow();
+                    journalChanged();
+                }
+            });
+    connect(m_alerts, &AlertPresenter::alertAnswered, this,
+            [this](std::int32_t number) { m_pendingAlerts->answered(number); });
+
+    // A native Wayland window cannot stay above the user's work: a desktop notification goes
+    // with each alert window there.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        if (std::unique_ptr<DesktopNotifications> notifications = createDesktopNotifications()) {
+            auto* notifier = new AlertNotifier(std::move(notifications), this);
+            connect(m_alerts, &AlertPresenter::alertShown, notifier, [notifier](std::int32_t n) {
+                if (AlertWindow* window = WindowList<AlertWindow>::find(n))
+                    notifier->watch(window);
+            });
+        }
+
+    // The moment before a sleep is the end of the run so far: a computer that never wakes
+    // from it leaves the journal of the next start to begin there.
+    m_sleepDelay = createSleepDelay();
+    if (m_sleepDelay) {
+        connect(m_sleepDelay.get(), &SleepDelay::aboutToSleep, this,
+                [this] { writeSettings(m_clock.now(), Reporting::Window); });
+        m_sleepDelay->start();
+    }
 
     m_editors->setTexts(m_texts);
     m_editors->setIcons(commandIcon(CommandImage::BlankDocument),
@@ -155,10 +191,13 @@ void AppController::remindersLoaded(const QString& error) {
                                 now.utc + std::chrono::days(1));
         m_missedJournal.build(m_reminders->repository().table(), m_settings->values().lastRunTime,
                               m_programStart, now.local, zone);
-        journalChanged();
-        if (m_missedJournal.count() > 0)
-            showJournal();
     }
+    // The alerts the last run left unanswered are listed whatever "Show Missed after start"
+    // says.
+    m_pendingAlerts->carryOver(m_clock);
+    journalChanged();
+    if (m_missedJournal.count() > 0)
+        showJournal();
     m_wake->start();
     // The first scan at once: the start minute's reminders and after-start ones of 0 minutes
     // fall due now, not at the next wake.
@@ -264,6 +303,11 @@ void AppController::showJournal() {
     connect(journal, &JournalWindow::left, m_settings, &Settings::setJournalPlacement);
     connect(journal, &JournalWindow::editRequested, this,
             [this](std::int32_t number) { m_editors->openEditorFor(number); });
+    connect(journal, &JournalWindow::entryDismissed, this,
+            [this](std::int32_t number, Moment occurrence) {
+                if (m_pendingAlerts->dismissed(number, occurrence))
+                    journalChanged();
+            });
     journal->setCaption(m_missedJournal.from(), m_missedJournal.to(), m_texts);
     journal->fill(m_missedJournal.entries());
     journal->bringBack();

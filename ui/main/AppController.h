@@ -28,6 +28,8 @@
 class AlertPresenter;
 class BusCommands;
 class MainWindow;
+class PendingAlerts;
+class SleepDelay;
 class QTimer;
 class ReminderEditors;
 class ReminderEngine;
@@ -142,6 +144,7 @@ private:
     // The list's order, made after the load so that the first "Open list..." need not sort.
     MessageOrder m_messageOrder;
     MissedJournal m_missedJournal;
+    std::unique_ptr<PendingAlerts> m_pendingAlerts;
     // The settings file's values and its only writer; a child.
     Settings* m_settings = nullptr;
     std::string m_reminderFilePath;
@@ -153,6 +156,8 @@ private:
     // A child named "startTimer".
     QTimer* m_startTimer;
     std::unique_ptr<MinuteWake> m_wake;
+    // Null where the system offers none.
+    std::unique_ptr<SleepDelay> m_sleepDelay;
     std::unique_ptr<MainWindow> m_window;
     // The program on the session bus, once published.
     std::unique_ptr<BusCommands> m_busCommands;

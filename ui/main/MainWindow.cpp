@@ -16,6 +16,18 @@
 #include <QCloseEvent>
 #include <QLabel>
 
+namespace {
+
+// A command's hint names its key, so that a user who points at the button learns the
+// keyboard's way to it (the toolbar's buttons take no focus).
+QString hintWithKey(const QString& hint, const QKeySequence& key) {
+    if (key.isEmpty())
+        return hint;
+    return hint + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) + QLatin1Char(')');
+}
+
+} // namespace
+
 MainWindow::MainWindow(const ReminderEditors& editors, MessageOrder& order, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()), m_editors(editors),
       m_listModel(new ReminderListModel(editors.reminders().repository(), order, this)),
@@ -34,6 +46,7 @@ MainWindow::MainWindow(const ReminderEditors& editors, MessageOrder& order, QWid
         {m_ui->actionJournal, CommandImage::List}};
     for (const auto& [action, image] : icons) {
         action->setIcon(commandIcon(image));
+        action->setToolTip(hintWithKey(action->toolTip(), action->shortcut()));
         addAction(action); // the keys work on either page; the list guard decides
     }
     connect(m_ui->actionNew, &QAction::triggered, this, &MainWindow::newFromList);
@@ -124,7 +137,7 @@ void MainWindow::loadTexts(const LanguageSection<MainLine>& section) {
         withLine(section, line, [&](const QString& t) {
             for (QAction* a : actions) {
                 a->setText(t);
-                a->setToolTip(t);
+                a->setToolTip(hintWithKey(t, a->shortcut()));
             }
         });
     };

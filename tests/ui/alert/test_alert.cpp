@@ -297,19 +297,42 @@ TEST_F(AlertTest, TextsAndAccessibleNames) {
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(w);
     EXPECT_EQ(window->role(), QAccessible::AlertMessage);
     EXPECT_EQ(window->text(QAccessible::Name), "Pay rent");
+    // The due time as the window shows it, that of the latest alert once reused.
+    EXPECT_EQ(window->text(QAccessible::Description), AlertWindow::momentText(Alarm));
+    AlertWindow::showAlert("Pay rent", 5, Later);
+    EXPECT_EQ(window->text(QAccessible::Description), AlertWindow::momentText(Later));
 }
 
-TEST_F(AlertTest, TabGoesBetweenOkAndEditOnly) {
+TEST_F(AlertTest, TheShownWindowTakesTheFocusAndTabReachesEveryButton) {
+    // Two alerts: the later one takes the focus from the earlier, and a postponed one
+    // takes it again when it comes back.
+    AlertWindow* first = AlertWindow::showAlert("Coffee", 2, Alarm);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(first));
     AlertWindow* w = AlertWindow::showAlert("Tea", 1, Alarm);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w)) << "the new alert did not take the focus";
+    EXPECT_EQ(QApplication::focusWidget(), ok(w));
+    QTest::mouseClick(postponeButton(first, 1), Qt::LeftButton);
+    for (int i = 0; i < 60; ++i)
+        fire(postponeTimer(first));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(first)) << "the returning alert took no focus";
+    EXPECT_EQ(QApplication::focusWidget(), ok(first));
+
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w));
-    EXPECT_EQ(QApplication::focusWidget(), ok(w));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), edit(w));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), ok(w));
+    QList<QWidget*> order{edit(w)};
     for (int minutes : PostponeMinutes)
-        EXPECT_EQ(postponeButton(w, minutes)->focusPolicy(), Qt::NoFocus);
+        order << postponeButton(w, minutes);
+    order << ok(w);
+    for (QWidget* expected : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
+    }
+    // Space on a postpone button reached by Tab postpones, during the guard time too.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    ASSERT_EQ(QApplication::focusWidget(), postponeButton(w, 60));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(w->countdownSeconds(), 60 * 60);
 }
 
 TEST_F(AlertTest, TheWindowAndItsPanelsTakeTheSchemeColourButTheMessageStaysWhite) {

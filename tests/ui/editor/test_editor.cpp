@@ -893,6 +893,47 @@ TEST_F(EditorTest, TestButtonsPlayStopAndOpenOnlyExistingFiles) {
     EXPECT_EQ(opener.opened.size(), 1);
 }
 
+TEST_F(EditorTest, TabReachesTheTestAndStopButtonsAndSpacePressesThem) {
+    FakeSoundPlayer& player = player_;
+    OpenRecorder opener;
+    const QString wav = QString::fromStdString(MakeTempFolder("snd")) + "/bell.wav";
+    const QString doc = QString::fromStdString(MakeTempFolder("doc")) + "/plan.txt";
+    for (const QString& p : {wav, doc}) {
+        QFile file(p);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    setFileChooser([&](QWidget*, const QString&, const QString& filter) {
+        return filter.contains(QLatin1String("wav")) ? wav : doc;
+    });
+    ReminderEditor* f = editors_->openNew();
+    Activate(f);
+    click(button(f, "playSoundCheck"));
+    click(button(f, "openFileCheck"));
+    click(rowButton(f, "soundRow", "chooseButton"));
+    click(rowButton(f, "fileRow", "chooseButton"));
+
+    // Tab walks the rows' buttons in order; Space presses the one reached.
+    part(f, "playSoundCheck")->setFocus();
+    const std::pair<QWidget*, bool> walk[] = {{rowButton(f, "soundRow", "chooseButton"), false},
+                                              {rowButton(f, "soundRow", "testButton"), true},
+                                              {rowButton(f, "soundRow", "stopButton"), true},
+                                              {part(f, "openFileCheck"), false},
+                                              {rowButton(f, "fileRow", "chooseButton"), false},
+                                              {rowButton(f, "fileRow", "testButton"), true},
+                                              {part(f, "flashCheck"), false}};
+    for (const auto& [expected, press] : walk) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
+        if (press)
+            QTest::keyClick(expected, Qt::Key_Space);
+    }
+    EXPECT_EQ(player.calls, (QStringList{"play " + wav, "stop"}));
+    EXPECT_EQ(opener.openedFiles(), QStringList{doc});
+    // Backtab walks back over them.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), rowButton(f, "fileRow", "testButton"));
+}
+
 TEST_F(EditorTest, TestingASoundThatCannotBePlayedShowsWhy) {
     FakeSoundPlayer& player = player_;
     const QString broken = QString::fromStdString(MakeTempFolder("snd")) + "/broken.wav";
@@ -929,10 +970,13 @@ TEST_F(EditorTest, WindowIsAFixedTopLevelWithNamedControls) {
     EXPECT_EQ(f->minimumSize(), f->maximumSize());
     EXPECT_TRUE(f->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(f->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    // Of the flat buttons only "..." of the two file rows is reached by Tab.
-    for (QToolButton* b : f->findChildren<QToolButton*>())
-        EXPECT_EQ(b->focusPolicy(), b->objectName() == "chooseButton" ? Qt::TabFocus : Qt::NoFocus)
+    // Of the flat buttons those of the two file rows are reached by Tab, the time
+    // steppers' are not.
+    for (QToolButton* b : f->findChildren<QToolButton*>()) {
+        const bool inRow = b->parentWidget()->inherits("FilePathRow");
+        EXPECT_EQ(b->focusPolicy(), inRow ? Qt::TabFocus : Qt::NoFocus)
             << b->objectName().toStdString();
+    }
     for (const char* name : {"okButton", "cancelButton"})
         EXPECT_TRUE(part(f, name)->inherits("ColorButton")) << name;
 

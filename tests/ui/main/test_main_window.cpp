@@ -339,6 +339,8 @@ TEST_F(MainWindowTest, AFailedSaveIsShownOnceTriedEachMinuteAndRemindersStillFir
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return WindowList<AlertWindow>::find(tea) != nullptr; }, 20000));
     delete WindowList<AlertWindow>::find(tea);
+    // The alert is kept in the file as it opens: that write fails too.
+    app->reminders().waitForFile();
 
     // Tried again each minute without another window, the old file untouched.
     const int attempts = saves.attempts;
@@ -1486,13 +1488,28 @@ TEST_F(JournalTest, AKilledRunEndsWhereItLastShowedSomething) {
     ASSERT_TRUE(QTest::qWaitFor([] { return JournalMessages().size() == 2; }));
     EXPECT_EQ(LastTimeIn(ini), "2026-12-09T12:30:05+00:00");
 
-    // Killed: no exit runs. The next start, at 13:00, lists only the 12:40 reminder.
+    // Killed: no exit runs. The next start, at 13:00, lists of what fell due only the 12:40
+    // reminder, and the 10:01 alert that was still open.
     app.reset();
     clock.setWallClock(UtcInstant{makeMoment(2026, 12, 9, 13, 0).time_since_epoch()});
     auto next = Started();
-    EXPECT_EQ(JournalMessages(), std::vector<std::string>{"late"});
-    ASSERT_EQ(next->missedJournal().entries().size(), 1u);
-    EXPECT_EQ(next->missedJournal().entries()[0].number, late);
+    EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "late"}));
+    ASSERT_EQ(next->missedJournal().entries().size(), 2u);
+    EXPECT_TRUE(next->missedJournal().entries()[0].carried);
+    EXPECT_EQ(next->missedJournal().entries()[0].occurrence, makeMoment(2026, 12, 9, 10, 1));
+    EXPECT_EQ(next->missedJournal().entries()[1].number, late);
+    EXPECT_FALSE(next->missedJournal().entries()[1].carried);
+
+    // "Ok" on the alert's entry answers it: the start after that lists it no more.
+    QTest::mouseClick(
+        WindowList<JournalWindow>::first()->entries()[0]->findChild<QPushButton*>("okButton"),
+        Qt::LeftButton);
+    EXPECT_EQ(next->missedJournal().count(), 1);
+    next->reminders().waitForFile();
+    next.reset();
+    delete WindowList<JournalWindow>::first();
+    auto third = Started();
+    EXPECT_TRUE(JournalMessages().empty());
 }
 
 // The journal window hands its placement to the controller as it closes; the next journal
@@ -1573,6 +1590,26 @@ TEST_F(JournalTest, WithShowMissedOffASleepStillShowsAndTheJournalFollowsTheUser
         window->findChild<QToolBar*>("commandBar")->widgetForAction(Action(*app, "actionJournal")),
         Qt::LeftButton);
     EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "post office"}));
+    app->closeOtherWindows();
+}
+
+TEST_F(JournalTest, TheJournalCommandHasAKeyNamedInItsHint) {
+    RunOnceAndMoveOn(true);
+    auto app = Started();
+    ASSERT_NE(WindowList<JournalWindow>::first(), nullptr);
+    WindowList<JournalWindow>::first()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(WindowList<JournalWindow>::first(), nullptr);
+    EXPECT_EQ(Action(*app, "actionJournal")->toolTip(), "Events that skipped (Ctrl+J)");
+    EXPECT_EQ(Action(*app, "actionNew")->toolTip(), "New... (F2)");
+
+    MainWindow* window = app->mainWindow();
+    window->showList();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_J, Qt::ControlModifier);
+    ASSERT_NE(WindowList<JournalWindow>::first(), nullptr);
+    EXPECT_EQ(JournalMessages(), (std::vector<std::string>{"tea", "post", "walk"}));
     app->closeOtherWindows();
 }
 

@@ -21,6 +21,7 @@
 #include "ui/main/MainWindow.h"
 #include "ui/main/ReminderListModel.h"
 #include "ui/main/ReminderListView.h"
+#include "ui/main/SettingsPage.h"
 #include "ui/main/TrayController.h"
 
 #include <QAction>
@@ -302,6 +303,26 @@ TEST_F(SettingsPageTest, ALongOtherPathRoundTripsThroughTheSettingsFile) {
     EXPECT_EQ(Part<QLabel>(*app, "languageFileLabel")->text().toStdString(), otherFile);
     EXPECT_EQ(TabText(*app, 0), "‹List›");
     EXPECT_EQ(NewEditorTexts(*app).first, "‹New›");
+    app->closeOtherWindows();
+}
+
+TEST_F(SettingsPageTest, TabReachesTheLanguageFileButtonAndSpaceChoosesWithIt) {
+    auto app = Started();
+    setFileChooser([&](QWidget*, const QString&, const QString&) {
+        return QString::fromStdString(otherFile);
+    });
+    MainWindow* window = app->mainWindow();
+    window->show();
+    Part<QTabWidget>(*app, "pages")->setCurrentWidget(window->settingsPage());
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    PressSpace(Part<QRadioButton>(*app, "otherRadio"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    auto* choose = Part<QToolButton>(*app, "languageFileButton");
+    ASSERT_EQ(QApplication::focusWidget(), choose);
+    QTest::keyClick(choose, Qt::Key_Space);
+    EXPECT_EQ(Part<QLabel>(*app, "languageFileLabel")->text().toStdString(), otherFile);
+    EXPECT_EQ(TabText(*app, 0), "‹List›");
     app->closeOtherWindows();
 }
 
